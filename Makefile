@@ -1,0 +1,33 @@
+# Every target first installs what is missing, so a fresh machine needs nothing else.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: deps build play test test-asan bench format clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD)
+
+play: build
+	./$(BUILD)/drovana
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j2
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDROVANA_SANITIZE=ON > /dev/null
+	@cmake --build $(ASAN_BUILD)
+	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j2
+
+bench: build
+	./$(BUILD)/drovana_bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,2 @@
+// main.cpp: process entry of the game.
+int main() { return 0; }
