@@ -25,12 +25,18 @@ template <typename Op> void runBinary(benchmark::State& state, Op op) {
     }
 }
 
-void BM_fxMul(benchmark::State& s) { runBinary(s, [](Fixed a, Fixed b) { return fxMul(a, b); }); }
-void BM_fxDiv(benchmark::State& s) { runBinary(s, [](Fixed a, Fixed b) { return fxDiv(a, b); }); }
+void BM_fxMul(benchmark::State& s) {
+    runBinary(s, [](Fixed a, Fixed b) { return fxMul(a, b); });
+}
+void BM_fxDiv(benchmark::State& s) {
+    runBinary(s, [](Fixed a, Fixed b) { return fxDiv(a, b); });
+}
 void BM_fxSqrt(benchmark::State& s) {
     runBinary(s, [](Fixed a, Fixed) { return fxSqrt(a & 0x7FFFFFFF); });
 }
-void BM_fxSin(benchmark::State& s) { runBinary(s, [](Fixed a, Fixed) { return fxSin(a); }); }
+void BM_fxSin(benchmark::State& s) {
+    runBinary(s, [](Fixed a, Fixed) { return fxSin(a); });
+}
 
 BENCHMARK(BM_fxMul);
 BENCHMARK(BM_fxDiv);

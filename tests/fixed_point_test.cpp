@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <random>
 #include <vector>
@@ -79,7 +79,8 @@ Fixed referenceSqrt(Fixed a) {
 Fixed exactFloorDiv(Fixed a, Fixed b) {
     if (a == 0)
         return 0;
-    const int64_t ma = std::llabs(static_cast<int64_t>(a)), mb = std::llabs(static_cast<int64_t>(b));
+    const int64_t ma = std::llabs(static_cast<int64_t>(a)),
+                  mb = std::llabs(static_cast<int64_t>(b));
     const int64_t q = mb == 0 ? 0x7FFFFFFF : std::min<int64_t>((ma << 16) / mb, 0x7FFFFFFF);
     return ((a < 0) != (b < 0)) ? static_cast<Fixed>(-q) : static_cast<Fixed>(q);
 }
@@ -94,10 +95,29 @@ Fixed truncatedRoot(Fixed a) {
 }
 
 std::vector<Fixed> edgeValues() {
-    return {0,          1,          -1,         2,          -2,         255,      256,
-            65535,      65536,      -65536,     65537,      0x8000,     -0x8000,  0x7FFFFFFF,
-            -0x7FFFFFFF, INT32_MIN, 0x40000000, -0x40000000, 0x3FFFFFFF, 0x00010001, 3 << 16,
-            32767 << 16, -(32767 << 16)};
+    return {0,
+            1,
+            -1,
+            2,
+            -2,
+            255,
+            256,
+            65535,
+            65536,
+            -65536,
+            65537,
+            0x8000,
+            -0x8000,
+            0x7FFFFFFF,
+            -0x7FFFFFFF,
+            INT32_MIN,
+            0x40000000,
+            -0x40000000,
+            0x3FFFFFFF,
+            0x00010001,
+            3 << 16,
+            32767 << 16,
+            -(32767 << 16)};
 }
 
 TEST(FixedMul, TruncatesTowardMinusInfinity) {
@@ -134,7 +154,7 @@ TEST(FixedDiv, MatchesRestoringDivisionOnEdgesAndRandomInputs) {
     const std::vector<Fixed> edges = edgeValues();
     for (Fixed a : edges)
         for (Fixed b : edges)
-                ASSERT_EQ(fxDiv(a, b), a == INT32_MIN ? exactFloorDiv(a, b) : referenceDiv(a, b))
+            ASSERT_EQ(fxDiv(a, b), a == INT32_MIN ? exactFloorDiv(a, b) : referenceDiv(a, b))
                 << a << " / " << b;
     std::mt19937 rng(2);
     for (int i = 0; i < 2000000; ++i) {
@@ -243,7 +263,8 @@ TEST(FixedConversion, TruncatesTowardZero) {
 }
 
 TEST(FloatHelpers, TransformMayWriteIntoItsInput) {
-    float m[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 5, 6, 7, 1}; // 90 degrees about z, then move
+    float m[16] = {0, 1, 0, 0, -1, 0, 0, 0,
+                   0, 0, 1, 0, 5,  6, 7, 1}; // 90 degrees about z, then move
     Vec3F p{1, 2, 3};
     transformPointF(m, p, p);
     EXPECT_FLOAT_EQ(p.x, 5 - 2);

@@ -1,2 +1,4 @@
 // main.cpp: process entry of the game.
-int main() { return 0; }
+int main() {
+    return 0;
+}

@@ -40,9 +40,13 @@ Fixed sineOfQuarterTurns(uint32_t t, bool negative) {
 
 } // namespace
 
-Fixed fxFromFloat(float f) { return truncateToFixed(static_cast<double>(f * 65536.0f)); }
+Fixed fxFromFloat(float f) {
+    return truncateToFixed(static_cast<double>(f * 65536.0f));
+}
 
-Fixed fxFromDouble(double d) { return truncateToFixed(d * 65536.0); }
+Fixed fxFromDouble(double d) {
+    return truncateToFixed(d * 65536.0);
+}
 
 Fixed fxDiv(Fixed a, Fixed b) {
     if (a == 0)
@@ -72,7 +76,8 @@ Fixed fxSqrt(Fixed a) {
 }
 
 Fixed fxSin(Fixed angle) {
-    const uint32_t t = static_cast<uint32_t>(fxMul(kFxTwoOverPi, static_cast<Fixed>(magnitude(angle))));
+    const uint32_t t =
+        static_cast<uint32_t>(fxMul(kFxTwoOverPi, static_cast<Fixed>(magnitude(angle))));
     return sineOfQuarterTurns(t, angle < 0);
 }
 
@@ -101,4 +106,6 @@ void transformPointF(const float m[16], const Vec3F& p, Vec3F& out) {
     out = r;
 }
 
-void negateVec3F(const Vec3F& v, Vec3F& out) { out = {-v.x, -v.y, -v.z}; }
+void negateVec3F(const Vec3F& v, Vec3F& out) {
+    out = {-v.x, -v.y, -v.z};
+}

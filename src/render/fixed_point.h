@@ -40,7 +40,9 @@ constexpr Fixed fxAdd(Fixed a, Fixed b) {
 constexpr Fixed fxSub(Fixed a, Fixed b) {
     return static_cast<Fixed>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
-constexpr Fixed fxNeg(Fixed a) { return static_cast<Fixed>(0u - static_cast<uint32_t>(a)); }
+constexpr Fixed fxNeg(Fixed a) {
+    return static_cast<Fixed>(0u - static_cast<uint32_t>(a));
+}
 
 constexpr Fixed fxFromInt(int32_t i) {
     return static_cast<Fixed>(static_cast<uint32_t>(i) << kFixedFractionBits);
@@ -50,7 +52,9 @@ constexpr Fixed fxFromInt(int32_t i) {
 Fixed fxFromFloat(float f);
 // Multiplies in double precision and truncates toward zero (table set-up).
 Fixed fxFromDouble(double d);
-constexpr double fxToDouble(Fixed a) { return a / 65536.0; }
+constexpr double fxToDouble(Fixed a) {
+    return a / 65536.0;
+}
 
 // The full 64-bit product shifted right by 16: rounds toward minus infinity, wraps.
 constexpr Fixed fxMul(Fixed a, Fixed b) {

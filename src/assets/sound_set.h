@@ -1,0 +1,46 @@
+// sound_set.h: the twelve sound effects, loaded from the archive once and played by id.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct PakArchive;
+struct SoundOutput;
+
+enum SoundId : int {
+    SoundApplause = 0,
+    SoundBounce1 = 1,
+    SoundBounce2 = 2,
+    SoundNet = 3,
+    SoundFault = 4,
+    SoundOut = 5,
+    SoundLet = 6,
+    SoundServeGrunt = 7,
+    SoundServe = 8,
+    SoundStroke1 = 9,
+    SoundStroke2 = 10,
+    SoundStroke3 = 11,
+};
+
+constexpr int kSoundCount = 12;
+
+// The file names exactly as stored, spaces included ("golpe normal1.wav" has none).
+extern const char16_t* const kSoundFileNames[kSoundCount];
+
+struct SoundSet {
+    uint8_t muted = 0;
+    // Whole WAV images; an empty image is a sound that was not in the archive.
+    std::vector<uint8_t> sounds[kSoundCount];
+    SoundOutput* output = nullptr; // not owned
+};
+
+// Loads every sound it finds; a missing one leaves its slot empty. The archive may be null
+// (no sounds at all), the output too (nothing is heard).
+SoundSet* makeSoundSet(PakArchive* archive, SoundOutput* output);
+void destroySoundSet(SoundSet* set);
+
+// Starts the sound without waiting, cutting off the one playing; a missing sound only stops.
+void playSound(SoundSet* set, int id);
+void stopSound(SoundSet* set);
+// A non-zero flag also stops the sound that is playing.
+void setSoundMuted(SoundSet* set, uint8_t muted);

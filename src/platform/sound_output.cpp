@@ -1,0 +1,104 @@
+// sound_output.cpp: SDL audio playback of WAV images, and the headless recorder.
+#include "platform/sound_output.h"
+
+#include <SDL.h>
+
+SoundOutput* soundOutputOpenHeadless() { return new SoundOutput; }
+
+SoundOutput* soundOutputOpenSdl() {
+    auto* output = new SoundOutput;
+    output->headless = false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return output;
+    SDL_AudioSpec wanted{};
+    wanted.freq = 22050;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 1;
+    wanted.samples = 512;
+    SDL_AudioSpec obtained{};
+    output->device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                                         SDL_AUDIO_ALLOW_FREQUENCY_CHANGE |
+                                             SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (output->device != 0) {
+        output->deviceFrequency = obtained.freq;
+        output->deviceFormat = obtained.format;
+        output->deviceChannels = obtained.channels;
+        SDL_PauseAudioDevice(output->device, 0);
+    }
+    return output;
+}
+
+void soundOutputClose(SoundOutput* output) {
+    if (!output)
+        return;
+    if (output->device != 0)
+        SDL_CloseAudioDevice(output->device);
+    if (!output->headless)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    delete output;
+}
+
+void soundOutputStop(SoundOutput* output) {
+    if (!output)
+        return;
+    output->playing = -1;
+    if (output->headless)
+        output->requests.push_back(-1);
+    else if (output->device != 0)
+        SDL_ClearQueuedAudio(output->device);
+}
+
+namespace {
+
+// Converts the WAV image to the device's format and queues it on the cleared device.
+void queueWav(SoundOutput* output, const uint8_t* wav, uint32_t size) {
+    SDL_RWops* stream = SDL_RWFromConstMem(wav, static_cast<int>(size));
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!stream || !SDL_LoadWAV_RW(stream, 1, &spec, &samples, &length))
+        return;
+    SDL_AudioCVT cvt;
+    const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
+                                        output->deviceFormat, output->deviceChannels,
+                                        output->deviceFrequency);
+    if (built < 0) {
+        SDL_FreeWAV(samples);
+        return;
+    }
+    if (built == 0) {
+        SDL_QueueAudio(output->device, samples, length);
+        SDL_FreeWAV(samples);
+        return;
+    }
+    cvt.len = static_cast<int>(length);
+    auto* buffer = static_cast<Uint8*>(SDL_malloc(static_cast<size_t>(cvt.len) * cvt.len_mult));
+    if (buffer) {
+        SDL_memcpy(buffer, samples, length);
+        cvt.buf = buffer;
+        if (SDL_ConvertAudio(&cvt) == 0)
+            SDL_QueueAudio(output->device, buffer, static_cast<Uint32>(cvt.len_cvt));
+        SDL_free(buffer);
+    }
+    SDL_FreeWAV(samples);
+}
+
+} // namespace
+
+void soundOutputPlay(SoundOutput* output, int id, const uint8_t* wav, uint32_t size) {
+    if (!output)
+        return;
+    if (output->headless) {
+        output->requests.push_back(id);
+        output->playing = wav ? id : -1;
+        return;
+    }
+    output->playing = -1;
+    if (output->device == 0)
+        return;
+    SDL_ClearQueuedAudio(output->device);
+    if (!wav || size == 0 || size > 0x7FFFFFFF)
+        return;
+    queueWav(output, wav, size);
+    output->playing = id;
+}

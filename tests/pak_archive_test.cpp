@@ -1,0 +1,134 @@
+// The archive reader through real files built by the writer in a temp folder.
+#include "assets/pak_archive.h"
+#include "temp_dir.h"
+#include "writers/pak_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+std::vector<uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct PakFixture : ::testing::Test {
+    TempDir dir;
+    PakArchive* archive = nullptr;
+    void open(const std::vector<PakWriterEntry>& entries) {
+        ASSERT_TRUE(writePakFile(dir.file("data.pak"), entries));
+        archive = pakOpen(fromUtf8(dir.file("data.pak")), 1);
+    }
+    void openBytes(const std::vector<uint8_t>& bytes) {
+        ASSERT_TRUE(writeBytesFile(dir.file("data.pak"), bytes));
+        archive = pakOpen(fromUtf8(dir.file("data.pak")), 1);
+    }
+    ~PakFixture() override { pakClose(archive); }
+};
+
+TEST_F(PakFixture, FindsEveryEntryWhateverTheCase) {
+    open({{u"D:\\VELDAR\\Data\\FONT8x16.pgm", bytesOf("font")},
+          {u"D:\\VELDAR\\Data\\Main.jpg", bytesOf("main")},
+          {u"D:\\VELDAR\\Data\\Btns\\close.jpg", bytesOf("x")},
+          {u"D:\\VELDAR\\Data\\Sounds\\bote bola 1.wav", bytesOf("wav")}});
+    ASSERT_EQ(archive->entryCount, 4);
+    const int32_t font = pakFind(archive, u"d:\\veldar\\data\\font8x16.pgm");
+    ASSERT_GE(font, 0);
+    char buffer[8] = {};
+    EXPECT_EQ(pakReadAt(archive, font, 0, buffer, 8), 4u);
+    EXPECT_STREQ(buffer, "font");
+    for (const char16_t* name : {u"D:\\VELDAR\\Data\\Main.jpg", u"D:\\VELDAR\\Data\\Btns\\close.jpg",
+                                 u"D:\\VELDAR\\DATA\\SOUNDS\\BOTE BOLA 1.WAV"})
+        EXPECT_GE(pakFind(archive, name), 0);
+    EXPECT_EQ(pakFind(archive, u"D:\\VELDAR\\Data\\Missing.jpg"), -1);
+}
+
+TEST_F(PakFixture, ReadsAreCutAtTheEntryEnd) {
+    std::vector<uint8_t> data(50);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<uint8_t>(i);
+    open({{u"A", data}, {u"B", bytesOf("next entry")}});
+    const int32_t a = pakFind(archive, u"a");
+    uint8_t buffer[100];
+    EXPECT_EQ(pakReadAt(archive, a, 40, buffer, 100), 10u);
+    EXPECT_EQ(buffer[0], 40);
+    EXPECT_EQ(pakReadAt(archive, a, 50, buffer, 100), 0u);
+    uint32_t position = 45;
+    EXPECT_EQ(pakReadAdvance(archive, a, position, buffer, 100), 5u);
+    EXPECT_EQ(position, 50u);
+    EXPECT_EQ(pakReadAdvance(archive, a, position, buffer, 100), 0u);
+    EXPECT_EQ(position, 50u);
+    EXPECT_EQ(pakEntry(archive, -1), nullptr);
+    EXPECT_EQ(pakEntry(archive, 2), nullptr);
+    EXPECT_EQ(pakReadAt(archive, -1, 0, buffer, 1), 0u);
+    EXPECT_EQ(pakReadAt(archive, 2, 0, buffer, 1), 0u);
+}
+
+TEST_F(PakFixture, EmptyArchiveFindsNothing) {
+    open({});
+    EXPECT_EQ(archive->entryCount, 0);
+    EXPECT_TRUE(platformFileIsOpen(archive->file));
+    EXPECT_EQ(pakFind(archive, u"A"), -1);
+}
+
+TEST_F(PakFixture, MissingShortOrForeignFilesLeaveAnEmptyArchive) {
+    archive = pakOpen(fromUtf8(dir.file("nothing.pak")), 1);
+    EXPECT_EQ(pakFind(archive, u"A"), -1);
+    pakClose(archive);
+    archive = nullptr;
+    openBytes({0xEA, 0xAF, 0xAB, 0xAC, 1, 0}); // cut inside the header
+    EXPECT_FALSE(platformFileIsOpen(archive->file));
+    pakClose(archive);
+    archive = nullptr;
+    auto bytes = buildPak({{u"A", bytesOf("a")}});
+    bytes[0] ^= 1;
+    openBytes(bytes);
+    EXPECT_EQ(pakFind(archive, u"A"), -1);
+}
+
+TEST_F(PakFixture, AbsurdEntryCountIsRejectedWithoutAllocating) {
+    auto bytes = buildPak({{u"A", bytesOf("a")}});
+    bytes[4] = 0xFF, bytes[5] = 0xFF, bytes[6] = 0xFF, bytes[7] = 0x7F; // count * 256 overflows
+    openBytes(bytes);
+    EXPECT_EQ(archive->entryCount, 0);
+    EXPECT_EQ(pakFind(archive, u"A"), -1);
+    pakClose(archive);
+    archive = nullptr;
+    bytes[4] = 2, bytes[5] = 0, bytes[6] = 0, bytes[7] = 0; // one record more than the file has
+    openBytes(bytes);
+    EXPECT_EQ(pakFind(archive, u"A"), -1);
+}
+
+TEST_F(PakFixture, UnterminatedNameIsNotReadPastItsField) {
+    auto bytes = buildPak({{u"A", bytesOf("a")}});
+    const size_t record = bytes.size() - 256;
+    for (int i = 0; i < 240; i += 2)
+        bytes[record + i] = 'Q', bytes[record + i + 1] = 0;
+    openBytes(bytes);
+    EXPECT_EQ(pakEntryName(archive->directory[0]).size(), 120u);
+    EXPECT_EQ(pakFind(archive, WideString(120, u'q')), 0);
+    EXPECT_EQ(pakFind(archive, WideString(119, u'q')), -1);
+}
+
+TEST_F(PakFixture, ReadWriteModeCreatesAnEmptyArchive) {
+    archive = pakOpen(fromUtf8(dir.file("new.pak")), 0);
+    EXPECT_EQ(archive->headerSize, 12u);
+    EXPECT_EQ(readFile(dir.file("new.pak")),
+              (std::vector<uint8_t>{0xEA, 0xAF, 0xAB, 0xAC, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(PakWriter, SortsByUpperCaseNameAndRejectsRepeats) {
+    // '_' (0x5F) sorts after upper-case letters but before lower-case ones: upper-casing decides.
+    const auto bytes = buildPak({{u"b_x", {}}, {u"B", {}}, {u"a", {}}, {u"ba", {}}});
+    EXPECT_EQ(bytes[12], 'a');
+    EXPECT_EQ(bytes[12 + 256], 'B');
+    EXPECT_EQ(bytes[12 + 512 + 2], 'a');  // "ba" before "b_x"
+    EXPECT_EQ(bytes[12 + 768 + 2], '_');
+    EXPECT_THROW(buildPak({{u"x", {}}, {u"X", {}}}), std::invalid_argument);
+}
+
+} // namespace
