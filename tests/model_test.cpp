@@ -12,7 +12,7 @@ namespace {
 const WideString kModelName = u"D:\\VELDAR\\Data\\Model\\Tenista3.NFO";
 
 void setTranslation(FloatMatrix& m, float x, float y, float z) {
-    std::memset(m, 0, sizeof m);
+    m.fill(0.0f);
     m[0] = m[5] = m[10] = m[15] = 1.0f;
     m[12] = x, m[13] = y, m[14] = z;
 }

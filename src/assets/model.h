@@ -1,6 +1,7 @@
 // model.h: the player model file in memory: a tree of plain records mirroring its chunks.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,7 +17,7 @@ struct PakArchive;
 using ModelString = std::optional<std::string>;
 
 // Row-major 4 x 4 for row vectors: translation in elements 12 to 14.
-using FloatMatrix = float[16];
+using FloatMatrix = std::array<float, 16>;
 
 struct Material {
     uint8_t colour[4] = {}; // R, G, B, and a fourth byte nothing reads

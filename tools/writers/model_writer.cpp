@@ -44,7 +44,7 @@ void writeTransformChunk(ChunkWriter& w, const ObjectTransform& transform) {
     beginChunk(w, "TRA1");
     putOptionalString(w, transform.name);
     beginChunk(w, "INFO");
-    putFloats(w, transform.rest, 16);
+    putFloats(w, transform.rest.data(), 16);
     putInt32(w, transform.parent);
     endChunk(w);
     endChunk(w);
@@ -203,7 +203,7 @@ void writeObjectChunk(ChunkWriter& w, const ModelObject& object) {
 void writeCopyChunk(ChunkWriter& w, const ObjectCopy& copy) {
     beginChunk(w, "CPY1");
     beginChunk(w, "INFO");
-    putFloats(w, copy.matrix, 16);
+    putFloats(w, copy.matrix.data(), 16);
     endChunk(w);
     putOptionalString(w, copy.name);
     endChunk(w);
@@ -215,7 +215,7 @@ void writeLightChunk(ChunkWriter& w, const ModelLight& light) {
     putInt32(w, light.valueA);
     putBytes(w, light.bytes, 3);
     putInt32(w, light.valueB);
-    putFloats(w, light.matrix, 16);
+    putFloats(w, light.matrix.data(), 16);
     endChunk(w);
     putOptionalString(w, light.name);
     endChunk(w);
@@ -224,7 +224,7 @@ void writeLightChunk(ChunkWriter& w, const ModelLight& light) {
 void writeCameraChunk(ChunkWriter& w, const ModelCamera& camera) {
     beginChunk(w, "CAM1");
     beginChunk(w, "INFO");
-    putFloats(w, camera.matrix, 16);
+    putFloats(w, camera.matrix.data(), 16);
     putInt32(w, camera.value);
     endChunk(w);
     putOptionalString(w, camera.name);
