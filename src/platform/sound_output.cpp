@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 
-SoundOutput* soundOutputOpenHeadless() { return new SoundOutput; }
+SoundOutput* soundOutputOpenHeadless() {
+    return new SoundOutput;
+}
 
 SoundOutput* soundOutputOpenSdl() {
     auto* output = new SoundOutput;
@@ -16,9 +18,9 @@ SoundOutput* soundOutputOpenSdl() {
     wanted.channels = 1;
     wanted.samples = 512;
     SDL_AudioSpec obtained{};
-    output->device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
-                                         SDL_AUDIO_ALLOW_FREQUENCY_CHANGE |
-                                             SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    output->device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (output->device != 0) {
         output->deviceFrequency = obtained.freq;
         output->deviceFormat = obtained.format;
@@ -59,9 +61,9 @@ void queueWav(SoundOutput* output, const uint8_t* wav, uint32_t size) {
     if (!stream || !SDL_LoadWAV_RW(stream, 1, &spec, &samples, &length))
         return;
     SDL_AudioCVT cvt;
-    const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
-                                        output->deviceFormat, output->deviceChannels,
-                                        output->deviceFrequency);
+    const int built =
+        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, output->deviceFormat,
+                          output->deviceChannels, output->deviceFrequency);
     if (built < 0) {
         SDL_FreeWAV(samples);
         return;
