@@ -104,7 +104,7 @@ TEST_F(FrameBufferFixture, AlphaOnlyChangeIsWritten) {
 
 TEST_F(FrameBufferFixture, PortraitPitchPutsArrayRowZeroAtTheBottom) {
     beginFrame(fb);
-    fb.drawBuffer[0] = 0x000000F8;            // array row 0: screen row 319
+    fb.drawBuffer[0] = 0x000000F8;               // array row 0: screen row 319
     fb.drawBuffer[319 * 240 + 239] = 0x00F80000; // array row 319: screen row 0
     presentFrame(fb, display.base(), portrait, 1);
     EXPECT_EQ(display.at(319 * 480), 0xF800);
@@ -113,8 +113,8 @@ TEST_F(FrameBufferFixture, PortraitPitchPutsArrayRowZeroAtTheBottom) {
 
 TEST_F(FrameBufferFixture, RotatedPitchUsesItsOwnAddressing) {
     beginFrame(fb);
-    fb.drawBuffer[0] = 0x000000F8;              // r 0, c 0 -> byte 0
-    fb.drawBuffer[3 * 240 + 2] = 0x0000FC00;    // r 3, c 2 -> byte 2 * 640 + 3 * 2
+    fb.drawBuffer[0] = 0x000000F8;               // r 0, c 0 -> byte 0
+    fb.drawBuffer[3 * 240 + 2] = 0x0000FC00;     // r 3, c 2 -> byte 2 * 640 + 3 * 2
     fb.drawBuffer[319 * 240 + 239] = 0x00F80000; // r 319, c 239 -> 239 * 640 + 319 * 2
     presentFrame(fb, display.base(), {640, -2}, 1);
     EXPECT_EQ(display.at(0), 0xF800);

@@ -35,7 +35,9 @@ struct DisplayPitches {
     int cbyPitch = 480;
 };
 
-constexpr int frameBufferIndex(int x, int y) { return (kScreenHeight - 1 - y) * kScreenWidth + x; }
+constexpr int frameBufferIndex(int x, int y) {
+    return (kScreenHeight - 1 - y) * kScreenWidth + x;
+}
 
 // bufferA filled with byte 0, bufferB with 1, the backdrop with 2, so the first frame differs
 // from the "shown" one everywhere and is written in full.
