@@ -16,9 +16,15 @@ struct RecordingGame {
     uint8_t acceptPress = 1;
 };
 
-void gameUpdate(RecordingGame* g, Fixed dt) { g->updates.push_back(dt); }
-void gameAfterUpdate(RecordingGame* g) { ++g->afterUpdates; }
-void gameRender(RecordingGame* g) { ++g->renders; }
+void gameUpdate(RecordingGame* g, Fixed dt) {
+    g->updates.push_back(dt);
+}
+void gameAfterUpdate(RecordingGame* g) {
+    ++g->afterUpdates;
+}
+void gameRender(RecordingGame* g) {
+    ++g->renders;
+}
 void gamePresent(RecordingGame* g, uint8_t*, const DisplayPitches&, uint8_t fullCopy) {
     g->presents.push_back(fullCopy);
 }
@@ -26,7 +32,9 @@ uint8_t gameStylusDown(RecordingGame* g, int x, int y) {
     g->downs.push_back({x, y});
     return g->acceptPress;
 }
-void gameStylusUp(RecordingGame* g, int dx, int dy) { g->ups.push_back({dx, dy}); }
+void gameStylusUp(RecordingGame* g, int dx, int dy) {
+    g->ups.push_back({dx, dy});
+}
 
 std::vector<Fixed> stepsFor(double seconds) {
     Fixed steps[2];

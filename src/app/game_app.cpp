@@ -6,14 +6,15 @@
 
 namespace {
 
-constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
+constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
+    return r | (g << 8) | (b << 16);
+}
 
 void paintBackdrop(uint32_t* backdrop) {
     for (int y = 0; y < kScreenHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x) {
             const bool line = x == 20 || x == 219 || y == 40 || y == 279 || y == 160;
-            backdrop[frameBufferIndex(x, y)] =
-                line ? rgb(240, 240, 240) : rgb(40, 110 + y / 8, 70);
+            backdrop[frameBufferIndex(x, y)] = line ? rgb(240, 240, 240) : rgb(40, 110 + y / 8, 70);
         }
 }
 

@@ -1,7 +1,9 @@
 // shell.cpp: the frame clock and the split of elapsed time into game steps.
 #include "app/shell.h"
 
-uint64_t readClock(ShellState& shell) { return platformReadClock(shell.platform); }
+uint64_t readClock(ShellState& shell) {
+    return platformReadClock(shell.platform);
+}
 
 uint64_t shellStartClock(ShellState& shell) {
     const uint64_t frequency = platformClockFrequency(shell.platform);

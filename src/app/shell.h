@@ -80,7 +80,8 @@ template <typename Game> void handleEvent(ShellState& shell, Game* game, const P
     case PlatformEventType::StylusDown:
         shell.stylusDownX = static_cast<uint16_t>(e.x);
         shell.stylusDownY = static_cast<uint16_t>(e.y);
-        shell.stylusDownAccepted = game ? gameStylusDown(game, shell.stylusDownX, shell.stylusDownY) : 0;
+        shell.stylusDownAccepted =
+            game ? gameStylusDown(game, shell.stylusDownX, shell.stylusDownY) : 0;
         break;
     case PlatformEventType::StylusUp:
         if (!shell.stylusDownAccepted)

@@ -12,13 +12,13 @@ struct SDL_Renderer;
 struct SDL_Texture;
 
 enum class PlatformEventType {
-    StylusDown,   // x, y in screen pixels
-    StylusUp,     // x, y in screen pixels
-    KeyDown,      // key
+    StylusDown, // x, y in screen pixels
+    StylusUp,   // x, y in screen pixels
+    KeyDown,    // key
     FocusLost,
     FocusGained,
-    Paint,        // the window needs the last frame again
-    Close,        // the window is being closed
+    Paint, // the window needs the last frame again
+    Close, // the window is being closed
 };
 
 enum PlatformKey : int {
@@ -41,8 +41,8 @@ struct Platform {
     std::vector<uint8_t> displayBytes; // headless: memory with room for any pitch pair
     uint8_t* displayMemory = nullptr;  // pixel (0, 0) of the display
     bool foreground = true;
-    std::deque<PlatformEvent> events;  // headless: injected; SDL: translated
-    uint64_t clockNow = 0;             // headless clock value
+    std::deque<PlatformEvent> events; // headless: injected; SDL: translated
+    uint64_t clockNow = 0;            // headless clock value
     uint64_t clockFrequency = 1000000;
     // SDL
     SDL_Window* window = nullptr;

@@ -68,10 +68,9 @@ void translate(Platform* platform, const SDL_Event& e) {
     case SDL_FINGERUP: {
         int w = 0, h = 0;
         SDL_GetWindowSize(platform->window, &w, &h);
-        toScreen(platform, static_cast<int>(e.tfinger.x * w), static_cast<int>(e.tfinger.y * h),
-                 x, y);
-        push(e.type == SDL_FINGERDOWN ? PlatformEventType::StylusDown
-                                      : PlatformEventType::StylusUp,
+        toScreen(platform, static_cast<int>(e.tfinger.x * w), static_cast<int>(e.tfinger.y * h), x,
+                 y);
+        push(e.type == SDL_FINGERDOWN ? PlatformEventType::StylusDown : PlatformEventType::StylusUp,
              x, y);
         break;
     }
@@ -167,9 +166,13 @@ uint64_t platformReadClock(Platform* platform) {
     return platform->headless ? platform->clockNow : SDL_GetPerformanceCounter();
 }
 
-uint64_t platformClockFrequency(const Platform* platform) { return platform->clockFrequency; }
+uint64_t platformClockFrequency(const Platform* platform) {
+    return platform->clockFrequency;
+}
 
-bool platformIsForeground(const Platform* platform) { return platform->foreground; }
+bool platformIsForeground(const Platform* platform) {
+    return platform->foreground;
+}
 
 void platformRaiseWindow(Platform* platform) {
     if (platform->window) {
@@ -178,7 +181,9 @@ void platformRaiseWindow(Platform* platform) {
     }
 }
 
-uint8_t* platformBeginDraw(Platform* platform) { return platform->displayMemory; }
+uint8_t* platformBeginDraw(Platform* platform) {
+    return platform->displayMemory;
+}
 
 void platformEndDraw(Platform* platform) {
     if (platform->headless)
