@@ -44,9 +44,9 @@ TEST(FontCells, MapCodesToCells) {
 TEST_F(HudTextFixture, GlyphLightensInkAndHalvesTheRestKeepingAlpha) {
     drawGlyph8x16(fb, 10, 20, 'A');
     EXPECT_EQ(at(10, 20), 0x80000000u | 0xFFFFFF); // 132 + 127 saturates at 255
-    EXPECT_EQ(at(11, 20), 0x807F7F7Fu);             // blank ink: halved
-    EXPECT_EQ(at(17, 35), 0x80FFFFFFu);             // the bottom-right ink pixel
-    EXPECT_EQ(at(18, 20), 0x80FFFFFFu);             // outside the cell
+    EXPECT_EQ(at(11, 20), 0x807F7F7Fu);            // blank ink: halved
+    EXPECT_EQ(at(17, 35), 0x80FFFFFFu);            // the bottom-right ink pixel
+    EXPECT_EQ(at(18, 20), 0x80FFFFFFu);            // outside the cell
     fill(0x00000000);
     drawGlyph8x16(fb, 10, 20, 'A');
     EXPECT_EQ(at(10, 20), 0x00848484u); // 100 + 32 over black
@@ -57,7 +57,6 @@ TEST_F(HudTextFixture, CentredTextCoversItsCells) {
     drawTextCentred(fb, 120, 160, u"Deuce");
     EXPECT_EQ(at(100, 152), 0x00EBEBEBu); // ink 100 + cell 35 over 200 halved
     EXPECT_EQ(at(108, 152), 0x00FFFFFFu); // 'e' is cell 68: 168 + 100 saturates at 255
-
 }
 
 TEST_F(HudTextFixture, CentredTextBounds) {

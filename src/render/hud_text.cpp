@@ -3,7 +3,9 @@
 
 namespace {
 
-bool onScreen(int x, int y) { return x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight; }
+bool onScreen(int x, int y) {
+    return x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight;
+}
 
 // g != 0 lightens the half-darkened pixel by g; g == 0 only darkens it. Alpha is kept.
 uint32_t shadeGlyphPixel(uint32_t pixel, uint8_t g) {
