@@ -2,6 +2,7 @@
 // and the fixed alpha blend.
 #include "render/rasteriser.h"
 
+#include <climits>
 #include <cstddef>
 
 #include "render/render_context.h"
@@ -90,15 +91,33 @@ struct DepthGradients {
     Fixed dzdy; // per row down
 };
 
+// r x (a b - c d), each product truncated as fxMul truncates it, but carried wide: in 32 bits
+// a gradient beyond the Fixed range wraps into a plausible value and escapes the overflow test.
+int64_t wideGradient(Fixed reciprocal, Fixed a, Fixed b, Fixed c, Fixed d) {
+    const int64_t numerator =
+        ((int64_t{a} * b) >> kFixedFractionBits) - ((int64_t{c} * d) >> kFixedFractionBits);
+    // The reciprocal is at least 2 raw (areas stay below 32768.0), so a numerator outside
+    // 32 bits always gives a gradient beyond the limit.
+    if (numerator > INT32_MAX || numerator < INT32_MIN)
+        return INT64_MAX;
+    return (reciprocal * numerator) >> kFixedFractionBits;
+}
+
+bool beyondDepthLimit(int64_t gradient) {
+    return gradient > kMaxDepthGradient || gradient < -kMaxDepthGradient;
+}
+
 DepthGradients depthGradients(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b,
                               Fixed reciprocal) {
-    const Fixed dzdx = fxMul(reciprocal, fxSub(fxMul(fxSub(b.z, t.z), fxSub(m.y, t.y)),
-                                               fxMul(fxSub(b.y, t.y), fxSub(m.z, t.z))));
-    if (dzdx > kMaxDepthGradient || dzdx < -kMaxDepthGradient)
+    const int64_t dzdx = wideGradient(reciprocal, fxSub(b.z, t.z), fxSub(m.y, t.y), fxSub(b.y, t.y),
+                                      fxSub(m.z, t.z));
+    if (beyondDepthLimit(dzdx))
         return {0, 0};
-    const Fixed dzdy = fxMul(reciprocal, fxSub(fxMul(fxSub(b.x, t.x), fxSub(m.z, t.z)),
-                                               fxMul(fxSub(b.z, t.z), fxSub(m.x, t.x))));
-    return {dzdx, dzdy};
+    const int64_t dzdy = wideGradient(reciprocal, fxSub(b.x, t.x), fxSub(m.z, t.z), fxSub(b.z, t.z),
+                                      fxSub(m.x, t.x));
+    if (beyondDepthLimit(dzdy))
+        return {0, 0};
+    return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
 }
 
 // The left end of the spans, walked down the rows with an error term so that no row needs a
