@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr Fixed kScreenWidth = 240 << 16;
-constexpr Fixed kScreenHeight = 320 << 16;
+constexpr Fixed kScreenWidthPixels = 240 << 16;
+constexpr Fixed kScreenHeightPixels = 320 << 16;
 
 // Symmetric frustum: n, f the plane distances, w, h the window at the near plane.
 FxMatrix perspective(Fixed n, Fixed f, Fixed w, Fixed h) {
@@ -62,8 +62,8 @@ CameraSetup makeCameraSetup() {
 
 Vec3 screenToGround(const CameraSetup& camera, Fixed sx, Fixed sy) {
     // The point on the near plane in camera space.
-    const Fixed u = fxMul(camera.frustumWidth, fxSub(fxDiv(sx, kScreenWidth), kFxHalf));
-    const Fixed v = fxMul(camera.frustumHeight, fxSub(kFxHalf, fxDiv(sy, kScreenHeight)));
+    const Fixed u = fxMul(camera.frustumWidth, fxSub(fxDiv(sx, kScreenWidthPixels), kFxHalf));
+    const Fixed v = fxMul(camera.frustumHeight, fxSub(kFxHalf, fxDiv(sy, kScreenHeightPixels)));
     const Vec3& t = camera.viewOffset;
 
     // Undo the translation, then the rotation, for that point and for the camera itself.
