@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstddef>
 
+#include "render/depth_tested_fill.h"
 #include "render/render_context.h"
 
 namespace {
@@ -13,6 +14,7 @@ constexpr Fixed kThinArea = 3276;                  // doubled area under 0.05 sq
 constexpr Fixed kThinAreaReciprocal = 26214400;    // 400.0 stands in for 1 / area there
 constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and depth is held flat
 constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
+constexpr int32_t kVectorFillMinimum = 16;         // shorter spans stay in the scalar loop
 
 struct Corner {
     const ScreenVertex* v;
@@ -190,9 +192,22 @@ inline int32_t depthOf(uint32_t z) {
 
 // The four pixel loops, one per state, so that the inner loop tests nothing but depth.
 // The test is strictly less-than: equal depth keeps what is there.
+// True when every depth of the span lies in 0..32767, as the vector fill requires.
+inline bool spanDepthFitsSixteenBits(uint32_t z, uint32_t dz, int32_t count) {
+    const int64_t first = static_cast<int32_t>(z);
+    const int64_t last = first + int64_t{static_cast<int32_t>(dz)} * (count - 1);
+    constexpr int64_t kLimit = (int64_t{kFarthestDepth} + 1) << kSubpixelBits;
+    return first >= 0 && last >= 0 && first < kLimit && last < kLimit;
+}
+
 inline void fillSpanDepthTested(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
                                 uint32_t dz, const Paint& p) {
-    for (int32_t i = 0; i < count; ++i, z += dz) {
+    int32_t i = 0;
+    if (count >= kVectorFillMinimum && spanDepthFitsSixteenBits(z, dz, count)) {
+        i = fillDepthTestedVector(colour, depth, count, z, dz, p.word);
+        z += static_cast<uint32_t>(i) * dz;
+    }
+    for (; i < count; ++i, z += dz) {
         const int32_t d = depthOf(z);
         if (depth[i] > d) {
             colour[i] = p.word;
