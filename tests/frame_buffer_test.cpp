@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "render/rasteriser.h"
+#include "render/render_context.h"
 
 namespace {
 
@@ -145,6 +149,35 @@ TEST(FrameBufferNull, PresentWithoutBuffersDoesNothing) {
     presentFrame(fb, reinterpret_cast<uint8_t*>(&pixel), {2, 480}, 1);
     EXPECT_EQ(fb.frameShown, 0);
     EXPECT_EQ(pixel, 0x1234);
+}
+
+TEST_F(FrameBufferFixture, BeginFrameBindsTheDrawBufferAndClearsDepthUnderTheBackdrop) {
+    RenderContext* rc = rcCreate();
+    fb.renderContext = rc;
+    rcMakeCurrent(rc, fb.drawBuffer, kScreenWidth, kScreenHeight);
+    uint16_t* depth = rc->depthBuffer;
+    std::fill(depth, depth + kScreenPixels, uint16_t{5});
+    for (int i = 0; i < kScreenPixels; ++i)
+        fb.backdrop[i] = 0xFF000000u | static_cast<uint32_t>(i);
+
+    beginFrame(fb);
+    EXPECT_EQ(rc, rcCurrent());
+    EXPECT_EQ(fb.bufferA, rc->colourBuffer);
+    EXPECT_EQ(0, std::memcmp(fb.drawBuffer, fb.backdrop, kFrameBufferBytes));
+    EXPECT_TRUE(std::all_of(depth, depth + kScreenPixels, [](uint16_t d) { return d == 32767; }));
+    EXPECT_EQ(0x00E5987Fu, pixelWord(rc->clearColour)); // (127, 152, 229, 0)
+
+    // After a present the other buffer is drawn; the depth buffer stays where it was.
+    presentFrame(fb, display.base(), portrait, 0);
+    beginFrame(fb);
+    EXPECT_EQ(fb.bufferB, rc->colourBuffer);
+    EXPECT_EQ(depth, rc->depthBuffer);
+
+    // What is drawn lands in the buffer that will be presented.
+    rasteriseTriangle(*rc, {0, 0, 0}, {10 << 16, 0, 0}, {0, 10 << 16, 0});
+    EXPECT_EQ(0xFFFFFFFFu, fb.drawBuffer[frameBufferIndex(1, 1)]);
+    EXPECT_EQ(0, depth[1 * kScreenWidth + 1]);
+    rcDestroy(rc);
 }
 
 } // namespace

@@ -4,6 +4,17 @@
 #include <cstddef>
 #include <cstring>
 
+#include "render/render_context.h"
+
+namespace {
+
+// The clear colour (0.5, 0.6, 0.9): bytes 127, 152, 229.
+constexpr Fixed kFrameClearRed = 32768;
+constexpr Fixed kFrameClearGreen = 39321;
+constexpr Fixed kFrameClearBlue = 58982;
+
+} // namespace
+
 void makeFrameBuffers(FrameBuffers& buffers) {
     buffers.block = new uint8_t[kFrameBlockBytes];
     uint8_t* p = buffers.block;
@@ -35,9 +46,17 @@ void beginFrame(FrameBuffers& buffers) {
             buffers.drawBuffer = buffers.bufferA;
             buffers.shownBuffer = buffers.bufferB;
         }
-        buffers.frameShown = 0;
     }
-    // The backdrop covers every pixel, so the colour clear would always be overwritten.
+    // Bound every frame, swapped or not; the depth buffer is kept while the size is the same.
+    rcMakeCurrent(buffers.renderContext, buffers.drawBuffer, kScreenWidth, kScreenHeight);
+    buffers.frameShown = 0;
+    if (RenderContext* rc = buffers.renderContext) {
+        rcClearColor(rc, kFrameClearRed, kFrameClearGreen, kFrameClearBlue, 0);
+        rcClearDepth(rc, 1.0);
+        // The backdrop below covers every pixel, so only the depth half of the clear is done;
+        // pixels and depth come out as if both had been cleared.
+        rcClear(rc, GL_DEPTH_BUFFER_BIT);
+    }
     std::memcpy(buffers.drawBuffer, buffers.backdrop, kFrameBufferBytes);
 }
 

@@ -1,0 +1,27 @@
+// pipeline.h: matrix products, the vertex transform with whole-primitive rejection, and the
+// hand-over of projected triangles and quads to the rasteriser.
+#pragma once
+
+#include <cstdint>
+
+#include "render/fixed_point.h"
+#include "render/rasteriser.h"
+
+struct RenderContext;
+
+FxMatrix fxMatrixIdentity();
+// a x b, b applied to vertices first; each element is four separately truncated products.
+FxMatrix fxMatrixMultiply(const FxMatrix& a, const FxMatrix& b);
+
+// Projects v through combined onto a width x height screen. False when the vertex is
+// rejected: w of 0, or outside the view volume (depth below 0 included).
+bool transformVertex(const Vec3& v, const FxMatrix& combined, int32_t width, int32_t height,
+                     ScreenVertex& out);
+
+// Refreshes the combined matrix if a matrix changed since it was last formed.
+void updateCombinedMatrix(RenderContext* rc);
+
+// Drawn whole or not at all: any rejected vertex drops the primitive.
+void drawTriangle(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3& v2);
+// Triangles (0, 1, 2) and (0, 2, 3).
+void drawQuad(RenderContext* rc, const Vec3 corners[4]);

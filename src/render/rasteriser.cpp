@@ -1,0 +1,361 @@
+// rasteriser.cpp: scan-line triangle filling with 21.11 sub-pixel edges, a 16-bit depth buffer
+// and the fixed alpha blend.
+#include "render/rasteriser.h"
+
+#include <climits>
+#include <cstddef>
+
+#include "render/depth_tested_fill.h"
+#include "render/render_context.h"
+
+namespace {
+
+constexpr Fixed kThinArea = 3276;                  // doubled area under 0.05 square pixels
+constexpr Fixed kThinAreaReciprocal = 26214400;    // 400.0 stands in for 1 / area there
+constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and depth is held flat
+constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
+constexpr int32_t kVectorFillMinimum = 16;         // shorter spans stay in the scalar loop
+
+struct Corner {
+    const ScreenVertex* v;
+    Subpixel x; // shifted half a pixel forward, so that rounding up samples pixel centres
+    Subpixel y; // shifted half a pixel back, for the same reason
+};
+
+Corner makeCorner(const ScreenVertex& v) {
+    return {&v, fxAdd(v.x, kFxHalf) >> kFixedToSubpixelShift,
+            fxSub(v.y, kFxHalf) >> kFixedToSubpixelShift};
+}
+
+Fixed subpixelToFixed(Subpixel s) {
+    return static_cast<Fixed>(static_cast<uint32_t>(s) << kFixedToSubpixelShift);
+}
+
+Subpixel ceilToRow(Subpixel y) {
+    return (y + kSubpixelOne - 1) & -kSubpixelOne;
+}
+
+int32_t rowsUntil(Subpixel firstRow, Subpixel endY) {
+    return (endY - firstRow + kSubpixelOne - 1) >> kSubpixelBits;
+}
+
+// ceil(x) - 1 in whole pixels: the first column whose centre is not left of x.
+int32_t columnBefore(Subpixel x) {
+    return (x - 1) >> kSubpixelBits;
+}
+
+struct Edge {
+    const Corner* start;
+    Fixed slope;   // x per row, the one division of the edge
+    Subpixel step; // the slope in sub-pixels
+    Subpixel x;    // on the current row
+    Fixed prestep; // from the start vertex down to the first row
+    int32_t rows;
+};
+
+Edge makeEdge(const Corner& start, const Corner& end, Subpixel firstRow) {
+    Edge edge = {&start, 0, 0, 0, 0, rowsUntil(firstRow, end.y)};
+    if (edge.rows < 1)
+        return edge;
+    edge.slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
+    edge.step = edge.slope >> kFixedToSubpixelShift;
+    edge.prestep = subpixelToFixed(firstRow - start.y);
+    edge.x = start.x + (fxMul(edge.prestep, edge.slope) >> kFixedToSubpixelShift);
+    return edge;
+}
+
+// Top, middle, bottom by y; the tie rules decide which vertex starts the long edge.
+void sortByRow(Fixed y0, Fixed y1, Fixed y2, int order[3]) {
+    auto set = [order](int t, int m, int b) {
+        order[0] = t;
+        order[1] = m;
+        order[2] = b;
+    };
+    if (y0 > y1) {
+        if (y0 <= y2)
+            set(1, 0, 2);
+        else if (y2 <= y1)
+            set(2, 1, 0);
+        else
+            set(1, 2, 0);
+    } else {
+        if (y1 <= y2)
+            set(0, 1, 2);
+        else if (y2 > y0)
+            set(0, 2, 1);
+        else
+            set(2, 0, 1);
+    }
+}
+
+struct DepthGradients {
+    Fixed dzdx; // per pixel across
+    Fixed dzdy; // per row down
+};
+
+// r x (a b - c d), each product truncated as fxMul truncates it, but carried wide: in 32 bits
+// a gradient beyond the Fixed range wraps into a plausible value and escapes the overflow test.
+int64_t wideGradient(Fixed reciprocal, Fixed a, Fixed b, Fixed c, Fixed d) {
+    const int64_t numerator =
+        ((int64_t{a} * b) >> kFixedFractionBits) - ((int64_t{c} * d) >> kFixedFractionBits);
+    // The reciprocal is at least 2 raw (areas stay below 32768.0), so a numerator outside
+    // 32 bits always gives a gradient beyond the limit.
+    if (numerator > INT32_MAX || numerator < INT32_MIN)
+        return INT64_MAX;
+    return (reciprocal * numerator) >> kFixedFractionBits;
+}
+
+bool beyondDepthLimit(int64_t gradient) {
+    return gradient > kMaxDepthGradient || gradient < -kMaxDepthGradient;
+}
+
+DepthGradients depthGradients(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b,
+                              Fixed reciprocal) {
+    const int64_t dzdx = wideGradient(reciprocal, fxSub(b.z, t.z), fxSub(m.y, t.y), fxSub(b.y, t.y),
+                                      fxSub(m.z, t.z));
+    if (beyondDepthLimit(dzdx))
+        return {0, 0};
+    const int64_t dzdy = wideGradient(reciprocal, fxSub(b.x, t.x), fxSub(m.z, t.z), fxSub(b.z, t.z),
+                                      fxSub(m.x, t.x));
+    if (beyondDepthLimit(dzdy))
+        return {0, 0};
+    return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
+}
+
+// The left end of the spans, walked down the rows with an error term so that no row needs a
+// division or a multiplication; depth is carried at the centre of the first pixel.
+struct LeftWalk {
+    int32_t column;          // first pixel of the span
+    int32_t wholeStep;       // k: the span start moves k or k + 1 pixels per row
+    Subpixel stepFraction;   // the step minus k pixels, 1..2048
+    Subpixel error;          // negative when the next row moves k + 1 pixels
+    uint32_t depth;          // 21.11, wraps like the handheld's registers
+    uint32_t depthStepSmall; // for a move of k pixels
+    uint32_t depthStepLarge; // for a move of k + 1 pixels
+};
+
+LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
+    LeftWalk walk;
+    walk.column = columnBefore(edge.x);
+    const Subpixel firstCentre = (walk.column + 1) * kSubpixelOne;
+    const Fixed across = subpixelToFixed(firstCentre - edge.start->x);
+    const Fixed z =
+        fxAdd(fxAdd(edge.start->v->z, fxMul(g.dzdx, across)), fxMul(g.dzdy, edge.prestep)) >>
+        kFixedToSubpixelShift;
+    walk.depth = z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
+    walk.wholeStep = (edge.step - 1) >> kSubpixelBits;
+    walk.stepFraction = edge.step - walk.wholeStep * kSubpixelOne;
+    walk.error = -(edge.x - walk.column * kSubpixelOne);
+    const Fixed small =
+        fxAdd(fxMul(fxFromInt(walk.wholeStep), g.dzdx), g.dzdy) >> kFixedToSubpixelShift;
+    walk.depthStepSmall = static_cast<uint32_t>(small);
+    walk.depthStepLarge =
+        static_cast<uint32_t>(small) + static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
+    return walk;
+}
+
+void advanceLeftWalk(LeftWalk& walk) {
+    walk.error += kSubpixelOne - walk.stepFraction;
+    if (walk.error < 0) {
+        walk.column += walk.wholeStep + 1;
+        walk.depth += walk.depthStepLarge;
+    } else {
+        walk.error -= kSubpixelOne;
+        walk.column += walk.wholeStep;
+        walk.depth += walk.depthStepSmall;
+    }
+}
+
+// What a span needs besides its position: the colour word and the blend's constant terms.
+struct Paint {
+    uint32_t word;
+    uint32_t keep;             // 255 - alpha: the destination's weight
+    uint32_t addR, addG, addB; // (source x (alpha + 1)) >> 8 per channel
+};
+
+Paint makePaint(Rgba c) {
+    const uint32_t weight = c.a + 1u;
+    return {pixelWord(c), 255u - c.a, (c.r * weight) >> 8, (c.g * weight) >> 8,
+            (c.b * weight) >> 8};
+}
+
+inline uint32_t blendPixel(uint32_t dst, const Paint& p) {
+    const uint32_t r = (((dst & 0xFF) * p.keep) >> 8) + p.addR;
+    const uint32_t g = ((((dst >> 8) & 0xFF) * p.keep) >> 8) + p.addG;
+    const uint32_t b = ((((dst >> 16) & 0xFF) * p.keep) >> 8) + p.addB;
+    return (dst & 0xFF000000u) | (b << 16) | (g << 8) | r;
+}
+
+inline int32_t depthOf(uint32_t z) {
+    return static_cast<int32_t>(z) >> kSubpixelBits;
+}
+
+// The four pixel loops, one per state, so that the inner loop tests nothing but depth.
+// The test is strictly less-than: equal depth keeps what is there.
+// True when every depth of the span lies in 0..32767, as the vector fill requires.
+inline bool spanDepthFitsSixteenBits(uint32_t z, uint32_t dz, int32_t count) {
+    const int64_t first = static_cast<int32_t>(z);
+    const int64_t last = first + int64_t{static_cast<int32_t>(dz)} * (count - 1);
+    constexpr int64_t kLimit = (int64_t{kFarthestDepth} + 1) << kSubpixelBits;
+    return first >= 0 && last >= 0 && first < kLimit && last < kLimit;
+}
+
+inline void fillSpanDepthTested(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
+                                uint32_t dz, const Paint& p) {
+    int32_t i = 0;
+    if (count >= kVectorFillMinimum && spanDepthFitsSixteenBits(z, dz, count)) {
+        i = fillDepthTestedVector(colour, depth, count, z, dz, p.word);
+        z += static_cast<uint32_t>(i) * dz;
+    }
+    for (; i < count; ++i, z += dz) {
+        const int32_t d = depthOf(z);
+        if (depth[i] > d) {
+            colour[i] = p.word;
+            depth[i] = static_cast<uint16_t>(d);
+        }
+    }
+}
+
+inline void blendSpanDepthTested(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
+                                 uint32_t dz, const Paint& p) {
+    for (int32_t i = 0; i < count; ++i, z += dz) {
+        const int32_t d = depthOf(z);
+        if (depth[i] > d) {
+            colour[i] = blendPixel(colour[i], p);
+            depth[i] = static_cast<uint16_t>(d);
+        }
+    }
+}
+
+inline void fillSpan(uint32_t* colour, uint16_t*, int32_t count, uint32_t, uint32_t,
+                     const Paint& p) {
+    for (int32_t i = 0; i < count; ++i)
+        colour[i] = p.word;
+}
+
+inline void blendSpan(uint32_t* colour, uint16_t*, int32_t count, uint32_t, uint32_t,
+                      const Paint& p) {
+    for (int32_t i = 0; i < count; ++i)
+        colour[i] = blendPixel(colour[i], p);
+}
+
+using SpanFunction = void (*)(uint32_t*, uint16_t*, int32_t, uint32_t, uint32_t, const Paint&);
+
+// Where the rows go: the colour buffer is bottom-up, the depth buffer top-down. Indices rather
+// than pointers, so that stepping past the last row never forms an out-of-range pointer.
+struct RowCursor {
+    uint32_t* colour;
+    uint16_t* depth;
+    ptrdiff_t colourRow;
+    ptrdiff_t depthRow;
+    ptrdiff_t width;
+};
+
+RowCursor startRow(const RenderContext& rc, int32_t row) {
+    return {rc.colourBuffer, rc.depthBuffer, static_cast<ptrdiff_t>(rc.height - 1 - row) * rc.width,
+            static_cast<ptrdiff_t>(row) * rc.width, rc.width};
+}
+
+template <SpanFunction span>
+void drawRows(RowCursor& cursor, LeftWalk& left, Edge& right, int32_t rows, uint32_t dz,
+              const Paint& paint) {
+    for (int32_t i = 0; i < rows; ++i) {
+        const int32_t count = columnBefore(right.x) - left.column;
+        if (count > 0)
+            span(cursor.colour + cursor.colourRow + left.column,
+                 cursor.depth + cursor.depthRow + left.column, count, left.depth, dz, paint);
+        right.x += right.step;
+        advanceLeftWalk(left);
+        cursor.colourRow -= cursor.width;
+        cursor.depthRow += cursor.width;
+    }
+}
+
+struct TriangleEdges {
+    Edge longEdge; // top to bottom
+    Edge upper;    // top to middle
+    Edge lower;    // middle to bottom
+    bool longEdgeOnLeft;
+};
+
+template <SpanFunction span>
+void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients& g,
+                int32_t firstRow) {
+    const Paint paint = makePaint(rc.colour);
+    const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
+    RowCursor cursor = startRow(rc, firstRow);
+    LeftWalk left = {};
+    if (e.longEdgeOnLeft)
+        left = startLeftWalk(e.longEdge, g);
+
+    // Upper half: the long edge against the upper edge.
+    if (e.upper.rows >= 1) {
+        if (e.longEdgeOnLeft) {
+            drawRows<span>(cursor, left, e.upper, e.upper.rows, dz, paint);
+        } else {
+            left = startLeftWalk(e.upper, g);
+            drawRows<span>(cursor, left, e.longEdge, e.upper.rows, dz, paint);
+        }
+    }
+    if (e.lower.rows < 1)
+        return;
+
+    // Lower half: only the lower edge is new; the long edge carries on where it was.
+    if (e.longEdgeOnLeft) {
+        drawRows<span>(cursor, left, e.lower, e.lower.rows, dz, paint);
+    } else {
+        left = startLeftWalk(e.lower, g);
+        drawRows<span>(cursor, left, e.longEdge, e.lower.rows, dz, paint);
+    }
+}
+
+} // namespace
+
+uint32_t blendOver(uint32_t destination, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha) {
+    return blendPixel(destination, makePaint({r, g, b, alpha}));
+}
+
+void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
+                       const ScreenVertex& v2) {
+    if (!rc.colourBuffer || !rc.depthBuffer)
+        return;
+
+    // Sort: top, middle and bottom vertex by y.
+    const ScreenVertex* in[3] = {&v0, &v1, &v2};
+    int order[3];
+    sortByRow(v0.y, v1.y, v2.y, order);
+    const ScreenVertex& t = *in[order[0]];
+    const ScreenVertex& m = *in[order[1]];
+    const ScreenVertex& b = *in[order[2]];
+
+    // Area: its sign says on which side of the long edge the middle vertex lies.
+    const Fixed area =
+        fxSub(fxMul(fxSub(b.x, t.x), fxSub(m.y, t.y)), fxMul(fxSub(m.x, t.x), fxSub(b.y, t.y)));
+    if (area == 0)
+        return;
+    const Fixed reciprocal =
+        (area > -kThinArea && area < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, area);
+
+    // Edges, each starting on the first row whose centre it reaches.
+    const Corner top = makeCorner(t), middle = makeCorner(m), bottom = makeCorner(b);
+    const Subpixel firstRow = ceilToRow(top.y);
+    TriangleEdges edges;
+    edges.longEdge = makeEdge(top, bottom, firstRow);
+    if (edges.longEdge.rows < 1)
+        return;
+    edges.lower = makeEdge(middle, bottom, ceilToRow(middle.y));
+    edges.upper = makeEdge(top, middle, firstRow);
+    edges.longEdgeOnLeft = reciprocal < 0;
+
+    // Gradients of depth across and down.
+    const DepthGradients g = depthGradients(t, m, b, reciprocal);
+
+    // Upper half, then lower half, with the pixel loop of the current state.
+    const int32_t row = firstRow >> kSubpixelBits;
+    if (rc.depthTestOn)
+        rc.blendOn ? drawHalves<blendSpanDepthTested>(rc, edges, g, row)
+                   : drawHalves<fillSpanDepthTested>(rc, edges, g, row);
+    else
+        rc.blendOn ? drawHalves<blendSpan>(rc, edges, g, row)
+                   : drawHalves<fillSpan>(rc, edges, g, row);
+}

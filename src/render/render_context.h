@@ -1,0 +1,104 @@
+// render_context.h: the immediate-mode 3D renderer's state and its OpenGL-like operations.
+#pragma once
+
+#include <cstdint>
+
+#include "render/fixed_point.h"
+
+// The numeric codes of the subset of OpenGL 1.x that callers speak.
+constexpr int32_t GL_TRIANGLES = 4;
+constexpr int32_t GL_QUADS = 7;
+constexpr int32_t GL_UNSIGNED_INT = 0x1405;
+constexpr int32_t GL_FLOAT = 0x1406; // required by rcVertexPointer; the data are Fixed all the same
+constexpr int32_t GL_DEPTH_TEST = 0x0B71;
+constexpr int32_t GL_BLEND = 0x0BE2;
+constexpr int32_t GL_MODELVIEW = 0x1700;
+constexpr int32_t GL_PROJECTION = 0x1701;
+constexpr uint32_t GL_DEPTH_BUFFER_BIT = 0x100;
+constexpr uint32_t GL_COLOR_BUFFER_BIT = 0x4000;
+constexpr int32_t GL_FLAT = 0x1D00;
+constexpr int32_t GL_SRC_ALPHA = 0x0302;
+constexpr int32_t GL_ONE_MINUS_SRC_ALPHA = 0x0303;
+
+constexpr int kMatrixStackSize = 8;
+constexpr int kVertexSlots = 4;
+constexpr uint16_t kFarthestDepth = 32767;
+
+// Bytes in memory order; as a pixel word that is A << 24 | B << 16 | G << 8 | R.
+struct Rgba {
+    uint8_t r, g, b, a;
+};
+
+constexpr uint32_t pixelWord(Rgba c) {
+    return static_cast<uint32_t>(c.r) | static_cast<uint32_t>(c.g) << 8 |
+           static_cast<uint32_t>(c.b) << 16 | static_cast<uint32_t>(c.a) << 24;
+}
+
+struct RenderContext {
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t* colourBuffer = nullptr; // bottom-up rows, not owned
+    uint16_t* depthBuffer = nullptr;  // top-down rows, width x height, owned
+    Rgba colour = {255, 255, 255, 255};
+    Rgba clearColour = {0, 0, 0, 255};
+    uint16_t clearDepth = kFarthestDepth;
+    uint8_t blendOn = 0;
+    uint8_t depthTestOn = 1;
+    uint8_t inPrimitive = 0;
+    int32_t primitiveMode = 0;
+    Vec3 vertexSlots[kVertexSlots] = {};
+    int32_t vertexCount = 0;
+    const Vec3* vertexArray = nullptr;
+    int32_t matrixMode = GL_MODELVIEW;
+    FxMatrix* modelViewTop = nullptr;
+    FxMatrix* projectionTop = nullptr;
+    FxMatrix combined = {};
+    uint8_t combinedValid = 1;
+    FxMatrix modelViewStack[kMatrixStackSize] = {};
+    int32_t modelViewDepth = 0;
+    FxMatrix projectionStack[kMatrixStackSize] = {};
+    int32_t projectionDepth = 0;
+};
+
+// Context management. The program-wide current context is kept for callers that want it;
+// every operation below takes its context explicitly.
+RenderContext* rcCreate();
+void rcDestroy(RenderContext* rc);
+// Makes rc current in every case; binds the buffer only when rc and buffer are non-null and
+// both sizes are at least 1, keeping the depth buffer when the pixel count is unchanged.
+RenderContext* rcMakeCurrent(RenderContext* rc, uint32_t* colourBuffer, int32_t width,
+                             int32_t height);
+RenderContext* rcCurrent();
+
+// State.
+void rcClear(RenderContext* rc, uint32_t mask);
+void rcClearColor(RenderContext* rc, Fixed r, Fixed g, Fixed b, Fixed a);
+void rcClearDepth(RenderContext* rc, double depth);
+void rcColor3(RenderContext* rc, uint8_t r, uint8_t g, uint8_t b);
+void rcColor4(RenderContext* rc, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+void rcEnable(RenderContext* rc, int32_t capability);
+void rcDisable(RenderContext* rc, int32_t capability);
+// Accepted for the callers' sake; shading is always flat and the blend always source alpha
+// over one minus source alpha.
+void rcShadeModel(RenderContext* rc, int32_t mode);
+void rcBlendFunc(RenderContext* rc, int32_t sourceFactor, int32_t destinationFactor);
+void rcFinish(RenderContext* rc);
+void rcLockArrays(RenderContext* rc);
+void rcUnlockArrays(RenderContext* rc);
+
+// Matrices: act on the stack chosen by rcMatrixMode, and only for the two matrix modes.
+void rcMatrixMode(RenderContext* rc, int32_t mode);
+void rcLoadIdentity(RenderContext* rc);
+void rcLoadMatrix(RenderContext* rc, const FxMatrix& m);
+void rcMultMatrix(RenderContext* rc, const FxMatrix& m);
+void rcPushMatrix(RenderContext* rc);
+void rcPopMatrix(RenderContext* rc);
+
+// Primitives: triangles and quads, drawn whole as soon as their last vertex arrives.
+void rcBegin(RenderContext* rc, int32_t mode);
+void rcVertex(RenderContext* rc, Fixed x, Fixed y, Fixed z);
+void rcEnd(RenderContext* rc);
+void rcVertexPointer(RenderContext* rc, int32_t size, int32_t type, int32_t stride,
+                     const Vec3* pointer);
+void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type,
+                    const uint32_t* indices);
