@@ -1,0 +1,45 @@
+// vector_math.h: the Vec3 operations of the match code, each product one fxMul, sums wrapping.
+#pragma once
+
+#include "render/fixed_point.h"
+
+#include <cstdint>
+
+// Truncates value * 65536 toward zero, the conversion every constant of the simulation went
+// through.
+constexpr Fixed fx(double value) {
+    return static_cast<Fixed>(value * 65536.0);
+}
+
+constexpr Fixed kFxNever = kFxThirtyThousand; // "never" as a time
+
+constexpr Vec3 vAdd(const Vec3& a, const Vec3& b) {
+    return {fxAdd(a.x, b.x), fxAdd(a.y, b.y), fxAdd(a.z, b.z)};
+}
+constexpr Vec3 vSub(const Vec3& a, const Vec3& b) {
+    return {fxSub(a.x, b.x), fxSub(a.y, b.y), fxSub(a.z, b.z)};
+}
+constexpr Vec3 vScale(const Vec3& v, Fixed s) {
+    return {fxMul(v.x, s), fxMul(v.y, s), fxMul(v.z, s)};
+}
+constexpr Fixed vDot(const Vec3& a, const Vec3& b) {
+    return fxAdd(fxAdd(fxMul(a.x, b.x), fxMul(a.y, b.y)), fxMul(a.z, b.z));
+}
+constexpr Vec3 vCross(const Vec3& a, const Vec3& b) {
+    return {fxSub(fxMul(a.y, b.z), fxMul(a.z, b.y)), fxSub(fxMul(a.z, b.x), fxMul(a.x, b.z)),
+            fxSub(fxMul(a.x, b.y), fxMul(a.y, b.x))};
+}
+// The square root of the dot product with itself; the dot product wraps like the handheld's.
+inline Fixed vLength(const Vec3& v) {
+    return fxSqrt(vDot(v, v));
+}
+
+// Absolute values and sign tests go through wider arithmetic so -2^31 cannot overflow.
+constexpr int64_t fxAbs(Fixed a) {
+    return a < 0 ? -static_cast<int64_t>(a) : static_cast<int64_t>(a);
+}
+
+// Halving and quartering of raw values truncate toward zero, as integer division does.
+constexpr Fixed fxHalf(Fixed a) {
+    return static_cast<Fixed>(static_cast<int64_t>(a) / 2);
+}
