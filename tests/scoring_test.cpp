@@ -3,6 +3,7 @@
 #include "match_support.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -166,6 +167,28 @@ TEST_F(Scoring, PauseLaysOutThePointThenStartsTheHumanServeMeter) {
     EXPECT_EQ(match->serveMeterOn, 1);
     EXPECT_EQ(match->serveMeter, 19660);
     EXPECT_EQ(match->serveMeterRate, fx(1.5));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Scoring, NoRuleAfterTheMatchSoItsLastPauseEnds) {
+    setUpHumans();
+    winGames(match, 2, 6);
+    ASSERT_EQ(match->matchOver, 1);
+    // The last ball still bounces, outside any box, when the pause runs out.
+    match->ball.dead = 0;
+    match->ball.position = {fxFromInt(6), fx(0.3), fxFromInt(5)};
+    match->ball.velocity = {0, fxFromInt(-1), 0};
+    match->pointDelay = 3276;
+    const std::vector<int> before = {match->points[0], match->points[1], match->setsWon[1]};
+    for (int i = 0; i < 40; ++i)
+        step();
+    EXPECT_EQ(match->pointDelay, 0);
+    EXPECT_EQ(match->setupDelay, fxFromInt(2)); // no point is laid out after the match
+    EXPECT_EQ((std::vector<int>{match->points[0], match->points[1], match->setsWon[1]}), before);
+    EXPECT_EQ(match->tally.faults, 0);
 }
 
 } // namespace

@@ -19,6 +19,13 @@ constexpr Fixed kNetClearance = fx(0.02);
 // call can only mean no progress is being made, and the rest of dt is then flown at once.
 constexpr int kMaxSubSteps = 256;
 
+// Rules apply between the pauses, and never once the match is over: a ball still bouncing when
+// the last pause runs out would otherwise be judged again, restart the pause and score points
+// after the end, so the match would never be left.
+bool pointLive(const Match* m) {
+    return m->pointDelay == 0 && !m->matchOver;
+}
+
 void play(Match* m, int sound) {
     playSound(m->sounds, sound);
 }
@@ -150,7 +157,7 @@ Fixed subStep(Match* m, Fixed dt) {
         ball.dead = 1;
         ball.position.x = 0;
         ball.position.z = 0;
-        if (m->pointDelay == 0) {
+        if (pointLive(m)) {
             if (m->bounced)
                 ruleSecondBounce(m);
             else
@@ -183,7 +190,7 @@ Fixed subStep(Match* m, Fixed dt) {
     if (tGround <= dt && !netFirst) {
         const Vec3 bouncePoint = vAdd(ball.position, vScale(ball.velocity, tGround));
         const Fixed used = bounceOffPlane(ball, m->ground);
-        if (m->pointDelay == 0)
+        if (pointLive(m))
             ruleBounce(m, bouncePoint);
         return used;
     }
