@@ -9,7 +9,9 @@
 
 namespace {
 
-std::vector<uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> bytesOf(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 std::vector<uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -41,8 +43,9 @@ TEST_F(PakFixture, FindsEveryEntryWhateverTheCase) {
     char buffer[8] = {};
     EXPECT_EQ(pakReadAt(archive, font, 0, buffer, 8), 4u);
     EXPECT_STREQ(buffer, "font");
-    for (const char16_t* name : {u"D:\\VELDAR\\Data\\Main.jpg", u"D:\\VELDAR\\Data\\Btns\\close.jpg",
-                                 u"D:\\VELDAR\\DATA\\SOUNDS\\BOTE BOLA 1.WAV"})
+    for (const char16_t* name :
+         {u"D:\\VELDAR\\Data\\Main.jpg", u"D:\\VELDAR\\Data\\Btns\\close.jpg",
+          u"D:\\VELDAR\\DATA\\SOUNDS\\BOTE BOLA 1.WAV"})
         EXPECT_GE(pakFind(archive, name), 0);
     EXPECT_EQ(pakFind(archive, u"D:\\VELDAR\\Data\\Missing.jpg"), -1);
 }
@@ -126,7 +129,7 @@ TEST(PakWriter, SortsByUpperCaseNameAndRejectsRepeats) {
     const auto bytes = buildPak({{u"b_x", {}}, {u"B", {}}, {u"a", {}}, {u"ba", {}}});
     EXPECT_EQ(bytes[12], 'a');
     EXPECT_EQ(bytes[12 + 256], 'B');
-    EXPECT_EQ(bytes[12 + 512 + 2], 'a');  // "ba" before "b_x"
+    EXPECT_EQ(bytes[12 + 512 + 2], 'a'); // "ba" before "b_x"
     EXPECT_EQ(bytes[12 + 768 + 2], '_');
     EXPECT_THROW(buildPak({{u"x", {}}, {u"X", {}}}), std::invalid_argument);
 }

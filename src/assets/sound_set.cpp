@@ -5,10 +5,10 @@
 #include "platform/sound_output.h"
 
 const char16_t* const kSoundFileNames[kSoundCount] = {
-    u"aplausos.wav",          u"bote bola 1.wav",    u"bote bola 2.wav",
-    u"red.wav",               u"fault.wav",          u"out.wav",
-    u"let.wav",               u"saque quejido.wav",  u"saque.wav",
-    u"golpe normal1.wav",     u"golpe normal 2.wav", u"golpe normal 3.wav",
+    u"aplausos.wav",      u"bote bola 1.wav",    u"bote bola 2.wav",
+    u"red.wav",           u"fault.wav",          u"out.wav",
+    u"let.wav",           u"saque quejido.wav",  u"saque.wav",
+    u"golpe normal1.wav", u"golpe normal 2.wav", u"golpe normal 3.wav",
 };
 
 namespace {

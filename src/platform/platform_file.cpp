@@ -31,7 +31,9 @@ void platformFileClose(PlatformFile& file) {
     file.descriptor = -1;
 }
 
-bool platformFileIsOpen(const PlatformFile& file) { return file.descriptor >= 0; }
+bool platformFileIsOpen(const PlatformFile& file) {
+    return file.descriptor >= 0;
+}
 
 bool platformFileSeek(PlatformFile& file, uint64_t position) {
     return file.descriptor >= 0 &&

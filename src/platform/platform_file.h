@@ -10,8 +10,8 @@ struct PlatformFile {
 };
 
 enum class FileOpenMode {
-    ReadExisting,     // read access, the file must exist
-    ReadWriteAlways,  // read and write access, created when missing
+    ReadExisting,    // read access, the file must exist
+    ReadWriteAlways, // read and write access, created when missing
 };
 
 // Returns false when the file cannot be opened. createdNew (optional) tells whether

@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 
-SoundOutput* soundOutputOpenHeadless() { return new SoundOutput; }
+SoundOutput* soundOutputOpenHeadless() {
+    return new SoundOutput;
+}
 
 SoundOutput* soundOutputOpenSdl() {
     auto* output = new SoundOutput;
@@ -16,9 +18,9 @@ SoundOutput* soundOutputOpenSdl() {
     wanted.channels = 1;
     wanted.samples = 512;
     SDL_AudioSpec obtained{};
-    output->device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
-                                         SDL_AUDIO_ALLOW_FREQUENCY_CHANGE |
-                                             SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    output->device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (output->device != 0) {
         output->deviceFrequency = obtained.freq;
         output->deviceFormat = obtained.format;
@@ -51,36 +53,38 @@ void soundOutputStop(SoundOutput* output) {
 namespace {
 
 // Converts the WAV image to the device's format and queues it on the cleared device.
-void queueWav(SoundOutput* output, const uint8_t* wav, uint32_t size) {
+bool queueWav(SoundOutput* output, const uint8_t* wav, uint32_t size) {
     SDL_RWops* stream = SDL_RWFromConstMem(wav, static_cast<int>(size));
     SDL_AudioSpec spec{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
     if (!stream || !SDL_LoadWAV_RW(stream, 1, &spec, &samples, &length))
-        return;
+        return false;
     SDL_AudioCVT cvt;
-    const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
-                                        output->deviceFormat, output->deviceChannels,
-                                        output->deviceFrequency);
+    const int built =
+        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, output->deviceFormat,
+                          output->deviceChannels, output->deviceFrequency);
     if (built < 0) {
         SDL_FreeWAV(samples);
-        return;
+        return false;
     }
     if (built == 0) {
-        SDL_QueueAudio(output->device, samples, length);
+        const bool queued = SDL_QueueAudio(output->device, samples, length) == 0;
         SDL_FreeWAV(samples);
-        return;
+        return queued;
     }
     cvt.len = static_cast<int>(length);
     auto* buffer = static_cast<Uint8*>(SDL_malloc(static_cast<size_t>(cvt.len) * cvt.len_mult));
+    bool queued = false;
     if (buffer) {
         SDL_memcpy(buffer, samples, length);
         cvt.buf = buffer;
-        if (SDL_ConvertAudio(&cvt) == 0)
-            SDL_QueueAudio(output->device, buffer, static_cast<Uint32>(cvt.len_cvt));
+        queued = SDL_ConvertAudio(&cvt) == 0 &&
+                 SDL_QueueAudio(output->device, buffer, static_cast<Uint32>(cvt.len_cvt)) == 0;
         SDL_free(buffer);
     }
     SDL_FreeWAV(samples);
+    return queued;
 }
 
 } // namespace
@@ -99,6 +103,6 @@ void soundOutputPlay(SoundOutput* output, int id, const uint8_t* wav, uint32_t s
     SDL_ClearQueuedAudio(output->device);
     if (!wav || size == 0 || size > 0x7FFFFFFF)
         return;
-    queueWav(output, wav, size);
-    output->playing = id;
+    if (queueWav(output, wav, size))
+        output->playing = id;
 }

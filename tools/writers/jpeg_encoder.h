@@ -1,11 +1,16 @@
-// jpeg_encoder.h: JPEG files for data.pak, written with libjpeg's compressor.
+// jpeg_encoder.h: encodes pictures and grey masks as baseline JPEG bytes for data.pak and tests.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-// width x height pixels, top row first: 3 bytes (R, G, B) per pixel for colour pictures, 1 byte
-// for grey-scale masks. Same input, same bytes: nothing depends on time or machine.
-// Throws std::runtime_error when the library refuses the picture.
+// Encodes width x height samples, top row first, with `components` samples per pixel: 3 (R, G, B)
+// gives a colour picture, 1 a grey one (the form masks take). Quality is 1 .. 100; 100 keeps
+// flat 8 x 8 blocks exact, which tests rely on. Throws std::runtime_error when encoding fails.
 std::vector<uint8_t> encodeJpeg(const uint8_t* samples, int width, int height, int components,
-                                int quality);
+                                int quality = 90);
+
+// From RGBA pixels (4 bytes each, top row first): the colour picture, alpha dropped.
+std::vector<uint8_t> encodeJpegColour(const uint8_t* rgba, int width, int height, int quality = 90);
+// From RGBA pixels: the grey mask of their alpha bytes (black = transparent, white = opaque).
+std::vector<uint8_t> encodeJpegMask(const uint8_t* rgba, int width, int height, int quality = 90);

@@ -1,0 +1,73 @@
+// platform.h: the window, display memory, input events and clock the game runs on.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "render/frame_buffer.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+enum class PlatformEventType {
+    StylusDown, // x, y in screen pixels
+    StylusUp,   // x, y in screen pixels
+    KeyDown,    // key
+    FocusLost,
+    FocusGained,
+    Paint, // the window needs the last frame again
+    Close, // the window is being closed
+};
+
+enum PlatformKey : int {
+    KeyOther = 0,
+    KeyA = 1, // the quit key (A or Escape)
+};
+
+struct PlatformEvent {
+    PlatformEventType type = PlatformEventType::Paint;
+    int x = 0;
+    int y = 0;
+    int key = KeyOther;
+};
+
+// Two kinds, chosen when opened: an SDL window, or headless for tests and tools. Headless
+// display memory honours any pitch pair; its clock and events are set by the caller.
+struct Platform {
+    bool headless = true;
+    DisplayPitches pitches;
+    std::vector<uint8_t> displayBytes; // headless: memory with room for any pitch pair
+    uint8_t* displayMemory = nullptr;  // pixel (0, 0) of the display
+    bool foreground = true;
+    std::deque<PlatformEvent> events; // headless: injected; SDL: translated
+    uint64_t clockNow = 0;            // headless clock value
+    uint64_t clockFrequency = 1000000;
+    // SDL
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    bool fullscreen = false;
+    uint64_t lastPresent = 0;
+};
+
+Platform* platformOpenHeadless(DisplayPitches pitches = {});
+// Null when no window can be made (no display server).
+Platform* platformOpenSdl(int scale);
+void platformClose(Platform* platform);
+
+// Takes the next pending event, translating window-system events on the way.
+bool platformPollEvent(Platform* platform, PlatformEvent& event);
+uint64_t platformReadClock(Platform* platform);
+uint64_t platformClockFrequency(const Platform* platform);
+bool platformIsForeground(const Platform* platform);
+void platformRaiseWindow(Platform* platform);
+
+// Display memory for one frame; the SDL kind shows it at the end.
+uint8_t* platformBeginDraw(Platform* platform);
+void platformEndDraw(Platform* platform);
+
+// Headless helpers for tests.
+void platformInjectEvent(Platform* platform, const PlatformEvent& event);
+uint16_t platformDisplayPixel(const Platform* platform, int x, int y);

@@ -1,0 +1,59 @@
+// frame_buffer.h: the two ping-pong frame buffers, the backdrop, and their copy to the display.
+#pragma once
+
+#include <cstdint>
+
+struct RenderContext;
+
+constexpr int kScreenWidth = 240;
+constexpr int kScreenHeight = 320;
+constexpr int kScreenPixels = kScreenWidth * kScreenHeight;
+constexpr uint32_t kFrameBufferBytes = kScreenPixels * 4;
+constexpr uint32_t kFontBitmapBytes = 128 * 96;
+// bufferA, bufferB, backdrop, then the 8x16 and 6x12 font bitmaps, in one allocation.
+constexpr uint32_t kFrameBlockBytes = 3 * kFrameBufferBytes + 2 * kFontBitmapBytes;
+static_assert(kFrameBlockBytes == 946176, "the frame-buffer block is 0xE7000 bytes");
+
+// Pixels are 32-bit words holding R, G, B, A in memory order; rows are stored bottom-up, so
+// screen pixel (x, y) is element (319 - y) * 240 + x.
+struct FrameBuffers {
+    uint32_t* drawBuffer = nullptr;
+    uint32_t* bufferA = nullptr;
+    uint32_t* bufferB = nullptr;
+    uint32_t* shownBuffer = nullptr;
+    uint32_t* backdrop = nullptr;
+    uint8_t* font8x16 = nullptr;
+    uint8_t* font6x12 = nullptr;
+    RenderContext* renderContext = nullptr; // not owned
+    uint8_t frameShown = 0;
+    uint8_t* block = nullptr; // owns all of the above
+};
+
+// Byte steps in display memory for one pixel right and one pixel down.
+struct DisplayPitches {
+    int cbxPitch = 2;
+    int cbyPitch = 480;
+};
+
+constexpr int frameBufferIndex(int x, int y) {
+    return (kScreenHeight - 1 - y) * kScreenWidth + x;
+}
+
+// bufferA filled with byte 0, bufferB with 1, the backdrop with 2, so the first frame differs
+// from the "shown" one everywhere and is written in full.
+void makeFrameBuffers(FrameBuffers& buffers);
+void freeFrameBuffers(FrameBuffers& buffers);
+
+// Swaps the buffers when the last frame reached the display, then starts the frame from the
+// backdrop.
+void beginFrame(FrameBuffers& buffers);
+
+// Writes drawBuffer to display memory as RGB565: every pixel when fullCopy is 1, otherwise
+// only those whose word differs from shownBuffer.
+void presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPitches& pitches,
+                  uint8_t fullCopy);
+
+constexpr uint16_t toRgb565(uint32_t p) {
+    return static_cast<uint16_t>(((p >> 3) & 0x1F) << 11 | ((p >> 10) & 0x3F) << 5 |
+                                 ((p >> 19) & 0x1F));
+}

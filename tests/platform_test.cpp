@@ -1,0 +1,103 @@
+// Platform pieces that can run on a machine without a display: single instance, files, the
+// SDL sound output on SDL's dummy audio driver, text conversion.
+#include "platform/platform_file.h"
+#include "platform/single_instance.h"
+#include "platform/sound_output.h"
+#include "platform/wide_string.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+TEST(SingleInstance, SecondStartIsRefusedAndRaisesTheFirst) {
+    TempDir dir;
+    SingleInstance first, second;
+    ASSERT_TRUE(singleInstanceAcquire(first, dir.path.string()));
+    EXPECT_FALSE(singleInstanceRaiseRequested(first));
+    EXPECT_FALSE(singleInstanceAcquire(second, dir.path.string()));
+    EXPECT_TRUE(singleInstanceRaiseRequested(first));
+    EXPECT_FALSE(singleInstanceRaiseRequested(first));
+    singleInstanceRelease(first);
+    EXPECT_TRUE(singleInstanceAcquire(second, dir.path.string())); // free again after release
+    singleInstanceRelease(second);
+}
+
+TEST(PlatformFile, FailedReadIsZeroBytesNotSuccess) {
+    TempDir dir;
+    PlatformFile file;
+    uint32_t got = 99;
+    EXPECT_FALSE(platformFileRead(file, &got, 4, got)); // not open
+    EXPECT_EQ(got, 0u);
+    ASSERT_TRUE(platformFileOpen(file, fromUtf8(dir.path.string()), FileOpenMode::ReadExisting));
+    char buffer[4];
+    EXPECT_FALSE(platformFileRead(file, buffer, 4, got)); // a folder cannot be read
+    EXPECT_EQ(got, 0u);
+    platformFileClose(file);
+    bool created = false;
+    ASSERT_TRUE(
+        platformFileOpen(file, fromUtf8(dir.file("f")), FileOpenMode::ReadWriteAlways, &created));
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(platformFileWrite(file, "abcdef", 6, got));
+    EXPECT_EQ(platformFileSize(file), 6u);
+    EXPECT_TRUE(platformFileSeek(file, 4));
+    EXPECT_TRUE(platformFileRead(file, buffer, 4, got));
+    EXPECT_EQ(got, 2u);
+    platformFileClose(file);
+    ASSERT_TRUE(
+        platformFileOpen(file, fromUtf8(dir.file("f")), FileOpenMode::ReadWriteAlways, &created));
+    EXPECT_FALSE(created);
+    platformFileClose(file);
+}
+
+std::vector<uint8_t> silentWav(uint32_t samples) {
+    std::vector<uint8_t> wav(44 + samples * 2, 0);
+    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&wav[at], &v, 4); };
+    auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&wav[at], &v, 2); };
+    std::memcpy(&wav[0], "RIFF", 4);
+    put32(4, static_cast<uint32_t>(wav.size() - 8));
+    std::memcpy(&wav[8], "WAVEfmt ", 8);
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, 1);
+    put32(24, 22050);
+    put32(28, 44100);
+    put16(32, 2);
+    put16(34, 16);
+    std::memcpy(&wav[36], "data", 4);
+    put32(40, samples * 2);
+    return wav;
+}
+
+TEST(SdlSoundOutput, PlaysParsesAndStopsOnTheDummyDevice) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SoundOutput* output = soundOutputOpenSdl();
+    ASSERT_NE(output, nullptr);
+    const auto wav = silentWav(22050);
+    soundOutputPlay(output, 3, wav.data(), static_cast<uint32_t>(wav.size()));
+    ASSERT_NE(output->device, 0u) << "the dummy driver always opens";
+    EXPECT_EQ(output->playing, 3);
+    const std::vector<uint8_t> garbage(100, 0x55);
+    soundOutputPlay(output, 4, garbage.data(), static_cast<uint32_t>(garbage.size()));
+    EXPECT_EQ(output->playing, -1); // cut off, and nothing parseable started
+    soundOutputPlay(output, 3, wav.data(), static_cast<uint32_t>(wav.size()));
+    soundOutputPlay(output, 5, nullptr, 0);
+    EXPECT_EQ(output->playing, -1);
+    soundOutputStop(output);
+    soundOutputClose(output);
+}
+
+TEST(WideString, RoundTripsAndUpperCases) {
+    const std::string text = "D:\\VELDAR\\Data\\Pelé – ✓ 𝄞";
+    EXPECT_EQ(toUtf8(fromUtf8(text)), text);
+    EXPECT_EQ(toUpperWide(u'a'), u'A');
+    EXPECT_EQ(toUpperWide(u'é'), u'É');
+    EXPECT_EQ(toUpperWide(u'÷'), u'÷');
+    EXPECT_EQ(toUpperWide(u'_'), u'_');
+}
+
+} // namespace
