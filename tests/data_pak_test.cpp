@@ -1,10 +1,13 @@
 // The built data.pak against what the screen tables, the HUD and the fonts ask for.
 #include "assets/asset_names.h"
+#include "assets/file_error.h"
+#include "assets/image_button.h"
+#include "assets/image_loading.h"
+#include "assets/jpeg_decoder.h"
 #include "assets/pak_archive.h"
 #include "frontend/keyboard_layout.h"
 #include "frontend/screen_assets.h"
 #include "frontend/screen_tables.h"
-#include "writers/picture_decoding.h"
 
 #include <gtest/gtest.h>
 
@@ -16,25 +19,62 @@ namespace {
 
 const std::string kPakPath = std::string(DROVANA_BUILD_DIR) + "/data.pak";
 
+// A picture decoded by the game's own loader, top row first.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels; // R in the low byte, alpha in the top byte
+    uint8_t red(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFF; }
+    uint8_t alpha(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] >> 24; }
+};
+
 struct DataPak : ::testing::Test {
     static PakArchive* pak;
-    static void SetUpTestSuite() { pak = pakOpen(fromUtf8(kPakPath), 1); }
+    static JpegDecoder* decoder;
+    static void SetUpTestSuite() {
+        pak = pakOpen(fromUtf8(kPakPath), 1);
+        decoder = makeJpegDecoder();
+    }
     static void TearDownTestSuite() {
+        destroyJpegDecoder(decoder);
         pakClose(pak);
         pak = nullptr;
     }
-    static DecodedPicture picture(const WideString& name) {
-        return decodePicture(readPakEntry(pak, name));
+    // The face as the screen entry loads it; FileError when it does not fit the button.
+    static Picture face(const ScreenRect& r, const FaceImage& image) {
+        ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
+        Picture p{r.width, r.height, {}};
+        try {
+            loadFace(decoder, button, pak, 0, buttonEntryName(image.image),
+                     image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
+            p.pixels.assign(button->face[0], button->face[0] + r.width * r.height);
+        } catch (...) {
+            freeImageButton(button);
+            throw;
+        }
+        freeImageButton(button);
+        return p;
     }
+    static std::string failure(const FileError& e) { return toUtf8(e.message); }
 };
 PakArchive* DataPak::pak = nullptr;
+JpegDecoder* DataPak::decoder = nullptr;
 
 std::vector<uint8_t> fontSamples(PakArchive* pak, const WideString& name) {
-    const std::vector<uint8_t> bytes = readPakEntry(pak, name);
+    const int32_t index = pakFind(pak, name);
+    const PakEntry* entry = pakEntry(pak, index);
+    if (!entry)
+        return {};
+    std::vector<uint8_t> bytes(entry->size);
+    pakReadAt(pak, index, 0, bytes.data(), entry->size);
     const std::string header = "P5\n128 96\n255\n";
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<long>(header.size())), header);
     EXPECT_EQ(bytes.size(), header.size() + 12288);
-    return {bytes.begin() + static_cast<long>(header.size()), bytes.end()};
+    // The game's own font loader reads the same samples.
+    std::vector<uint8_t> loaded(12288);
+    loadFont(pak, name, loaded.data());
+    EXPECT_TRUE(
+        std::equal(loaded.begin(), loaded.end(), bytes.begin() + static_cast<long>(header.size())));
+    return loaded;
 }
 
 // Grey levels of font cell i, 8 x 16.
@@ -74,45 +114,48 @@ TEST_F(DataPak, DirectoryIsSortedForTheBinarySearch) {
     }
 }
 
-TEST_F(DataPak, EveryFaceAndMaskFitsItsButtonExactly) {
+// The game's decoder refuses a picture whose size or number of components differs from what it
+// is loaded into: colour faces and backdrops must have three, masks one.
+TEST_F(DataPak, EveryFaceAndMaskLoadsAtItsButtonsSize) {
     int checked = 0;
     for (const ScreenSpec& screen : allScreenSpecs())
         for (const ButtonSpec& button : screen.buttons)
-            forEachFaceImage(button, [&](const FaceImage& face) {
-                const DecodedPicture colour = picture(buttonEntryName(face.image));
-                EXPECT_EQ(colour.width, button.rect.width) << toUtf8(face.image);
-                EXPECT_EQ(colour.height, button.rect.height) << toUtf8(face.image);
-                EXPECT_EQ(colour.components, 3) << toUtf8(face.image);
-                if (face.mask) {
-                    const DecodedPicture mask = picture(buttonEntryName(face.mask));
-                    EXPECT_EQ(mask.width, button.rect.width) << toUtf8(face.mask);
-                    EXPECT_EQ(mask.height, button.rect.height) << toUtf8(face.mask);
-                    EXPECT_EQ(mask.components, 1) << toUtf8(face.mask);
+            forEachFaceImage(button, [&](const FaceImage& image) {
+                try {
+                    const Picture p = face(button.rect, image);
+                    if (!image.mask)
+                        EXPECT_EQ(p.alpha(0, 0), 255);
+                    ++checked;
+                } catch (const FileError& e) {
+                    ADD_FAILURE() << toUtf8(image.image) << ": " << failure(e);
                 }
-                ++checked;
             });
     EXPECT_GT(checked, 100);
 }
 
 TEST_F(DataPak, BackdropsAreFullScreenColourPictures) {
+    std::vector<uint32_t> backdrop(kScreenPixels);
     for (const ScreenAsset& asset : screenAssets()) {
         if (asset.use != AssetUse::Backdrop)
             continue;
-        const DecodedPicture p = picture(asset.name);
-        EXPECT_EQ(p.width, 240) << toUtf8(asset.name);
-        EXPECT_EQ(p.height, 320) << toUtf8(asset.name);
-        EXPECT_EQ(p.components, 3) << toUtf8(asset.name);
+        try {
+            loadBackground(decoder, pak, asset.name, backdrop.data());
+        } catch (const FileError& e) {
+            ADD_FAILURE() << toUtf8(asset.name) << ": " << failure(e);
+        }
     }
 }
 
 TEST_F(DataPak, MasksAreCleanShapesOpaqueInsideAndClearOutside) {
-    // The shared button mask: the corners are cut away, the middle shows the face.
-    const DecodedPicture mask = picture(buttonEntryName(u"Button0_m.jpg"));
-    EXPECT_LT(mask.samples[0], 8);
-    EXPECT_GT(mask.samples[14 * 44 + 22], 247);
-    const DecodedPicture keyboard = picture(buttonEntryName(u"Teclado_m.jpg"));
-    EXPECT_LT(keyboard.samples[0], 8);
-    EXPECT_GT(keyboard.samples[58 * 238 + 119], 247);
+    // The shared button mask cuts the corners away and shows the middle.
+    const Picture back = face({0, 0, 44, 28}, {u"Back0.jpg", u"Button0_m.jpg"});
+    EXPECT_LT(back.alpha(0, 0), 8);
+    EXPECT_GT(back.alpha(22, 14), 247);
+    const Picture keyboard = face({0, 0, 238, 116}, {u"Teclado.jpg", u"Teclado_m.jpg"});
+    EXPECT_LT(keyboard.alpha(0, 0), 8);
+    EXPECT_GT(keyboard.alpha(119, 58), 247);
+    // A mask that does not match its face's button is refused.
+    EXPECT_THROW(face({0, 0, 44, 28}, {u"Back0.jpg", u"Left0_m.jpg"}), FileError);
 }
 
 TEST_F(DataPak, FontsHaveOneDistinctGlyphPerPrintableCodeInTheirCells) {
@@ -146,14 +189,15 @@ TEST_F(DataPak, FontsHaveOneDistinctGlyphPerPrintableCodeInTheirCells) {
 }
 
 // Normalised correlation of a glyph's grey levels with the ink (darkness) of a picture patch.
-double inkCorrelation(const DecodedPicture& p, int left, int top, const std::vector<int>& glyph,
+double inkCorrelation(const Picture& p, int left, int top, const std::vector<int>& glyph,
                       int glyphWidth, int glyphHeight) {
     double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
     const int n = glyphWidth * glyphHeight;
     for (int y = 0; y < glyphHeight; ++y)
         for (int x = 0; x < glyphWidth; ++x) {
-            const uint8_t* px = &p.samples[((top + y) * p.width + left + x) * 3];
-            const double ink = 255.0 - (px[0] + px[1] + px[2]) / 3.0;
+            const uint32_t px = p.pixels[static_cast<size_t>(top + y) * p.width + left + x];
+            const double ink =
+                255.0 - ((px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF)) / 3.0;
             const double g = glyph[y * 8 + x];
             sa += ink;
             sb += g;
@@ -167,9 +211,9 @@ double inkCorrelation(const DecodedPicture& p, int left, int top, const std::vec
 }
 
 TEST_F(DataPak, EveryKeyShowsTheCharacterThatATapOnItTypes) {
-    const DecodedPicture keyboard = picture(buttonEntryName(u"Teclado.jpg"));
+    const Picture keyboard =
+        face({2, 98, kKeyboardWidth, kKeyboardHeight}, {u"Teclado.jpg", nullptr});
     const std::vector<uint8_t> font = fontSamples(pak, kFont6x12Name);
-    ASSERT_EQ(keyboard.width, kKeyboardWidth);
     ASSERT_EQ(font.size(), 12288u);
     for (int row = 0; row < kKeyboardCharacterRows; ++row)
         for (int column = 0; column < kKeyboardColumns; ++column) {
