@@ -231,32 +231,51 @@ void addMatchFaces(DataSet& data, const TypeSet& types) {
 void addTrophyFaces(DataSet& data) {
     constexpr int kW = 43, kH = 28;
     Canvas laurel = faceCanvas(kW, kH, palette::kGoldShade);
-    Path leaves;
-    // Two branches of leaves curving up around a ball.
-    const float cx = kW / 2.0f, cy = 15.0f;
-    for (int side : {-1, 1}) {
-        for (int i = 0; i < 6; ++i) {
-            const float a = std::numbers::pi_v<float> * (0.62f + 0.11f * static_cast<float>(i));
-            const float px = cx + static_cast<float>(side) * 16.0f * std::sin(a);
-            const float py = cy - 11.0f * std::cos(a) - 1.0f;
-            // Each leaf: a small ellipse turned along the branch.
-            std::vector<Point> leaf;
-            const float tilt = static_cast<float>(side) * (a - std::numbers::pi_v<float> * 0.5f) +
-                               (side > 0 ? 0.6f : -0.6f);
-            for (int k = 0; k < 16; ++k) {
-                const float t = 2 * std::numbers::pi_v<float> * static_cast<float>(k) / 16.0f;
-                const float lx = 4.2f * std::cos(t), ly = 1.9f * std::sin(t);
-                leaf.push_back({px + lx * std::cos(tilt) - ly * std::sin(tilt),
-                                py + lx * std::sin(tilt) + ly * std::cos(tilt)});
-            }
-            leaves.push_back(leaf);
+    // Two branches curving up from the bottom centre, leaves on both sides of each stem.
+    const float cx = kW / 2.0f;
+    Path shape;
+    auto leaf = [](Point centre, float angle, float length, float width) {
+        std::vector<Point> points;
+        for (int k = 0; k < 16; ++k) {
+            const float t = 2 * std::numbers::pi_v<float> * static_cast<float>(k) / 16.0f;
+            const float lx = length * std::cos(t), ly = width * std::sin(t);
+            points.push_back({centre.x + lx * std::cos(angle) - ly * std::sin(angle),
+                              centre.y + lx * std::sin(angle) + ly * std::cos(angle)});
+        }
+        return points;
+    };
+    for (float side : {-1.0f, 1.0f}) {
+        auto stem = [&](float degrees) {
+            const float a = degrees * std::numbers::pi_v<float> / 180.0f;
+            return Point{cx + side * 16.0f * std::sin(a), 14.5f - 11.5f * std::cos(a)};
+        };
+        std::vector<Point> stemPoints;
+        for (int k = 0; k <= 12; ++k)
+            stemPoints.push_back(stem(165.0f - 125.0f * static_cast<float>(k) / 12.0f));
+        for (size_t k = 0; k + 1 < stemPoints.size(); ++k)
+            shape = joinPaths(std::move(shape), linePath(stemPoints[k], stemPoints[k + 1], 1.3f));
+        for (int k = 0; k < 6; ++k) {
+            const float degrees = 150.0f - 21.0f * static_cast<float>(k);
+            const Point p = stem(degrees), q = stem(degrees - 5.0f);
+            const float tx = q.x - p.x, ty = q.y - p.y;
+            const float tl = std::hypot(tx, ty);
+            // Outward normal: away from the wreath's centre.
+            float nx = ty / tl, ny = -tx / tl;
+            if (nx * (p.x - cx) + ny * (p.y - 14.5f) < 0)
+                nx = -nx, ny = -ny;
+            const float along = std::atan2(ty, tx);
+            const float size = 1.0f - 0.06f * static_cast<float>(k);
+            shape.push_back(
+                leaf({p.x + nx * 2.3f, p.y + ny * 2.3f},
+                     along + (ny < 0 ? -0.55f : 0.55f) * side, // tipped away from the stem
+                     3.6f * size, 1.5f * size));
+            shape.push_back(leaf({p.x - nx * 1.8f, p.y - ny * 1.8f}, along + 0.45f * side,
+                                 3.0f * size, 1.3f * size));
         }
     }
-    const Path ribbon = polygonPath(
-        {{cx - 6, kH - 4.0f}, {cx + 6, kH - 4.0f}, {cx + 3, kH - 1.0f}, {cx - 3, kH - 1.0f}});
-    const Path shape = joinPaths(joinPaths(leaves, ribbon), ellipsePath(cx, 12.5f, 6.0f, 6.0f));
-    fillPath(laurel, shape, verticalGradient(0, hexColour(0xFFE08A), kH, palette::kGoldShade));
-    drawTennisBall(laurel, cx, 12.5f, 5.5f);
+    shape = joinPaths(std::move(shape), ellipsePath(cx, 15.0f, 5.2f, 5.2f));
+    fillPath(laurel, shape, verticalGradient(0, hexColour(0xFFE28A), kH, palette::kGoldShade));
+    drawTennisBall(laurel, cx, 15.0f, 4.8f);
     addPicture(data, buttonPictureName("Laurel.jpg"), laurel);
     addShapeMask(data, "Laurel_m.jpg", shape, kW, kH);
 }

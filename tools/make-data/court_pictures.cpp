@@ -103,9 +103,9 @@ void addCourtPictures(DataSet& data) {
 
 void addStadiumPreviews(DataSet& data, const TypeSet& types) {
     const ScreenRect& frame = findScreenSpec(ExhibitionStadium)->buttons[0].rect;
-    const double eye[3] = {-13.0, 9.5, 24.0}, target[3] = {0.5, 0.0, -1.0};
+    const double eye[3] = {-10.5, 7.0, 19.0}, target[3] = {0.3, 0.0, -0.5};
     const LookCamera camera =
-        lookCamera(eye, target, 190.0, frame.width / 2.0, frame.height / 2.0 - 4.0);
+        lookCamera(eye, target, 205.0, frame.width / 2.0, frame.height / 2.0 - 4.0);
     for (int i = 0; i < kSurfaceCount; ++i) {
         Canvas canvas = makeCanvas(frame.width, frame.height, palette::kNight);
         drawStadium(canvas, kStadiumSurfaces[i], lookProjector(camera), 1.1f);

@@ -102,14 +102,18 @@ void drawGround(Canvas& canvas, Surface surface, const Projector& project) {
               grainy(look.court, surface == Surface::RedClay ? 0.06f : 0.03f, 3));
 }
 
+// Spectators: rows of small heads and shirts, muted so that the court stays the subject.
 Paint crowd(unsigned salt) {
-    const Colour shirts[] = {hexColour(0xD8D8D8), hexColour(0x2452A0), hexColour(0xC84A3A),
-                             hexColour(0xE3C04A), hexColour(0x3F7F4F), hexColour(0x222831)};
+    const Colour shirts[] = {hexColour(0xB8BCC4), hexColour(0x2E5A9A), hexColour(0x9A4A40),
+                             hexColour(0xB89A4A), hexColour(0x3F6F4F), hexColour(0x30343C)};
     return [=](float x, float y) {
-        const int cx = static_cast<int>(x) / 2, cy = static_cast<int>(y) / 2;
-        const float pick = grain(cx, cy, salt);
-        const Colour shirt = shirts[static_cast<int>(pick * 5.99f)];
-        return mixColour(hexColour(0x141C2A), shirt, 0.35f + 0.4f * grain(cx + 7, cy, salt + 1));
+        const int cx = static_cast<int>(x) / 3, cy = static_cast<int>(y) / 3;
+        const Colour seat = hexColour(0x18202E);
+        if (grain(cx, cy, salt + 2) < 0.25f)
+            return seat; // empty seats
+        const Colour shirt = shirts[static_cast<int>(grain(cx, cy, salt) * 5.99f)];
+        const bool head = (static_cast<int>(y) % 3) == 0;
+        return mixColour(seat, head ? hexColour(0xC9A083) : shirt, head ? 0.35f : 0.55f);
     };
 }
 

@@ -76,7 +76,7 @@ void drawMenuPlate(Canvas& canvas, const TypeSet& types, float x, float y, const
                           {x + 9.0f, y + 29.0f},
                           {x + 3.0f, y + 29.0f}}),
              solid(pressed ? palette::kInk : palette::kBall));
-    drawTextInBox(canvas, types, kMenuStyle, word, x + 12.0f, y + 4.0f, 88.0f, 25.0f,
+    drawTextInBox(canvas, types, kMenuStyle, word, x + 11.0f, y + 4.0f, 90.0f, 25.0f,
                   solid(pressed ? palette::kInk : palette::kWhite));
 }
 

@@ -29,7 +29,7 @@ constexpr TextStyle kHeadingStyle = {Typeface::SansBold, 12};
 constexpr TextStyle kLabelStyle = {Typeface::SansBold, 10};
 constexpr TextStyle kSmallStyle = {Typeface::Sans, 9};
 constexpr TextStyle kChipStyle = {Typeface::CondensedBold, 11};
-constexpr TextStyle kMenuStyle = {Typeface::BoldOblique, 16};
+constexpr TextStyle kMenuStyle = {Typeface::CondensedBoldOblique, 14};
 
 enum class Look { Normal, Pressed };
 

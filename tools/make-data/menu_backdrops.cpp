@@ -21,15 +21,17 @@ void addBackdrop(DataSet& data, const char16_t* name, const Canvas& canvas) {
 
 // A pool of light on the floor where the player figure stands.
 void drawFigureSpot(Canvas& canvas, FigureSpot spot) {
-    fillPath(
-        canvas,
-        ellipsePath(spot.x, spot.y - spot.height * 0.6f, spot.height * 0.9f, spot.height * 1.1f),
-        radialGradient(spot.x, spot.y - spot.height * 0.6f, spot.height * 1.1f, palette::kBlue,
-                       palette::kDeep),
-        0.45f);
-    fillPath(canvas, ellipsePath(spot.x, spot.y, spot.height * 0.55f, spot.height * 0.13f),
-             radialGradient(spot.x, spot.y, spot.height * 0.55f, palette::kMist, palette::kNavy),
-             0.55f);
+    // A beam from above widening onto a pool of light at the figure's feet.
+    const float top = spot.y - spot.height * 2.2f;
+    fillPath(canvas,
+             polygonPath({{spot.x - 9.0f, top},
+                          {spot.x + 9.0f, top},
+                          {spot.x + spot.height * 0.6f, spot.y},
+                          {spot.x - spot.height * 0.6f, spot.y}}),
+             verticalGradient(top, palette::kDeep, spot.y, palette::kBlue), 0.5f);
+    fillPath(canvas, ellipsePath(spot.x, spot.y, spot.height * 0.6f, spot.height * 0.13f),
+             radialGradient(spot.x, spot.y, spot.height * 0.6f, palette::kMist, palette::kNavy),
+             0.6f);
 }
 
 void drawHint(Canvas& canvas, const TypeSet& types, const std::string& text, float cx,
@@ -86,9 +88,9 @@ Canvas mainMenuScreen(const TypeSet& types) {
     drawText(canvas, types, {Typeface::SansBold, 10}, "T E N N I S", 116, 88, solid(palette::kBall),
              Align::Centre);
     // A ball in flight behind the lower right corner, opposite the menu's diagonal.
-    fillPath(canvas, polygonPath({{150, 178}, {222, 228}, {214, 240}, {146, 184}}),
-             linearGradient(150, 180, palette::kDeep, 220, 234, palette::kBlue), 0.5f);
-    drawTennisBall(canvas, 214, 236, 20);
+    fillPath(canvas, polygonPath({{168, 196}, {214, 250}, {204, 262}, {162, 202}}),
+             linearGradient(165, 199, palette::kDeep, 210, 256, palette::kBlue), 0.6f);
+    drawTennisBall(canvas, 212, 260, 16);
     const char* words[] = {"Exhibition", "Tournament", "Practice", "Rankings", "Options", "Quit"};
     for (int i = 0; i < 6; ++i) {
         const ScreenRect& r = slot(MainMenu, i).rect;
@@ -171,7 +173,7 @@ Canvas newPlayerScreen(const TypeSet& types, FigureSpot spot) {
     }
     // Skill rows: names on the left, ten empty point slots that the game fills in yellow.
     drawPanel(canvas, 4, 180, 232, 104);
-    drawText(canvas, types, kSmallStyle, "Skills: tap left to take a point, right to give", 120,
+    drawText(canvas, types, kSmallStyle, "Skills: tap a bar left to take, right to give", 120,
              178 - 2, solid(palette::kSteel), Align::Centre);
     const char* skills[kSkillRows] = {"Speed",    "1st serve", "2nd serve", "Forehand",
                                       "Backhand", "Smash",     "Volley",    "Lob"};
@@ -333,8 +335,8 @@ Canvas championScreen(const TypeSet& types) {
     drawTennisBall(canvas, 120, 88, 12);
     drawShadowedText(canvas, types, {Typeface::BoldOblique, 30}, "Champion!", 120, 206,
                      solid(palette::kGold), palette::kNight, Align::Centre);
-    drawText(canvas, types, kLabelStyle, "Five matches, five wins: the tournament is yours", 120,
-             228, solid(palette::kWhite), Align::Centre);
+    drawText(canvas, types, kLabelStyle, "Five wins in a row. The title is yours!", 120, 228,
+             solid(palette::kWhite), Align::Centre);
     return canvas;
 }
 

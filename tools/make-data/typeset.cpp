@@ -22,7 +22,8 @@ constexpr const char* kFaceFiles[kTypefaceCount] = {"DejaVuSans.ttf",
                                                     "DejaVuSans-BoldOblique.ttf",
                                                     "DejaVuSansMono.ttf",
                                                     "DejaVuSansMono-Bold.ttf",
-                                                    "DejaVuSerif-Bold.ttf"};
+                                                    "DejaVuSerif-Bold.ttf",
+                                                    "DejaVuSansCondensed-BoldOblique.ttf"};
 
 // Light hinting snaps heights to the pixel grid but keeps the designed widths, which reads best
 // at 9 to 20 pixels; the fonts of the game use full hinting to fill their cells crisply.
@@ -149,6 +150,9 @@ void drawText(Canvas& canvas, const TypeSet& types, TextStyle style, const std::
 
 void drawTextInBox(Canvas& canvas, const TypeSet& types, TextStyle style, const std::string& text,
                    float left, float top, float width, float height, const Paint& paint) {
+    // Long words shrink until they fit, keeping two pixels of air on each side.
+    while (style.pixelSize > 7 && static_cast<float>(textWidth(types, style, text)) > width - 4.0f)
+        --style.pixelSize;
     const int cap = capHeight(types, style);
     const int baseline =
         static_cast<int>(std::lround(top + (height + static_cast<float>(cap)) / 2.0f));

@@ -13,8 +13,9 @@ enum class Typeface {
     Mono,
     MonoBold,
     SerifBold,
+    CondensedBoldOblique,
 };
-constexpr int kTypefaceCount = 7;
+constexpr int kTypefaceCount = 8;
 
 struct TypeSetData;
 // The FreeType library with every face open; one per builder run.
@@ -45,7 +46,7 @@ std::vector<float> textCoverage(const TypeSet& types, TextStyle style, const std
 void drawText(Canvas& canvas, const TypeSet& types, TextStyle style, const std::string& text,
               float x, int baseline, const Paint& paint, Align align = Align::Left,
               float opacity = 1.0f);
-// Text centred in a box, its capitals centred vertically.
+// Text centred in a box, its capitals centred vertically; too wide a text is set smaller.
 void drawTextInBox(Canvas& canvas, const TypeSet& types, TextStyle style, const std::string& text,
                    float left, float top, float width, float height, const Paint& paint);
 // Text with a dark drop shadow one pixel down and right, for words over pictures.
