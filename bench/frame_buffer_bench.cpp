@@ -61,13 +61,19 @@ void presentLoop(benchmark::State& state, uint8_t fullCopy, int changedPercent,
     freeFrameBuffers(fb);
 }
 
-void BM_presentFull(benchmark::State& s) { presentLoop(s, 1, 0); }
-void BM_presentFivePercentScattered(benchmark::State& s) { presentLoop(s, 0, 5); }
+void BM_presentFull(benchmark::State& s) {
+    presentLoop(s, 1, 0);
+}
+void BM_presentFivePercentScattered(benchmark::State& s) {
+    presentLoop(s, 0, 5);
+}
 void BM_presentFivePercentClustered(benchmark::State& s) {
     presentLoop(s, 0, 5, false, Changes::Clustered);
 }
 // beginFrame alone (the backdrop copy) for comparison.
-void BM_beginFrame(benchmark::State& s) { presentLoop(s, 0, 0, true); }
+void BM_beginFrame(benchmark::State& s) {
+    presentLoop(s, 0, 0, true);
+}
 
 BENCHMARK(BM_presentFull)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_presentFivePercentScattered)->Unit(benchmark::kMicrosecond);

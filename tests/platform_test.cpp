@@ -39,8 +39,8 @@ TEST(PlatformFile, FailedReadIsZeroBytesNotSuccess) {
     EXPECT_EQ(got, 0u);
     platformFileClose(file);
     bool created = false;
-    ASSERT_TRUE(platformFileOpen(file, fromUtf8(dir.file("f")), FileOpenMode::ReadWriteAlways,
-                                 &created));
+    ASSERT_TRUE(
+        platformFileOpen(file, fromUtf8(dir.file("f")), FileOpenMode::ReadWriteAlways, &created));
     EXPECT_TRUE(created);
     EXPECT_TRUE(platformFileWrite(file, "abcdef", 6, got));
     EXPECT_EQ(platformFileSize(file), 6u);
@@ -48,8 +48,8 @@ TEST(PlatformFile, FailedReadIsZeroBytesNotSuccess) {
     EXPECT_TRUE(platformFileRead(file, buffer, 4, got));
     EXPECT_EQ(got, 2u);
     platformFileClose(file);
-    ASSERT_TRUE(platformFileOpen(file, fromUtf8(dir.file("f")), FileOpenMode::ReadWriteAlways,
-                                 &created));
+    ASSERT_TRUE(
+        platformFileOpen(file, fromUtf8(dir.file("f")), FileOpenMode::ReadWriteAlways, &created));
     EXPECT_FALSE(created);
     platformFileClose(file);
 }

@@ -5,6 +5,7 @@
 
 #include "app/game_app.h"
 #include "app/shell.h"
+#include "assets/file_error.h"
 #include "platform/error_report.h"
 #include "platform/platform.h"
 #include "platform/program_folder.h"
@@ -21,6 +22,10 @@ int runGame(Platform* platform, SingleInstance& instance) {
     GameApp* app = nullptr;
     try {
         app = makeGameApp(programFolder(), sound);
+    } catch (const FileError& error) {
+        reportFatalError(error.message);
+        soundOutputClose(sound);
+        return 1;
     } catch (const std::exception& error) {
         reportFatalError(fromUtf8(error.what()));
         soundOutputClose(sound);

@@ -1,0 +1,29 @@
+// image_loading.h: loading screen backdrops, button faces with their masks, and the PGM fonts.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/wide_string.h"
+
+struct ImageButton;
+struct JpegDecoder;
+struct PakArchive;
+
+constexpr int kScreenWidth = 240;
+constexpr int kScreenHeight = 320;
+constexpr uint32_t kFontBitmapBytes = 12288;
+
+// Decodes a 240 x 320 picture into the backdrop, bottom row first like the frame buffer.
+void loadBackground(JpegDecoder* decoder, PakArchive* archive, const WideString& name,
+                    uint32_t* backdrop);
+
+// Decodes a picture of the button's size into face slot `face` (0 .. 2), top row first, reusing
+// the slot's buffer when it already has one; then, when maskName is not null, decodes that grey
+// picture into the face's alpha. Without a mask every pixel keeps A = 255.
+void loadFace(JpegDecoder* decoder, ImageButton* button, PakArchive* archive, int face,
+              const WideString& name, const char16_t* maskName);
+
+// Skips the PGM header (three lines, "#" comment lines not counted) and reads up to
+// kFontBitmapBytes grey samples; a short entry leaves the rest of the destination as it was.
+// A header that never ends raises "File data corrupt".
+void loadFont(PakArchive* archive, const WideString& name, uint8_t* destination);
