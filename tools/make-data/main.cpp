@@ -1,5 +1,5 @@
-// main.cpp: make-data writes data.pak (every picture, mask and font of the game), or contact
-// sheets.
+// main.cpp: make-data writes data.pak (every picture, mask, font and sound of the game), or
+// contact sheets.
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -14,6 +14,7 @@
 #include "frontend/screen_assets.h"
 #include "keyboard_picture.h"
 #include "menu_backdrops.h"
+#include "sound_effects.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ DataSet buildData() {
         addStadiumPreviews(data, types);
         addCourtPictures(data);
         addMenuBackdrops(data, types, kSelectionFigure, kEditorFigure);
+        addSoundEffects(data.entries);
     } catch (...) {
         destroyTypeSet(types);
         throw;
