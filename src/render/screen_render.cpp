@@ -1,0 +1,80 @@
+// screen_render.cpp: what each screen draws, in which order, over its backdrop.
+#include "render/screen_render.h"
+
+#include "assets/engine3d.h"
+#include "assets/image_button.h"
+#include "frontend/screen_tables.h"
+#include "match/match.h"
+#include "render/button_drawing.h"
+#include "render/hud_text.h"
+#include "render/match_hud.h"
+#include "render/match_scene.h"
+
+namespace {
+
+void drawScreenButtons(Engine3D& engine, const GameView& view) {
+    drawButtons(engine.frame, view.buttons, view.buttonCount);
+}
+
+// The figure stands on the spot the screen's picture leaves for it.
+void showFigure(Engine3D& engine, MatchPlayer* player, int figure, const Vec3& position) {
+    if (!player)
+        return;
+    player->position = position;
+    player->facing = kShownFigureFacing;
+    drawPlayerView(engine, *player, *engine.playerPoses[figure]);
+}
+
+bool keyboardHidden(const GameView& view) {
+    if (view.buttonCount <= kKeyboardSlot || !view.buttons[kKeyboardSlot])
+        return false;
+    return view.buttons[kKeyboardSlot]->currentFace == 2;
+}
+
+void drawSkillPoints(Engine3D& engine, const int32_t* skillPoints) {
+    if (!skillPoints)
+        return;
+    for (int row = 0; row < kSkillRows; ++row)
+        for (int j = 0; j < skillPoints[row]; ++j)
+            fillRect(engine.frame, kSkillBarLeft + kSkillPointStep * j,
+                     kSkillRowTop + kSkillRowStep * row, kSkillPointSize, kSkillPointSize,
+                     kSkillPointColour);
+}
+
+} // namespace
+
+void renderScreen(Engine3D& engine, const GameView& view) {
+    beginFrame(engine.frame);
+    switch (view.screen) {
+    case ExhibitionPlayer1:
+    case TournamentPlayer:
+    case PracticePlayer:
+        drawScreenButtons(engine, view);
+        showFigure(engine, view.player1, 0, kSelectionFigurePosition);
+        break;
+    case ExhibitionPlayer2:
+        drawScreenButtons(engine, view);
+        showFigure(engine, view.player2, 1, kSelectionFigurePosition);
+        break;
+    case NewPlayer:
+        drawScreenButtons(engine, view);
+        // While the keyboard shows it covers the bars and the figure.
+        if (!keyboardHidden(view))
+            break;
+        drawSkillPoints(engine, view.skillPoints);
+        showFigure(engine, view.previewPlayer, 0, kEditorFigurePosition);
+        break;
+    case ExhibitionMatch:
+    case TournamentMatch:
+    case Practice:
+        if (view.match) {
+            updateMatchHud(*view.match, view.screen, view.buttons, view.buttonCount);
+            drawMatchScene(engine, *view.match);
+        }
+        drawScreenButtons(engine, view);
+        break;
+    default:
+        drawScreenButtons(engine, view);
+        break;
+    }
+}

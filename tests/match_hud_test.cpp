@@ -1,0 +1,199 @@
+// The match HUD's button fields and the messages between points, read from match records.
+#include "render/match_hud.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "assets/image_button.h"
+#include "match/match.h"
+#include "platform/wide_format.h"
+
+namespace {
+
+using Lines = std::vector<MessageLine>;
+
+std::string show(const Lines& lines) {
+    std::string out;
+    for (const MessageLine& line : lines)
+        out += std::to_string(line.y) + ":\"" + toUtf8(line.text) + "\" ";
+    return out;
+}
+
+struct HudFixture : ::testing::Test {
+    Match match{};
+    ImageButton* buttons[8] = {};
+    HudFixture() {
+        for (int i = 0; i < 8; ++i)
+            buttons[i] = makeImageButton(0, 0, 10, 10);
+        buttons[kHudPowerMeter]->width = 47;
+        match.server = 1;
+        match.serveState = 1;
+        match.setsToWin = 1;
+        std::memcpy(match.setScoreText, "00        ", kSetScoreTextLength);
+    }
+    ~HudFixture() override {
+        for (ImageButton* b : buttons)
+            freeImageButton(b);
+    }
+    void update(ScreenId screen = ExhibitionMatch) { updateMatchHud(match, screen, buttons, 8); }
+    std::string label(int slot) {
+        return buttons[slot]->label ? toUtf8(*buttons[slot]->label) : "-";
+    }
+    // A pause after a point with this score.
+    Lines scoreMessage(int32_t p1, int32_t p2, int server = 1) {
+        match.pointDelay = kFxOne;
+        match.showScore = 1;
+        match.points[0] = p1;
+        match.points[1] = p2;
+        match.server = server;
+        return matchMessageLines(match);
+    }
+};
+
+TEST(WideDecimal, PadsLikeTheFormatsItReplaces) {
+    EXPECT_EQ(wideDecimal(0, 2), u" 0");
+    EXPECT_EQ(wideDecimal(15, 2), u"15");
+    EXPECT_EQ(wideDecimal(123, 2), u"123");
+    EXPECT_EQ(wideDecimal(7, 3, u'0'), u"007");
+    EXPECT_EQ(wideDecimal(-7, 3, u'0'), u"-07");
+    EXPECT_EQ(wideDecimal(-7, 3), u" -7");
+    EXPECT_EQ(wideDecimal(INT32_MIN), u"-2147483648");
+}
+
+TEST_F(HudFixture, ServeMarkerFollowsTheServer) {
+    update();
+    EXPECT_EQ(buttons[kHudServeMarker]->top, 6);
+    match.server = 2;
+    update();
+    EXPECT_EQ(buttons[kHudServeMarker]->top, 21);
+}
+
+TEST_F(HudFixture, PointLabelsShowDeuceAsFortyAndAdvantageAsAd) {
+    match.points[0] = 55;
+    match.points[1] = 50;
+    update();
+    EXPECT_EQ(label(kHudPointsPlayer1), "Ad");
+    EXPECT_EQ(label(kHudPointsPlayer2), "40");
+    match.points[0] = 0;
+    match.points[1] = 15;
+    update();
+    EXPECT_EQ(label(kHudPointsPlayer1), " 0");
+    EXPECT_EQ(label(kHudPointsPlayer2), "15");
+    match.tieBreak = 1;
+    match.points[0] = 55; // a tie-break counts plainly
+    match.points[1] = 7;
+    update();
+    EXPECT_EQ(label(kHudPointsPlayer1), "55");
+    EXPECT_EQ(label(kHudPointsPlayer2), " 7");
+}
+
+TEST_F(HudFixture, BallSpeedHasThreeDigits) {
+    match.ballSpeedKmh = 87;
+    update();
+    EXPECT_EQ(label(kHudBallSpeed), "087kmh");
+    match.ballSpeedKmh = 1234;
+    update();
+    EXPECT_EQ(label(kHudBallSpeed), "1234kmh");
+}
+
+TEST_F(HudFixture, PowerMeterFoldsAboveOneAndFadesRedToGreen) {
+    match.serveMeterOn = 1;
+    match.serveMeter = 3 * kFxHalf; // 1.5 reads as 0.5
+    update();
+    EXPECT_EQ(buttons[kHudPowerMeter]->width, 23);
+    EXPECT_EQ(buttons[kHudPowerMeter]->fillColour[2], 0xFF007F7Fu); // R 127, G 127, B 0
+    match.serveMeter = kFxOne;
+    update();
+    EXPECT_EQ(buttons[kHudPowerMeter]->width, 47);
+    EXPECT_EQ(buttons[kHudPowerMeter]->fillColour[2], 0xFF00FF00u);
+    match.serveMeter = kServeMeterStart;
+    update();
+    EXPECT_EQ(buttons[kHudPowerMeter]->width, 14); // 47 x 0.3 = 14.09
+    EXPECT_EQ(buttons[kHudPowerMeter]->fillColour[2], 0xFF004CB2u);
+    match.serveMeterOn = 0;
+    update();
+    EXPECT_EQ(buttons[kHudPowerMeter]->fillColour[2], 0u);
+    EXPECT_EQ(buttons[kHudPowerMeter]->width, 14); // the width stays; the bar is not drawn
+}
+
+TEST_F(HudFixture, PracticeLeavesTheScoreboardAlone) {
+    match.server = 2;
+    match.ballSpeedKmh = 120;
+    update(Practice);
+    EXPECT_EQ(buttons[kHudServeMarker]->top, 0);
+    EXPECT_EQ(label(kHudPointsPlayer1), "-");
+    EXPECT_EQ(label(kHudBallSpeed), "120kmh");
+}
+
+TEST_F(HudFixture, FewerButtonsThanSlotsAreLeftAlone) {
+    updateMatchHud(match, ExhibitionMatch, buttons, 3);
+    EXPECT_EQ(label(kHudPointsPlayer1), " 0");
+    EXPECT_EQ(label(kHudPointsPlayer2), "-");
+    EXPECT_EQ(label(kHudBallSpeed), "-");
+}
+
+TEST_F(HudFixture, NoMessageWithoutAPause) {
+    match.pointDelay = 0;
+    match.matchOver = 1;
+    EXPECT_TRUE(matchMessageLines(match).empty());
+    match.pointDelay = 1;
+    EXPECT_FALSE(matchMessageLines(match).empty());
+}
+
+TEST_F(HudFixture, ServiceMessagesBeforeAPoint) {
+    match.pointDelay = kFxOne;
+    EXPECT_EQ(matchMessageLines(match), (Lines{{168, u"1st Service"}}));
+    match.serveState = 2;
+    EXPECT_EQ(matchMessageLines(match), (Lines{{168, u"2nd Service"}}));
+    match.isPractice = 1;
+    EXPECT_EQ(matchMessageLines(match), (Lines{{168, u"2nd Service"}}));
+    match.serveState = 1;
+    EXPECT_TRUE(matchMessageLines(match).empty());
+}
+
+TEST_F(HudFixture, ScoreMessagesPutTheServerFirst) {
+    EXPECT_EQ(scoreMessage(40, 15, 2), (Lines{{160, u"15-40"}})) << show(scoreMessage(40, 15, 2));
+    EXPECT_EQ(scoreMessage(40, 15, 1), (Lines{{160, u"40-15"}}));
+    EXPECT_EQ(scoreMessage(0, 30, 1), (Lines{{160, u"0-30"}}));
+    EXPECT_EQ(scoreMessage(55, 50), (Lines{{160, u"Advantage Player 1"}}));
+    EXPECT_EQ(scoreMessage(50, 55), (Lines{{160, u"Advantage Player 2"}}));
+    EXPECT_EQ(scoreMessage(50, 50), (Lines{{160, u"Deuce"}}));
+    match.tieBreak = 1;
+    EXPECT_EQ(scoreMessage(3, 5, 2), (Lines{{160, u"3-5"}}));
+}
+
+TEST_F(HudFixture, AFinishedGameShowsTheSetTable) {
+    std::memcpy(match.setScoreText, "6475      ", kSetScoreTextLength);
+    const Lines expected = {
+        {144, u"Scores 1 2 3 4 5"}, {160, u"P1     6 7      "}, {176, u"P2     4 5      "}};
+    EXPECT_EQ(scoreMessage(0, 0), expected) << show(scoreMessage(0, 0));
+}
+
+TEST_F(HudFixture, GameOverNamesTheWinner) {
+    match.pointDelay = kFxOne;
+    match.matchOver = 1;
+    match.setsToWin = 2;
+    match.setsWon[1] = 2;
+    EXPECT_EQ(matchMessageLines(match), (Lines{{152, u"Game Over"}, {168, u"Player 2 wins"}}));
+    match.setsWon[0] = 2;
+    EXPECT_EQ(matchMessageLines(match), (Lines{{152, u"Game Over"}, {168, u"Player 1 wins"}}));
+}
+
+TEST_F(HudFixture, MessageIsDrawnCentredInTheLargeFont) {
+    FrameBuffers fb;
+    makeFrameBuffers(fb);
+    std::fill(fb.drawBuffer, fb.drawBuffer + kScreenPixels, 0xFFC8C8C8u);
+    scoreMessage(50, 50);
+    drawMatchMessage(fb, match);
+    // "Deuce": five cells from x 100 to 139, rows 152 to 167, darkened behind (blank font).
+    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(99, 160)], 0xFFC8C8C8u);
+    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(100, 152)], 0xFF646464u);
+    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(139, 167)], 0xFF646464u);
+    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(140, 160)], 0xFFC8C8C8u);
+    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(120, 168)], 0xFFC8C8C8u);
+    freeFrameBuffers(fb);
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+// Each screen's drawing order: figures over buttons on the menus, buttons over the match.
+#include "render/screen_render.h"
+
+#include "assets/image_button.h"
+#include "frontend/screen_tables.h"
+#include "render/match_hud.h"
+#include "scene_fixture.h"
+
+namespace {
+
+constexpr uint32_t kButtonColour = 0xFF102030u;
+
+struct ScreenRenderTest : SceneFixture {
+    std::vector<ImageButton*> buttons;
+    MatchPlayer player1{}, player2{}, preview{};
+    int32_t skillPoints[8] = {3, 0, 10, 1, 1, 1, 1, 1};
+    GameView view;
+
+    ScreenRenderTest() {
+        view.player1 = &player1;
+        view.player2 = &player2;
+        view.previewPlayer = &preview;
+        view.skillPoints = skillPoints;
+        view.match = &match;
+    }
+    ~ScreenRenderTest() override {
+        for (ImageButton* b : buttons)
+            freeImageButton(b);
+    }
+    ImageButton* addButton(int left, int top, int width, int height, uint32_t fill = 0) {
+        ImageButton* b = makeImageButton(left, top, width, height);
+        b->fillColour[2] = fill;
+        buttons.push_back(b);
+        view.buttons = buttons.data();
+        view.buttonCount = static_cast<int32_t>(buttons.size());
+        return b;
+    }
+    void render(ScreenId screen) {
+        view.screen = screen;
+        renderScreen(*engine, view);
+    }
+    // Pixels that differ from the backdrop outside the given rectangle.
+    int changedOutside(int left, int top, int width, int height) const {
+        int changed = 0;
+        for (int y = 0; y < kScreenHeight; ++y)
+            for (int x = 0; x < kScreenWidth; ++x) {
+                const bool inside = x >= left && x < left + width && y >= top && y < top + height;
+                if (!inside && at(x, y) != kGreyBackdrop)
+                    ++changed;
+            }
+        return changed;
+    }
+};
+
+// A point of the board's upper face, model (-20, 120), for a figure turned 45 degrees.
+Vec3 boardPointOf(const MatchPlayer& p) {
+    return {fxAdd(p.position.x, fxFromDouble(0.1414)), fxFromDouble(1.2),
+            fxSub(p.position.z, fxFromDouble(0.1414))};
+}
+// The racket's centre, model (75, 113).
+Vec3 racketPointOf(const MatchPlayer& p) {
+    return {fxSub(p.position.x, fxFromDouble(0.53)), fxFromDouble(1.13),
+            fxAdd(p.position.z, fxFromDouble(0.53))};
+}
+
+TEST_F(ScreenRenderTest, SelectionScreenStandsPlayerOneOverTheButtons) {
+    addButton(0, 0, 240, 320, kButtonColour); // covers the whole screen
+    render(ExhibitionPlayer1);
+    EXPECT_EQ(player1.position.x, -32768);
+    EXPECT_EQ(player1.position.z, 6 << 16);
+    EXPECT_EQ(player1.facing.x, 46340);
+    EXPECT_EQ(player1.facing.z, 46340);
+    EXPECT_EQ(seenClose(boardPointOf(player1)), 0xFFC81E1Eu);
+    EXPECT_EQ(at(5, 5), kButtonColour);
+    EXPECT_EQ(player2.facing.x, 0); // the opponent's record is not touched
+}
+
+TEST_F(ScreenRenderTest, OpponentScreenShowsPlayerTwoWithPoseTwo) {
+    primaryLod(*engine->playerModels[0]).meshes[1].visible = 0;
+    render(ExhibitionPlayer2);
+    EXPECT_EQ(player2.position.x, -32768);
+    EXPECT_EQ(seenClose(racketPointOf(player2)), 0xFF1EC81Eu);
+    render(TournamentPlayer);
+    EXPECT_EQ(seenClose(racketPointOf(player1)), kGreyBackdrop);
+}
+
+TEST_F(ScreenRenderTest, EditorDrawsNeitherBarsNorFigureWhileTheKeyboardShows) {
+    for (int i = 0; i < 5; ++i)
+        addButton(0, 0, 2, 2);
+    buttons[kKeyboardSlot]->currentFace = 0;
+    render(NewPlayer);
+    EXPECT_EQ(changedOutside(0, 0, 2, 2), 0);
+    EXPECT_EQ(preview.facing.x, 0);
+}
+
+TEST_F(ScreenRenderTest, EditorDrawsSkillPointsAndThePreviewFigure) {
+    for (int i = 0; i < 5; ++i)
+        addButton(0, 0, 2, 2);
+    render(NewPlayer);
+    const uint32_t yellow = kSkillPointColour;
+    EXPECT_EQ(at(151, 191), yellow);
+    EXPECT_EQ(at(157, 197), yellow);
+    EXPECT_EQ(at(158, 191), kGreyBackdrop); // the gap between points
+    EXPECT_EQ(at(151 + 16, 191), yellow);   // the third of three
+    EXPECT_EQ(at(151 + 24, 191), kGreyBackdrop);
+    EXPECT_EQ(at(151, 203), kGreyBackdrop);       // row 1 has none
+    EXPECT_EQ(at(151 + 72 + 6, 215 + 6), yellow); // row 2, the tenth point
+    EXPECT_EQ(preview.position.z, -(1 << 16));
+    EXPECT_EQ(preview.facing.z, 46340);
+    EXPECT_EQ(player1.facing.z, 0);
+    EXPECT_EQ(seenClose(boardPointOf(preview)), 0xFFC81E1Eu);
+}
+
+TEST_F(ScreenRenderTest, MatchScreenDrawsTheSceneUnderItsHudButtons) {
+    for (int i = 0; i < 7; ++i)
+        addButton(0, 300, 1, 1);
+    const Pixel tape = project(metres(0, 1.035, 0), engine->camera.matchView);
+    ImageButton* cover = addButton(tape.x, tape.y, 4, 4, kButtonColour);
+    match.ballSpeedKmh = 98;
+    for (ScreenId screen : {ExhibitionMatch, TournamentMatch, Practice}) {
+        render(screen);
+        EXPECT_EQ(*buttons[kHudBallSpeed]->label, u"098kmh");
+        EXPECT_EQ(at(tape.x, tape.y), kButtonColour);
+        EXPECT_EQ(at(tape.x - 10, tape.y), 0xFFC8C8C8u);
+    }
+    (void)cover;
+}
+
+TEST_F(ScreenRenderTest, OtherScreensDrawOnlyTheirButtons) {
+    addButton(10, 10, 20, 20, kButtonColour);
+    match.ball.dead = 0;
+    match.players[0].position = metres(0, 0, 5);
+    render(MainMenu);
+    EXPECT_EQ(at(10, 10), kButtonColour);
+    EXPECT_EQ(changedOutside(10, 10, 20, 20), 0);
+}
+
+} // namespace
