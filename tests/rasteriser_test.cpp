@@ -196,6 +196,15 @@ struct TriangleMaker {
                     p.y &= ~(kFxHalf - 1);
                 }
                 break;
+            case 4: { // slivers: upright needles on a column of pixel centres, the middle
+                      // vertex a few raw units to either side, around the 0.05 square pixel cap
+                const Fixed x = uniform(0, 238) * kFxOne + kFxHalf;
+                const Fixed y0 = uniform(0, 200 * kFxOne), y1 = y0 + uniform(20, 119) * kFxOne;
+                v[0] = {x, y0, 100 * kFxOne};
+                v[2] = {x, y1, 100 * kFxOne};
+                v[1] = {x + uniform(-64, 64), uniform(y0, y1), 100 * kFxOne};
+                break;
+            }
             default: // off-centre: pressed against the screen's borders
                 for (auto& p : v) {
                     p = anywhere();
@@ -215,14 +224,14 @@ struct TriangleMaker {
 TEST(Rasteriser, CoverageMatchesTheBruteForceRuleOverThousandsOfTriangles) {
     RenderTarget* t = coverageTarget();
     TriangleMaker maker;
-    int thin = 0, drawnPixels = 0;
-    for (int trial = 0; trial < 5000; ++trial) {
+    int thin = 0, thinCoveringCentres = 0, drawnPixels = 0;
+    for (int trial = 0; trial < 6000; ++trial) {
         ScreenVertex v[3];
-        maker.make(trial % 5, v);
+        maker.make(trial % 6, v);
         std::fill(t->pixels.begin(), t->pixels.end(), kBackground);
         // Every other round of kinds runs the depth-tested loops over a cleared depth buffer
         // at one depth, which every covered pixel passes.
-        const bool depthTested = trial % 10 >= 5;
+        const bool depthTested = trial % 12 >= 6;
         t->rc->depthTestOn = depthTested;
         if (depthTested) {
             rcClear(t->rc, GL_DEPTH_BUFFER_BIT);
@@ -241,6 +250,7 @@ TEST(Rasteriser, CoverageMatchesTheBruteForceRuleOverThousandsOfTriangles) {
         const Fixed area = truncatedArea(v[0], v[1], v[2]);
         if (area > -3276 && area < 3276) {
             ++thin;
+            thinCoveringCentres += std::count(expected.begin(), expected.end(), 1) > 0;
             expected = area == 0 ? Mask(drawn.size())
                                  : referenceCoverage(v[0], v[1], v[2], Orientation::MiddleOnLeft);
         }
@@ -250,7 +260,7 @@ TEST(Rasteriser, CoverageMatchesTheBruteForceRuleOverThousandsOfTriangles) {
             break;
         }
     }
-    EXPECT_GT(thin, 0);
+    EXPECT_GT(thinCoveringCentres, 10);
     EXPECT_GT(drawnPixels, 1000000);
     destroyRenderTarget(t);
 }
@@ -474,6 +484,20 @@ TEST(Rasteriser, BlendTruncatesEachTermAndKeepsTheDestinationAlpha) {
     rasteriseTriangle(*t->rc, vertex(10, 10, 900), vertex(100, 10, 900), vertex(10, 100, 900));
     EXPECT_EQ(0xFF0B1831u, pixelAt(*t, 20, 20));
     EXPECT_EQ(500, depthAt(*t, 20, 20)); // not stored without the test
+    destroyRenderTarget(t);
+}
+
+TEST(Rasteriser, ReachesTheFarBordersButNeverBeyondTheBuffer) {
+    RenderTarget* t = coverageTarget();
+    rasteriseTriangle(*t->rc, vertex(0, 0), vertex(240, 0), vertex(240, 320));
+    rasteriseTriangle(*t->rc, vertex(0, 0), vertex(240, 320), vertex(0, 320));
+    EXPECT_EQ(240 * 320, countDrawn(*t)); // every pixel exactly, as the benchmark's quad
+    std::fill(t->pixels.begin(), t->pixels.end(), kBackground);
+    // A triangle reaching outside is refused whole rather than written past the buffer.
+    rasteriseTriangle(*t->rc, vertex(10, 10), vertex(241, 10), vertex(10, 50));
+    rasteriseTriangle(*t->rc, vertex(10, 10), vertex(-0.01, 10), vertex(10, 50));
+    rasteriseTriangle(*t->rc, vertex(10, 10), vertex(20, 10), vertex(10, 320.01));
+    EXPECT_EQ(0, countDrawn(*t));
     destroyRenderTarget(t);
 }
 
