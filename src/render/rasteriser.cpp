@@ -60,6 +60,7 @@ Edge makeEdge(const Corner& start, const Corner& end, Subpixel firstRow) {
     edge.slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
     edge.step = edge.slope >> kFixedToSubpixelShift;
     edge.prestep = subpixelToFixed(firstRow - start.y);
+    // The pre-step takes the slope at the precision the division gave, before its shift.
     edge.x = start.x + (fxMul(edge.prestep, edge.slope) >> kFixedToSubpixelShift);
     return edge;
 }
