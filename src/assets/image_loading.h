@@ -4,14 +4,11 @@
 #include <cstdint>
 
 #include "platform/wide_string.h"
+#include "render/frame_buffer.h"
 
 struct ImageButton;
 struct JpegDecoder;
 struct PakArchive;
-
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
-constexpr uint32_t kFontBitmapBytes = 12288;
 
 // Decodes a 240 x 320 picture into the backdrop, bottom row first like the frame buffer.
 void loadBackground(JpegDecoder* decoder, PakArchive* archive, const WideString& name,

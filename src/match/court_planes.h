@@ -1,0 +1,21 @@
+// court_planes.h: the ground and the net, the ball's start, and the five court surfaces.
+#pragma once
+
+#include "match/ball.h"
+
+enum SurfaceKind : int {
+    SurfaceGreen = 0,
+    SurfaceRedClay = 1,
+    SurfaceGrass = 2,
+    SurfaceRed = 3,
+    SurfaceBlue = 4,
+};
+
+constexpr int kSurfaceCount = 5;
+
+CourtPlane makeGroundPlane();
+CourtPlane makeNetPlane();
+// The ball before the first point: at (2, 3, 13), at rest, no spin about (1, 0, 0).
+Ball makeStartBall();
+// Ball size and ground response of the court; any other kind changes nothing.
+void applySurface(Ball& ball, CourtPlane& ground, int kind);

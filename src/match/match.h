@@ -1,0 +1,103 @@
+// match.h: one match or practice drill: score, serve sequence, players, ball and court.
+#pragma once
+
+#include "match/ball.h"
+#include "match/match_player.h"
+#include "render/fixed_point.h"
+
+#include <cstdint>
+
+struct SoundSet;
+
+// What happened since the last set-up, counted by the rules for the simulator and the tests.
+struct MatchTally {
+    int32_t points;
+    int32_t aces;   // points won by a serve that the receiver never touched
+    int32_t faults; // every serve that missed its box, second ones included
+    int32_t doubleFaults;
+    int32_t lets;
+    int32_t netTouches;
+    int32_t strokes;         // every stroke that struck the ball, serves included
+    int32_t exchangeStrokes; // strokes since the last serve was struck
+    int64_t rallyStrokes;    // sum over finished points of the deciding exchange's strokes
+    int32_t longestRally;
+    int32_t pointsWon[2];
+};
+
+constexpr int kSetScoreTextLength = 10;
+
+struct Match {
+    uint8_t isPractice;
+    int32_t practiceMode; // 0 serve, 1 return, 2 baseline rally, 3 net rally
+    Fixed level;          // 0, 0.25 .. 1.0 for Beginner .. Champion
+    SoundSet* sounds;     // not owned
+    uint8_t matchOver;
+    int32_t tapFlags; // bit 0: a shot or the serve was asked for
+    int32_t setIndex;
+    char setScoreText[kSetScoreTextLength]; // games per set as digits, two per set
+    int32_t setsToWin;
+    int32_t setsWon[2];
+    int32_t games[2];
+    int32_t points[2]; // 0 15 30 40, 50 level at deuce, 55 advantage, 60 game; tie-break counts
+    uint8_t tieBreak;
+    int32_t server;     // 1 or 2
+    int32_t serveCourt; // 0 right half of the baseline, 1 left half
+    int32_t serveState; // 0 rally, 1 first service, 2 second service
+    int32_t endsSwapped;
+    int32_t nextStriker; // 1 or 2
+    uint8_t ballStruck;
+    uint8_t bounced;
+    uint8_t netTouched;
+    Fixed targetBox[4]; // xMin, xMax, zMin, zMax of the next first bounce
+    uint8_t bounceMarkVisible;
+    Vec3 bounceMark;
+    int32_t ballSpeedKmh;
+    uint8_t serveMeterOn;
+    Fixed serveMeter;
+    Fixed serveMeterRate;
+    Fixed pointDelay; // while positive no rule is applied
+    Fixed setupDelay;
+    int32_t showScore;
+    MatchPlayer players[2];
+    Ball ball;
+    Vec3 ballPrevPosition;
+    CourtPlane ground;
+    CourtPlane net;
+    MatchTally tally;
+};
+
+enum TargetBoxSide : int { BoxXMin = 0, BoxXMax = 1, BoxZMin = 2, BoxZMax = 3 };
+
+constexpr int32_t kTapShot = 1;
+constexpr Fixed kServeMeterStart = 19660;      // 0.3
+constexpr Fixed kServeMeterAutomatic = 111412; // 1.7
+
+Match* createMatch(SoundSet* sounds);
+void destroyMatch(Match* match);
+
+// level is index * 0.25 in Fixed; the entries are copied whole.
+void setUpMatch(Match* match, int setsToWin, Fixed level, const MatchPlayer& player1,
+                const MatchPlayer& player2);
+void setUpPractice(Match* match, int practiceMode, Fixed level, const MatchPlayer& player1,
+                   const MatchPlayer& player2);
+void setSurface(Match* match, int surfaceKind);
+
+// Advances everything by dt, consuming it; a bounce may leave it slightly below 0.
+void stepMatch(Match* match, Fixed& dt);
+// A tap that hit no button, already carried onto the ground; 1 when it asked for a shot.
+int tapCourt(Match* match, const Vec3& groundPoint);
+
+// The rules' own steps.
+void awardPoint(Match* match, int winner);
+void startPointDelay(Match* match);
+void setUpPoint(Match* match);
+void swapEnds(Match* match);
+
+// 1-based player numbers to records.
+inline MatchPlayer& playerOf(Match* match, int number) {
+    return match->players[number - 1];
+}
+inline int otherPlayer(int number) {
+    return 3 - number;
+}
+bool isHumanServer(const Match* match);

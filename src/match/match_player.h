@@ -1,0 +1,55 @@
+// match_player.h: one player of a match: skills, stroke state, movement and animation.
+#pragma once
+
+#include "render/fixed_point.h"
+
+#include <cstdint>
+
+// Indices into the list of player animations.
+enum AnimId : int {
+    AnimRest = 0,
+    AnimWaitToServe = 1,
+    AnimServe = 2,
+    AnimWaitForServe = 3,
+    AnimRunForward = 4,
+    AnimRunBackward = 5,
+    AnimRunRight = 6,
+    AnimRunLeft = 7,
+    AnimWin = 18,
+    AnimLose = 19,
+};
+
+constexpr int kPlayerNameLength = 12; // UTF-16 units, terminator included
+
+struct MatchPlayer {
+    char16_t firstName[kPlayerNameLength];
+    char16_t lastName[kPlayerNameLength];
+    int32_t profileLevel;
+    uint8_t isComputer;
+    uint8_t isServing;   // serves the current point, until the first good bounce
+    int32_t serveNumber; // 1 or 2
+    uint8_t swinging;
+    Fixed timeToContact; // -1 once struck
+    Vec3 contactPoint;
+    Fixed swingTimeLeft; // -1 once the swing has ended
+    Fixed timeToSwing;
+    Fixed strokeSkill;
+    Fixed shotSpeed;
+    Fixed shotSpin;
+    Fixed pitchMin, pitchMax;
+    Vec3 position; // feet
+    Vec3 facing;   // x and z only, unit length
+    Vec3 moveTarget;
+    Fixed baselineZ; // its sign tells the side
+    Fixed xMin, xMax, zMin, zMax;
+    Fixed runSpeed;
+    Fixed forehand, backhand, firstServe, secondServe, volley, smash, lob;
+    int32_t stroke; // StrokeId, 0 for none
+    Vec3 aimPoint;
+    Vec3 strokeSpot;
+    uint8_t strokePlanned;
+    int32_t anim;
+    uint8_t animLoops;
+    Fixed animTime;
+    uint8_t wonSet, lostSet;
+};

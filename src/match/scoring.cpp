@@ -1,0 +1,143 @@
+// scoring.cpp: points, games, tie-breaks, sets and the match, the change of server and ends.
+#include "match/match.h"
+
+#include "match/vector_math.h"
+
+namespace {
+
+constexpr Fixed kComputerServerPause = fxFromInt(8);
+constexpr Fixed kHumanServerPause = fxFromInt(15);
+constexpr Fixed kSetupPause = fxFromInt(2);
+constexpr int kTieBreakTarget = 7;
+constexpr int kSetTarget = 6;
+
+void tallyPoint(Match* m, int winner) {
+    MatchTally& t = m->tally;
+    ++t.points;
+    ++t.pointsWon[winner - 1];
+    if (winner == m->server && t.exchangeStrokes == 1)
+        ++t.aces;
+    t.rallyStrokes += t.exchangeStrokes;
+    if (t.exchangeStrokes > t.longestRally)
+        t.longestRally = t.exchangeStrokes;
+}
+
+// Plain points: 0 15 30 40, then advantage (55) and deuce (50), 60 for the game.
+void advancePoints(int& mine, int& theirs) {
+    switch (mine) {
+    case 0:
+        mine = 15;
+        break;
+    case 15:
+        mine = 30;
+        break;
+    case 30:
+        mine = 40;
+        break;
+    case 40:
+        if (theirs == 40) {
+            mine = 55;
+            theirs = 50;
+        } else {
+            mine = 60;
+        }
+        break;
+    case 50:
+        if (theirs == 55) {
+            theirs = 50;
+        } else {
+            mine = 55;
+            theirs = 50;
+        }
+        break;
+    default:
+        mine = 60;
+        break;
+    }
+}
+
+bool tieBreakWon(const int points[2], int winner) {
+    const int mine = points[winner - 1], theirs = points[2 - winner];
+    return mine >= kTieBreakTarget && mine - theirs >= 2;
+}
+
+void writeSetScore(Match* m) {
+    // setsToWin comes from the saved options: never write past the five sets the text holds.
+    const int at = 2 * m->setIndex;
+    if (at < 0 || at + 1 >= kSetScoreTextLength)
+        return;
+    m->setScoreText[at] = static_cast<char>('0' + m->games[0] % 10);
+    m->setScoreText[at + 1] = static_cast<char>('0' + m->games[1] % 10);
+}
+
+void changeServer(Match* m) {
+    m->server = otherPlayer(m->server);
+}
+
+void winGame(Match* m, int winner, bool afterTieBreak) {
+    const int w = winner - 1, l = 2 - winner;
+    m->points[0] = m->points[1] = 0;
+    m->games[w] += 1;
+    m->tieBreak = 0;
+    writeSetScore(m);
+    m->serveCourt = 0;
+    changeServer(m);
+    if (afterTieBreak || (m->games[0] + m->games[1]) % 2 == 1)
+        swapEnds(m);
+
+    const bool setWon =
+        afterTieBreak || (m->games[w] >= kSetTarget && m->games[w] - m->games[l] >= 2);
+    if (setWon) {
+        m->players[w].wonSet = 1;
+        m->players[l].lostSet = 1;
+        m->setsWon[w] += 1;
+        m->setIndex += 1;
+        m->games[0] = m->games[1] = 0;
+        if (m->setsWon[w] == m->setsToWin)
+            m->matchOver = 1;
+    }
+    if (!afterTieBreak && m->games[0] == kSetTarget && m->games[1] == kSetTarget)
+        m->tieBreak = 1;
+}
+
+} // namespace
+
+void swapEnds(Match* m) {
+    m->endsSwapped ^= 1;
+}
+
+void startPointDelay(Match* m) {
+    m->pointDelay = isHumanServer(m) ? kHumanServerPause : kComputerServerPause;
+    m->setupDelay = kSetupPause;
+}
+
+void awardPoint(Match* m, int winner) {
+    tallyPoint(m, winner);
+    m->serveCourt ^= 1;
+    if (m->isPractice) {
+        m->serveState = 1;
+        m->showScore = 0;
+        startPointDelay(m);
+        return;
+    }
+    const int w = winner - 1, l = 2 - winner;
+    if (m->tieBreak) {
+        m->points[w] += 1;
+        if (tieBreakWon(m->points, winner)) {
+            winGame(m, winner, true);
+        } else {
+            const int total = m->points[0] + m->points[1];
+            if (total % 2 == 1)
+                changeServer(m);
+            if (total % 6 == 0)
+                swapEnds(m);
+        }
+    } else {
+        advancePoints(m->points[w], m->points[l]);
+        if (m->points[w] == 60)
+            winGame(m, winner, false);
+    }
+    m->serveState = 1;
+    m->showScore = 1;
+    startPointDelay(m);
+}

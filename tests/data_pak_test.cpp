@@ -1,0 +1,254 @@
+// The built data.pak against what the screen tables, the HUD and the fonts ask for.
+#include "assets/asset_names.h"
+#include "assets/file_error.h"
+#include "assets/image_button.h"
+#include "assets/image_loading.h"
+#include "assets/jpeg_decoder.h"
+#include "assets/pak_archive.h"
+#include "assets/sound_set.h"
+#include "frontend/keyboard_layout.h"
+#include "frontend/screen_assets.h"
+#include "frontend/screen_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+
+namespace {
+
+const std::string kPakPath = std::string(DROVANA_BUILD_DIR) + "/data.pak";
+
+// A picture decoded by the game's own loader, top row first.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels; // R in the low byte, alpha in the top byte
+    uint8_t red(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFF; }
+    uint8_t alpha(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] >> 24; }
+};
+
+struct DataPak : ::testing::Test {
+    static PakArchive* pak;
+    static JpegDecoder* decoder;
+    static void SetUpTestSuite() {
+        pak = pakOpen(fromUtf8(kPakPath), 1);
+        decoder = makeJpegDecoder();
+    }
+    static void TearDownTestSuite() {
+        destroyJpegDecoder(decoder);
+        pakClose(pak);
+        pak = nullptr;
+    }
+    // The face as the screen entry loads it; FileError when it does not fit the button.
+    static Picture face(const ScreenRect& r, const FaceImage& image) {
+        ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
+        Picture p{r.width, r.height, {}};
+        try {
+            loadFace(decoder, button, pak, 0, buttonEntryName(image.image),
+                     image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
+            p.pixels.assign(button->face[0], button->face[0] + r.width * r.height);
+        } catch (...) {
+            freeImageButton(button);
+            throw;
+        }
+        freeImageButton(button);
+        return p;
+    }
+    static std::string failure(const FileError& e) { return toUtf8(e.message); }
+};
+PakArchive* DataPak::pak = nullptr;
+JpegDecoder* DataPak::decoder = nullptr;
+
+std::vector<uint8_t> fontSamples(PakArchive* pak, const WideString& name) {
+    const int32_t index = pakFind(pak, name);
+    const PakEntry* entry = pakEntry(pak, index);
+    if (!entry)
+        return {};
+    std::vector<uint8_t> bytes(entry->size);
+    pakReadAt(pak, index, 0, bytes.data(), entry->size);
+    const std::string header = "P5\n128 96\n255\n";
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<long>(header.size())), header);
+    EXPECT_EQ(bytes.size(), header.size() + 12288);
+    // The game's own font loader reads the same samples.
+    std::vector<uint8_t> loaded(12288);
+    loadFont(pak, name, loaded.data());
+    EXPECT_TRUE(
+        std::equal(loaded.begin(), loaded.end(), bytes.begin() + static_cast<long>(header.size())));
+    return loaded;
+}
+
+// Grey levels of font cell i, 8 x 16.
+std::vector<int> fontCell(const std::vector<uint8_t>& font, int cell) {
+    std::vector<int> out;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 8; ++x)
+            out.push_back(font[(16 * (cell >> 4) + y) * 128 + 8 * (cell & 15) + x]);
+    return out;
+}
+
+TEST_F(DataPak, HoldsEveryNameTheGameAsksForAndNothingElse) {
+    ASSERT_GT(pak->entryCount, 0) << "no data.pak at " << kPakPath;
+    std::set<WideString> wanted = {kFont8x16Name, kFont6x12Name};
+    for (const ScreenAsset& asset : screenAssets())
+        wanted.insert(asset.name);
+    for (const char16_t* sound : kSoundFileNames)
+        wanted.insert(WideString(u"D:\\VELDAR\\Data\\Sounds\\") + sound);
+    for (const WideString& name : wanted)
+        EXPECT_GE(pakFind(pak, name), 0) << toUtf8(name);
+    EXPECT_EQ(static_cast<size_t>(pak->entryCount), wanted.size());
+    // The names are exactly as spelled, with the folders of the handheld.
+    for (int32_t i = 0; i < pak->entryCount; ++i) {
+        const WideString name = pakEntryName(pak->directory[static_cast<size_t>(i)]);
+        EXPECT_TRUE(wanted.count(name)) << "unrequested entry " << toUtf8(name);
+        EXPECT_EQ(name.rfind(kDataFolder, 0), 0u) << toUtf8(name);
+    }
+}
+
+TEST_F(DataPak, DirectoryIsSortedForTheBinarySearch) {
+    for (int32_t i = 1; i < pak->entryCount; ++i) {
+        WideString a = pakEntryName(pak->directory[static_cast<size_t>(i - 1)]);
+        WideString b = pakEntryName(pak->directory[static_cast<size_t>(i)]);
+        for (auto& c : a)
+            c = toUpperWide(c);
+        for (auto& c : b)
+            c = toUpperWide(c);
+        EXPECT_LT(a, b);
+    }
+}
+
+// The game's decoder refuses a picture whose size or number of components differs from what it
+// is loaded into: colour faces and backdrops must have three, masks one.
+TEST_F(DataPak, EveryFaceAndMaskLoadsAtItsButtonsSize) {
+    int checked = 0;
+    for (const ScreenSpec& screen : allScreenSpecs())
+        for (const ButtonSpec& button : screen.buttons)
+            forEachFaceImage(button, [&](const FaceImage& image) {
+                try {
+                    const Picture p = face(button.rect, image);
+                    if (!image.mask)
+                        EXPECT_EQ(p.alpha(0, 0), 255);
+                    ++checked;
+                } catch (const FileError& e) {
+                    ADD_FAILURE() << toUtf8(image.image) << ": " << failure(e);
+                }
+            });
+    EXPECT_GT(checked, 100);
+}
+
+TEST_F(DataPak, BackdropsAreFullScreenColourPictures) {
+    std::vector<uint32_t> backdrop(kScreenPixels);
+    for (const ScreenAsset& asset : screenAssets()) {
+        if (asset.use != AssetUse::Backdrop)
+            continue;
+        try {
+            loadBackground(decoder, pak, asset.name, backdrop.data());
+        } catch (const FileError& e) {
+            ADD_FAILURE() << toUtf8(asset.name) << ": " << failure(e);
+        }
+    }
+}
+
+TEST_F(DataPak, MasksAreCleanShapesOpaqueInsideAndClearOutside) {
+    // The shared button mask cuts the corners away and shows the middle.
+    const Picture back = face({0, 0, 44, 28}, {u"Back0.jpg", u"Button0_m.jpg"});
+    EXPECT_LT(back.alpha(0, 0), 8);
+    EXPECT_GT(back.alpha(22, 14), 247);
+    const Picture keyboard = face({0, 0, 238, 116}, {u"Teclado.jpg", u"Teclado_m.jpg"});
+    EXPECT_LT(keyboard.alpha(0, 0), 8);
+    EXPECT_GT(keyboard.alpha(119, 58), 247);
+    // A mask that does not match its face's button is refused.
+    EXPECT_THROW(face({0, 0, 44, 28}, {u"Back0.jpg", u"Left0_m.jpg"}), FileError);
+}
+
+TEST_F(DataPak, FontsHaveOneDistinctGlyphPerPrintableCodeInTheirCells) {
+    for (const auto& [name, width, height] :
+         {std::tuple{kFont8x16Name, 8, 16}, std::tuple{kFont6x12Name, 6, 12}}) {
+        const std::vector<uint8_t> font = fontSamples(pak, name);
+        if (font.size() != 12288)
+            continue;
+        std::set<std::vector<int>> glyphs;
+        for (int cell = 0; cell < 96; ++cell) {
+            const std::vector<int> g = fontCell(font, cell);
+            int ink = 0, outside = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 8; ++x) {
+                    const int v = g[y * 8 + x];
+                    ink += v > 96;
+                    if (x >= width || y >= height)
+                        outside += v;
+                }
+            EXPECT_EQ(outside, 0) << "cell " << cell << " leaves its " << width << " x " << height;
+            if (cell >= 94) {
+                EXPECT_EQ(ink, 0) << "cell " << cell
+                                  << " must stay blank (space and codes below 33)";
+                continue;
+            }
+            EXPECT_GT(ink, 0) << "no ink for code " << cell + 33;
+            glyphs.insert(g);
+        }
+        EXPECT_EQ(glyphs.size(), 94u);
+    }
+}
+
+// Normalised correlation of a glyph's grey levels with the ink (darkness) of a picture patch.
+double inkCorrelation(const Picture& p, int left, int top, const std::vector<int>& glyph,
+                      int glyphWidth, int glyphHeight) {
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    const int n = glyphWidth * glyphHeight;
+    for (int y = 0; y < glyphHeight; ++y)
+        for (int x = 0; x < glyphWidth; ++x) {
+            const uint32_t px = p.pixels[static_cast<size_t>(top + y) * p.width + left + x];
+            const double ink =
+                255.0 - ((px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF)) / 3.0;
+            const double g = glyph[y * 8 + x];
+            sa += ink;
+            sb += g;
+            saa += ink * ink;
+            sbb += g * g;
+            sab += ink * g;
+        }
+    const double cov = sab - sa * sb / n;
+    const double va = saa - sa * sa / n, vb = sbb - sb * sb / n;
+    return va <= 0 || vb <= 0 ? -1.0 : cov / std::sqrt(va * vb);
+}
+
+TEST_F(DataPak, EveryKeyShowsTheCharacterThatATapOnItTypes) {
+    const Picture keyboard =
+        face({2, 98, kKeyboardWidth, kKeyboardHeight}, {u"Teclado.jpg", nullptr});
+    const std::vector<uint8_t> font = fontSamples(pak, kFont6x12Name);
+    ASSERT_EQ(font.size(), 12288u);
+    for (int row = 0; row < kKeyboardCharacterRows; ++row)
+        for (int column = 0; column < kKeyboardColumns; ++column) {
+            const KeyboardKey key = keyboardKeyAtCell(column, row);
+            if (key.character == u' ')
+                continue;
+            // The tap area of the cell, by the stylus handler's own arithmetic.
+            int x0 = kKeyboardWidth, x1 = -1, y0 = kKeyboardHeight, y1 = -1;
+            for (int x = 0; x < kKeyboardWidth; ++x)
+                if (keyboardColumn(x, 0) == column)
+                    x0 = std::min(x0, x), x1 = std::max(x1, x);
+            for (int y = 0; y < kKeyboardHeight; ++y)
+                if (keyboardRow(y, 0) == row)
+                    y0 = std::min(y0, y), y1 = std::max(y1, y);
+            // Which glyph of the game's own font best explains the ink in that area?
+            int best = -1;
+            double bestScore = -2.0;
+            for (int cell = 0; cell < 94; ++cell) {
+                const std::vector<int> glyph = fontCell(font, cell);
+                for (int top = y0; top + 12 <= y1 + 1; ++top)
+                    for (int left = x0; left + 6 <= std::min(x1 + 1, kKeyboardWidth); ++left) {
+                        const double s = inkCorrelation(keyboard, left, top, glyph, 6, 12);
+                        if (s > bestScore)
+                            bestScore = s, best = cell;
+                    }
+            }
+            EXPECT_EQ(best + 33, static_cast<int>(key.character))
+                << "column " << column << " row " << row << " shows '"
+                << static_cast<char>(best + 33) << "' but types '"
+                << static_cast<char>(key.character) << "'";
+            EXPECT_GT(bestScore, 0.8) << "column " << column << " row " << row;
+        }
+}
+
+} // namespace

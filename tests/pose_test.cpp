@@ -1,0 +1,104 @@
+// Playback: time to frame, looping and clamping, finished, and visibility replay.
+#include "assets/pose.h"
+#include "rig_fixture.h"
+
+namespace {
+
+// Ten frames; in frame f the hip stands f higher, so the head's vertex is at y = 2 + f.
+KeyFileRecord risingFile() {
+    KeyFileRecord file = keyFileWithFrames(10);
+    for (size_t f = 0; f < file.frames.size(); ++f)
+        file.frames[f].keys[0].translation[1] = 1.0f + static_cast<float>(f);
+    file.frames[3].events.push_back({KeyEventVisibility, "cabeza", "", 0});
+    file.frames[3].events.push_back({KeyEventVisibility, "Nadie", "", 0}); // names no transform
+    return file;
+}
+
+struct PoseFixture : ::testing::Test {
+    RigFixture rig;
+    KeyAnimation* rising = nullptr;
+    KeyAnimation* showHead = nullptr;
+    Pose* pose = nullptr;
+    PoseFixture() {
+        KeyFileRecord show = keyFileWithFrames(2);
+        show.frames[0].events.push_back({KeyEventVisibility, "Cabeza", "", 1});
+        rig.open({{u"Rise.key", buildKeyFile(risingFile())}, {u"Show.key", buildKeyFile(show)}});
+        rising = loadKeyAnimation(rig.pak.archive, u"Rise.key", rig.model);
+        showHead = loadKeyAnimation(rig.pak.archive, u"Show.key", rig.model);
+        pose = makePose(rig.model);
+    }
+    ~PoseFixture() override {
+        freePose(pose);
+        freeKeyAnimation(rising);
+        freeKeyAnimation(showHead);
+    }
+    Fixed headY() const { return pose->meshVertices[0][1]; }
+    int32_t headVisible() const { return primaryLod(*rig.model).meshes[0].visible; }
+};
+
+TEST_F(PoseFixture, StartsAtRestWithoutAnAnimation) {
+    EXPECT_EQ(pose->animation, nullptr);
+    EXPECT_EQ(pose->frame, 0);
+    ASSERT_EQ(pose->meshVertices.size(), 3u);
+    EXPECT_EQ(pose->meshVertices[1], (std::vector<Fixed>{65536, 131072, 0, 0, 65536, 196608}));
+    EXPECT_EQ(pose->meshVertices[2][0], 9 * 65536);
+    EXPECT_EQ(pose->transformMatrices.size(), 3u);
+    EXPECT_TRUE(poseFinished(pose));
+}
+
+TEST_F(PoseFixture, TimeBecomesTheNearestFrame) {
+    setPose(pose, rising, 0, 0);
+    EXPECT_EQ(headY(), 2 * 65536);
+    setPose(pose, rising, 0, 1311); // 1311 x 25 is just over half a frame
+    EXPECT_EQ(pose->frame, 1);
+    EXPECT_EQ(headY(), 3 * 65536);
+    setPose(pose, rising, 0, 1310);
+    EXPECT_EQ(pose->frame, 0);
+    setPose(pose, rising, 0, -65536); // a negative time shows the first frame
+    EXPECT_EQ(pose->frame, 0);
+    EXPECT_EQ(pose->time, -65536);
+}
+
+TEST_F(PoseFixture, PastTheEndLoopsOrHolds) {
+    setPose(pose, rising, 0, kFxOne);
+    EXPECT_EQ(pose->frame, 9);
+    EXPECT_EQ(headY(), 11 * 65536);
+    EXPECT_TRUE(poseFinished(pose));
+    setPose(pose, rising, 1, kFxOne);
+    EXPECT_EQ(pose->frame, 25 - 20);
+    EXPECT_FALSE(poseFinished(pose));
+    setPose(pose, rising, 1, 1000 * kFxOne);
+    EXPECT_EQ(pose->frame, 0);
+    setPose(pose, rising, 0, 13107); // 0.2 s: frame 5, and 5 frames are not 10
+    EXPECT_FALSE(poseFinished(pose));
+}
+
+TEST_F(PoseFixture, TheSameFrameIsNotCopiedAgain) {
+    setPose(pose, rising, 0, 2621); // frame 1
+    pose->meshVertices[0][1] = 42;
+    setPose(pose, rising, 1, 2700); // still frame 1: only time and loop flag change
+    EXPECT_EQ(headY(), 42);
+    EXPECT_EQ(pose->loop, 1);
+    EXPECT_EQ(pose->time, 2700);
+    setPose(pose, rising, 1, 0);
+    EXPECT_EQ(headY(), 2 * 65536);
+}
+
+TEST_F(PoseFixture, VisibilityEventsAreReplayedUpToTheFrameShown) {
+    setPose(pose, rising, 0, 2 * 2621); // frame 2
+    EXPECT_EQ(headVisible(), 1);
+    setPose(pose, rising, 0, 4 * 2621); // frame 4 replays frame 3's event
+    EXPECT_EQ(headVisible(), 0);
+    EXPECT_EQ(primaryLod(*rig.model).meshes[1].visible, 1); // a mesh on no transform is untouched
+    setPose(pose, rising, 0, 0); // back to frame 0: nothing there shows the head again
+    EXPECT_EQ(headVisible(), 0);
+    KeyAnimation* table[kAnimationCount] = {};
+    table[3] = showHead;
+    applyPlayerAnimation(pose, table, 3, 0, 0); // frame 0 of this one shows it
+    EXPECT_EQ(pose->animation, showHead);
+    EXPECT_EQ(headVisible(), 1);
+    applyPlayerAnimation(pose, table, kAnimationCount, 0, 0);
+    EXPECT_EQ(pose->animation, nullptr);
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+// Whole computer-against-computer matches and drills: they end, and every score on the way is a
+// legal tennis score.
+#include "match/vector_math.h"
+#include "match_support.h"
+
+#include <cstdlib>
+
+namespace {
+
+bool legalGamePoints(int a, int b) {
+    auto plain = [](int p) { return p == 0 || p == 15 || p == 30 || p == 40; };
+    if (plain(a) && plain(b))
+        return true;
+    return (a == 50 && b == 50) || (a == 55 && b == 50) || (a == 50 && b == 55);
+}
+
+// Scores that can stand between two points.
+::testing::AssertionResult legalScore(const Match* m) {
+    const int a = m->points[0], b = m->points[1];
+    if (m->tieBreak) {
+        if (m->games[0] != 6 || m->games[1] != 6)
+            return ::testing::AssertionFailure()
+                   << "tie-break at " << m->games[0] << "-" << m->games[1];
+        if (a < 0 || b < 0 || ((a >= 7 || b >= 7) && std::abs(a - b) >= 2))
+            return ::testing::AssertionFailure() << "tie-break points " << a << "-" << b;
+    } else if (!legalGamePoints(a, b)) {
+        return ::testing::AssertionFailure() << "points " << a << "-" << b;
+    }
+    const int g0 = m->games[0], g1 = m->games[1];
+    if (g0 < 0 || g1 < 0 || g0 > 6 || g1 > 6 || (g0 == 6 && g1 < 5) || (g1 == 6 && g0 < 5))
+        return ::testing::AssertionFailure() << "games " << g0 << "-" << g1;
+    if (m->setsWon[0] > m->setsToWin || m->setsWon[1] > m->setsToWin)
+        return ::testing::AssertionFailure() << "sets " << m->setsWon[0] << "-" << m->setsWon[1];
+    for (int i = 0; i < 2 * m->setIndex && i < kSetScoreTextLength; ++i)
+        if (m->setScoreText[i] < '0' || m->setScoreText[i] > '7')
+            return ::testing::AssertionFailure() << "set text " << m->setScoreText;
+    return ::testing::AssertionSuccess();
+}
+
+using WholeMatch = MatchFixture;
+
+TEST_F(WholeMatch, EveryLevelPlaysToTheEndWithLegalScores) {
+    for (int level = 0; level <= 4; ++level) {
+        for (unsigned seed : {1u, 2u, 7u}) {
+            std::srand(seed);
+            const int sets = 1 + seed % 2;
+            setUpMatch(match, sets, level * 16384, rosterPlayer(level, true),
+                       rosterPlayer(4 - level, true));
+            setSurface(match, static_cast<int>(seed % 5));
+            int steps = 0;
+            const int maxSteps = 4 * 3600 * 20;
+            for (; steps < maxSteps && !(match->matchOver && match->pointDelay <= 0); ++steps) {
+                Fixed dt = 3276;
+                stepMatch(match, dt);
+                ASSERT_TRUE(legalScore(match)) << "level " << level << " seed " << seed;
+            }
+            ASSERT_LT(steps, maxSteps) << "level " << level << " seed " << seed;
+            const int winner = match->setsWon[0] == sets ? 0 : 1;
+            EXPECT_EQ(match->setsWon[winner], sets);
+            EXPECT_LT(match->setsWon[1 - winner], sets);
+            EXPECT_EQ(match->tally.points, match->tally.pointsWon[0] + match->tally.pointsWon[1]);
+            EXPECT_GT(match->tally.strokes, match->tally.points);
+        }
+    }
+}
+
+TEST_F(WholeMatch, SameSeedSameMatch) {
+    int points[2];
+    for (int run = 0; run < 2; ++run) {
+        std::srand(11);
+        setUpMatch(match, 1, 32768, rosterPlayer(1, true), rosterPlayer(3, true));
+        for (int i = 0; i < 20000 && !match->matchOver; ++i) {
+            Fixed dt = 3276;
+            stepMatch(match, dt);
+        }
+        points[run] = match->tally.points * 1000 + match->tally.strokes;
+    }
+    EXPECT_EQ(points[0], points[1]);
+}
+
+TEST_F(WholeMatch, ServeAndReturnDrillsEndEachExchangeAtTheReturn) {
+    for (int drill : {0, 1}) {
+        std::srand(3);
+        setUpPractice(match, drill, 0, rosterPlayer(2, true), rosterPlayer(4, true));
+        int returns = 0;
+        for (int i = 0; i < 20 * 600; ++i) {
+            const int before = match->tally.exchangeStrokes;
+            Fixed dt = 3276;
+            stepMatch(match, dt);
+            EXPECT_LE(match->tally.exchangeStrokes, 2);
+            if (before == 1 && match->tally.exchangeStrokes == 2) {
+                ++returns;
+                EXPECT_GT(match->pointDelay, 0);
+            }
+        }
+        EXPECT_GT(returns, 3) << drill;
+        EXPECT_EQ(match->points[0] + match->points[1] + match->games[0] + match->games[1], 0);
+        EXPECT_EQ(match->matchOver, 0);
+    }
+}
+
+TEST_F(WholeMatch, RallyDrillsStartAtOnceAndNeverScore) {
+    for (int drill : {2, 3}) {
+        std::srand(5);
+        setUpPractice(match, drill, fx(0.5), rosterPlayer(2, true), rosterPlayer(4, true));
+        EXPECT_EQ(match->pointDelay, 0);
+        EXPECT_EQ(match->nextStriker, 2);
+        EXPECT_EQ(match->ball.dead, 0);
+        for (int i = 0; i < 20 * 300; ++i) {
+            Fixed dt = 3276;
+            stepMatch(match, dt);
+        }
+        EXPECT_GT(match->tally.strokes, 5) << drill;
+        EXPECT_EQ(match->points[0] + match->points[1] + match->games[0] + match->games[1], 0);
+    }
+}
+
+} // namespace
