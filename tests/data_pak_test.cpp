@@ -5,6 +5,7 @@
 #include "assets/image_loading.h"
 #include "assets/jpeg_decoder.h"
 #include "assets/pak_archive.h"
+#include "assets/sound_set.h"
 #include "frontend/keyboard_layout.h"
 #include "frontend/screen_assets.h"
 #include "frontend/screen_tables.h"
@@ -91,6 +92,11 @@ TEST_F(DataPak, HoldsEveryNameTheGameAsksForAndNothingElse) {
     std::set<WideString> wanted = {kFont8x16Name, kFont6x12Name};
     for (const ScreenAsset& asset : screenAssets())
         wanted.insert(asset.name);
+    for (const char16_t* sound : kSoundFileNames)
+        wanted.insert(soundEntryName(sound));
+    wanted.insert(kPlayerModelName);
+    for (const char16_t* animation : kAnimationFileNames)
+        wanted.insert(modelEntryName(animation));
     for (const WideString& name : wanted)
         EXPECT_GE(pakFind(pak, name), 0) << toUtf8(name);
     EXPECT_EQ(static_cast<size_t>(pak->entryCount), wanted.size());
