@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_names.h"
 #include "assets/engine3d.h"
 #include "assets/key_animation.h"
 #include "assets/model.h"

@@ -1,6 +1,8 @@
 // engine3d.cpp: the engine's set-up and teardown, each in its fixed order.
 #include "assets/engine3d.h"
 
+#include <iterator>
+
 #include "assets/asset_names.h"
 #include "assets/image_loading.h"
 #include "assets/jpeg_decoder.h"
@@ -8,21 +10,9 @@
 #include "assets/model.h"
 #include "render/render_context.h"
 
-const char16_t kPlayerModelName[] = u"D:\\VELDAR\\Data\\Model\\Tenista3.NFO";
-
-const char16_t* const kAnimationFiles[kAnimationCount] = {
-    u"Tenista_Reposo_Normal.key",  u"Tenista_Reposo_Saque.key",     u"Tenista_Saque.key",
-    u"Tenista_Esperar_Saque.key",  u"Tenista_Correr_Adelante.key",  u"Tenista_Correr_Atras.key",
-    u"Tenista_Correr_Derecha.key", u"Tenista_Correr_Izquierda.key", u"Tenista_Golpe_Derecha.key",
-    u"Tenista_Golpe_Reves.key",    u"Tenista_Smash_Derecha.key",    u"Tenista_Smash_Reves.key",
-    u"Tenista_Volea_Derecha.key",  u"Tenista_Volea_Reves.key",      u"Tenista_Globo_Derecha.key",
-    u"Tenista_Globo_Reves.key",    u"Tenista_Salto_Derecha.key",    u"Tenista_Salto_Reves.key",
-    u"Tenista_Ganar_Partido.key",  u"Tenista_Perder_Partido.key",
-};
+static_assert(std::size(kAnimationFileNames) == kAnimationCount);
 
 namespace {
-
-constexpr char16_t kModelFolder[] = u"D:\\VELDAR\\Data\\Model\\";
 
 void setUpEngine(Engine3D& engine, PakArchive* archive) {
     engine.camera = makeCameraSetup();
@@ -55,7 +45,7 @@ void setUpEngine(Engine3D& engine, PakArchive* archive) {
 } // namespace
 
 WideString animationEntryName(int animId) {
-    return WideString(kModelFolder) + kAnimationFiles[animId];
+    return modelEntryName(kAnimationFileNames[animId]);
 }
 
 Engine3D* makeEngine3D(PakArchive* archive) {

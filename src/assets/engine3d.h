@@ -13,10 +13,6 @@ struct PakArchive;
 
 constexpr int kPlayerFigures = 2;
 
-// The animation files of the player figure below the model folder, index = AnimId.
-extern const char16_t* const kAnimationFiles[kAnimationCount];
-extern const char16_t kPlayerModelName[];
-
 struct Engine3D {
     // drawBuffer .. frameShown; the render context in it is owned here.
     FrameBuffers frame;
