@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "assets/jpeg_decoder.h"
+#include "assets/pak_archive.h"
+#include "built_data.h"
 #include "engine_fixture.h"
 #include "render/render_context.h"
 
@@ -78,6 +80,40 @@ TEST_F(EngineFixture, FontsAreReadPastTheirHeaders) {
     EXPECT_EQ(engine->frame.font8x16[8], 101);
     EXPECT_EQ(engine->frame.font6x12[0], 50);
     EXPECT_EQ(engine->frame.font6x12[16 * 128], 66);
+}
+
+// The real figure: the model's own flags, changed by the visibility events of frame 0 of
+// animation 0 and nothing else.
+TEST(EngineWithBuiltData, PosesStartWithTheFlagsOfFrameZero) {
+    PakArchive* archive = openBuiltData();
+    Engine3D* engine = makeEngine3D(archive);
+    Model* model = loadModelFile(archive, kPlayerModelName);
+    KeyAnimation* rest = loadKeyAnimation(archive, animationEntryName(0), model);
+    std::vector<int32_t> expected;
+    for (const Mesh& mesh : primaryLod(*model).meshes)
+        expected.push_back(mesh.visible);
+    for (const KeyEvent& event : rest->eventLists[0])
+        if (event.kind == KeyEventVisibility) {
+            const int32_t t = findTransformByName(model->objects[0], event.name);
+            for (size_t i = 0; i < expected.size(); ++i)
+                if (t >= 0 && primaryLod(*model).meshes[i].transformIndex == t)
+                    expected[i] = event.value;
+        }
+    for (int figure = 0; figure < kPlayerFigures; ++figure) {
+        std::vector<int32_t> visible;
+        for (const Mesh& mesh : primaryLod(*engine->playerModels[figure]).meshes)
+            visible.push_back(mesh.visible);
+        EXPECT_EQ(visible, expected);
+        const Pose* pose = engine->playerPoses[figure];
+        EXPECT_EQ(pose->frame, 0);
+        const std::vector<Fixed> frame0(rest->vertexFrames.begin(),
+                                        rest->vertexFrames.begin() + pose->meshVertices[0].size());
+        EXPECT_EQ(pose->meshVertices[0], frame0);
+    }
+    freeKeyAnimation(rest);
+    freeModel(model);
+    destroyEngine3D(engine);
+    pakClose(archive);
 }
 
 TEST(EngineTeardown, FreesAnimationsAPoseStillShows) {

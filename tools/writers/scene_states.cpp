@@ -1,0 +1,299 @@
+// scene_states.cpp: entering a screen from its table and playing the match to a chosen moment.
+#include "writers/scene_states.h"
+
+#include <cstdlib>
+
+#include "assets/asset_names.h"
+#include "assets/engine3d.h"
+#include "assets/image_button.h"
+#include "assets/image_loading.h"
+#include "assets/model.h"
+#include "assets/pak_archive.h"
+#include "assets/sound_set.h"
+#include "frontend/player_profile.h"
+#include "frontend/screen_tables.h"
+#include "match/match.h"
+#include "platform/sound_output.h"
+#include "render/figure_posing.h"
+#include "render/screen_render.h"
+
+namespace {
+
+constexpr Fixed kFrameStep = 3276;            // 0.05 s, the game's longest update
+constexpr Fixed kFineStep = 655;              // 0.01 s, to stop just before an event
+constexpr Fixed kMatchLevel = 32768;          // Rookie
+constexpr int kMaxSearchSteps = 60 * 60 * 20; // an hour of play
+constexpr int kMaterialLightGrey = 6;
+constexpr uint32_t kLightGrey = 0xFFD0D0D0u;
+
+void setMaterial(Model& model, int index, uint32_t colour) {
+    auto& materials = model.objects[0].materials;
+    if (index >= static_cast<int>(materials.size()))
+        return;
+    for (int k = 0; k < 4; ++k)
+        materials[static_cast<size_t>(index)].colour[k] = static_cast<uint8_t>(colour >> (8 * k));
+}
+
+// The game object's set-up of a model, then a profile's colours on it.
+void dressModel(Model& model, const PlayerProfile& profile) {
+    setMaterial(model, kMaterialLightGrey, kLightGrey);
+    ObjectLod& lod = primaryLod(model);
+    if (lod.meshes.size() > 1)
+        lod.meshes[1].visible = 0;
+    setMaterial(model, 0, profile.skinColour);
+    setMaterial(model, 1, profile.colour4);
+    setMaterial(model, 2, profile.colour3);
+    setMaterial(model, 3, profile.hairColour);
+}
+
+MatchPlayer rosterPlayer(int slot, bool computer) {
+    MatchPlayer p{};
+    copyProfileToPlayer(kDefaultRoster[slot], p);
+    p.isComputer = computer ? 1 : 0;
+    return p;
+}
+
+void freeButtons(SceneRig& rig) {
+    for (ImageButton* b : rig.buttons)
+        freeImageButton(b);
+    rig.buttons.clear();
+}
+
+const FaceImage* chosenImage(const FaceChoice& choice, int stadium) {
+    if (choice.selector == FaceSelector::TournamentRoundAbove)
+        return nullptr; // no laurels won
+    const size_t pick = choice.selector == FaceSelector::Stadium ? static_cast<size_t>(stadium) : 0;
+    return pick < choice.images.size() ? &choice.images[pick] : nullptr;
+}
+
+WideString labelText(const ButtonSpec& spec, const MatchPlayer& shown) {
+    switch (spec.label) {
+    case LabelSource::Text:
+        return spec.text ? spec.text : u"";
+    case LabelSource::FirstName:
+        return shown.firstName;
+    case LabelSource::LastName:
+        return shown.lastName;
+    case LabelSource::LevelName:
+        return kLevelNames[shown.profileLevel >= 0 && shown.profileLevel < kLevelCount
+                               ? shown.profileLevel
+                               : 0];
+    default:
+        return u"";
+    }
+}
+
+uint32_t fillOf(FillSource fill, const PlayerProfile& profile) {
+    switch (fill) {
+    case FillSource::SkinColour:
+        return profile.skinColour;
+    case FillSource::HairColour:
+        return profile.hairColour;
+    case FillSource::Colour3:
+        return profile.colour3;
+    case FillSource::Colour4:
+        return profile.colour4;
+    default:
+        return 0;
+    }
+}
+
+ImageButton* makeButton(SceneRig& rig, const ButtonSpec& spec, int stadium,
+                        const MatchPlayer& shown, const PlayerProfile& profile) {
+    const ScreenRect& r = spec.rect;
+    ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
+    rig.buttons.push_back(button); // owned by the rig from here, so a failed load frees it
+    for (int face = 0; face < kImageButtonFaces; ++face) {
+        const FaceImage* image = &spec.faces[face];
+        if (spec.choice && spec.choice->face == face)
+            image = chosenImage(*spec.choice, stadium);
+        if (image && image->image)
+            loadFace(rig.engine->jpeg, button, rig.archive, face, buttonEntryName(image->image),
+                     image->mask ? buttonEntryName(image->mask).c_str() : nullptr);
+    }
+    const WideString text = labelText(spec, shown);
+    if (spec.label != LabelSource::None && spec.label != LabelSource::Hud && !text.empty())
+        setImageButtonLabel(button, text.c_str());
+    button->fillColour[0] = fillOf(spec.fill, profile);
+    button->currentFace =
+        spec.startRule == StartRule::HiddenWhenBuiltIn && profile.builtIn ? 2 : spec.startFace;
+    return button;
+}
+
+void enterScreen(SceneRig& rig, ScreenId screen, int stadium) {
+    freeButtons(rig);
+    rig.screen = screen;
+    const ScreenSpec* spec = findScreenSpec(screen);
+    const char16_t* backdrop =
+        spec->backdrop ? spec->backdrop : spec->backdropByStadium[static_cast<size_t>(stadium)];
+    loadBackground(rig.engine->jpeg, rig.archive, dataEntryName(backdrop),
+                   rig.engine->frame.backdrop);
+    for (const ButtonSpec& button : spec->buttons)
+        makeButton(rig, button, stadium, rig.player1, kDefaultRoster[0]);
+}
+
+void step(Match* match, Fixed dt) {
+    stepMatch(match, dt);
+}
+
+template <typename Condition> bool playUntil(Match* match, Fixed dt, Condition reached) {
+    for (int i = 0; i < kMaxSearchSteps; ++i) {
+        if (reached(*match))
+            return true;
+        step(match, dt);
+    }
+    return false;
+}
+
+bool ballFlying(const Match& m) {
+    const Vec3& p = m.ball.position;
+    const Vec3& q = m.ballPrevPosition;
+    const int64_t dx = p.x - q.x, dy = p.y - q.y, dz = p.z - q.z;
+    return !m.ball.dead && dx * dx + dy * dy + dz * dz > int64_t{1311} * 1311;
+}
+
+void setUpPlayers(SceneRig& rig, bool player1Human, int stadium) {
+    rig.player1 = rosterPlayer(0, !player1Human);
+    rig.player2 = rosterPlayer(1, true);
+    setUpMatch(rig.match, 1, kMatchLevel, rig.player1, rig.player2);
+    setSurface(rig.match, stadium);
+}
+
+// Player 1 waits for the meter, taps deep into the far service box and swings at the toss.
+bool playToServe(SceneRig& rig) {
+    Match* m = rig.match;
+    if (!playUntil(m, kFrameStep, [](const Match& s) { return s.serveMeterOn != 0; }))
+        return false;
+    if (!playUntil(m, kFrameStep, [](const Match& s) { return s.serveMeter >= 58982; }))
+        return false;
+    const Vec3 aim = {fxFromDouble(-1.5), 0, fxFromDouble(-5.5)};
+    tapCourt(m, aim);
+    return playUntil(m, kFineStep, [](const Match& s) {
+        const MatchPlayer& server = s.players[0];
+        return server.swinging && server.timeToContact > 0 && server.timeToContact <= 4000;
+    });
+}
+
+bool playToRally(SceneRig& rig) {
+    return playUntil(rig.match, kFrameStep, [](const Match& s) {
+        return s.tally.exchangeStrokes >= 4 && s.serveState == 0 && s.pointDelay == 0 &&
+               ballFlying(s) && s.ball.position.y > fxFromInt(1);
+    });
+}
+
+bool playToPointOver(SceneRig& rig) {
+    return playUntil(rig.match, kFrameStep, [](const Match& s) {
+        return s.tally.points >= 2 && s.showScore && s.pointDelay > 0 && ballFlying(s) &&
+               (s.points[0] != 0 || s.points[1] != 0);
+    });
+}
+
+bool playFor(SceneRig& rig, double seconds) {
+    const int steps = static_cast<int>(seconds * 20.0);
+    for (int i = 0; i < steps; ++i)
+        step(rig.match, kFrameStep);
+    return true;
+}
+
+void setUpSelection(SceneRig& rig) {
+    rig.player1 = rosterPlayer(0, false);
+    rig.player2 = rosterPlayer(1, true);
+    for (MatchPlayer* p : {&rig.player1, &rig.player2}) {
+        p->anim = AnimRest;
+        p->animLoops = 0;
+        p->animTime = 39321; // 0.6 s into the rest
+    }
+    enterScreen(rig, ExhibitionPlayer1, 0);
+}
+
+} // namespace
+
+SceneRig* makeSceneRig(const std::string& pakPath) {
+    auto* rig = new SceneRig;
+    try {
+        rig->archive = pakOpen(fromUtf8(pakPath), 1);
+        rig->engine = makeEngine3D(rig->archive);
+        rig->output = soundOutputOpenHeadless();
+        rig->sounds = makeSoundSet(rig->archive, rig->output);
+        rig->match = createMatch(rig->sounds);
+        dressModel(*rig->engine->playerModels[0], kDefaultRoster[0]);
+        dressModel(*rig->engine->playerModels[1], kDefaultRoster[1]);
+    } catch (...) {
+        destroySceneRig(rig);
+        throw;
+    }
+    return rig;
+}
+
+void destroySceneRig(SceneRig* rig) {
+    if (!rig)
+        return;
+    freeButtons(*rig);
+    destroyMatch(rig->match);
+    destroySoundSet(rig->sounds);
+    soundOutputClose(rig->output);
+    destroyEngine3D(rig->engine);
+    pakClose(rig->archive);
+    delete rig;
+}
+
+bool setUpScene(SceneRig& rig, const SceneRequest& request) {
+    std::srand(request.seed);
+    if (request.kind == SceneKind::Selection) {
+        setUpSelection(rig);
+        return true;
+    }
+    const bool humanServes = request.kind == SceneKind::Serve;
+    setUpPlayers(rig, humanServes, request.stadium);
+    enterScreen(rig, ExhibitionMatch, request.stadium);
+    switch (request.kind) {
+    case SceneKind::Serve:
+        return playToServe(rig);
+    case SceneKind::Rally:
+        return playToRally(rig);
+    case SceneKind::PointOver:
+        return playToPointOver(rig);
+    case SceneKind::Close:
+        if (!playToRally(rig))
+            return false;
+        rig.match->players[0].position = {fxFromInt(1), 0, fxFromInt(14)};
+        return true;
+    case SceneKind::FreePlay:
+        return playFor(rig, request.seconds);
+    case SceneKind::Selection:
+        break;
+    }
+    return false;
+}
+
+GameView sceneView(SceneRig& rig) {
+    GameView view;
+    view.screen = rig.screen;
+    view.buttons = rig.buttons.data();
+    view.buttonCount = static_cast<int32_t>(rig.buttons.size());
+    view.player1 = &rig.player1;
+    view.player2 = &rig.player2;
+    view.previewPlayer = &rig.preview;
+    view.skillPoints = rig.skillPoints;
+    view.match = rig.match;
+    return view;
+}
+
+void drawSceneFrame(SceneRig& rig) {
+    const GameView view = sceneView(rig);
+    afterUpdateScreen(*rig.engine, view);
+    renderScreen(*rig.engine, view);
+}
+
+std::vector<NamedScene> goldenScenes() {
+    std::vector<NamedScene> scenes = {
+        {"serve", {SceneKind::Serve, 0, 7, 0}},
+        {"point_over", {SceneKind::PointOver, 0, 7, 0}},
+        {"close", {SceneKind::Close, 0, 7, 0}},
+        {"selection", {SceneKind::Selection, 0, 7, 0}},
+    };
+    for (int stadium = 0; stadium < 5; ++stadium)
+        scenes.push_back(
+            {"rally_court" + std::to_string(stadium + 1), {SceneKind::Rally, stadium, 7, 0}});
+    return scenes;
+}
