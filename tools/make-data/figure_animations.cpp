@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "figure_keyframes.h"
+#include "match/stroke_table.h"
 
 namespace {
 
@@ -117,23 +118,6 @@ KeyPosture meetBall(KeyPosture p, int stroke, std::vector<Channel> channels) {
     return p;
 }
 
-// Reach of each stroke's row (x, y, z low then high, metres, for a player facing -z).
-constexpr float kReach[13][6] = {
-    {0, 0, 0, 0, 0, 0},
-    {-0.1f, 2.9f, -0.1f, 0.1f, 3.1f, 0.1f},
-    {-0.1f, 2.8f, -0.1f, 0.1f, 3.0f, 0.1f},
-    {1.0f, 0.2f, -0.1f, 1.4f, 1.6f, 0.1f},
-    {-1.2f, 0.2f, -0.1f, -0.8f, 1.6f, 0.1f},
-    {0.8f, 0.2f, -0.1f, 1.7f, 1.9f, 0.2f},
-    {-1.7f, 0.2f, -0.1f, -0.8f, 1.9f, 0.2f},
-    {0, 2.8f, -0.1f, 0.2f, 3.1f, 0.2f},
-    {-0.3f, 2.8f, -0.1f, -0.1f, 3.1f, 0.2f},
-    {1.0f, 0.3f, -0.1f, 1.4f, 0.8f, 0.1f},
-    {-1.2f, 0.3f, -0.1f, -0.8f, 0.8f, 0.1f},
-    {1.6f, 0.3f, -0.1f, 2.4f, 1.2f, 0.1f},
-    {-2.4f, 0.3f, -0.1f, -1.6f, 1.2f, 0.1f},
-};
-
 std::vector<FigurePose> toFrames(const std::vector<Keyframe>& keys, int count, bool loops) {
     std::vector<FigurePose> frames;
     for (const auto& posture : inBetweens(keys, count, loops))
@@ -163,7 +147,7 @@ FigureClip rest() {
     head(b, 3, 6);
     arm(b, kLeft, 7, 8, 0, 18);
     b = grounded(b);
-    return {"Tenista_Reposo_Normal.key", true, toFrames({{0, a}, {20, b}}, 40, true), {}};
+    return {true, toFrames({{0, a}, {20, b}}, 40, true), {}};
 }
 
 KeyPosture serveStance() {
@@ -187,10 +171,8 @@ FigureClip waitToServe() {
     trunk(push, 18, 5);
     push = grounded(push);
     const int count = 40;
-    FigureClip clip{"Tenista_Reposo_Saque.key",
-                    true,
-                    toFrames({{0, hold}, {8, push}, {16, hold}}, count, true),
-                    {{0, BoneBall, 1}}};
+    FigureClip clip{
+        true, toFrames({{0, hold}, {8, push}, {16, hold}}, count, true), {{0, BoneBall, 1}}};
     // Dropped at frame 6, on the court at 11, caught again at 16.
     const V3 top = ballInHand(clip.frames[6]);
     const V3 caught = ballInHand(clip.frames[16]);
@@ -206,7 +188,7 @@ FigureClip waitToServe() {
 }
 
 FigureClip serve() {
-    const int contact = 21, count = 36;
+    const int contact = strokeContact(1), count = strokeLength(1);
     KeyPosture start = serveStance();
     KeyPosture drop = start;
     arm(drop, kLeft, 10, 8, 20, 5);
@@ -260,8 +242,7 @@ FigureClip serve() {
     arm(follow, kLeft, 40, 0, 40, 90);
     racket(follow, 30, 0, 0);
     follow = grounded(follow);
-    FigureClip clip{"Tenista_Saque.key",
-                    false,
+    FigureClip clip{false,
                     toFrames({{0, start},
                               {5, drop},
                               {11, trophy},
@@ -305,10 +286,7 @@ FigureClip waitForServe() {
     leg(c, kLeft, 36, 62, 12);
     trunk(c, 20, -4, 3);
     c = grounded(c);
-    return {"Tenista_Esperar_Saque.key",
-            true,
-            toFrames({{0, a}, {8, b}, {16, a}, {24, c}}, 32, true),
-            {{0, BoneBall, 0}}};
+    return {true, toFrames({{0, a}, {8, b}, {16, a}, {24, c}}, 32, true), {{0, BoneBall, 0}}};
 }
 
 // One stride each side in sixteen frames; `stride` > 0 runs forward, < 0 backward.
@@ -341,14 +319,14 @@ KeyPosture runPass(float stride, int lifted, float lean) {
     return p;
 }
 
-FigureClip run(const char* name, float stride, float lean) {
+FigureClip run(float stride, float lean) {
     const std::vector<Keyframe> keys = {
         {0, runStep(stride, kRight, lean, 0)},
         {4, runPass(stride, kLeft, lean)},
         {8, runStep(stride, kLeft, lean, 0)},
         {12, runPass(stride, kRight, lean)},
     };
-    return {name, true, toFrames(keys, 16, true), {}};
+    return {true, toFrames(keys, 16, true), {}};
 }
 
 // Side steps: the leading leg reaches out, the other closes in, body leaning the way it goes.
@@ -364,14 +342,14 @@ KeyPosture shuffle(int toward, float wide, float lean) {
     return p;
 }
 
-FigureClip runSideways(const char* name, int toward) {
+FigureClip runSideways(int toward) {
     const std::vector<Keyframe> keys = {
         {0, shuffle(toward, 1.0f, 8)},
         {4, shuffle(toward, 0.0f, 10)},
         {8, shuffle(toward, 1.0f, 8)},
         {12, shuffle(toward, 0.0f, 10)},
     };
-    return {name, true, toFrames(keys, 16, true), {}};
+    return {true, toFrames(keys, 16, true), {}};
 }
 
 // A ground stroke, volley or lob: prepare, meet the ball at `contact`, follow through, recover.
@@ -379,8 +357,8 @@ struct StrokeKeys {
     KeyPosture back, hit, through;
 };
 
-FigureClip stroke(const char* name, int id, int count, int contact, StrokeKeys k,
-                  std::vector<Channel> channels) {
+FigureClip stroke(int id, StrokeKeys k, std::vector<Channel> channels) {
+    const int count = strokeLength(id), contact = strokeContact(id);
     const KeyPosture hit = meetBall(k.hit, id, channels);
     const int backAt = std::max(contact / 2, contact - 5);
     const int throughAt = std::min(contact + 7, count - 6);
@@ -389,7 +367,7 @@ FigureClip stroke(const char* name, int id, int count, int contact, StrokeKeys k
                                         {contact, hit},
                                         {throughAt, k.through},
                                         {count - 1, ready()}};
-    return {name, false, toFrames(keys, count, false), {}, id, contact};
+    return {false, toFrames(keys, count, false), {}, id, contact};
 }
 
 FigureClip forehand() {
@@ -420,7 +398,7 @@ FigureClip forehand() {
     k.through = grounded(k.through);
     auto channels = racketArmChannels();
     channels.push_back({-1, 0});
-    return stroke("Tenista_Golpe_Derecha.key", 3, 26, 11, k, channels);
+    return stroke(3, k, channels);
 }
 
 FigureClip backhand() {
@@ -452,10 +430,10 @@ FigureClip backhand() {
     k.through = grounded(k.through);
     auto channels = racketArmChannels();
     channels.push_back({-1, 0});
-    return stroke("Tenista_Golpe_Reves.key", 4, 26, 11, k, channels);
+    return stroke(4, k, channels);
 }
 
-FigureClip volley(const char* name, int id, int count, int side) {
+FigureClip volley(int id, int side) {
     StrokeKeys k;
     k.back = ready();
     trunk(k.back, 15, 25.0f * side);
@@ -478,10 +456,10 @@ FigureClip volley(const char* name, int id, int count, int side) {
     k.through = grounded(k.through);
     auto channels = racketArmChannels();
     channels.push_back({-1, 0});
-    return stroke(name, id, count, 6, k, channels);
+    return stroke(id, k, channels);
 }
 
-FigureClip lob(const char* name, int id, int side) {
+FigureClip lob(int id, int side) {
     StrokeKeys k;
     k.back = ready();
     trunk(k.back, 20, 45.0f * side);
@@ -506,11 +484,11 @@ FigureClip lob(const char* name, int id, int side) {
     k.through = grounded(k.through);
     auto channels = racketArmChannels();
     channels.push_back({-1, 0});
-    return stroke(name, id, 26, 11, k, channels);
+    return stroke(id, k, channels);
 }
 
-FigureClip smash(const char* name, int id, int side) {
-    const int contact = 11, count = 26;
+FigureClip smash(int id, int side) {
+    const int contact = strokeContact(id), count = strokeLength(id);
     KeyPosture cock = ready();
     cock.angles[BonePelvis] = {0, 40, 0};
     leg(cock, kRight, 35, 65, 12);
@@ -549,12 +527,12 @@ FigureClip smash(const char* name, int id, int side) {
     follow = grounded(follow);
     const std::vector<Keyframe> keys = {
         {0, ready()}, {5, cock}, {contact, hit}, {18, follow}, {count - 1, ready()}};
-    return {name, false, toFrames(keys, count, false), {}, id, contact};
+    return {false, toFrames(keys, count, false), {}, id, contact};
 }
 
 // Diving sideways at the ball, landing on the court and getting up again.
-FigureClip jump(const char* name, int id, int count, int side) {
-    const int contact = 5;
+FigureClip jump(int id, int side) {
+    const int contact = strokeContact(id), count = strokeLength(id);
     const float s = static_cast<float>(side);
     KeyPosture push = ready();
     leg(push, side, 50, 90, 30);
@@ -616,7 +594,7 @@ FigureClip jump(const char* name, int id, int count, int side) {
                                         {contact + (rest - contact) * 3 / 5, kneel},
                                         {contact + (rest - contact) * 4 / 5, rise},
                                         {rest, ready()}};
-    return {name, false, toFrames(keys, count, false), {}, id, contact};
+    return {false, toFrames(keys, count, false), {}, id, contact};
 }
 
 FigureClip win() {
@@ -652,7 +630,7 @@ FigureClip win() {
     pump2 = grounded(pump2);
     const std::vector<Keyframe> keys = {{0, relaxed()}, {6, crouch}, {13, up},   {20, land},
                                         {30, pump},     {38, pump2}, {46, pump}, {59, pump}};
-    return {"Tenista_Ganar_Partido.key", false, toFrames(keys, 60, false), {}};
+    return {false, toFrames(keys, 60, false), {}};
 }
 
 FigureClip lose() {
@@ -674,16 +652,31 @@ FigureClip lose() {
     bend = grounded(bend);
     const std::vector<Keyframe> keys = {
         {0, relaxed()}, {12, droop}, {30, droop}, {45, bend}, {59, bend}};
-    return {"Tenista_Perder_Partido.key", false, toFrames(keys, 60, false), {}};
+    return {false, toFrames(keys, 60, false), {}};
 }
 
 } // namespace
 
+int framesIn(Fixed seconds) {
+    return static_cast<int>(
+        std::floor(static_cast<double>(seconds) * kFramesPerSecond / 65536.0 + 0.5));
+}
+
+int strokeLength(int stroke) {
+    return framesIn(strokeRow(stroke).swingTime);
+}
+
+int strokeContact(int stroke) {
+    return framesIn(strokeRow(stroke).contactTime);
+}
+
 ReachBox modelReachBox(int stroke) {
-    const float* r = kReach[stroke];
-    // drawPlayer mirrors x, so the model's x is the row's x; the model faces +z, so z flips.
-    return {{r[0] * 100.0f, r[1] * 100.0f, -r[5] * 100.0f},
-            {r[3] * 100.0f, r[4] * 100.0f, -r[2] * 100.0f}};
+    const StrokeRow& row = strokeRow(stroke);
+    const auto cm = [](Fixed metres) { return static_cast<float>(metres) / 655.36f; };
+    // The game draws the figure with x mirrored, so the model's x is the row's x; the model
+    // faces +z where the row's player faces -z, so z changes sign.
+    return {{cm(row.reachMin.x), cm(row.reachMin.y), -cm(row.reachMax.z)},
+            {cm(row.reachMax.x), cm(row.reachMax.y), -cm(row.reachMin.z)}};
 }
 
 std::vector<FigureClip> buildFigureClips() {
@@ -692,20 +685,20 @@ std::vector<FigureClip> buildFigureClips() {
     clips.push_back(waitToServe());
     clips.push_back(serve());
     clips.push_back(waitForServe());
-    clips.push_back(run("Tenista_Correr_Adelante.key", 1.0f, 14));
-    clips.push_back(run("Tenista_Correr_Atras.key", -0.7f, 2));
-    clips.push_back(runSideways("Tenista_Correr_Derecha.key", kRight));
-    clips.push_back(runSideways("Tenista_Correr_Izquierda.key", kLeft));
+    clips.push_back(run(1.0f, 14));
+    clips.push_back(run(-0.7f, 2));
+    clips.push_back(runSideways(kRight));
+    clips.push_back(runSideways(kLeft));
     clips.push_back(forehand());
     clips.push_back(backhand());
-    clips.push_back(smash("Tenista_Smash_Derecha.key", 7, kRight));
-    clips.push_back(smash("Tenista_Smash_Reves.key", 8, kLeft));
-    clips.push_back(volley("Tenista_Volea_Derecha.key", 5, 21, kRight));
-    clips.push_back(volley("Tenista_Volea_Reves.key", 6, 20, kLeft));
-    clips.push_back(lob("Tenista_Globo_Derecha.key", 9, kRight));
-    clips.push_back(lob("Tenista_Globo_Reves.key", 10, kLeft));
-    clips.push_back(jump("Tenista_Salto_Derecha.key", 11, 51, kRight));
-    clips.push_back(jump("Tenista_Salto_Reves.key", 12, 43, kLeft));
+    clips.push_back(smash(7, kRight));
+    clips.push_back(smash(8, kLeft));
+    clips.push_back(volley(5, kRight));
+    clips.push_back(volley(6, kLeft));
+    clips.push_back(lob(9, kRight));
+    clips.push_back(lob(10, kLeft));
+    clips.push_back(jump(11, kRight));
+    clips.push_back(jump(12, kLeft));
     clips.push_back(win());
     clips.push_back(lose());
     return clips;

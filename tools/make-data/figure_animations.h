@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "figure_pose.h"
+#include "render/fixed_point.h"
 
-inline constexpr int kFigureAnimationCount = 20;
 inline constexpr int kFramesPerSecond = 25;
 
 // A switch of the visibility of the meshes carried by `bone`, from `frame` on.
@@ -17,7 +17,6 @@ struct FigureVisibility {
 };
 
 struct FigureClip {
-    const char* fileName; // inside "D:\VELDAR\Data\Model\"
     bool loops;
     std::vector<FigurePose> frames;
     std::vector<FigureVisibility> events;
@@ -27,6 +26,11 @@ struct FigureClip {
 
 // In `AnimId` order.
 std::vector<FigureClip> buildFigureClips();
+
+// Frames of a stroke's animation (its swing time) and the frame of its contact, at 25 a second
+// rounded as playback rounds.
+int strokeLength(int stroke);
+int strokeContact(int stroke);
 
 // The box (model space, cm) in which a stroke's racket head must meet the ball: the reach of
 // the stroke's row for a player facing -z, turned into the figure's own +z facing.

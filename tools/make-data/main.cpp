@@ -11,6 +11,8 @@
 #include "contact_sheets.h"
 #include "court_pictures.h"
 #include "data_set.h"
+#include "figure_files.h"
+#include "figure_sheets.h"
 #include "frontend/screen_assets.h"
 #include "keyboard_picture.h"
 #include "menu_backdrops.h"
@@ -50,6 +52,7 @@ DataSet buildData() {
         addMenuBackdrops(data, types, figureSpot(camera, {-0.5, 0.0, 6.0}),
                          figureSpot(camera, {0.0, 0.0, -1.0}));
         addSoundEffects(data.entries);
+        addFigureFiles(data.entries);
     } catch (...) {
         destroyTypeSet(types);
         throw;
@@ -70,7 +73,8 @@ int usage() {
 int main(int argc, char** argv) {
     try {
         if (argc == 4 && std::string(argv[1]) == "--contact-sheets") {
-            const int written = writeContactSheets(argv[2], argv[3]);
+            const int written =
+                writeContactSheets(argv[2], argv[3]) + writeFigureSheets(argv[2], argv[3]);
             std::printf("make-data: %d contact sheets in %s\n", written, argv[3]);
             return 0;
         }
