@@ -124,4 +124,50 @@ TEST_F(BuiltAnimations, FeetStayOnTheCourtWhileStanding) {
     }
 }
 
+TEST_F(BuiltAnimations, NothingSinksIntoTheCourt) {
+    for (size_t id = 0; id < assets.animations.size(); ++id) {
+        const KeyAnimation& a = anim(static_cast<int>(id));
+        float low = 1e9f;
+        for (int f = 0; f < a.frameCount; ++f)
+            for (int v = 0; v < a.verticesPerFrame; ++v)
+                low = std::min(low, bakedVertex(a, f, v).y);
+        EXPECT_GT(low, -3.0f) << id;
+    }
+}
+
+// The game hides the ball at every match start and end and leaves the rest to the serving
+// animations: any other animation that switched it would leave a ball hanging in a hand.
+TEST_F(BuiltAnimations, OnlyTheServingAnimationsSwitchTheBall) {
+    for (size_t id = 0; id < assets.animations.size(); ++id) {
+        int events = 0;
+        for (const auto& list : assets.animations[id]->eventLists)
+            for (const KeyEvent& event : list) {
+                EXPECT_EQ(event.kind, KeyEventVisibility);
+                EXPECT_EQ(event.name, "Bola");
+                ++events;
+            }
+        const bool serving = id == kWaitToServeAnim || id == kServeAnim || id == kWaitForServeAnim;
+        EXPECT_EQ(events > 0, serving) << id;
+    }
+}
+
+// The bake turns keys into matrices without normalising them: a key that is not a unit turn
+// would stretch the racket. Rigid parts keep their shape in every frame.
+TEST_F(BuiltAnimations, RacketAndBallKeepTheirShape) {
+    for (int mesh : {1, 2}) {
+        const Mesh& rest = primaryLod(*assets.model).meshes[mesh];
+        const int offset = meshVertexOffset(*assets.model, mesh);
+        const auto span = [&](Vec3F p, Vec3F q) {
+            return std::hypot(p.x - q.x, p.y - q.y, p.z - q.z);
+        };
+        for (const KeyAnimation* a : assets.animations)
+            for (int f = 0; f < a->frameCount; f += 3)
+                for (size_t v = 1; v < rest.vertices.size(); ++v)
+                    ASSERT_NEAR(span(bakedVertex(*a, f, offset),
+                                     bakedVertex(*a, f, offset + static_cast<int>(v))),
+                                span(rest.vertices[0], rest.vertices[v]), 0.05f)
+                        << "mesh " << mesh << " frame " << f;
+    }
+}
+
 } // namespace

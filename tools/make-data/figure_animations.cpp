@@ -119,9 +119,12 @@ KeyPosture meetBall(KeyPosture p, int stroke, std::vector<Channel> channels) {
 }
 
 std::vector<FigurePose> toFrames(const std::vector<Keyframe>& keys, int count, bool loops) {
+    static const FigureModel figure = buildFigureModel();
     std::vector<FigurePose> frames;
-    for (const auto& posture : inBetweens(keys, count, loops))
+    for (KeyPosture posture : inBetweens(keys, count, loops)) {
+        liftOffCourt(posture, figure);
         frames.push_back(toPose(posture));
+    }
     return frames;
 }
 
