@@ -99,12 +99,12 @@ TEST_F(DataPak, HoldsEveryNameTheGameAsksForAndNothingElse) {
         wanted.insert(modelEntryName(animation));
     for (const WideString& name : wanted)
         EXPECT_GE(pakFind(pak, name), 0) << toUtf8(name);
+    // Everything in the archive is asked for by the game, spelt as asked.
     EXPECT_EQ(static_cast<size_t>(pak->entryCount), wanted.size());
-    // The names are exactly as spelled, with the folders of the handheld.
     for (int32_t i = 0; i < pak->entryCount; ++i) {
         const WideString name = pakEntryName(pak->directory[static_cast<size_t>(i)]);
-        EXPECT_TRUE(wanted.count(name)) << "unrequested entry " << toUtf8(name);
         EXPECT_EQ(name.rfind(kDataFolder, 0), 0u) << toUtf8(name);
+        EXPECT_TRUE(wanted.count(name)) << "unrequested entry " << toUtf8(name);
     }
 }
 
@@ -129,8 +129,9 @@ TEST_F(DataPak, EveryFaceAndMaskLoadsAtItsButtonsSize) {
             forEachFaceImage(button, [&](const FaceImage& image) {
                 try {
                     const Picture p = face(button.rect, image);
-                    if (!image.mask)
+                    if (!image.mask) {
                         EXPECT_EQ(p.alpha(0, 0), 255);
+                    }
                     ++checked;
                 } catch (const FileError& e) {
                     ADD_FAILURE() << toUtf8(image.image) << ": " << failure(e);

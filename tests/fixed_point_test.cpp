@@ -260,6 +260,10 @@ TEST(FixedConversion, TruncatesTowardZero) {
     EXPECT_EQ(fxFromFloat(-0.05f), -3276);
     EXPECT_EQ(fxFromDouble(9.7805), 640974);
     EXPECT_EQ(fxFromInt(-3), -3 * 65536);
+    // Damaged asset data must not reach an undefined conversion.
+    EXPECT_EQ(fxFromFloat(std::nanf("")), 0);
+    EXPECT_EQ(fxFromFloat(1e30f), INT32_MAX);
+    EXPECT_EQ(fxFromFloat(-1e30f), INT32_MIN);
 }
 
 TEST(FloatHelpers, TransformMayWriteIntoItsInput) {

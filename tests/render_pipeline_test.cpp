@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "render/camera.h"
@@ -33,23 +32,6 @@ ScreenVertex project(const Vec3& v) {
     ScreenVertex s;
     EXPECT_TRUE(transformVertex(v, fxMatrixIdentity(), kTargetWidth, kTargetHeight, s));
     return s;
-}
-
-TEST(RenderContext, StartsInTheDocumentedState) {
-    RenderContext* rc = rcCreate();
-    const FxMatrix identity = fxMatrixIdentity();
-    EXPECT_EQ(0, std::memcmp(rc->modelViewTop, &identity, sizeof identity));
-    EXPECT_EQ(0, std::memcmp(rc->projectionTop, &identity, sizeof identity));
-    EXPECT_EQ(0, std::memcmp(&rc->combined, &identity, sizeof identity));
-    EXPECT_EQ(1, rc->combinedValid);
-    EXPECT_EQ(GL_MODELVIEW, rc->matrixMode);
-    EXPECT_EQ(0xFFFFFFFFu, pixelWord(rc->colour));
-    EXPECT_EQ(0xFF000000u, pixelWord(rc->clearColour));
-    EXPECT_EQ(32767, rc->clearDepth);
-    EXPECT_EQ(0, rc->blendOn);
-    EXPECT_EQ(1, rc->depthTestOn);
-    EXPECT_EQ(nullptr, rc->depthBuffer);
-    rcDestroy(rc);
 }
 
 TEST(RenderContext, MakeCurrentBindsOnlyValidBuffersAndKeepsAnUnchangedDepthBuffer) {
@@ -104,20 +86,6 @@ TEST(RenderContext, ClearsWithTruncatedColourBytesAndDepth) {
     rcClear(t->rc, GL_DEPTH_BUFFER_BIT);
     EXPECT_EQ(32767, t->rc->depthBuffer[5]);
     destroyRenderTarget(t);
-}
-
-TEST(RenderContext, CapabilitiesAndColours) {
-    RenderContext* rc = rcCreate();
-    rcEnable(rc, GL_BLEND);
-    rcDisable(rc, GL_DEPTH_TEST);
-    rcEnable(rc, 0x0B44); // face culling: not supported, ignored
-    EXPECT_EQ(1, rc->blendOn);
-    EXPECT_EQ(0, rc->depthTestOn);
-    rcColor3(rc, 1, 2, 3);
-    EXPECT_EQ(0xFF030201u, pixelWord(rc->colour));
-    rcColor4(rc, 1, 2, 3, 4);
-    EXPECT_EQ(0x04030201u, pixelWord(rc->colour));
-    rcDestroy(rc);
 }
 
 TEST(MatrixStack, PushAndPopStopAtTheEnds) {

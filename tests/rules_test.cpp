@@ -2,6 +2,7 @@
 // and what a tap on the court does.
 #include "match/vector_math.h"
 #include "match_support.h"
+#include "render/camera.h"
 
 #include <algorithm>
 
@@ -180,6 +181,24 @@ TEST_F(Rules, TapOnTheOpponentsHalfInPlayAimsAndAsks) {
     match->pointDelay = 0;
     EXPECT_EQ(tapCourt(match, aim), 0);
     EXPECT_EQ(match->tapFlags, 0);
+}
+
+TEST_F(Rules, ScreenTapIsCarriedOntoTheCourt) {
+    setUpHumans();
+    const CameraSetup camera = makeCameraSetup();
+    for (int sy : {40, 290}) {
+        const Vec3 ground = screenToGround(camera, fxFromInt(120), fxFromInt(sy));
+        match->players[0].moveTarget = {};
+        match->pointDelay = 0;
+        const int asked = tapCourt(match, camera, 120, sy);
+        if (ground.z > 0) {
+            EXPECT_EQ(asked, 0) << sy;
+            EXPECT_EQ(match->players[0].moveTarget.z, ground.z) << sy;
+        } else {
+            EXPECT_EQ(asked, 1) << sy;
+            EXPECT_EQ(match->players[0].aimPoint.z, ground.z) << sy;
+        }
+    }
 }
 
 } // namespace

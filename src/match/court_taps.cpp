@@ -1,6 +1,8 @@
 // court_taps.cpp: the human's taps on the court: where to walk, where to aim, ending a pause.
 #include "match/match.h"
 
+#include "render/camera.h"
+
 namespace {
 
 constexpr Fixed kPauseCut = 65; // about 0.001 s
@@ -43,4 +45,8 @@ int tapCourt(Match* m, const Vec3& groundPoint) {
     p.aimPoint = groundPoint;
     m->tapFlags |= kTapShot;
     return 1;
+}
+
+int tapCourt(Match* m, const CameraSetup& camera, int screenX, int screenY) {
+    return tapCourt(m, screenToGround(camera, fxFromInt(screenX), fxFromInt(screenY)));
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+struct CameraSetup;
 struct SoundSet;
 
 // What happened since the last set-up, counted by the rules for the simulator and the tests.
@@ -86,6 +87,8 @@ void setSurface(Match* match, int surfaceKind);
 void stepMatch(Match* match, Fixed& dt);
 // A tap that hit no button, already carried onto the ground; 1 when it asked for a shot.
 int tapCourt(Match* match, const Vec3& groundPoint);
+// The same tap in screen pixels, carried onto the ground through the match camera.
+int tapCourt(Match* match, const CameraSetup& camera, int screenX, int screenY);
 
 // The rules' own steps.
 void awardPoint(Match* match, int winner);

@@ -13,7 +13,9 @@ constexpr uint32_t magnitude(Fixed a) {
 }
 
 Fixed truncateToFixed(double scaled) {
-    // Out-of-range conversions are undefined in C++; no caller's data comes near them.
+    // Out-of-range and NaN conversions are undefined in C++; damaged data must not reach them.
+    if (scaled != scaled)
+        return 0;
     if (scaled >= 2147483647.0)
         return INT32_MAX;
     if (scaled <= -2147483648.0)

@@ -60,6 +60,7 @@ Edge makeEdge(const Corner& start, const Corner& end, Subpixel firstRow) {
     edge.slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
     edge.step = edge.slope >> kFixedToSubpixelShift;
     edge.prestep = subpixelToFixed(firstRow - start.y);
+    // The pre-step takes the slope at the precision the division gave, before its shift.
     edge.x = start.x + (fxMul(edge.prestep, edge.slope) >> kFixedToSubpixelShift);
     return edge;
 }
@@ -309,6 +310,13 @@ void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients&
     }
 }
 
+// The vertex transform clamps to the screen; a direct caller that did not would make spans
+// leave the buffers, so such a triangle is not drawn. The far borders themselves are fine:
+// the coverage rule never reaches the column or row that starts there.
+bool insideBuffer(const RenderContext& rc, const ScreenVertex& v) {
+    return v.x >= 0 && v.y >= 0 && v.x <= fxFromInt(rc.width) && v.y <= fxFromInt(rc.height);
+}
+
 } // namespace
 
 uint32_t blendOver(uint32_t destination, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha) {
@@ -317,7 +325,8 @@ uint32_t blendOver(uint32_t destination, uint8_t r, uint8_t g, uint8_t b, uint8_
 
 void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
                        const ScreenVertex& v2) {
-    if (!rc.colourBuffer || !rc.depthBuffer)
+    if (!rc.colourBuffer || !rc.depthBuffer || !insideBuffer(rc, v0) || !insideBuffer(rc, v1) ||
+        !insideBuffer(rc, v2))
         return;
 
     // Sort: top, middle and bottom vertex by y.

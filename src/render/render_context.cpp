@@ -1,4 +1,4 @@
-// render_context.cpp: the immediate-mode 3D renderer's state and its OpenGL-like operations.
+// render_context.cpp: the immediate-mode 3D renderer's state and its GL-style operations.
 #include "render/render_context.h"
 
 #include <algorithm>

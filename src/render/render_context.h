@@ -1,11 +1,11 @@
-// render_context.h: the immediate-mode 3D renderer's state and its OpenGL-like operations.
+// render_context.h: the immediate-mode 3D renderer's state and its GL-style operations.
 #pragma once
 
 #include <cstdint>
 
 #include "render/fixed_point.h"
 
-// The numeric codes of the subset of OpenGL 1.x that callers speak.
+// The numeric codes of the GL-style interface that callers speak.
 constexpr int32_t GL_TRIANGLES = 4;
 constexpr int32_t GL_QUADS = 7;
 constexpr int32_t GL_UNSIGNED_INT = 0x1405;

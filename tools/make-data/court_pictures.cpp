@@ -2,12 +2,12 @@
 #include "court_pictures.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "assets/asset_names.h"
 #include "button_faces.h"
 #include "frontend/screen_tables.h"
 #include "house_style.h"
+#include "render/pipeline.h"
 
 namespace {
 
@@ -78,24 +78,37 @@ Projector lookProjector(const LookCamera& c) {
 
 } // namespace
 
-bool projectThroughMatchCamera(const WorldPoint& p, Point& out) {
-    // Provisional: the documented camera evaluated in double precision.
-    const double angle = 36.0 * std::numbers::pi / 180.0;
-    const double c = std::cos(angle), s = std::sin(angle);
-    const double xv = p.x, yv = c * p.y - s * p.z, zv = s * p.y + c * p.z - 72.0;
-    if (zv > -1.0)
-        return false;
-    const double n = 16.0, w = 16.0 * 0.209, h = w * 4.0 / 3.0;
-    const double xn = (2 * n / w) * xv / -zv, yn = (2 * n / h) * yv / -zv;
-    out = {static_cast<float>((1.0 + xn) * 120.0), static_cast<float>((1.0 - yn) * 160.0)};
-    return true;
+Projector cameraProjector(const FxMatrix& view, const FxMatrix& projection) {
+    // The game's own product: projection x view, each element four truncated products.
+    const FxMatrix combined = fxMatrixMultiply(projection, view);
+    return [combined](const WorldPoint& p, Point& out) {
+        Fixed clip[4];
+        fxTransformPoint({fxFromDouble(p.x), fxFromDouble(p.y), fxFromDouble(p.z)}, combined, clip);
+        if (clip[3] <= 0)
+            return false; // behind the camera
+        // The divide is left unrounded: polygons reaching past the screen edge keep their shape,
+        // and points on the screen land within a hundredth of a pixel of the game's transform.
+        const double w = clip[3];
+        out = {static_cast<float>((1.0 + clip[0] / w) * 120.0),
+               static_cast<float>((1.0 - clip[1] / w) * 160.0)};
+        return true;
+    };
 }
 
-void addCourtPictures(DataSet& data) {
+FigureSpot figureSpot(const CameraSetup& camera, const WorldPoint& feet) {
+    const Projector project = cameraProjector(camera.previewView, camera.projection);
+    Point base, head;
+    project(feet, base);
+    project({feet.x, feet.y + kFigureHeight, feet.z}, head);
+    return {base.x, base.y, base.y - head.y};
+}
+
+void addCourtPictures(DataSet& data, const CameraSetup& camera) {
     const ScreenSpec* match = findScreenSpec(ExhibitionMatch);
+    const Projector project = cameraProjector(camera.matchView, camera.projection);
     for (int i = 0; i < kSurfaceCount; ++i) {
         Canvas canvas = makeCanvas(240, 320, palette::kNight);
-        drawStadium(canvas, kStadiumSurfaces[i], projectThroughMatchCamera, 1.7f);
+        drawStadium(canvas, kStadiumSurfaces[i], project, 1.7f);
         vignette(canvas, 0.28f);
         addPicture(data, dataEntryName(match->backdropByStadium[static_cast<size_t>(i)]), canvas);
     }

@@ -3,10 +3,18 @@
 
 #include "court_scene.h"
 #include "data_set.h"
+#include "menu_backdrops.h"
+#include "render/camera.h"
 #include "typeset.h"
 
-// The screen position of a world point through the match camera of the game.
-bool projectThroughMatchCamera(const WorldPoint& p, Point& out);
+// Screen positions through one of the game's cameras (its view and projection matrices).
+Projector cameraProjector(const FxMatrix& view, const FxMatrix& projection);
 
-void addCourtPictures(DataSet& data);
+// About how tall the player figure stands, in metres.
+constexpr double kFigureHeight = 1.85;
+// Where the close camera shows a player standing at feet.
+FigureSpot figureSpot(const CameraSetup& camera, const WorldPoint& feet);
+
+// The match backdrops, drawn through the match camera.
+void addCourtPictures(DataSet& data, const CameraSetup& camera);
 void addStadiumPreviews(DataSet& data, const TypeSet& types);

@@ -46,8 +46,11 @@ DataSet buildData() {
         addTrophyFaces(data);
         addKeyboard(data, types);
         addStadiumPreviews(data, types);
-        addCourtPictures(data);
-        addMenuBackdrops(data, types, kSelectionFigure, kEditorFigure);
+        const CameraSetup camera = makeCameraSetup();
+        addCourtPictures(data, camera);
+        // Where the selection screens and the editor show their player (the game's positions).
+        addMenuBackdrops(data, types, figureSpot(camera, {-0.5, 0.0, 6.0}),
+                         figureSpot(camera, {0.0, 0.0, -1.0}));
         addSoundEffects(data.entries);
         addFigureFiles(data.entries);
     } catch (...) {

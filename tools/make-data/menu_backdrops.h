@@ -13,8 +13,3 @@ struct FigureSpot {
 
 void addMenuBackdrops(DataSet& data, const TypeSet& types, FigureSpot selectionSpot,
                       FigureSpot editorSpot);
-
-// Feet and height of the figure that the close camera shows on the selection screens (player at
-// (-0.5, 0, 6)) and on the profile editor (player at (0, 0, -1)).
-constexpr FigureSpot kSelectionFigure = {100.0f, 201.0f, 70.0f};
-constexpr FigureSpot kEditorFigure = {120.0f, 166.0f, 56.0f};

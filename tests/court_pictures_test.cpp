@@ -1,0 +1,124 @@
+// The court pictures against the game's own camera: every line lies where the 3D scene expects it.
+#include "assets/asset_names.h"
+#include "assets/file_error.h"
+#include "assets/image_loading.h"
+#include "assets/jpeg_decoder.h"
+#include "assets/pak_archive.h"
+#include "frontend/screen_tables.h"
+#include "render/camera.h"
+#include "render/pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kPakPath = std::string(DROVANA_BUILD_DIR) + "/data.pak";
+
+// Court geometry in metres: the lines' centre lines.
+constexpr double kBaseline = 11.89, kService = 6.40, kSingles = 4.115, kDoubles = 5.485;
+
+struct CourtPoint {
+    double x, z;
+};
+
+// End points and crossings of every line, and points along them.
+std::vector<CourtPoint> linePoints() {
+    std::vector<CourtPoint> points;
+    for (double end : {-1.0, 1.0}) {
+        for (double side : {-1.0, 1.0}) {
+            points.push_back({side * kDoubles, end * kBaseline}); // doubles corner
+            points.push_back({side * kSingles, end * kBaseline}); // singles sideline meets baseline
+            points.push_back({side * kSingles, end * kService});  // service line meets sideline
+            points.push_back({side * kDoubles, end * kService * 0.5}); // along the doubles sideline
+            points.push_back({side * kSingles * 0.5, end * kService}); // along the service line
+            points.push_back(
+                {side * (kSingles + kDoubles) / 2, end * kBaseline}); // along a baseline
+        }
+        points.push_back({0, end * kService});          // the T
+        points.push_back({0, end * kService * 0.5});    // along the centre service line
+        points.push_back({0, end * kBaseline});         // centre mark on the baseline
+        points.push_back({0, end * (kBaseline - 0.1)}); // tip of the centre mark
+    }
+    for (double side : {-1.0, 1.0}) {
+        points.push_back({side * kDoubles, 0});
+        points.push_back({side * kSingles, 0});
+    }
+    return points;
+}
+
+// The middle of each service box and of the back courts: surface, never a line.
+std::vector<CourtPoint> surfacePoints() {
+    return {{-2.0, 3.2}, {2.0, -3.2}, {-2.0, -9.0}, {2.0, 9.0}, {4.8, 3.0}, {-4.8, -8.0}};
+}
+
+int luma(uint32_t p) {
+    return (299 * static_cast<int>(p & 0xFF) + 587 * static_cast<int>((p >> 8) & 0xFF) +
+            114 * static_cast<int>((p >> 16) & 0xFF)) /
+           1000;
+}
+
+struct CourtPictures : ::testing::Test {
+    PakArchive* pak = pakOpen(fromUtf8(kPakPath), 1);
+    JpegDecoder* decoder = makeJpegDecoder();
+    CameraSetup camera = makeCameraSetup();
+    FxMatrix combined = fxMatrixMultiply(camera.projection, camera.matchView);
+    std::vector<uint32_t> backdrop = std::vector<uint32_t>(kScreenPixels);
+    ~CourtPictures() override {
+        destroyJpegDecoder(decoder);
+        pakClose(pak);
+    }
+    bool project(const CourtPoint& p, int& x, int& y) const {
+        ScreenVertex v;
+        if (!transformVertex({fxFromDouble(p.x), 0, fxFromDouble(p.z)}, combined, kScreenWidth,
+                             kScreenHeight, v))
+            return false;
+        x = v.x >> 16;
+        y = v.y >> 16;
+        return true;
+    }
+    // Brightest pixel within one pixel of (x, y).
+    int brightestAround(int x, int y) const {
+        int best = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int px = std::clamp(x + dx, 0, kScreenWidth - 1);
+                const int py = std::clamp(y + dy, 0, kScreenHeight - 1);
+                best = std::max(best, luma(backdrop[frameBufferIndex(px, py)]));
+            }
+        return best;
+    }
+};
+
+TEST_F(CourtPictures, LinesLieWhereTheMatchCameraProjectsThem) {
+    const ScreenSpec* match = findScreenSpec(ExhibitionMatch);
+    ASSERT_EQ(match->backdropByStadium.size(), 5u);
+    for (const char16_t* court : match->backdropByStadium) {
+        try {
+            loadBackground(decoder, pak, dataEntryName(court), backdrop.data());
+        } catch (const FileError& e) {
+            FAIL() << toUtf8(court) << ": " << toUtf8(e.message);
+        }
+        int onScreen = 0;
+        for (const CourtPoint& p : linePoints()) {
+            int x, y;
+            if (!project(p, x, y))
+                continue;
+            ++onScreen;
+            EXPECT_GE(brightestAround(x, y), 185)
+                << toUtf8(court) << ": no line at (" << p.x << ", " << p.z << ") -> (" << x << ", "
+                << y << ")";
+        }
+        EXPECT_EQ(onScreen, static_cast<int>(linePoints().size())) << "the whole court is in view";
+        for (const CourtPoint& p : surfacePoints()) {
+            int x, y;
+            ASSERT_TRUE(project(p, x, y));
+            EXPECT_LT(brightestAround(x, y), 165)
+                << toUtf8(court) << ": line colour on the surface";
+        }
+    }
+}
+
+} // namespace

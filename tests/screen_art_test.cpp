@@ -1,0 +1,134 @@
+// The backdrops and faces against the layout: words where the taps are, dark ground under the
+// game's own text and bars, so everything the game adds stays readable.
+#include "assets/asset_names.h"
+#include "assets/image_button.h"
+#include "assets/image_loading.h"
+#include "assets/jpeg_decoder.h"
+#include "assets/pak_archive.h"
+#include "built_data.h"
+#include "frontend/screen_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+int luma(uint32_t p) {
+    return (299 * static_cast<int>(p & 0xFF) + 587 * static_cast<int>((p >> 8) & 0xFF) +
+            114 * static_cast<int>((p >> 16) & 0xFF)) /
+           1000;
+}
+
+struct ScreenArt : ::testing::Test {
+    PakArchive* pak = openBuiltData();
+    JpegDecoder* decoder = makeJpegDecoder();
+    std::vector<uint32_t> backdrop = std::vector<uint32_t>(kScreenPixels);
+    ~ScreenArt() override {
+        destroyJpegDecoder(decoder);
+        pakClose(pak);
+    }
+    void loadBackdrop(const char16_t* name) {
+        loadBackground(decoder, pak, dataEntryName(name), backdrop.data());
+    }
+    int backdropLuma(int x, int y) const { return luma(backdrop[frameBufferIndex(x, y)]); }
+    double meanLuma(const ScreenRect& r) const {
+        double sum = 0;
+        for (int y = r.top; y < r.top + r.height; ++y)
+            for (int x = r.left; x < r.left + r.width; ++x)
+                sum += backdropLuma(x, y);
+        return sum / (r.width * r.height);
+    }
+    // Pixels of a rectangle brighter than the threshold.
+    int brightPixels(const ScreenRect& r, int threshold) const {
+        int count = 0;
+        for (int y = r.top; y < r.top + r.height; ++y)
+            for (int x = r.left; x < r.left + r.width; ++x)
+                count += backdropLuma(x, y) > threshold;
+        return count;
+    }
+};
+
+// The game writes labels as light grey over a darkened box: the picture under them must be dark
+// enough for the words to stand out.
+TEST_F(ScreenArt, LabelsSitOnDarkGround) {
+    for (const ScreenSpec& screen : allScreenSpecs()) {
+        const char16_t* name = screen.backdrop ? screen.backdrop : screen.backdropByStadium[0];
+        loadBackdrop(name);
+        for (const ButtonSpec& button : screen.buttons) {
+            if (button.label == LabelSource::None)
+                continue;
+            EXPECT_LT(meanLuma(button.rect), 150.0)
+                << toUtf8(name) << ": label '" << button.role << "' over a light picture";
+        }
+    }
+}
+
+TEST_F(ScreenArt, MenuWordsLieInTheirTapAreas) {
+    loadBackdrop(findScreenSpec(MainMenu)->backdrop);
+    for (int slot = 0; slot < 6; ++slot) {
+        const ButtonSpec& button = findScreenSpec(MainMenu)->buttons[static_cast<size_t>(slot)];
+        const ScreenRect& r = button.rect;
+        // White letters inside the rectangle, and their pressed face has dark ink on yellow.
+        EXPECT_GT(brightPixels(r, 200), 60) << button.role;
+        ImageButton* face = makeImageButton(r.left, r.top, r.width, r.height);
+        loadFace(decoder, face, pak, 1, buttonEntryName(button.faces[1].image),
+                 buttonEntryName(button.faces[1].mask).c_str());
+        int ink = 0, yellow = 0;
+        for (int i = 0; i < r.width * r.height; ++i) {
+            const uint32_t p = face->face[1][i];
+            if (p >> 24 < 250)
+                continue;
+            ink += luma(p) < 60;
+            yellow += (p & 0xFF) > 150 && ((p >> 16) & 0xFF) < 110;
+        }
+        freeImageButton(face);
+        EXPECT_GT(ink, 60) << button.role;
+        EXPECT_GT(yellow, 800) << button.role;
+    }
+}
+
+TEST_F(ScreenArt, SkillPointsHaveEmptySlotsToFill) {
+    loadBackdrop(findScreenSpec(NewPlayer)->backdrop);
+    for (int row = 0; row < kSkillRows; ++row) {
+        for (int point = 0; point < kSkillMaxPoints; ++point) {
+            const ScreenRect slot = {kSkillBarLeft + kSkillPointStep * point,
+                                     kSkillRowTop + kSkillRowStep * row, kSkillPointSize,
+                                     kSkillPointSize};
+            EXPECT_LT(meanLuma(slot), 45.0) << "row " << row << " point " << point;
+        }
+        // The skill's name lies left of the bar, on the same row.
+        EXPECT_GT(brightPixels({80, kSkillRowTop + kSkillRowStep * row - 2, 66, 10}, 170), 8)
+            << "row " << row;
+    }
+}
+
+TEST_F(ScreenArt, HudFramesLeaveDarkRoomForTheGamesValues) {
+    const ScreenSpec* match = findScreenSpec(ExhibitionMatch);
+    auto faceOf = [&](int slot) {
+        const ButtonSpec& spec = match->buttons[static_cast<size_t>(slot)];
+        ImageButton* b =
+            makeImageButton(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+        loadFace(decoder, b, pak, 2, buttonEntryName(spec.faces[2].image),
+                 spec.faces[2].mask ? buttonEntryName(spec.faces[2].mask).c_str() : nullptr);
+        return b;
+    };
+    // The points are written at (7, 4) and (7, 19), 12 x 12, on the scoreboard at (2, 2).
+    ImageButton* board = faceOf(0);
+    for (int y : {2, 17})
+        for (int dy = 0; dy < 12; ++dy)
+            for (int dx = 0; dx < 12; ++dx) {
+                const uint32_t p = board->face[2][(y + dy) * 60 + 5 + dx];
+                EXPECT_EQ(p >> 24 > 240, true);
+                EXPECT_LT(luma(p), 80);
+            }
+    freeImageButton(board);
+    // The power bar runs from (97, 5), 47 x 6, inside the frame at (90, 2).
+    ImageButton* meter = faceOf(4);
+    for (int dy = 0; dy < 6; ++dy)
+        for (int dx = 0; dx < 47; ++dx)
+            EXPECT_LT(luma(meter->face[2][(3 + dy) * 61 + 7 + dx]), 40);
+    freeImageButton(meter);
+}
+
+} // namespace
