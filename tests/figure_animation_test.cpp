@@ -64,6 +64,37 @@ TEST_F(BuiltAnimations, RacketHeadMeetsTheBallInsideEachStrokesReach) {
     }
 }
 
+// The same contact seen as the match sees it: the figure drawn at the feet with the player
+// drawing's matrix (model x mirrored, 0.01 m a unit), for a player facing -z and one facing +z,
+// lands inside the reach box as stroke planning turns it for that facing.
+TEST_F(BuiltAnimations, ContactLandsInTheReachTheMatchPlansForBothFacings) {
+    for (int stroke = StrokeFirstServe; stroke <= StrokeBackhandJump; ++stroke) {
+        const StrokeRow& row = strokeRow(stroke);
+        const Vec3F head =
+            racketHeadAt(*assets.model, anim(strokeAnimation(stroke)), framesIn(row.contactTime));
+        const Vec3 model = {fxFromFloat(head.x), fxFromFloat(head.y), fxFromFloat(head.z)};
+        for (const Fixed dz : {-65536, 65536}) {
+            const Fixed s = 655;
+            // Columns of the drawing matrix for facing (0, 0, dz): x -> (-dz s, 0, 0), z -> (0, 0,
+            // dz s).
+            const Fixed worldX = fxMul(model.x, fxMul(-dz, s));
+            const Fixed worldY = fxMul(model.y, s);
+            const Fixed worldZ = fxMul(model.z, fxMul(dz, s));
+            const bool facingMinusZ = dz < 0;
+            const Fixed lowX = facingMinusZ ? row.reachMin.x : -row.reachMax.x;
+            const Fixed highX = facingMinusZ ? row.reachMax.x : -row.reachMin.x;
+            const Fixed lowZ = facingMinusZ ? row.reachMin.z : -row.reachMax.z;
+            const Fixed highZ = facingMinusZ ? row.reachMax.z : -row.reachMin.z;
+            EXPECT_GE(worldX, lowX) << stroke << " facing " << dz;
+            EXPECT_LE(worldX, highX) << stroke << " facing " << dz;
+            EXPECT_GE(worldY, row.reachMin.y) << stroke;
+            EXPECT_LE(worldY, row.reachMax.y) << stroke;
+            EXPECT_GE(worldZ, lowZ) << stroke << " facing " << dz;
+            EXPECT_LE(worldZ, highZ) << stroke << " facing " << dz;
+        }
+    }
+}
+
 TEST_F(BuiltAnimations, ServeShowsTheBallUntilContactThenHidesIt) {
     Pose* pose = makePose(assets.model);
     const int contact = framesIn(strokeRow(StrokeFirstServe).contactTime);
