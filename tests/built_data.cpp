@@ -1,27 +1,16 @@
-// built_data.cpp: where the build leaves data.pak and its builder.
+// built_data.cpp: where the build leaves data.pak.
 #include "built_data.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "assets/pak_archive.h"
 
-std::string builtDataPath() {
-    return std::string(DROVANA_BUILD_DIR) + "/data.pak";
-}
-
 PakArchive* openBuiltData() {
-    const std::string path = builtDataPath();
+    const std::string path = std::string(DROVANA_BUILD_DIR) + "/data.pak";
     EXPECT_TRUE(std::filesystem::exists(path)) << path << " was not built";
     PakArchive* archive = pakOpen(fromUtf8(path), 1);
     EXPECT_GT(archive->entryCount, 0);
     return archive;
-}
-
-bool runDataBuilder(const std::string& path) {
-    const std::string command =
-        std::string(DROVANA_BUILD_DIR) + "/make-data '" + path + "' > /dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
 }

@@ -5,9 +5,5 @@
 
 struct PakArchive;
 
-// The archive the build wrote into its build folder.
-std::string builtDataPath();
-// Opened read-only; null (with a test failure) when it is missing.
+// Opened read-only; empty (with a test failure) when it is missing.
 PakArchive* openBuiltData();
-// Runs the data builder into `path`; true when it succeeded.
-bool runDataBuilder(const std::string& path);

@@ -35,8 +35,9 @@ TEST(DataBuilder, ContactSheetsComposeEveryScreen) {
                                 "/make-data' --contact-sheets '" + std::string(DROVANA_BUILD_DIR) +
                                 "/data.pak' '" + dir.file("sheets") + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* sheet : {"01_start.png", "02_pressed.png", "07_court5.png", "19_keyboard.png",
-                              "21_start.png", "all_screens.png"})
+    for (const char* sheet :
+         {"01_start.png", "02_pressed.png", "07_court5.png", "19_keyboard.png", "21_start.png",
+          "all_screens.png", "Tenista_Saque.png", "Tenista_Salto_Reves.png"})
         EXPECT_FALSE(readAll(dir.file("sheets") + "/" + sheet).empty()) << sheet;
 }
 

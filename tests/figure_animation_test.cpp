@@ -64,6 +64,37 @@ TEST_F(BuiltAnimations, RacketHeadMeetsTheBallInsideEachStrokesReach) {
     }
 }
 
+// The same contact seen as the match sees it: the figure drawn at the feet with the player
+// drawing's matrix (model x mirrored, 0.01 m a unit), for a player facing -z and one facing +z,
+// lands inside the reach box as stroke planning turns it for that facing.
+TEST_F(BuiltAnimations, ContactLandsInTheReachTheMatchPlansForBothFacings) {
+    for (int stroke = StrokeFirstServe; stroke <= StrokeBackhandJump; ++stroke) {
+        const StrokeRow& row = strokeRow(stroke);
+        const Vec3F head =
+            racketHeadAt(*assets.model, anim(strokeAnimation(stroke)), framesIn(row.contactTime));
+        const Vec3 model = {fxFromFloat(head.x), fxFromFloat(head.y), fxFromFloat(head.z)};
+        for (const Fixed dz : {-65536, 65536}) {
+            const Fixed s = 655;
+            // Columns of the drawing matrix for facing (0, 0, dz): x -> (-dz s, 0, 0), z -> (0, 0,
+            // dz s).
+            const Fixed worldX = fxMul(model.x, fxMul(-dz, s));
+            const Fixed worldY = fxMul(model.y, s);
+            const Fixed worldZ = fxMul(model.z, fxMul(dz, s));
+            const bool facingMinusZ = dz < 0;
+            const Fixed lowX = facingMinusZ ? row.reachMin.x : -row.reachMax.x;
+            const Fixed highX = facingMinusZ ? row.reachMax.x : -row.reachMin.x;
+            const Fixed lowZ = facingMinusZ ? row.reachMin.z : -row.reachMax.z;
+            const Fixed highZ = facingMinusZ ? row.reachMax.z : -row.reachMin.z;
+            EXPECT_GE(worldX, lowX) << stroke << " facing " << dz;
+            EXPECT_LE(worldX, highX) << stroke << " facing " << dz;
+            EXPECT_GE(worldY, row.reachMin.y) << stroke;
+            EXPECT_LE(worldY, row.reachMax.y) << stroke;
+            EXPECT_GE(worldZ, lowZ) << stroke << " facing " << dz;
+            EXPECT_LE(worldZ, highZ) << stroke << " facing " << dz;
+        }
+    }
+}
+
 TEST_F(BuiltAnimations, ServeShowsTheBallUntilContactThenHidesIt) {
     Pose* pose = makePose(assets.model);
     const int contact = framesIn(strokeRow(StrokeFirstServe).contactTime);
@@ -121,6 +152,52 @@ TEST_F(BuiltAnimations, FeetStayOnTheCourtWhileStanding) {
                 low = std::min(low, bakedVertex(a, f, v).y);
             EXPECT_NEAR(low, 0.0f, 1.0f) << id << " frame " << f;
         }
+    }
+}
+
+TEST_F(BuiltAnimations, NothingSinksIntoTheCourt) {
+    for (size_t id = 0; id < assets.animations.size(); ++id) {
+        const KeyAnimation& a = anim(static_cast<int>(id));
+        float low = 1e9f;
+        for (int f = 0; f < a.frameCount; ++f)
+            for (int v = 0; v < a.verticesPerFrame; ++v)
+                low = std::min(low, bakedVertex(a, f, v).y);
+        EXPECT_GT(low, -3.0f) << id;
+    }
+}
+
+// The game hides the ball at every match start and end and leaves the rest to the serving
+// animations: any other animation that switched it would leave a ball hanging in a hand.
+TEST_F(BuiltAnimations, OnlyTheServingAnimationsSwitchTheBall) {
+    for (size_t id = 0; id < assets.animations.size(); ++id) {
+        int events = 0;
+        for (const auto& list : assets.animations[id]->eventLists)
+            for (const KeyEvent& event : list) {
+                EXPECT_EQ(event.kind, KeyEventVisibility);
+                EXPECT_EQ(event.name, "Bola");
+                ++events;
+            }
+        const bool serving = id == kWaitToServeAnim || id == kServeAnim || id == kWaitForServeAnim;
+        EXPECT_EQ(events > 0, serving) << id;
+    }
+}
+
+// The bake turns keys into matrices without normalising them: a key that is not a unit turn
+// would stretch the racket. Rigid parts keep their shape in every frame.
+TEST_F(BuiltAnimations, RacketAndBallKeepTheirShape) {
+    for (int mesh : {1, 2}) {
+        const Mesh& rest = primaryLod(*assets.model).meshes[mesh];
+        const int offset = meshVertexOffset(*assets.model, mesh);
+        const auto span = [&](Vec3F p, Vec3F q) {
+            return std::hypot(p.x - q.x, p.y - q.y, p.z - q.z);
+        };
+        for (const KeyAnimation* a : assets.animations)
+            for (int f = 0; f < a->frameCount; f += 3)
+                for (size_t v = 1; v < rest.vertices.size(); ++v)
+                    ASSERT_NEAR(span(bakedVertex(*a, f, offset),
+                                     bakedVertex(*a, f, offset + static_cast<int>(v))),
+                                span(rest.vertices[0], rest.vertices[v]), 0.05f)
+                        << "mesh " << mesh << " frame " << f;
     }
 }
 

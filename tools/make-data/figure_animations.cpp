@@ -97,8 +97,8 @@ std::vector<Channel> racketArmChannels() {
 // Both serves play the one serve animation, so it must meet the ball inside both their boxes.
 ReachBox contactBox(int stroke) {
     ReachBox box = modelReachBox(stroke);
-    if (stroke == 1) {
-        const ReachBox second = modelReachBox(2);
+    if (stroke == StrokeFirstServe) {
+        const ReachBox second = modelReachBox(StrokeSecondServe);
         box.low = {std::max(box.low.x, second.low.x), std::max(box.low.y, second.low.y),
                    std::max(box.low.z, second.low.z)};
         box.high = {std::min(box.high.x, second.high.x), std::min(box.high.y, second.high.y),
@@ -119,9 +119,12 @@ KeyPosture meetBall(KeyPosture p, int stroke, std::vector<Channel> channels) {
 }
 
 std::vector<FigurePose> toFrames(const std::vector<Keyframe>& keys, int count, bool loops) {
+    static const FigureModel figure = buildFigureModel();
     std::vector<FigurePose> frames;
-    for (const auto& posture : inBetweens(keys, count, loops))
+    for (KeyPosture posture : inBetweens(keys, count, loops)) {
+        liftOffCourt(posture, figure);
         frames.push_back(toPose(posture));
+    }
     return frames;
 }
 
@@ -188,7 +191,7 @@ FigureClip waitToServe() {
 }
 
 FigureClip serve() {
-    const int contact = strokeContact(1), count = strokeLength(1);
+    const int contact = strokeContact(StrokeFirstServe), count = strokeLength(StrokeFirstServe);
     KeyPosture start = serveStance();
     KeyPosture drop = start;
     arm(drop, kLeft, 10, 8, 20, 5);
@@ -249,15 +252,15 @@ FigureClip serve() {
                               {17, loop},
                               {contact, hit},
                               {27, follow},
-                              {35, ready()}},
+                              {count - 1, ready()}},
                              count, false),
                     {{0, BoneBall, 1}, {contact, BoneBall, 0}},
-                    1,
+                    StrokeFirstServe,
                     contact};
     // The toss: from the hand at frame 9, rising and slowing to hang where the racket meets it.
     const int release = 9;
     const V3 from = ballInHand(clip.frames[release]);
-    const ReachBox box = contactBox(1);
+    const ReachBox box = contactBox(StrokeFirstServe);
     V3 to = (box.low + box.high) * 0.5f;
     to.y += 4.0f;
     const float seconds = static_cast<float>(contact - release) / kFramesPerSecond;
@@ -398,7 +401,7 @@ FigureClip forehand() {
     k.through = grounded(k.through);
     auto channels = racketArmChannels();
     channels.push_back({-1, 0});
-    return stroke(3, k, channels);
+    return stroke(StrokeForehand, k, channels);
 }
 
 FigureClip backhand() {
@@ -430,7 +433,7 @@ FigureClip backhand() {
     k.through = grounded(k.through);
     auto channels = racketArmChannels();
     channels.push_back({-1, 0});
-    return stroke(4, k, channels);
+    return stroke(StrokeBackhand, k, channels);
 }
 
 FigureClip volley(int id, int side) {
@@ -545,7 +548,6 @@ FigureClip jump(int id, int side) {
     leg(dive, side, 10, 20, 10);
     leg(dive, -side, -10, 40, 25);
     trunk(dive, 0, 0, -10 * s);
-    head(dive, 0, 0);
     head(dive, -10);
     dive.angles[BoneHead].z = 40 * s;
     arm(dive, kRight, 40, side > 0 ? 100 : -40, side > 0 ? 0 : -70, 5);
@@ -691,14 +693,14 @@ std::vector<FigureClip> buildFigureClips() {
     clips.push_back(runSideways(kLeft));
     clips.push_back(forehand());
     clips.push_back(backhand());
-    clips.push_back(smash(7, kRight));
-    clips.push_back(smash(8, kLeft));
-    clips.push_back(volley(5, kRight));
-    clips.push_back(volley(6, kLeft));
-    clips.push_back(lob(9, kRight));
-    clips.push_back(lob(10, kLeft));
-    clips.push_back(jump(11, kRight));
-    clips.push_back(jump(12, kLeft));
+    clips.push_back(smash(StrokeForehandSmash, kRight));
+    clips.push_back(smash(StrokeBackhandSmash, kLeft));
+    clips.push_back(volley(StrokeForehandVolley, kRight));
+    clips.push_back(volley(StrokeBackhandVolley, kLeft));
+    clips.push_back(lob(StrokeForehandLob, kRight));
+    clips.push_back(lob(StrokeBackhandLob, kLeft));
+    clips.push_back(jump(StrokeForehandJump, kRight));
+    clips.push_back(jump(StrokeBackhandJump, kLeft));
     clips.push_back(win());
     clips.push_back(lose());
     return clips;

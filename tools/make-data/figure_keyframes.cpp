@@ -81,6 +81,15 @@ void groundFeet(KeyPosture& posture) {
     posture.pelvisShift.y += kFigureBones[BoneFootR].joint.y - std::min(right, left);
 }
 
+void liftOffCourt(KeyPosture& posture, const FigureModel& figure) {
+    const auto bones = boneTransforms(toPose(posture));
+    float low = 0.0f;
+    for (int mesh : {MeshBody, MeshRacket})
+        for (const V3& v : posedVertices(figure.meshes[mesh], bones))
+            low = std::min(low, v.y);
+    posture.pelvisShift.y -= low;
+}
+
 std::vector<KeyPosture> inBetweens(const std::vector<Keyframe>& keys, int frameCount, bool loops) {
     std::vector<KeyPosture> frames(frameCount);
     const int n = static_cast<int>(keys.size());

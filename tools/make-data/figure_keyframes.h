@@ -23,6 +23,10 @@ FigurePose toPose(const KeyPosture& posture);
 // Lowers or raises the body so the lower ankle stands at its bind height (feet on the court).
 void groundFeet(KeyPosture& posture);
 
+// Raises the body just enough that no vertex of the body or racket lies below the court
+// (y = 0): curves between postures may swing a toe, a knee or the racket through it.
+void liftOffCourt(KeyPosture& posture, const FigureModel& figure);
+
 // Every frame 0 .. frameCount - 1, through the keys with Catmull-Rom curves per angle. A loop's
 // curve runs on from the last key into the first (frameCount frames later), so it has no seam.
 std::vector<KeyPosture> inBetweens(const std::vector<Keyframe>& keys, int frameCount, bool loops);

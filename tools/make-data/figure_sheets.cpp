@@ -24,7 +24,7 @@ namespace {
 
 // The part of the screen the figure moves in, standing where the player-choice screens put it,
 // shown twice the size.
-constexpr int kCropLeft = 18, kCropTop = 66, kCropWidth = 170, kCropHeight = 148;
+constexpr int kCropLeft = 4, kCropTop = 66, kCropWidth = 184, kCropHeight = 148;
 constexpr int kZoom = 2;
 constexpr int kCellWidth = kCropWidth * kZoom, kCellHeight = kCropHeight * kZoom;
 constexpr int kColumns = 10;
