@@ -7,8 +7,12 @@
 
 #include "assets/pak_archive.h"
 
+std::string builtDataPath() {
+    return std::string(DROVANA_BUILD_DIR) + "/data.pak";
+}
+
 PakArchive* openBuiltData() {
-    const std::string path = std::string(DROVANA_BUILD_DIR) + "/data.pak";
+    const std::string path = builtDataPath();
     EXPECT_TRUE(std::filesystem::exists(path)) << path << " was not built";
     PakArchive* archive = pakOpen(fromUtf8(path), 1);
     EXPECT_GT(archive->entryCount, 0);

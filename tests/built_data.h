@@ -5,5 +5,7 @@
 
 struct PakArchive;
 
+// The archive the build wrote into its build folder.
+std::string builtDataPath();
 // Opened read-only; empty (with a test failure) when it is missing.
 PakArchive* openBuiltData();
