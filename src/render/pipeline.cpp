@@ -3,6 +3,7 @@
 #include "render/pipeline.h"
 
 #include "render/render_context.h"
+#include "render/vertex_cache.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ void updateCombinedMatrix(RenderContext* rc) {
         return;
     rc->combined = fxMatrixMultiply(*rc->projectionTop, *rc->modelViewTop);
     rc->combinedValid = 1;
+    vertexCacheForget(rc->vertexCache);
 }
 
 void drawTriangle(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3& v2) {
@@ -88,4 +90,32 @@ void drawQuad(RenderContext* rc, const Vec3 corners[4]) {
             return;
     rasteriseTriangle(*rc, s[0], s[1], s[2]);
     rasteriseTriangle(*rc, s[0], s[2], s[3]);
+}
+
+void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
+                          int32_t count) {
+    updateCombinedMatrix(rc);
+    VertexCache& cache = rc->vertexCache;
+    const FxMatrix& combined = rc->combined;
+    const int32_t width = rc->width, height = rc->height;
+    int32_t i = 0;
+    for (; i + 2 < count; i += 3) {
+        // Each corner is copied out before the next lookup: two indices can share a slot.
+        const uint32_t i0 = indices[i], i1 = indices[i + 1], i2 = indices[i + 2];
+        const CachedVertex& c0 = cachedTransform(cache, i0, array[i0], combined, width, height);
+        if (!c0.visible)
+            continue;
+        const ScreenVertex s0 = c0.screen;
+        const CachedVertex& c1 = cachedTransform(cache, i1, array[i1], combined, width, height);
+        if (!c1.visible)
+            continue;
+        const ScreenVertex s1 = c1.screen;
+        const CachedVertex& c2 = cachedTransform(cache, i2, array[i2], combined, width, height);
+        if (c2.visible)
+            rasteriseTriangle(*rc, s0, s1, c2.screen);
+    }
+    if (i == 0)
+        return;
+    for (int k = 0; k < 3; ++k)
+        rc->vertexSlots[k] = array[indices[i - 3 + k]];
 }
