@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "render/bulk_memory.h"
 #include "render/pipeline.h"
 
 namespace {
@@ -96,7 +97,7 @@ void rcClear(RenderContext* rc, uint32_t mask) {
     if (mask & GL_COLOR_BUFFER_BIT)
         std::fill_n(rc->colourBuffer, pixels, pixelWord(rc->clearColour));
     if (mask & GL_DEPTH_BUFFER_BIT)
-        std::fill_n(rc->depthBuffer, pixels, rc->clearDepth);
+        fillHalfWords(rc->depthBuffer, rc->clearDepth, pixels);
 }
 
 void rcClearColor(RenderContext* rc, Fixed r, Fixed g, Fixed b, Fixed a) {
