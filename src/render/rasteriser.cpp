@@ -364,7 +364,11 @@ void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     if (!rc.colourBuffer || !rc.depthBuffer || !insideBuffer(xLimit, yLimit, v0) ||
         !insideBuffer(xLimit, yLimit, v1) || !insideBuffer(xLimit, yLimit, v2))
         return;
+    rasteriseOnScreen(rc, v0, v1, v2);
+}
 
+void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
+                       const ScreenVertex& v2) {
     // Sort: top, middle and bottom vertex by y.
     const ScreenVertex* in[3] = {&v0, &v1, &v2};
     int order[3];

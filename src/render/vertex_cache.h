@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "render/fixed_point.h"
-#include "render/pipeline.h"
 #include "render/rasteriser.h"
 
 constexpr uint32_t kVertexCacheSlots = 1024; // a power of two: the slot is the index's low bits
@@ -27,16 +26,17 @@ struct VertexCache {
 // The matrix or the screen changed: every remembered vertex is stale.
 void vertexCacheForget(VertexCache& cache);
 
-// The projected vertex v, transformed only if the slot chosen by key does not hold it yet.
+// The projected vertex v, transformed by project(v, screen) -> visible only if the slot chosen
+// by key does not hold it yet.
+template <typename Project>
 inline const CachedVertex& cachedTransform(VertexCache& cache, uint32_t key, const Vec3& v,
-                                           const FxMatrix& combined, int32_t width,
-                                           int32_t height) {
+                                           const Project& project) {
     CachedVertex& slot = cache.slots[key & (kVertexCacheSlots - 1)];
     if (slot.generation == cache.generation && slot.source.x == v.x && slot.source.y == v.y &&
         slot.source.z == v.z)
         return slot;
     slot.generation = cache.generation;
     slot.source = v;
-    slot.visible = transformVertex(v, combined, width, height, slot.screen);
+    slot.visible = project(v, slot.screen);
     return slot;
 }
