@@ -265,6 +265,58 @@ TEST(Rasteriser, CoverageMatchesTheBruteForceRuleOverThousandsOfTriangles) {
     destroyRenderTarget(t);
 }
 
+// Most of a distant figure's triangles cover no pixel centre and are turned away before any
+// division: by their rows, by the columns their edges can reach, or by walking their few rows.
+// The triangles here sit on those borders: needles just right of a column of centres leaning
+// left (their stepped edges may drift past the centres), pixel-sized ones, one-row slivers.
+TEST(Rasteriser, TrianglesNearlyMissingEveryCentreMatchTheRule) {
+    RenderTarget* t = coverageTarget();
+    std::mt19937 rng(4242);
+    const auto uniform = [&rng](Fixed low, Fixed high) {
+        return std::uniform_int_distribution<Fixed>(low, high)(rng);
+    };
+    int drewSomething = 0, drewNothing = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        ScreenVertex v[3];
+        const Fixed centreX = uniform(12, 226) * kFxOne + kFxHalf;
+        const Fixed top = uniform(2, 200) * kFxOne + uniform(0, kFxOne);
+        switch (trial % 3) {
+        case 0: { // a needle up to 100 rows tall, within 2048 raw of the centres' column
+            const Fixed height = uniform(1, 100) * kFxOne;
+            for (auto& p : v)
+                p = {centreX + uniform(-64, 2048), top + uniform(0, height), 100 * kFxOne};
+            break;
+        }
+        case 1: // within a pixel and a half
+            for (auto& p : v)
+                p = {centreX + uniform(-kFxOne, kFxOne / 2), top + uniform(0, 3 * kFxHalf),
+                     100 * kFxOne};
+            break;
+        default: // a sliver across one row of centres
+            for (auto& p : v)
+                p = {centreX + uniform(-10 * kFxOne, 10 * kFxOne), top + uniform(0, kFxOne),
+                     100 * kFxOne};
+        }
+        std::fill(t->pixels.begin(), t->pixels.end(), kBackground);
+        rasteriseTriangle(*t->rc, v[0], v[1], v[2]);
+        const Mask drawn = drawnMask(*t);
+        // Thin areas pair their edges as the capped reciprocal says (see the test above).
+        const Fixed area = truncatedArea(v[0], v[1], v[2]);
+        const Mask expected = area == 0 ? Mask(drawn.size())
+                              : (area > -3276 && area < 3276)
+                                  ? referenceCoverage(v[0], v[1], v[2], Orientation::MiddleOnLeft)
+                                  : referenceCoverage(v[0], v[1], v[2]);
+        if (drawn != expected) {
+            reportMismatch(drawn, expected, v, trial);
+            break;
+        }
+        (std::count(drawn.begin(), drawn.end(), 1) > 0 ? drewSomething : drewNothing)++;
+    }
+    EXPECT_GT(drewSomething, 1000);
+    EXPECT_GT(drewNothing, 1000);
+    destroyRenderTarget(t);
+}
+
 // Columns drawn on one screen row, as [first, last]; {-1, -1} when none.
 std::pair<int, int> spanOnRow(RenderTarget& t, int row) {
     int first = -1, last = -1;
