@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 struct ButtonFixture : ::testing::Test {
@@ -33,6 +36,29 @@ TEST(FaceBlend, TruncatesTheWholeSum) {
     EXPECT_EQ(blendFacePixel(0x11223344, 0xFF556677), 0xFF556677u);
     EXPECT_EQ(blendFacePixel(0x11223344, 0x00556677), 0x11223344u);
     EXPECT_EQ(blendFacePixel(0x7F000000, 0x01FFFFFF) >> 24, 0x7Fu); // frame alpha kept
+}
+
+// Every alpha against a spread of channel values, each channel written out as the rule states.
+TEST(FaceBlend, EveryAlphaFollowsTheRuleChannelByChannel) {
+    const uint32_t levels[] = {0, 1, 2, 63, 127, 128, 200, 253, 254, 255};
+    for (uint32_t a = 0; a < 256; ++a)
+        for (uint32_t d : levels)
+            for (uint32_t s : levels) {
+                const uint32_t destination = 0x5A000000u | d | (255 - d) << 8 | (d ^ 0x55) << 16;
+                const uint32_t source = a << 24 | s << 16 | (s ^ 0xAA) | (255 - s) << 8;
+                uint32_t expected = destination & 0xFF000000u;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const uint32_t dc = (destination >> shift) & 0xFF,
+                                   sc = (source >> shift) & 0xFF;
+                    expected |= std::min(255u, (dc * (255 - a) + sc * (a + 1)) >> 8) << shift;
+                }
+                if (a == 255)
+                    expected = source;
+                if (a == 0)
+                    expected = destination;
+                ASSERT_EQ(blendFacePixel(destination, source), expected)
+                    << a << " " << d << " " << s;
+            }
 }
 
 TEST_F(ButtonFixture, LabelHidesEveryFace) {
@@ -72,6 +98,36 @@ TEST_F(ButtonFixture, ListDrawsInOrderAndOffScreenPartsAreDropped) {
     EXPECT_EQ(at(10, 20), 0xFF0000FFu);
     EXPECT_EQ(at(239, 319), 0xFF00FF00u);
     freeImageButton(second);
+}
+
+// Faces hanging over every border: what lies on the screen is blended, nothing else is touched.
+TEST(FaceBlit, FacesOverTheBordersAreCutToTheScreen) {
+    FrameBuffers fb;
+    makeFrameBuffers(fb);
+    for (int i = 0; i < kScreenPixels; ++i)
+        fb.drawBuffer[i] = 0x40102030u + static_cast<uint32_t>(i);
+    const std::vector<uint32_t> before(fb.drawBuffer, fb.drawBuffer + kScreenPixels);
+    const int corners[][2] = {{-3, -2}, {236, 317}, {-5, 316}, {235, -4}};
+    std::vector<uint32_t> expected = before;
+    for (const auto& corner : corners) {
+        ImageButton* b = makeImageButton(corner[0], corner[1], 8, 6);
+        b->face[2] = new uint32_t[48];
+        for (uint32_t i = 0; i < 48; ++i)
+            b->face[2][i] = (i * 37u % 256) << 24 | i * 2654435761u >> 8;
+        for (int row = 0; row < 6; ++row)
+            for (int column = 0; column < 8; ++column) {
+                const int x = corner[0] + column, y = corner[1] + row;
+                if (x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight) {
+                    uint32_t& p = expected[frameBufferIndex(x, y)];
+                    p = blendFacePixel(p, b->face[2][row * 8 + column]);
+                }
+            }
+        drawButton(fb, *b);
+        freeImageButton(b);
+    }
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), fb.drawBuffer));
+    EXPECT_NE(expected, before);
+    freeFrameBuffers(fb);
 }
 
 } // namespace
