@@ -102,9 +102,9 @@ void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen
     const ScreenSpec* spec = findScreenSpec(screen);
     if (!spec)
         return;
-    const char16_t* backdrop =
-        spec->backdrop ? spec->backdrop
-                       : spec->backdropByStadium[static_cast<size_t>(context.stadium)];
+    const char16_t* backdrop = spec->backdrop
+                                   ? spec->backdrop
+                                   : spec->backdropByStadium[static_cast<size_t>(context.stadium)];
     loadBackground(engine.jpeg, archive, dataEntryName(backdrop), engine.frame.backdrop);
     for (const ButtonSpec& button : spec->buttons)
         makeButton(engine, archive, button, context, buttons);
