@@ -17,6 +17,7 @@
 #include "render/button_drawing.h"
 #include "render/camera.h"
 #include "render/hud_text.h"
+#include "render/match_scene.h"
 #include "render/render_context.h"
 #include "writers/png_writer.h"
 
@@ -127,41 +128,6 @@ ImageButton* makeSheetButton(const SheetSources& sources, const ButtonSpec& spec
     return button;
 }
 
-// The net as the match scene draws it over the court picture, to judge the two together.
-void drawNet(RenderContext* rc, const CameraSetup& camera) {
-    rcMatrixMode(rc, GL_MODELVIEW);
-    rcLoadMatrix(rc, camera.matchView);
-    rcMatrixMode(rc, GL_PROJECTION);
-    rcLoadMatrix(rc, camera.projection);
-    rcEnable(rc, GL_DEPTH_TEST);
-    auto quad = [&](double x0, double y0, double x1, double y1) {
-        rcVertex(rc, fxFromDouble(x0), fxFromDouble(y0), 0);
-        rcVertex(rc, fxFromDouble(x1), fxFromDouble(y0), 0);
-        rcVertex(rc, fxFromDouble(x1), fxFromDouble(y1), 0);
-        rcVertex(rc, fxFromDouble(x0), fxFromDouble(y1), 0);
-    };
-    rcBegin(rc, GL_QUADS);
-    rcColor3(rc, 200, 200, 200);
-    quad(-6.4, 1.0, 6.4, 1.07);
-    quad(-0.035, 0.0, 0.035, 1.0);
-    quad(-6.4, 0.0, -6.3, 1.07);
-    quad(6.3, 0.0, 6.4, 1.07);
-    quad(-5.03, 0.0, -4.93, 1.07);
-    quad(4.93, 0.0, 5.03, 1.07);
-    rcEnd(rc);
-    rcEnable(rc, GL_BLEND);
-    rcBegin(rc, GL_QUADS);
-    rcColor4(rc, 26, 26, 26, 96);
-    quad(-6.4, -0.1, 6.4, 1.07);
-    rcEnd(rc);
-    rcDisable(rc, GL_BLEND);
-    rcDisable(rc, GL_DEPTH_TEST);
-    rcMatrixMode(rc, GL_MODELVIEW);
-    rcLoadIdentity(rc);
-    rcMatrixMode(rc, GL_PROJECTION);
-    rcLoadIdentity(rc);
-}
-
 // What the game draws itself on the editor: the skill points.
 void drawSkillPoints(FrameBuffers& frame) {
     for (int k = 0; k < kSkillRows; ++k)
@@ -180,7 +146,7 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
     beginFrame(frame);
     if (variant.screen == ExhibitionMatch || variant.screen == TournamentMatch ||
         variant.screen == Practice)
-        drawNet(frame.renderContext, *sources.camera);
+        drawNetScene(frame.renderContext, *sources.camera);
     std::vector<ImageButton*> buttons;
     try {
         int slotIndex = 0;
