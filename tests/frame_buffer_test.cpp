@@ -134,6 +134,46 @@ TEST_F(FrameBufferFixture, OddPitchesAreUsedAsEvenByteSteps) {
     EXPECT_EQ(display.at(2), 0xF800);
 }
 
+// On the frame path exactly the pixels whose word changed reach the display, each where the
+// full copy puts it, for every kind of pitch.
+TEST_F(FrameBufferFixture, ScatteredChangesLandWhereTheFullCopyPutsThem) {
+    const DisplayPitches pitches[] = {{2, 480}, {640, -2}, {4, 960}, {-2, -480}, {640, 2}};
+    uint32_t seed = 1;
+    for (const DisplayPitches& p : pitches) {
+        drawFrame(0x00406080);
+        presentFrame(fb, display.base(), p, 0);
+        drawFrame(0x00406080);
+        const std::vector<uint32_t> before(fb.drawBuffer, fb.drawBuffer + kScreenPixels);
+        size_t changed = 0;
+        for (int k = 0; k < 3000; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            const size_t i = (seed >> 8) % kScreenPixels;
+            changed += fb.drawBuffer[i] == before[i];
+            fb.drawBuffer[i] = seed | 0x00040404u; // never the background's word
+        }
+        for (size_t i : {size_t{0}, size_t{kScreenPixels - 1}}) {
+            changed += fb.drawBuffer[i] == before[i];
+            fb.drawBuffer[i] = 0xFF406080; // the alpha byte alone
+        }
+        display.reset();
+        presentFrame(fb, display.base(), p, 0);
+        EXPECT_EQ(display.writtenPixels(), changed);
+
+        FakeDisplay full;
+        presentFrame(fb, full.base(), p, 1);
+        for (size_t i = 0; i < kScreenPixels; ++i) {
+            if (fb.drawBuffer[i] == before[i])
+                continue;
+            const ptrdiff_t r = i / kScreenWidth, c = i % kScreenWidth;
+            const bool rotated = p.cbxPitch == 640 && p.cbyPitch == -2;
+            const ptrdiff_t at =
+                rotated ? c * 640 + r * 2 : c * (p.cbxPitch & ~1) + (319 - r) * p.cbyPitch;
+            ASSERT_EQ(display.at(at), toRgb565(fb.drawBuffer[i])) << i;
+            ASSERT_EQ(full.at(at), display.at(at)) << i;
+        }
+    }
+}
+
 TEST_F(FrameBufferFixture, PaintAfterFrameRewritesEverything) {
     drawFrame(0x00FFFFFF);
     presentFrame(fb, display.base(), portrait, 0);

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr uint32_t kSaturated = 0x7FFFFFFF;
-
 // |a| as an unsigned magnitude; -2^31 becomes 2^31 instead of overflowing.
 constexpr uint32_t magnitude(Fixed a) {
     return a < 0 ? 0u - static_cast<uint32_t>(a) : static_cast<uint32_t>(a);
@@ -48,20 +46,6 @@ Fixed fxFromFloat(float f) {
 
 Fixed fxFromDouble(double d) {
     return truncateToFixed(d * 65536.0);
-}
-
-Fixed fxDiv(Fixed a, Fixed b) {
-    if (a == 0)
-        return 0;
-    const bool negative = (a < 0) != (b < 0);
-    uint32_t result = kSaturated;
-    if (b != 0) {
-        // One hardware division gives the same floor as the bit-by-bit restoring division.
-        const uint64_t q = (static_cast<uint64_t>(magnitude(a)) << 16) / magnitude(b);
-        if (q < kSaturated)
-            result = static_cast<uint32_t>(q);
-    }
-    return negative ? -static_cast<Fixed>(result) : static_cast<Fixed>(result);
 }
 
 Fixed fxSqrt(Fixed a) {

@@ -62,8 +62,22 @@ constexpr Fixed fxMul(Fixed a, Fixed b) {
 }
 
 // a / b truncated toward zero; 0 / 0 is 0, x / 0 and any quotient of 32768.0 or more
-// saturate to +-0x7FFFFFFF (never 0x80000000).
-Fixed fxDiv(Fixed a, Fixed b);
+// saturate to +-0x7FFFFFFF (never 0x80000000). Inline: the renderer divides per edge and per
+// vertex. One signed 64-bit division truncates toward zero as the handheld's restoring
+// division of the magnitudes did.
+constexpr Fixed fxDiv(Fixed a, Fixed b) {
+    constexpr int64_t kSaturated = 0x7FFFFFFF;
+    if (b == 0)
+        return a == 0  ? 0
+               : a < 0 ? static_cast<Fixed>(-kSaturated)
+                       : static_cast<Fixed>(kSaturated);
+    const int64_t q = static_cast<int64_t>(a) * 65536 / b;
+    if (q >= kSaturated)
+        return static_cast<Fixed>(kSaturated);
+    if (q <= -kSaturated)
+        return static_cast<Fixed>(-kSaturated);
+    return static_cast<Fixed>(q);
+}
 
 // floor(sqrt(a * 65536)) for a >= 0.
 Fixed fxSqrt(Fixed a);

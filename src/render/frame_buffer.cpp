@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "render/bulk_memory.h"
 #include "render/render_context.h"
 
 namespace {
@@ -57,63 +58,63 @@ void beginFrame(FrameBuffers& buffers) {
         // pixels and depth come out as if both had been cleared.
         rcClear(rc, GL_DEPTH_BUFFER_BIT);
     }
-    std::memcpy(buffers.drawBuffer, buffers.backdrop, kFrameBufferBytes);
+    copyWords(buffers.drawBuffer, buffers.backdrop, kScreenPixels);
 }
 
 namespace {
 
-// Array row r (screen row 319 - r), column c goes to c * xStep + (319 - r) * yStep in
-// 16-bit units; pitches are used as even byte counts.
-template <bool kFull>
-void copyGeneral(const uint32_t* src, const uint32_t* shown, uint16_t* display, int xStep,
-                 int yStep) {
+// Every pixel: the paint path. Array row r (screen row 319 - r), column c goes to
+// c * xStep + (319 - r) * yStep in 16-bit units; pitches are used as even byte counts.
+void copyAllGeneral(const uint32_t* src, uint16_t* display, int xStep, int yStep) {
     for (int r = 0; r < kScreenHeight; ++r) {
         uint16_t* row = display + static_cast<ptrdiff_t>(kScreenHeight - 1 - r) * yStep;
         const uint32_t* s = src + r * kScreenWidth;
-        const uint32_t* old = shown + r * kScreenWidth;
         for (int c = 0; c < kScreenWidth; ++c)
-            if (kFull || s[c] != old[c])
-                row[static_cast<ptrdiff_t>(c) * xStep] = toRgb565(s[c]);
-    }
-}
-
-// Rows laid out left to right (the usual desktop and portrait displays): unchanged runs of
-// four pixels are skipped with one test, so a mostly static frame costs little more than
-// reading the two buffers.
-template <bool kFull>
-void copyContiguousRows(const uint32_t* src, const uint32_t* shown, uint16_t* display, int yStep) {
-    for (int r = 0; r < kScreenHeight; ++r) {
-        uint16_t* row = display + static_cast<ptrdiff_t>(kScreenHeight - 1 - r) * yStep;
-        const uint32_t* s = src + r * kScreenWidth;
-        const uint32_t* old = shown + r * kScreenWidth;
-        if (kFull) {
-            for (int c = 0; c < kScreenWidth; ++c)
-                row[c] = toRgb565(s[c]);
-            continue;
-        }
-        for (int c = 0; c < kScreenWidth; c += 4) {
-            const uint32_t differs = (s[c] ^ old[c]) | (s[c + 1] ^ old[c + 1]) |
-                                     (s[c + 2] ^ old[c + 2]) | (s[c + 3] ^ old[c + 3]);
-            if (differs == 0)
-                continue;
-            for (int k = c; k < c + 4; ++k)
-                if (s[k] != old[k])
-                    row[k] = toRgb565(s[k]);
-        }
+            row[static_cast<ptrdiff_t>(c) * xStep] = toRgb565(s[c]);
     }
 }
 
 // The rotated display: one counted loop, 640 bytes per pixel, back 153,598 bytes per row.
-template <bool kFull>
-void copyRotated(const uint32_t* src, const uint32_t* shown, uint8_t* display) {
+void copyAllRotated(const uint32_t* src, uint8_t* display) {
     uint8_t* out = display;
     for (int r = 0; r < kScreenHeight; ++r) {
-        for (int c = 0; c < kScreenWidth; ++c, ++src, ++shown, out += 640)
-            if (kFull || *src != *shown) {
-                const uint16_t pixel = toRgb565(*src);
-                std::memcpy(out, &pixel, 2);
-            }
+        for (int c = 0; c < kScreenWidth; ++c, ++src, out += 640) {
+            const uint16_t pixel = toRgb565(*src);
+            std::memcpy(out, &pixel, 2);
+        }
         out -= 153598;
+    }
+}
+
+// Where array pixel (row r, column c) goes on each kind of display.
+struct GeneralPlace {
+    uint16_t* display;
+    int xStep, yStep;
+    void write(int r, int c, uint16_t pixel) const {
+        display[static_cast<ptrdiff_t>(c) * xStep +
+                static_cast<ptrdiff_t>(kScreenHeight - 1 - r) * yStep] = pixel;
+    }
+};
+
+// (640, -2): c * 640 + r * 2 bytes, which is not where the general formula puts it.
+struct RotatedPlace {
+    uint8_t* display;
+    void write(int r, int c, uint16_t pixel) const {
+        std::memcpy(display + static_cast<ptrdiff_t>(c) * 640 + r * 2, &pixel, 2);
+    }
+};
+
+// Only the pixels whose word differs from the shown buffer, found 32 at a time.
+template <typename Place>
+void copyChanged(const uint32_t* src, const uint32_t* shown, const Place& place) {
+    ChangedBlock blocks[kScreenPixels / 32];
+    const size_t found = findChangedBlocks(src, shown, kScreenPixels, blocks);
+    for (size_t b = 0; b < found; ++b) {
+        for (uint32_t mask = blocks[b].mask; mask != 0; mask &= mask - 1) {
+            const int i = static_cast<int>(blocks[b].first) + __builtin_ctz(mask);
+            const int r = i / kScreenWidth;
+            place.write(r, i - r * kScreenWidth, toRgb565(src[i]));
+        }
     }
 }
 
@@ -128,23 +129,16 @@ void presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPi
     const uint32_t* shown = buffers.shownBuffer;
     if (pitches.cbxPitch == 640 && pitches.cbyPitch == -2) {
         if (fullCopy)
-            copyRotated<true>(src, shown, displayMemory);
+            copyAllRotated(src, displayMemory);
         else
-            copyRotated<false>(src, shown, displayMemory);
+            copyChanged(src, shown, RotatedPlace{displayMemory});
         return;
     }
     auto* display = reinterpret_cast<uint16_t*>(displayMemory);
     const int xStep = (pitches.cbxPitch & ~1) >> 1;
     const int yStep = pitches.cbyPitch >> 1;
-    if (xStep == 1) {
-        if (fullCopy)
-            copyContiguousRows<true>(src, shown, display, yStep);
-        else
-            copyContiguousRows<false>(src, shown, display, yStep);
-        return;
-    }
     if (fullCopy)
-        copyGeneral<true>(src, shown, display, xStep, yStep);
+        copyAllGeneral(src, display, xStep, yStep);
     else
-        copyGeneral<false>(src, shown, display, xStep, yStep);
+        copyChanged(src, shown, GeneralPlace{display, xStep, yStep});
 }

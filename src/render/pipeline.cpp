@@ -2,7 +2,10 @@
 // hand-over of projected triangles and quads to the rasteriser.
 #include "render/pipeline.h"
 
+#include "render/depth_tested_fill.h"
 #include "render/render_context.h"
+#include "render/vertex_cache.h"
+#include "render/vertex_transform_vector.h"
 
 namespace {
 
@@ -68,6 +71,7 @@ void updateCombinedMatrix(RenderContext* rc) {
         return;
     rc->combined = fxMatrixMultiply(*rc->projectionTop, *rc->modelViewTop);
     rc->combinedValid = 1;
+    vertexCacheForget(rc->vertexCache);
 }
 
 void drawTriangle(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3& v2) {
@@ -88,4 +92,54 @@ void drawQuad(RenderContext* rc, const Vec3 corners[4]) {
             return;
     rasteriseTriangle(*rc, s[0], s[1], s[2]);
     rasteriseTriangle(*rc, s[0], s[2], s[3]);
+}
+
+namespace {
+
+template <typename Project>
+int32_t drawIndexedWith(RenderContext* rc, const Vec3* array, const uint32_t* indices,
+                        int32_t count, const Project& project) {
+    const bool bound = rc->colourBuffer && rc->depthBuffer;
+    VertexCache& cache = rc->vertexCache;
+    int32_t i = 0;
+    for (; i + 2 < count; i += 3) {
+        // Each corner is copied out before the next lookup: two indices can share a slot.
+        const uint32_t i0 = indices[i], i1 = indices[i + 1], i2 = indices[i + 2];
+        const CachedVertex& c0 = cachedTransform(cache, i0, array[i0], project);
+        if (!c0.visible)
+            continue;
+        const ScreenVertex s0 = c0.screen;
+        const CachedVertex& c1 = cachedTransform(cache, i1, array[i1], project);
+        if (!c1.visible)
+            continue;
+        const ScreenVertex s1 = c1.screen;
+        const CachedVertex& c2 = cachedTransform(cache, i2, array[i2], project);
+        if (c2.visible && bound)
+            rasteriseOnScreen(*rc, s0, s1, c2.screen);
+    }
+    return i;
+}
+
+} // namespace
+
+void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
+                          int32_t count) {
+    updateCombinedMatrix(rc);
+    int32_t end;
+    if (cpuHasAvx2()) {
+        VectorProjection projection;
+        prepareVectorProjection(rc->combined, rc->width, rc->height, projection);
+        end = drawIndexedWith(rc, array, indices, count,
+                              [&projection](const Vec3& v, ScreenVertex& out) {
+                                  return transformVertexAvx2(v, projection, out);
+                              });
+    } else {
+        end = drawIndexedWith(rc, array, indices, count, [rc](const Vec3& v, ScreenVertex& out) {
+            return transformVertex(v, rc->combined, rc->width, rc->height, out);
+        });
+    }
+    if (end == 0)
+        return;
+    for (int k = 0; k < 3; ++k)
+        rc->vertexSlots[k] = array[indices[end - 3 + k]];
 }

@@ -25,3 +25,8 @@ void updateCombinedMatrix(RenderContext* rc);
 void drawTriangle(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3& v2);
 // Triangles (0, 1, 2) and (0, 2, 3).
 void drawQuad(RenderContext* rc, const Vec3 corners[4]);
+// Triangles (indices[i], indices[i + 1], indices[i + 2]) of the array, each drawn whole or
+// not at all, as drawTriangle draws them; a vertex shared by several is transformed once.
+// The slots are left holding the last triangle, as copying each one in would leave them.
+void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
+                          int32_t count);

@@ -2,6 +2,7 @@
 // and the fixed alpha blend.
 #include "render/rasteriser.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 
@@ -15,6 +16,9 @@ constexpr Fixed kThinAreaReciprocal = 26214400;    // 400.0 stands in for 1 / ar
 constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and depth is held flat
 constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
 constexpr int32_t kVectorFillMinimum = 16;         // shorter spans stay in the scalar loop
+// Small triangles are checked for a covered pixel before the division for the depth gradients;
+// most of a distant figure's triangles cover none. Larger ones nearly always cover some.
+constexpr int32_t kRowsWorthScanning = 8;
 
 struct Corner {
     const ScreenVertex* v;
@@ -63,6 +67,16 @@ Edge makeEdge(const Corner& start, const Corner& end, Subpixel firstRow) {
     // The pre-step takes the slope at the precision the division gave, before its shift.
     edge.x = start.x + (fxMul(edge.prestep, edge.slope) >> kFixedToSubpixelShift);
     return edge;
+}
+
+// False when no row of the triangle can hold a pixel: no column centre (a multiple of 2048)
+// lies between the leftmost and the rightmost x any edge takes. An edge's x on the rows it
+// covers never passes its end vertices on the right, and on the left falls short of them by
+// at most one sub-pixel unit per row (the floor of each step) plus one for the pre-step.
+bool reachesAColumnCentre(const Corner& a, const Corner& b, const Corner& c, int32_t rows) {
+    const Subpixel lowest = std::min({a.x, b.x, c.x}) - rows;
+    const Subpixel highest = std::max({a.x, b.x, c.x});
+    return ((lowest + kSubpixelOne - 1) & -kSubpixelOne) < highest;
 }
 
 // Top, middle, bottom by y; the tie rules decide which vertex starts the long edge.
@@ -279,6 +293,25 @@ struct TriangleEdges {
     bool longEdgeOnLeft;
 };
 
+// Whether any row's span holds a pixel centre, from the edges alone: the same x values and
+// the same column rounding as the drawing, without depth. The left column the walk keeps with
+// its error term is always columnBefore of the left edge's x.
+bool holdsAPixel(const TriangleEdges& e) {
+    Subpixel longX = e.longEdge.x;
+    for (const Edge* half : {&e.upper, &e.lower}) {
+        Subpixel shortX = half->x;
+        for (int32_t i = 0; i < half->rows; ++i) {
+            const Subpixel xl = e.longEdgeOnLeft ? longX : shortX;
+            const Subpixel xr = e.longEdgeOnLeft ? shortX : longX;
+            if (columnBefore(xr) > columnBefore(xl))
+                return true;
+            longX += e.longEdge.step;
+            shortX += half->step;
+        }
+    }
+    return false;
+}
+
 template <SpanFunction span>
 void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients& g,
                 int32_t firstRow) {
@@ -313,8 +346,9 @@ void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients&
 // The vertex transform clamps to the screen; a direct caller that did not would make spans
 // leave the buffers, so such a triangle is not drawn. The far borders themselves are fine:
 // the coverage rule never reaches the column or row that starts there.
-bool insideBuffer(const RenderContext& rc, const ScreenVertex& v) {
-    return v.x >= 0 && v.y >= 0 && v.x <= fxFromInt(rc.width) && v.y <= fxFromInt(rc.height);
+// Compared unsigned, so that a negative coordinate counts as beyond the far border.
+bool insideBuffer(uint32_t xLimit, uint32_t yLimit, const ScreenVertex& v) {
+    return static_cast<uint32_t>(v.x) <= xLimit && static_cast<uint32_t>(v.y) <= yLimit;
 }
 
 } // namespace
@@ -325,10 +359,16 @@ uint32_t blendOver(uint32_t destination, uint8_t r, uint8_t g, uint8_t b, uint8_
 
 void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
                        const ScreenVertex& v2) {
-    if (!rc.colourBuffer || !rc.depthBuffer || !insideBuffer(rc, v0) || !insideBuffer(rc, v1) ||
-        !insideBuffer(rc, v2))
+    const uint32_t xLimit = static_cast<uint32_t>(fxFromInt(rc.width));
+    const uint32_t yLimit = static_cast<uint32_t>(fxFromInt(rc.height));
+    if (!rc.colourBuffer || !rc.depthBuffer || !insideBuffer(xLimit, yLimit, v0) ||
+        !insideBuffer(xLimit, yLimit, v1) || !insideBuffer(xLimit, yLimit, v2))
         return;
+    rasteriseOnScreen(rc, v0, v1, v2);
+}
 
+void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
+                       const ScreenVertex& v2) {
     // Sort: top, middle and bottom vertex by y.
     const ScreenVertex* in[3] = {&v0, &v1, &v2};
     int order[3];
@@ -337,24 +377,32 @@ void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     const ScreenVertex& m = *in[order[1]];
     const ScreenVertex& b = *in[order[2]];
 
+    // Rows and columns: most of a distant figure's triangles reach no pixel centre, and they
+    // leave before any division.
+    const Corner top = makeCorner(t), middle = makeCorner(m), bottom = makeCorner(b);
+    const Subpixel firstRow = ceilToRow(top.y);
+    const int32_t rows = rowsUntil(firstRow, bottom.y);
+    if (rows < 1 || !reachesAColumnCentre(top, middle, bottom, rows))
+        return;
+
     // Area: its sign says on which side of the long edge the middle vertex lies.
     const Fixed area =
         fxSub(fxMul(fxSub(b.x, t.x), fxSub(m.y, t.y)), fxMul(fxSub(m.x, t.x), fxSub(b.y, t.y)));
     if (area == 0)
         return;
-    const Fixed reciprocal =
-        (area > -kThinArea && area < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, area);
 
     // Edges, each starting on the first row whose centre it reaches.
-    const Corner top = makeCorner(t), middle = makeCorner(m), bottom = makeCorner(b);
-    const Subpixel firstRow = ceilToRow(top.y);
     TriangleEdges edges;
     edges.longEdge = makeEdge(top, bottom, firstRow);
-    if (edges.longEdge.rows < 1)
-        return;
     edges.lower = makeEdge(middle, bottom, ceilToRow(middle.y));
     edges.upper = makeEdge(top, middle, firstRow);
-    edges.longEdgeOnLeft = reciprocal < 0;
+    // The sign of the reciprocal below, known before dividing: a thin area takes the positive
+    // stand-in, any other area keeps its sign through the division.
+    edges.longEdgeOnLeft = area <= -kThinArea;
+    if (rows <= kRowsWorthScanning && !holdsAPixel(edges))
+        return;
+    const Fixed reciprocal =
+        (area > -kThinArea && area < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, area);
 
     // Gradients of depth across and down.
     const DepthGradients g = depthGradients(t, m, b, reciprocal);

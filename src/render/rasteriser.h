@@ -26,6 +26,11 @@ struct ScreenVertex {
 void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
                        const ScreenVertex& v2);
 
+// The same for vertices that the vertex transform has clamped to the screen of a context whose
+// buffers are bound: the checks above are left out, since they cannot fail.
+void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
+                       const ScreenVertex& v2);
+
 // Source colour (with its alpha) over a destination pixel, each channel's two terms truncated
 // separately; the destination's alpha byte is kept.
 uint32_t blendOver(uint32_t destination, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "render/bulk_memory.h"
 #include "render/pipeline.h"
 
 namespace {
@@ -80,6 +81,7 @@ RenderContext* rcMakeCurrent(RenderContext* rc, uint32_t* colourBuffer, int32_t 
     }
     rc->width = width;
     rc->height = height;
+    vertexCacheForget(rc->vertexCache);
     rc->colourBuffer = colourBuffer;
     return previous;
 }
@@ -95,7 +97,7 @@ void rcClear(RenderContext* rc, uint32_t mask) {
     if (mask & GL_COLOR_BUFFER_BIT)
         std::fill_n(rc->colourBuffer, pixels, pixelWord(rc->clearColour));
     if (mask & GL_DEPTH_BUFFER_BIT)
-        std::fill_n(rc->depthBuffer, pixels, rc->clearDepth);
+        fillHalfWords(rc->depthBuffer, rc->clearDepth, pixels);
 }
 
 void rcClearColor(RenderContext* rc, Fixed r, Fixed g, Fixed b, Fixed a) {
@@ -214,11 +216,5 @@ void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type
                     const uint32_t* indices) {
     if (mode != GL_TRIANGLES || type != GL_UNSIGNED_INT || count < 1 || !rc->vertexArray)
         return;
-    const Vec3* array = rc->vertexArray;
-    for (int32_t i = 0; i + 2 < count; i += 3) {
-        rc->vertexSlots[0] = array[indices[i]];
-        rc->vertexSlots[1] = array[indices[i + 1]];
-        rc->vertexSlots[2] = array[indices[i + 2]];
-        drawTriangle(rc, rc->vertexSlots[0], rc->vertexSlots[1], rc->vertexSlots[2]);
-    }
+    drawIndexedTriangles(rc, rc->vertexArray, indices, count);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/fixed_point.h"
+#include "render/vertex_cache.h"
 
 // The numeric codes of the GL-style interface that callers speak.
 constexpr int32_t GL_TRIANGLES = 4;
@@ -58,6 +59,9 @@ struct RenderContext {
     int32_t modelViewDepth = 0;
     FxMatrix projectionStack[kMatrixStackSize] = {};
     int32_t projectionDepth = 0;
+    // Emptied whenever the combined matrix is formed again or a buffer is bound, the only
+    // places where the matrix or the screen size change.
+    VertexCache vertexCache;
 };
 
 // Context management. The program-wide current context is kept for callers that want it;

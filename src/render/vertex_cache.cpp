@@ -1,0 +1,11 @@
+// vertex_cache.cpp: projected vertices remembered while the matrix and the screen stay the same.
+#include "render/vertex_cache.h"
+
+void vertexCacheForget(VertexCache& cache) {
+    if (++cache.generation != 0)
+        return;
+    // After four billion changes the stamps come round again: only now are the slots cleared.
+    for (CachedVertex& slot : cache.slots)
+        slot.generation = 0;
+    cache.generation = 1;
+}

@@ -1,0 +1,24 @@
+// vertex_transform_vector.h: the vertex transform in vector registers, bit for bit the scalar
+// one; element drawing spends a good part of its time transforming.
+#pragma once
+
+#include <cstdint>
+
+#include "render/fixed_point.h"
+#include "render/rasteriser.h"
+
+// The combined matrix and the screen laid out once per element drawing as the vector lanes
+// want them: each matrix column and the screen scales one value to a 64-bit lane.
+struct VectorProjection {
+    alignas(32) int64_t columns[4][4];
+    alignas(32) int64_t scales[4];     // width / 2, height / 2, 32767.0, 0
+    alignas(16) int32_t lastInside[4]; // the largest x, y, z that stay as they are
+    alignas(16) int32_t clampedTo[4];  // what a larger one becomes
+};
+
+void prepareVectorProjection(const FxMatrix& combined, int32_t width, int32_t height,
+                             VectorProjection& out);
+
+// transformVertex with every product, truncation, wrap and clamp the same, in AVX2 registers.
+// Only for a processor that has them (cpuHasAvx2).
+bool transformVertexAvx2(const Vec3& v, const VectorProjection& projection, ScreenVertex& out);

@@ -1,0 +1,167 @@
+// Element drawing with its vertex cache draws exactly what drawing each triangle alone draws.
+#include "render/vertex_cache.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "render/camera.h"
+#include "render/pipeline.h"
+#include "render/render_context.h"
+#include "render_target.h"
+
+namespace {
+
+struct Scene {
+    RenderTarget* byElements = makeRenderTarget();
+    RenderTarget* oneByOne = makeRenderTarget();
+    ~Scene() {
+        destroyRenderTarget(byElements);
+        destroyRenderTarget(oneByOne);
+    }
+    template <typename Step> void onBoth(Step step) {
+        step(byElements->rc);
+        step(oneByOne->rc);
+    }
+    // The same triangles, once through rcDrawElements and once each through drawTriangle.
+    void draw(const std::vector<Vec3>& array, const std::vector<uint32_t>& indices, int32_t count) {
+        rcVertexPointer(byElements->rc, 3, GL_FLOAT, 0, array.data());
+        rcDrawElements(byElements->rc, GL_TRIANGLES, count, GL_UNSIGNED_INT, indices.data());
+        for (int32_t i = 0; i + 2 < count; i += 3)
+            drawTriangle(oneByOne->rc, array[indices[i]], array[indices[i + 1]],
+                         array[indices[i + 2]]);
+    }
+    void expectSame(const char* what) {
+        EXPECT_EQ(byElements->pixels, oneByOne->pixels) << what;
+        const size_t depthValues = kTargetWidth * kTargetHeight;
+        EXPECT_TRUE(std::equal(byElements->rc->depthBuffer,
+                               byElements->rc->depthBuffer + depthValues,
+                               oneByOne->rc->depthBuffer))
+            << what;
+    }
+};
+
+// A figure-like mesh: vertices in a box a few metres across, many triangles sharing them, some
+// of them beyond the near plane or the screen so that whole triangles drop.
+struct MeshMaker {
+    std::mt19937 rng{77};
+    Fixed uniform(Fixed low, Fixed high) {
+        return std::uniform_int_distribution<Fixed>(low, high)(rng);
+    }
+    std::vector<Vec3> vertices(int n, Fixed size) {
+        std::vector<Vec3> v(n);
+        for (Vec3& p : v)
+            p = {uniform(-size, size), uniform(-size, size), uniform(-size, size)};
+        return v;
+    }
+    std::vector<uint32_t> indices(int triangles, int vertices) {
+        std::vector<uint32_t> i(3 * triangles);
+        for (uint32_t& k : i)
+            k = static_cast<uint32_t>(uniform(0, vertices - 1));
+        return i;
+    }
+};
+
+void lookFrom(RenderContext* rc, const FxMatrix& projection, Fixed x, Fixed y, Fixed z) {
+    FxMatrix view = fxMatrixIdentity();
+    view.m[12] = x;
+    view.m[13] = y;
+    view.m[14] = z;
+    rcMatrixMode(rc, GL_PROJECTION);
+    rcLoadMatrix(rc, projection);
+    rcMatrixMode(rc, GL_MODELVIEW);
+    rcLoadMatrix(rc, view);
+}
+
+TEST(VertexCache, ElementDrawingMatchesTriangleByTriangleOverRandomMeshes) {
+    const FxMatrix projection = makeCameraSetup().projection;
+    Scene scene;
+    MeshMaker maker;
+    Vec3 lastTriangle[3];
+    for (int trial = 0; trial < 300; ++trial) {
+        const int vertices = maker.uniform(1, 400);
+        const std::vector<Vec3> array = maker.vertices(vertices, maker.uniform(4096, 12 * kFxOne));
+        const std::vector<uint32_t> indices = maker.indices(maker.uniform(1, 300), vertices);
+        const Fixed x = maker.uniform(-8 * kFxOne, 8 * kFxOne);
+        const Fixed y = maker.uniform(-8 * kFxOne, 8 * kFxOne);
+        const Fixed z = maker.uniform(-90 * kFxOne, -20 * kFxOne);
+        const Rgba colour = {static_cast<uint8_t>(trial), 90, 200, static_cast<uint8_t>(trial * 7)};
+        const bool blend = trial % 3 == 0;
+        scene.onBoth([&](RenderContext* rc) {
+            lookFrom(rc, projection, x, y, z);
+            rcColor4(rc, colour.r, colour.g, colour.b, colour.a);
+            blend ? rcEnable(rc, GL_BLEND) : rcDisable(rc, GL_BLEND);
+        });
+        // A count that is not a multiple of three leaves the partial triangle undrawn.
+        const int32_t count = static_cast<int32_t>(indices.size()) - trial % 4 / 3;
+        scene.draw(array, indices, count);
+        for (int k = 0; k < 3 && count >= 3; ++k)
+            lastTriangle[k] = array[indices[(count / 3 - 1) * 3 + k]];
+        if (trial % 25 == 24)
+            scene.onBoth([](RenderContext* rc) { rcClear(rc, GL_DEPTH_BUFFER_BIT); });
+    }
+    scene.expectSame("random meshes");
+    const std::vector<uint32_t>& pixels = scene.byElements->pixels;
+    EXPECT_GT(
+        std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0xFF000000u; }),
+        20000);
+    // The slots hold the last whole triangle, as copying each triangle in would leave them.
+    EXPECT_EQ(0, std::memcmp(scene.byElements->rc->vertexSlots, lastTriangle, sizeof lastTriangle));
+}
+
+// What could make a remembered vertex stale: indices a cache size apart (every other triangle
+// has its three corners in one slot), the same index with new coordinates in the same
+// array, another matrix, a buffer of another size. Each step starts from cleared buffers.
+TEST(VertexCache, NothingStaleIsDrawn) {
+    const FxMatrix projection = makeCameraSetup().projection;
+    Scene scene;
+    MeshMaker maker;
+    std::vector<Vec3> array = maker.vertices(3 * kVertexCacheSlots, 3 * kFxOne);
+    std::vector<uint32_t> indices;
+    for (uint32_t i = 0; i + 2 < kVertexCacheSlots; ++i)
+        for (uint32_t k : {i, i + 1, i + 2, i, i + kVertexCacheSlots, i + 2 * kVertexCacheSlots})
+            indices.push_back(k);
+    // Then a strip whose vertices the next drawing finds still in the cache.
+    for (uint32_t i = 0; i + 2 < kVertexCacheSlots; ++i)
+        for (uint32_t k : {i, i + 1, i + 2})
+            indices.push_back(k);
+    const int32_t count = static_cast<int32_t>(indices.size());
+    const auto step = [&](const char* what) {
+        scene.onBoth(
+            [](RenderContext* rc) { rcClear(rc, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
+        scene.draw(array, indices, count);
+        scene.expectSame(what);
+        const std::vector<uint32_t>& pixels = scene.byElements->pixels;
+        EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0xFFFFFFFFu), 2000) << what;
+    };
+    scene.onBoth([&](RenderContext* rc) { lookFrom(rc, projection, 0, 0, -40 * kFxOne); });
+    step("corners sharing a slot");
+    for (Vec3& v : array)
+        v.x = fxAdd(v.x, kFxOne / 3);
+    step("moved vertices");
+    scene.onBoth([&](RenderContext* rc) { lookFrom(rc, projection, kFxOne, 0, -60 * kFxOne); });
+    step("another matrix");
+
+    // A narrower buffer of the same pixel count keeps the depth buffer but projects elsewhere.
+    std::vector<uint32_t> narrowA(160 * 480), narrowB(160 * 480);
+    rcMakeCurrent(scene.byElements->rc, narrowA.data(), 160, 480);
+    rcMakeCurrent(scene.oneByOne->rc, narrowB.data(), 160, 480);
+    scene.onBoth([](RenderContext* rc) { rcClear(rc, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
+    scene.draw(array, indices, count);
+    EXPECT_EQ(narrowA, narrowB);
+    EXPECT_GT(std::count(narrowA.begin(), narrowA.end(), 0xFFFFFFFFu), 2000);
+}
+
+TEST(VertexCache, ForgettingFourBillionTimesClearsTheStamps) {
+    VertexCache cache;
+    cache.slots[5].generation = 0xFFFFFFFFu;
+    cache.generation = 0xFFFFFFFFu;
+    vertexCacheForget(cache);
+    EXPECT_EQ(cache.generation, 1u);
+    EXPECT_EQ(cache.slots[5].generation, 0u);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+// The vertex transform in vector registers against the scalar one, result for result.
+#include "render/vertex_transform_vector.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "render/camera.h"
+#include "render/depth_tested_fill.h"
+#include "render/pipeline.h"
+
+namespace {
+
+void expectSameTransform(const Vec3& v, const FxMatrix& m, int32_t width, int32_t height) {
+    VectorProjection projection;
+    prepareVectorProjection(m, width, height, projection);
+    ScreenVertex scalar = {-1, -1, -1}, vector = {-1, -1, -1};
+    const bool scalarVisible = transformVertex(v, m, width, height, scalar);
+    const bool vectorVisible = transformVertexAvx2(v, projection, vector);
+    ASSERT_EQ(scalarVisible, vectorVisible) << v.x << " " << v.y << " " << v.z;
+    if (!scalarVisible)
+        return;
+    ASSERT_EQ(scalar.x, vector.x) << v.x << " " << v.y << " " << v.z;
+    ASSERT_EQ(scalar.y, vector.y) << v.x << " " << v.y << " " << v.z;
+    ASSERT_EQ(scalar.z, vector.z) << v.x << " " << v.y << " " << v.z;
+}
+
+TEST(VertexTransformVector, MatchesTheScalarTransformEverywhere) {
+    if (!cpuHasAvx2())
+        GTEST_SKIP() << "no AVX2 on this processor";
+    std::mt19937 rng(31);
+    const auto uniform = [&rng](int64_t low, int64_t high) {
+        return static_cast<Fixed>(std::uniform_int_distribution<int64_t>(low, high)(rng));
+    };
+    const CameraSetup camera = makeCameraSetup();
+    const FxMatrix views[] = {fxMatrixMultiply(camera.projection, camera.matchView),
+                              fxMatrixMultiply(camera.projection, camera.previewView)};
+    int visible = 0;
+    // The game's cameras over the court and well beyond it, behind the camera included.
+    for (const FxMatrix& m : views)
+        for (int i = 0; i < 100000; ++i) {
+            const Vec3 v = {uniform(-40 * kFxOne, 40 * kFxOne), uniform(-5 * kFxOne, 20 * kFxOne),
+                            uniform(-120 * kFxOne, 120 * kFxOne)};
+            expectSameTransform(v, m, 240, 320);
+            ScreenVertex s;
+            visible += transformVertex(v, m, 240, 320, s);
+        }
+    EXPECT_GT(visible, 2000);
+
+    // Through identity: the view volume's faces exactly, a raw unit either side, the clamps,
+    // w of 0, and screens of odd and tiny sizes.
+    const Fixed edges[] = {-kFxOne - 1, -kFxOne, -kFxOne + 1, -1,     0,
+                           1,           kFxHalf, kFxOne - 1,  kFxOne, kFxOne + 1};
+    FxMatrix identity = fxMatrixIdentity();
+    for (int32_t size : {1, 2, 239, 240, 321})
+        for (Fixed x : edges)
+            for (Fixed y : edges)
+                for (Fixed z : edges)
+                    expectSameTransform({x, y, z}, identity, size, size + 80);
+    FxMatrix flat = identity;
+    flat.m[15] = 0; // w = 0 at the origin
+    expectSameTransform({0, 0, 0}, flat, 240, 320);
+
+    // The cameras shaken, so that points land on the borders and get clamped.
+    for (int i = 0; i < 100000; ++i) {
+        FxMatrix m = views[i % 2];
+        for (Fixed& e : m.m)
+            e = fxAdd(e, uniform(-kFxOne / 4, kFxOne / 4));
+        const Vec3 v = {uniform(-20 * kFxOne, 20 * kFxOne), uniform(-5 * kFxOne, 20 * kFxOne),
+                        uniform(-60 * kFxOne, 60 * kFxOne)};
+        expectSameTransform(v, m, 240, 320);
+    }
+
+    // Random matrices and points whose products and sums wrap.
+    for (int i = 0; i < 200000; ++i) {
+        FxMatrix m;
+        for (Fixed& e : m.m)
+            e = uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31);
+        const Vec3 v = {uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31),
+                        uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31),
+                        uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31)};
+        expectSameTransform(v, m, 240, 320);
+    }
+}
+
+} // namespace
