@@ -30,10 +30,10 @@ const FaceImage* chosenImage(const FaceChoice& choice, int stadium) {
     return pick < choice.images.size() ? &choice.images[pick] : nullptr;
 }
 
-WideString labelText(const ButtonSpec& spec, const MatchPlayer* shown) {
-    switch (spec.label) {
+WideString labelText(const ButtonSpec& layout, const MatchPlayer* shown) {
+    switch (layout.label) {
     case LabelSource::Text:
-        return spec.text ? spec.text : u"";
+        return layout.text ? layout.text : u"";
     case LabelSource::FirstName:
         return shown ? shown->firstName : u"";
     case LabelSource::LastName:
@@ -66,26 +66,26 @@ uint32_t fillOf(FillSource fill, const PlayerProfile* profile) {
     }
 }
 
-void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& spec,
+void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& layout,
                 const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
-    const ScreenRect& r = spec.rect;
+    const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
     buttons.push_back(button); // owned by the list from here, so a failed load frees it
     for (int face = 0; face < kImageButtonFaces; ++face) {
-        const FaceImage* image = &spec.faces[face];
-        if (spec.choice && spec.choice->face == face)
-            image = chosenImage(*spec.choice, context.stadium);
+        const FaceImage* image = &layout.faces[face];
+        if (layout.choice && layout.choice->face == face)
+            image = chosenImage(*layout.choice, context.stadium);
         if (image && image->image)
             loadFace(engine.jpeg, button, archive, face, buttonEntryName(image->image),
                      image->mask ? buttonEntryName(image->mask).c_str() : nullptr);
     }
-    const WideString text = labelText(spec, context.shownPlayer);
-    if (spec.label != LabelSource::None && spec.label != LabelSource::Hud && !text.empty())
+    const WideString text = labelText(layout, context.shownPlayer);
+    if (layout.label != LabelSource::None && layout.label != LabelSource::Hud && !text.empty())
         setImageButtonLabel(button, text.c_str());
-    button->fillColour[0] = fillOf(spec.fill, context.shownProfile);
+    button->fillColour[0] = fillOf(layout.fill, context.shownProfile);
     const bool builtIn = context.shownProfile && context.shownProfile->builtIn;
     button->currentFace =
-        spec.startRule == StartRule::HiddenWhenBuiltIn && builtIn ? 2 : spec.startFace;
+        layout.startRule == StartRule::HiddenWhenBuiltIn && builtIn ? 2 : layout.startFace;
 }
 
 } // namespace
@@ -99,14 +99,14 @@ void freeScreenButtons(std::vector<ImageButton*>& buttons) {
 void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
                           const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
     freeScreenButtons(buttons);
-    const ScreenSpec* spec = findScreenSpec(screen);
-    if (!spec)
+    const ScreenSpec* layout = findScreenSpec(screen);
+    if (!layout)
         return;
-    const char16_t* backdrop = spec->backdrop
-                                   ? spec->backdrop
-                                   : spec->backdropByStadium[static_cast<size_t>(context.stadium)];
+    const char16_t* backdrop =
+        layout->backdrop ? layout->backdrop
+                         : layout->backdropByStadium[static_cast<size_t>(context.stadium)];
     loadBackground(engine.jpeg, archive, dataEntryName(backdrop), engine.frame.backdrop);
-    for (const ButtonSpec& button : spec->buttons)
+    for (const ButtonSpec& button : layout->buttons)
         makeButton(engine, archive, button, context, buttons);
 }
 

@@ -97,30 +97,30 @@ const FaceImage* chosenFace(const FaceChoice& choice, int stadium) {
 using Sheet = std::vector<uint8_t>;
 
 // Makes the screen's button in its slot as the screen entry does, at the variant's state.
-ImageButton* makeSheetButton(const SheetSources& sources, const ButtonSpec& spec, int slotIndex,
+ImageButton* makeSheetButton(const SheetSources& sources, const ButtonSpec& layout, int slotIndex,
                              const SheetVariant& variant) {
-    const ScreenRect& r = spec.rect;
+    const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
     for (int face = 0; face < 3; ++face) {
-        FaceImage image = spec.faces[face];
-        if (spec.choice && spec.choice->face == face)
-            image = *chosenFace(*spec.choice, variant.stadium);
+        FaceImage image = layout.faces[face];
+        if (layout.choice && layout.choice->face == face)
+            image = *chosenFace(*layout.choice, variant.stadium);
         if (image.image)
             loadFace(sources.decoder, button, sources.pak, face, buttonEntryName(image.image),
                      image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
     }
-    if (spec.label != LabelSource::None)
-        setImageButtonLabel(button, sampleLabel(spec, slotIndex).c_str());
-    const uint32_t fill = sampleFill(spec.fill);
-    if (spec.fill == FillSource::PowerMeter) {
+    if (layout.label != LabelSource::None)
+        setImageButtonLabel(button, sampleLabel(layout, slotIndex).c_str());
+    const uint32_t fill = sampleFill(layout.fill);
+    if (layout.fill == FillSource::PowerMeter) {
         button->fillColour[2] = fill;
         button->width = 30; // the meter at about two thirds
     } else {
         button->fillColour[0] = fill;
     }
-    button->currentFace = spec.startFace;
+    button->currentFace = layout.startFace;
     const bool isKeyboard =
-        spec.faces[0].image && std::u16string_view(spec.faces[0].image) == u"Teclado.jpg";
+        layout.faces[0].image && std::u16string_view(layout.faces[0].image) == u"Teclado.jpg";
     if (variant.state == SheetState::Keyboard)
         button->currentFace = isKeyboard ? 0 : 2;
     if (variant.state == SheetState::Pressed && button->currentFace == 0 && button->face[1])
@@ -150,8 +150,8 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
     std::vector<ImageButton*> buttons;
     try {
         int slotIndex = 0;
-        for (const ButtonSpec& spec : screen->buttons)
-            buttons.push_back(makeSheetButton(sources, spec, slotIndex++, variant));
+        for (const ButtonSpec& layout : screen->buttons)
+            buttons.push_back(makeSheetButton(sources, layout, slotIndex++, variant));
     } catch (...) {
         for (ImageButton* b : buttons)
             freeImageButton(b);
