@@ -186,9 +186,11 @@ TEST(FixedSqrt, EdgeCases) {
 }
 
 TEST(FixedSqrt, MatchesBitByBitRootAndExactFloor) {
-    for (Fixed a : edgeValues())
-        if (a >= 0)
+    for (Fixed a : edgeValues()) {
+        if (a >= 0) {
             ASSERT_EQ(fxSqrt(a), referenceSqrt(a)) << a;
+        }
+    }
     std::mt19937 rng(4);
     for (int i = 0; i < 2000000; ++i) {
         const Fixed a = static_cast<Fixed>(rng() >> 1) >> (rng() % 31);

@@ -106,11 +106,11 @@ TEST_F(ScreenArt, SkillPointsHaveEmptySlotsToFill) {
 TEST_F(ScreenArt, HudFramesLeaveDarkRoomForTheGamesValues) {
     const ScreenSpec* match = findScreenSpec(ExhibitionMatch);
     auto faceOf = [&](int slot) {
-        const ButtonSpec& spec = match->buttons[static_cast<size_t>(slot)];
-        ImageButton* b =
-            makeImageButton(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
-        loadFace(decoder, b, pak, 2, buttonEntryName(spec.faces[2].image),
-                 spec.faces[2].mask ? buttonEntryName(spec.faces[2].mask).c_str() : nullptr);
+        const ButtonSpec& layout = match->buttons[static_cast<size_t>(slot)];
+        ImageButton* b = makeImageButton(layout.rect.left, layout.rect.top, layout.rect.width,
+                                         layout.rect.height);
+        loadFace(decoder, b, pak, 2, buttonEntryName(layout.faces[2].image),
+                 layout.faces[2].mask ? buttonEntryName(layout.faces[2].mask).c_str() : nullptr);
         return b;
     };
     // The points are written at (7, 4) and (7, 19), 12 x 12, on the scoreboard at (2, 2).

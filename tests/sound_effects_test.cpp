@@ -13,7 +13,7 @@
 namespace {
 
 struct LoadedWav {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     std::vector<int16_t> samples;
 };
 
@@ -22,7 +22,7 @@ bool loadWithSdl(const std::vector<uint8_t>& image, LoadedWav& wav) {
     SDL_RWops* stream = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (!stream || !SDL_LoadWAV_RW(stream, 1, &wav.spec, &data, &length))
+    if (!stream || !SDL_LoadWAV_RW(stream, 1, &wav.format, &data, &length))
         return false;
     wav.samples.resize(length / 2);
     std::memcpy(wav.samples.data(), data, wav.samples.size() * 2);
@@ -50,9 +50,9 @@ TEST_F(BuiltSounds, EveryOneIsMono16BitAt22050AndShort) {
     for (int id = 0; id < kSoundCount; ++id) {
         LoadedWav wav;
         ASSERT_TRUE(loadWithSdl(sounds->sounds[id], wav)) << id << ": " << SDL_GetError();
-        EXPECT_EQ(wav.spec.freq, 22050) << id;
-        EXPECT_EQ(wav.spec.format, AUDIO_S16LSB) << id;
-        EXPECT_EQ(wav.spec.channels, 1) << id;
+        EXPECT_EQ(wav.format.freq, 22050) << id;
+        EXPECT_EQ(wav.format.format, AUDIO_S16LSB) << id;
+        EXPECT_EQ(wav.format.channels, 1) << id;
         const double seconds = wav.samples.size() / 22050.0;
         EXPECT_GT(seconds, 0.1) << id;
         EXPECT_LT(seconds, id == SoundApplause ? 2.6 : 1.0) << id;

@@ -1,89 +1,145 @@
-// game_app.cpp: the stand-in game object.
+// game_app.cpp: the quick-exhibition game object.
 #include "app/game_app.h"
 
+#include "assets/engine3d.h"
+#include "assets/image_button.h"
+#include "assets/model.h"
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
+#include "frontend/player_profile.h"
+#include "frontend/screen_entry.h"
+#include "match/match.h"
+#include "render/figure_posing.h"
+#include "render/game_view.h"
+#include "render/screen_render.h"
 
 namespace {
 
-constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) {
-    return r | (g << 8) | (b << 16);
+constexpr int kHumanProfile = 0;
+constexpr int kComputerProfile = 1;
+constexpr Fixed kRookieLevel = 32768;
+constexpr int kPressedFace = 1;
+constexpr int kHiddenFace = 2;
+
+GameView viewOf(GameApp* app) {
+    GameView view;
+    view.screen = app->screen;
+    view.buttons = app->buttons.data();
+    view.buttonCount = static_cast<int32_t>(app->buttons.size());
+    view.player1 = &app->player1;
+    view.player2 = &app->player2;
+    view.previewPlayer = &app->previewPlayer;
+    view.match = app->match;
+    return view;
 }
 
-void paintBackdrop(uint32_t* backdrop) {
-    for (int y = 0; y < kScreenHeight; ++y)
-        for (int x = 0; x < kScreenWidth; ++x) {
-            const bool line = x == 20 || x == 219 || y == 40 || y == 279 || y == 160;
-            backdrop[frameBufferIndex(x, y)] = line ? rgb(240, 240, 240) : rgb(40, 110 + y / 8, 70);
-        }
-}
-
-void fillSquare(uint32_t* buffer, int cx, int cy, int half, uint32_t colour) {
-    for (int y = cy - half; y <= cy + half; ++y)
-        for (int x = cx - half; x <= cx + half; ++x)
-            if (x >= 0 && x < kScreenWidth && y >= 0 && y < kScreenHeight)
-                buffer[frameBufferIndex(x, y)] = colour;
-}
-
-void bounce(Fixed& position, Fixed& speed, Fixed low, Fixed high) {
-    if (position < low) {
-        position = low;
-        speed = -speed;
-    } else if (position > high) {
-        position = high;
-        speed = -speed;
+void hideHeldBalls(GameApp* app) {
+    for (Model* model : app->engine->playerModels) {
+        ObjectLod& lod = primaryLod(*model);
+        if (lod.meshes.size() > 1)
+            lod.meshes[1].visible = 0;
     }
+}
+
+void startMatch(GameApp* app) {
+    copyProfileToPlayer(kDefaultRoster[kHumanProfile], app->player1);
+    copyProfileToPlayer(kDefaultRoster[kComputerProfile], app->player2);
+    app->player1.isComputer = 0;
+    app->player2.isComputer = 1;
+    setUpMatch(app->match, 1, kRookieLevel, app->player1, app->player2);
+    setSurface(app->match, app->stadium);
+    app->screen = ExhibitionMatch;
+    app->screenTime = 0;
+    ScreenEntryContext context;
+    context.stadium = app->stadium;
+    context.shownPlayer = &app->player1;
+    context.shownProfile = &kDefaultRoster[kHumanProfile];
+    enterScreenFromTable(*app->engine, app->archive, ExhibitionMatch, context, app->buttons);
+}
+
+void nextMatch(GameApp* app) {
+    hideHeldBalls(app);
+    app->stadium = (app->stadium + 1) % 5;
+    startMatch(app);
+}
+
+void buildGame(GameApp* app, const WideString& folder, SoundOutput* output) {
+    app->archive = pakOpen(folder + u"data.pak", 1);
+    app->engine = makeEngine3D(app->archive);
+    app->sounds = makeSoundSet(app->archive, output);
+    app->match = createMatch(app->sounds);
+    dressPlayerModel(*app->engine->playerModels[0], kDefaultRoster[kHumanProfile]);
+    dressPlayerModel(*app->engine->playerModels[1], kDefaultRoster[kComputerProfile]);
+    startMatch(app);
 }
 
 } // namespace
 
 GameApp* makeGameApp(const WideString& folder, SoundOutput* output) {
     auto* app = new GameApp;
-    app->archive = pakOpen(folder + u"data.pak", 1);
-    app->sounds = makeSoundSet(app->archive, output);
-    makeFrameBuffers(app->frame);
-    paintBackdrop(app->frame.backdrop);
-    app->ball = {fxFromInt(120), fxFromInt(160), 0};
-    app->velocity = {fxFromInt(70), fxFromInt(110), 0};
+    try {
+        buildGame(app, folder, output);
+    } catch (...) {
+        destroyGameApp(app);
+        throw;
+    }
     return app;
 }
 
 void destroyGameApp(GameApp* app) {
     if (!app)
         return;
-    pakClose(app->archive);
+    freeScreenButtons(app->buttons);
+    destroyMatch(app->match);
     destroySoundSet(app->sounds);
-    freeFrameBuffers(app->frame);
+    destroyEngine3D(app->engine);
+    pakClose(app->archive);
     delete app;
 }
 
 void gameUpdate(GameApp* app, Fixed dt) {
-    app->clock = fxAdd(app->clock, dt);
-    app->ball.x = fxAdd(app->ball.x, fxMul(app->velocity.x, dt));
-    app->ball.y = fxAdd(app->ball.y, fxMul(app->velocity.y, dt));
-    bounce(app->ball.x, app->velocity.x, fxFromInt(24), fxFromInt(215));
-    bounce(app->ball.y, app->velocity.y, fxFromInt(44), fxFromInt(275));
+    stepMatch(app->match, dt);
+    app->screenTime = fxAdd(app->screenTime, dt);
+    if (app->match->matchOver && app->match->pointDelay <= 0)
+        nextMatch(app);
 }
 
-void gameAfterUpdate(GameApp*) {}
+void gameAfterUpdate(GameApp* app) {
+    afterUpdateScreen(*app->engine, viewOf(app));
+}
 
 void gameRender(GameApp* app) {
-    beginFrame(app->frame);
-    fillSquare(app->frame.drawBuffer, app->ball.x >> 16, (app->ball.y >> 16) + 4, 3,
-               rgb(20, 60, 30));
-    fillSquare(app->frame.drawBuffer, app->ball.x >> 16, app->ball.y >> 16, 3, rgb(230, 240, 60));
+    renderScreen(*app->engine, viewOf(app));
 }
 
 void gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
                  uint8_t fullCopy) {
-    presentFrame(app->frame, displayMemory, pitches, fullCopy);
+    presentFrame(app->engine->frame, displayMemory, pitches, fullCopy);
 }
 
 uint8_t gameStylusDown(GameApp* app, int x, int y) {
-    app->ball.x = fxFromInt(x);
-    app->ball.y = fxFromInt(y);
-    playSound(app->sounds, SoundStroke2);
-    return 1;
+    for (ImageButton* b : app->buttons) {
+        if (!b || b->currentFace == kHiddenFace)
+            continue;
+        if (x >= b->left && x < b->left + b->width && y >= b->top && y < b->top + b->height) {
+            playSound(app->sounds, SoundStroke2);
+            b->currentFace = kPressedFace;
+            gameRender(app);
+            return 1;
+        }
+    }
+    return static_cast<uint8_t>(tapCourt(app->match, app->engine->camera, x, y));
 }
 
-void gameStylusUp(GameApp*, int, int) {}
+void gameStylusUp(GameApp* app, int, int) {
+    for (size_t slot = 0; slot < app->buttons.size(); ++slot) {
+        ImageButton* b = app->buttons[slot];
+        if (!b || b->currentFace != kPressedFace)
+            continue;
+        b->currentFace = 0;
+        if (static_cast<int>(slot) == kCloseButtonSlot)
+            nextMatch(app);
+        gameRender(app);
+        return;
+    }
+}

@@ -20,10 +20,12 @@ int runGame(Platform* platform, SingleInstance& instance) {
     std::srand(static_cast<unsigned>(shellStartClock(shell) & 0xFFFFFFFFu));
     SoundOutput* sound = soundOutputOpenSdl();
     GameApp* app = nullptr;
+    const WideString folder = programFolder();
     try {
-        app = makeGameApp(programFolder(), sound);
+        app = makeGameApp(folder, sound);
     } catch (const FileError& error) {
-        reportFatalError(error.message);
+        // The message names what went wrong; the archive is where every asset comes from.
+        reportFatalError(error.message + u" (" + folder + u"data.pak)");
         soundOutputClose(sound);
         return 1;
     } catch (const std::exception& error) {

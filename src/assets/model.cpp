@@ -42,12 +42,6 @@ int32_t readInt(Chunk& chunk) {
     return static_cast<int32_t>(decodeLe32(bytes));
 }
 
-float readFloat(Chunk& chunk) {
-    uint8_t bytes[4];
-    readExact(chunk, bytes, 4);
-    return decodeFloat(bytes);
-}
-
 Vec3F readVector(Chunk& chunk) {
     uint8_t bytes[12];
     readExact(chunk, bytes, 12);

@@ -55,14 +55,14 @@ namespace {
 // Converts the WAV image to the device's format and queues it on the cleared device.
 bool queueWav(SoundOutput* output, const uint8_t* wav, uint32_t size) {
     SDL_RWops* stream = SDL_RWFromConstMem(wav, static_cast<int>(size));
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (!stream || !SDL_LoadWAV_RW(stream, 1, &spec, &samples, &length))
+    if (!stream || !SDL_LoadWAV_RW(stream, 1, &format, &samples, &length))
         return false;
     SDL_AudioCVT cvt;
     const int built =
-        SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, output->deviceFormat,
+        SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, output->deviceFormat,
                           output->deviceChannels, output->deviceFrequency);
     if (built < 0) {
         SDL_FreeWAV(samples);

@@ -325,6 +325,18 @@ void drawMatchScene(Engine3D& engine, const Match& match) {
     rcFinish(rc);
 }
 
+void drawNetScene(RenderContext* rc, const CameraSetup& camera) {
+    rcShadeModel(rc, GL_FLAT);
+    loadCamera(rc, camera.matchView, camera.projection);
+    rcEnable(rc, GL_DEPTH_TEST);
+    drawNet(rc);
+    enableBlending(rc);
+    rcBegin(rc, GL_QUADS);
+    drawNetMesh(rc);
+    rcEnd(rc);
+    endPass(rc);
+}
+
 void drawPlayerView(Engine3D& engine, const MatchPlayer& player, const Pose& pose) {
     RenderContext* rc = engine.frame.renderContext;
     rcShadeModel(rc, GL_FLAT);

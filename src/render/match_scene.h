@@ -5,6 +5,7 @@
 #include "render/fixed_point.h"
 
 struct Ball;
+struct CameraSetup;
 struct Engine3D;
 struct Match;
 struct MatchPlayer;
@@ -21,6 +22,9 @@ constexpr Fixed kStillBallDistance = 1311;
 // The net, both figures, the translucent pass (bounce mark, ball, net mesh, shadows), then the
 // message between points. Leaves both matrices at identity and depth test and blending off.
 void drawMatchScene(Engine3D& engine, const Match& match);
+
+// The net alone, as a match draws it, over an empty court (for pictures of the stadiums).
+void drawNetScene(RenderContext* rc, const CameraSetup& camera);
 
 // One figure and its shadow through the close camera (selection screens, profile editor).
 void drawPlayerView(Engine3D& engine, const MatchPlayer& player, const Pose& pose);

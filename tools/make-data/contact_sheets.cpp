@@ -17,6 +17,7 @@
 #include "render/button_drawing.h"
 #include "render/camera.h"
 #include "render/hud_text.h"
+#include "render/match_scene.h"
 #include "render/render_context.h"
 #include "writers/png_writer.h"
 
@@ -96,70 +97,35 @@ const FaceImage* chosenFace(const FaceChoice& choice, int stadium) {
 using Sheet = std::vector<uint8_t>;
 
 // Makes the screen's button in its slot as the screen entry does, at the variant's state.
-ImageButton* makeSheetButton(const SheetSources& sources, const ButtonSpec& spec, int slotIndex,
+ImageButton* makeSheetButton(const SheetSources& sources, const ButtonSpec& layout, int slotIndex,
                              const SheetVariant& variant) {
-    const ScreenRect& r = spec.rect;
+    const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
     for (int face = 0; face < 3; ++face) {
-        FaceImage image = spec.faces[face];
-        if (spec.choice && spec.choice->face == face)
-            image = *chosenFace(*spec.choice, variant.stadium);
+        FaceImage image = layout.faces[face];
+        if (layout.choice && layout.choice->face == face)
+            image = *chosenFace(*layout.choice, variant.stadium);
         if (image.image)
             loadFace(sources.decoder, button, sources.pak, face, buttonEntryName(image.image),
                      image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
     }
-    if (spec.label != LabelSource::None)
-        setImageButtonLabel(button, sampleLabel(spec, slotIndex).c_str());
-    const uint32_t fill = sampleFill(spec.fill);
-    if (spec.fill == FillSource::PowerMeter) {
+    if (layout.label != LabelSource::None)
+        setImageButtonLabel(button, sampleLabel(layout, slotIndex).c_str());
+    const uint32_t fill = sampleFill(layout.fill);
+    if (layout.fill == FillSource::PowerMeter) {
         button->fillColour[2] = fill;
         button->width = 30; // the meter at about two thirds
     } else {
         button->fillColour[0] = fill;
     }
-    button->currentFace = spec.startFace;
+    button->currentFace = layout.startFace;
     const bool isKeyboard =
-        spec.faces[0].image && std::u16string_view(spec.faces[0].image) == u"Teclado.jpg";
+        layout.faces[0].image && std::u16string_view(layout.faces[0].image) == u"Teclado.jpg";
     if (variant.state == SheetState::Keyboard)
         button->currentFace = isKeyboard ? 0 : 2;
     if (variant.state == SheetState::Pressed && button->currentFace == 0 && button->face[1])
         button->currentFace = 1;
     return button;
-}
-
-// The net as the match scene draws it over the court picture, to judge the two together.
-void drawNet(RenderContext* rc, const CameraSetup& camera) {
-    rcMatrixMode(rc, GL_MODELVIEW);
-    rcLoadMatrix(rc, camera.matchView);
-    rcMatrixMode(rc, GL_PROJECTION);
-    rcLoadMatrix(rc, camera.projection);
-    rcEnable(rc, GL_DEPTH_TEST);
-    auto quad = [&](double x0, double y0, double x1, double y1) {
-        rcVertex(rc, fxFromDouble(x0), fxFromDouble(y0), 0);
-        rcVertex(rc, fxFromDouble(x1), fxFromDouble(y0), 0);
-        rcVertex(rc, fxFromDouble(x1), fxFromDouble(y1), 0);
-        rcVertex(rc, fxFromDouble(x0), fxFromDouble(y1), 0);
-    };
-    rcBegin(rc, GL_QUADS);
-    rcColor3(rc, 200, 200, 200);
-    quad(-6.4, 1.0, 6.4, 1.07);
-    quad(-0.035, 0.0, 0.035, 1.0);
-    quad(-6.4, 0.0, -6.3, 1.07);
-    quad(6.3, 0.0, 6.4, 1.07);
-    quad(-5.03, 0.0, -4.93, 1.07);
-    quad(4.93, 0.0, 5.03, 1.07);
-    rcEnd(rc);
-    rcEnable(rc, GL_BLEND);
-    rcBegin(rc, GL_QUADS);
-    rcColor4(rc, 26, 26, 26, 96);
-    quad(-6.4, -0.1, 6.4, 1.07);
-    rcEnd(rc);
-    rcDisable(rc, GL_BLEND);
-    rcDisable(rc, GL_DEPTH_TEST);
-    rcMatrixMode(rc, GL_MODELVIEW);
-    rcLoadIdentity(rc);
-    rcMatrixMode(rc, GL_PROJECTION);
-    rcLoadIdentity(rc);
 }
 
 // What the game draws itself on the editor: the skill points.
@@ -180,12 +146,12 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
     beginFrame(frame);
     if (variant.screen == ExhibitionMatch || variant.screen == TournamentMatch ||
         variant.screen == Practice)
-        drawNet(frame.renderContext, *sources.camera);
+        drawNetScene(frame.renderContext, *sources.camera);
     std::vector<ImageButton*> buttons;
     try {
         int slotIndex = 0;
-        for (const ButtonSpec& spec : screen->buttons)
-            buttons.push_back(makeSheetButton(sources, spec, slotIndex++, variant));
+        for (const ButtonSpec& layout : screen->buttons)
+            buttons.push_back(makeSheetButton(sources, layout, slotIndex++, variant));
     } catch (...) {
         for (ImageButton* b : buttons)
             freeImageButton(b);

@@ -11,6 +11,7 @@
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
 #include "frontend/player_profile.h"
+#include "frontend/screen_entry.h"
 #include "frontend/screen_tables.h"
 #include "match/match.h"
 #include "platform/sound_output.h"
@@ -23,29 +24,6 @@ constexpr Fixed kFrameStep = 3276;            // 0.05 s, the game's longest upda
 constexpr Fixed kFineStep = 655;              // 0.01 s, to stop just before an event
 constexpr Fixed kMatchLevel = 32768;          // Rookie
 constexpr int kMaxSearchSteps = 60 * 60 * 20; // an hour of play
-constexpr int kMaterialLightGrey = 6;
-constexpr uint32_t kLightGrey = 0xFFD0D0D0u;
-
-void setMaterial(Model& model, int index, uint32_t colour) {
-    auto& materials = model.objects[0].materials;
-    if (index >= static_cast<int>(materials.size()))
-        return;
-    for (int k = 0; k < 4; ++k)
-        materials[static_cast<size_t>(index)].colour[k] = static_cast<uint8_t>(colour >> (8 * k));
-}
-
-// The game object's set-up of a model, then a profile's colours on it.
-void dressModel(Model& model, const PlayerProfile& profile) {
-    setMaterial(model, kMaterialLightGrey, kLightGrey);
-    ObjectLod& lod = primaryLod(model);
-    if (lod.meshes.size() > 1)
-        lod.meshes[1].visible = 0;
-    setMaterial(model, 0, profile.skinColour);
-    setMaterial(model, 1, profile.colour4);
-    setMaterial(model, 2, profile.colour3);
-    setMaterial(model, 3, profile.hairColour);
-}
-
 MatchPlayer rosterPlayer(int slot, bool computer) {
     MatchPlayer p{};
     copyProfileToPlayer(kDefaultRoster[slot], p);
@@ -53,83 +31,13 @@ MatchPlayer rosterPlayer(int slot, bool computer) {
     return p;
 }
 
-void freeButtons(SceneRig& rig) {
-    for (ImageButton* b : rig.buttons)
-        freeImageButton(b);
-    rig.buttons.clear();
-}
-
-const FaceImage* chosenImage(const FaceChoice& choice, int stadium) {
-    if (choice.selector == FaceSelector::TournamentRoundAbove)
-        return nullptr; // no laurels won
-    const size_t pick = choice.selector == FaceSelector::Stadium ? static_cast<size_t>(stadium) : 0;
-    return pick < choice.images.size() ? &choice.images[pick] : nullptr;
-}
-
-WideString labelText(const ButtonSpec& spec, const MatchPlayer& shown) {
-    switch (spec.label) {
-    case LabelSource::Text:
-        return spec.text ? spec.text : u"";
-    case LabelSource::FirstName:
-        return shown.firstName;
-    case LabelSource::LastName:
-        return shown.lastName;
-    case LabelSource::LevelName:
-        return kLevelNames[shown.profileLevel >= 0 && shown.profileLevel < kLevelCount
-                               ? shown.profileLevel
-                               : 0];
-    default:
-        return u"";
-    }
-}
-
-uint32_t fillOf(FillSource fill, const PlayerProfile& profile) {
-    switch (fill) {
-    case FillSource::SkinColour:
-        return profile.skinColour;
-    case FillSource::HairColour:
-        return profile.hairColour;
-    case FillSource::Colour3:
-        return profile.colour3;
-    case FillSource::Colour4:
-        return profile.colour4;
-    default:
-        return 0;
-    }
-}
-
-ImageButton* makeButton(SceneRig& rig, const ButtonSpec& spec, int stadium,
-                        const MatchPlayer& shown, const PlayerProfile& profile) {
-    const ScreenRect& r = spec.rect;
-    ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
-    rig.buttons.push_back(button); // owned by the rig from here, so a failed load frees it
-    for (int face = 0; face < kImageButtonFaces; ++face) {
-        const FaceImage* image = &spec.faces[face];
-        if (spec.choice && spec.choice->face == face)
-            image = chosenImage(*spec.choice, stadium);
-        if (image && image->image)
-            loadFace(rig.engine->jpeg, button, rig.archive, face, buttonEntryName(image->image),
-                     image->mask ? buttonEntryName(image->mask).c_str() : nullptr);
-    }
-    const WideString text = labelText(spec, shown);
-    if (spec.label != LabelSource::None && spec.label != LabelSource::Hud && !text.empty())
-        setImageButtonLabel(button, text.c_str());
-    button->fillColour[0] = fillOf(spec.fill, profile);
-    button->currentFace =
-        spec.startRule == StartRule::HiddenWhenBuiltIn && profile.builtIn ? 2 : spec.startFace;
-    return button;
-}
-
 void enterScreen(SceneRig& rig, ScreenId screen, int stadium) {
-    freeButtons(rig);
     rig.screen = screen;
-    const ScreenSpec* spec = findScreenSpec(screen);
-    const char16_t* backdrop =
-        spec->backdrop ? spec->backdrop : spec->backdropByStadium[static_cast<size_t>(stadium)];
-    loadBackground(rig.engine->jpeg, rig.archive, dataEntryName(backdrop),
-                   rig.engine->frame.backdrop);
-    for (const ButtonSpec& button : spec->buttons)
-        makeButton(rig, button, stadium, rig.player1, kDefaultRoster[0]);
+    ScreenEntryContext context;
+    context.stadium = stadium;
+    context.shownPlayer = &rig.player1;
+    context.shownProfile = &kDefaultRoster[0];
+    enterScreenFromTable(*rig.engine, rig.archive, screen, context, rig.buttons);
 }
 
 void step(Match* match, Fixed dt) {
@@ -216,8 +124,8 @@ SceneRig* makeSceneRig(const std::string& pakPath) {
         rig->output = soundOutputOpenHeadless();
         rig->sounds = makeSoundSet(rig->archive, rig->output);
         rig->match = createMatch(rig->sounds);
-        dressModel(*rig->engine->playerModels[0], kDefaultRoster[0]);
-        dressModel(*rig->engine->playerModels[1], kDefaultRoster[1]);
+        dressPlayerModel(*rig->engine->playerModels[0], kDefaultRoster[0]);
+        dressPlayerModel(*rig->engine->playerModels[1], kDefaultRoster[1]);
     } catch (...) {
         destroySceneRig(rig);
         throw;
@@ -228,7 +136,7 @@ SceneRig* makeSceneRig(const std::string& pakPath) {
 void destroySceneRig(SceneRig* rig) {
     if (!rig)
         return;
-    freeButtons(*rig);
+    freeScreenButtons(rig->buttons);
     destroyMatch(rig->match);
     destroySoundSet(rig->sounds);
     soundOutputClose(rig->output);

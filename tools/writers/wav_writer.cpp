@@ -16,7 +16,8 @@ void putLe32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 void putTag(std::vector<uint8_t>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i) // one by one: GCC 12 misreads a ranged insert here
+        out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 uint32_t le32(const std::vector<uint8_t>& bytes, size_t at) {

@@ -1,0 +1,122 @@
+// screen_entry.cpp
+#include "frontend/screen_entry.h"
+
+#include "assets/asset_names.h"
+#include "assets/engine3d.h"
+#include "assets/image_button.h"
+#include "assets/image_loading.h"
+#include "assets/model.h"
+#include "frontend/player_profile.h"
+#include "frontend/screen_tables.h"
+#include "match/match_player.h"
+
+namespace {
+
+constexpr int kRacketMaterial = 6;
+constexpr uint32_t kLightGrey = 0xFFD0D0D0u;
+
+void setMaterial(Model& model, int index, uint32_t colour) {
+    auto& materials = model.objects[0].materials;
+    if (index >= static_cast<int>(materials.size()))
+        return;
+    for (int k = 0; k < 4; ++k)
+        materials[static_cast<size_t>(index)].colour[k] = static_cast<uint8_t>(colour >> (8 * k));
+}
+
+const FaceImage* chosenImage(const FaceChoice& choice, int stadium) {
+    if (choice.selector == FaceSelector::TournamentRoundAbove)
+        return nullptr; // no laurels won
+    const size_t pick = choice.selector == FaceSelector::Stadium ? static_cast<size_t>(stadium) : 0;
+    return pick < choice.images.size() ? &choice.images[pick] : nullptr;
+}
+
+WideString labelText(const ButtonSpec& layout, const MatchPlayer* shown) {
+    switch (layout.label) {
+    case LabelSource::Text:
+        return layout.text ? layout.text : u"";
+    case LabelSource::FirstName:
+        return shown ? shown->firstName : u"";
+    case LabelSource::LastName:
+        return shown ? shown->lastName : u"";
+    case LabelSource::LevelName:
+        if (!shown)
+            return u"";
+        return kLevelNames[shown->profileLevel >= 0 && shown->profileLevel < kLevelCount
+                               ? shown->profileLevel
+                               : 0];
+    default:
+        return u"";
+    }
+}
+
+uint32_t fillOf(FillSource fill, const PlayerProfile* profile) {
+    if (!profile)
+        return 0;
+    switch (fill) {
+    case FillSource::SkinColour:
+        return profile->skinColour;
+    case FillSource::HairColour:
+        return profile->hairColour;
+    case FillSource::Colour3:
+        return profile->colour3;
+    case FillSource::Colour4:
+        return profile->colour4;
+    default:
+        return 0;
+    }
+}
+
+void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& layout,
+                const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
+    const ScreenRect& r = layout.rect;
+    ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
+    buttons.push_back(button); // owned by the list from here, so a failed load frees it
+    for (int face = 0; face < kImageButtonFaces; ++face) {
+        const FaceImage* image = &layout.faces[face];
+        if (layout.choice && layout.choice->face == face)
+            image = chosenImage(*layout.choice, context.stadium);
+        if (image && image->image)
+            loadFace(engine.jpeg, button, archive, face, buttonEntryName(image->image),
+                     image->mask ? buttonEntryName(image->mask).c_str() : nullptr);
+    }
+    const WideString text = labelText(layout, context.shownPlayer);
+    if (layout.label != LabelSource::None && layout.label != LabelSource::Hud && !text.empty())
+        setImageButtonLabel(button, text.c_str());
+    button->fillColour[0] = fillOf(layout.fill, context.shownProfile);
+    const bool builtIn = context.shownProfile && context.shownProfile->builtIn;
+    button->currentFace =
+        layout.startRule == StartRule::HiddenWhenBuiltIn && builtIn ? 2 : layout.startFace;
+}
+
+} // namespace
+
+void freeScreenButtons(std::vector<ImageButton*>& buttons) {
+    for (ImageButton* b : buttons)
+        freeImageButton(b);
+    buttons.clear();
+}
+
+void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
+                          const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
+    freeScreenButtons(buttons);
+    const ScreenSpec* layout = findScreenSpec(screen);
+    if (!layout)
+        return;
+    const char16_t* backdrop =
+        layout->backdrop ? layout->backdrop
+                         : layout->backdropByStadium[static_cast<size_t>(context.stadium)];
+    loadBackground(engine.jpeg, archive, dataEntryName(backdrop), engine.frame.backdrop);
+    for (const ButtonSpec& button : layout->buttons)
+        makeButton(engine, archive, button, context, buttons);
+}
+
+void dressPlayerModel(Model& model, const PlayerProfile& profile) {
+    setMaterial(model, kRacketMaterial, kLightGrey);
+    ObjectLod& lod = primaryLod(model);
+    if (lod.meshes.size() > 1)
+        lod.meshes[1].visible = 0;
+    setMaterial(model, 0, profile.skinColour);
+    setMaterial(model, 1, profile.colour4);
+    setMaterial(model, 2, profile.colour3);
+    setMaterial(model, 3, profile.hairColour);
+}

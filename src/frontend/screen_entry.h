@@ -1,0 +1,35 @@
+// screen_entry.h: entering a screen from its table: the backdrop, the buttons with their faces,
+// labels and fill colours; and dressing a player model in a profile's colours.
+#pragma once
+
+#include <vector>
+
+#include "frontend/screen_id.h"
+
+struct Engine3D;
+struct ImageButton;
+struct MatchPlayer;
+struct Model;
+struct PakArchive;
+struct PlayerProfile;
+
+// What a screen's entry needs to know about the game: the stadium picks court pictures, the
+// shown player and its profile fill names, level and colour swatches.
+struct ScreenEntryContext {
+    int stadium = 0;
+    const MatchPlayer* shownPlayer = nullptr;
+    const PlayerProfile* shownProfile = nullptr;
+};
+
+// Frees the buttons of the screen left behind.
+void freeScreenButtons(std::vector<ImageButton*>& buttons);
+
+// Frees the old buttons, loads the screen's backdrop into the engine and makes its buttons in
+// slot order. Raises FileError for a missing or damaged picture; the buttons made until then
+// stay in the list, so the caller's teardown frees them.
+void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
+                          const ScreenEntryContext& context, std::vector<ImageButton*>& buttons);
+
+// The start-up look of a figure (the racket light grey, the held ball hidden), then the
+// profile's skin, clothing and hair colours on materials 0..3.
+void dressPlayerModel(Model& model, const PlayerProfile& profile);
