@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstddef>
 
+#include "render/blended_fill.h"
 #include "render/depth_tested_fill.h"
 #include "render/render_context.h"
 
@@ -16,6 +17,7 @@ constexpr Fixed kThinAreaReciprocal = 26214400;    // 400.0 stands in for 1 / ar
 constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and depth is held flat
 constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
 constexpr int32_t kVectorFillMinimum = 16;         // shorter spans stay in the scalar loop
+constexpr int32_t kVectorBlendMinimum = 4;         // the blend does four pixels at a time
 // Small triangles are checked for a covered pixel before the division for the depth gradients;
 // most of a distant figure's triangles cover none. Larger ones nearly always cover some.
 constexpr int32_t kRowsWorthScanning = 8;
@@ -184,20 +186,20 @@ void advanceLeftWalk(LeftWalk& walk) {
 // What a span needs besides its position: the colour word and the blend's constant terms.
 struct Paint {
     uint32_t word;
-    uint32_t keep;             // 255 - alpha: the destination's weight
-    uint32_t addR, addG, addB; // (source x (alpha + 1)) >> 8 per channel
+    BlendTerms blend; // the destination's weight 255 - alpha, and the source's share
 };
 
 Paint makePaint(Rgba c) {
     const uint32_t weight = c.a + 1u;
-    return {pixelWord(c), 255u - c.a, (c.r * weight) >> 8, (c.g * weight) >> 8,
-            (c.b * weight) >> 8};
+    return {pixelWord(c),
+            {255u - c.a, (c.r * weight) >> 8, (c.g * weight) >> 8, (c.b * weight) >> 8}};
 }
 
 inline uint32_t blendPixel(uint32_t dst, const Paint& p) {
-    const uint32_t r = (((dst & 0xFF) * p.keep) >> 8) + p.addR;
-    const uint32_t g = ((((dst >> 8) & 0xFF) * p.keep) >> 8) + p.addG;
-    const uint32_t b = ((((dst >> 16) & 0xFF) * p.keep) >> 8) + p.addB;
+    const BlendTerms& t = p.blend;
+    const uint32_t r = (((dst & 0xFF) * t.keep) >> 8) + t.addR;
+    const uint32_t g = ((((dst >> 8) & 0xFF) * t.keep) >> 8) + t.addG;
+    const uint32_t b = ((((dst >> 16) & 0xFF) * t.keep) >> 8) + t.addB;
     return (dst & 0xFF000000u) | (b << 16) | (g << 8) | r;
 }
 
@@ -233,7 +235,12 @@ inline void fillSpanDepthTested(uint32_t* colour, uint16_t* depth, int32_t count
 
 inline void blendSpanDepthTested(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
                                  uint32_t dz, const Paint& p) {
-    for (int32_t i = 0; i < count; ++i, z += dz) {
+    int32_t i = 0;
+    if (count >= kVectorBlendMinimum && spanDepthFitsSixteenBits(z, dz, count)) {
+        i = blendDepthTestedVector(colour, depth, count, z, dz, p.blend);
+        z += static_cast<uint32_t>(i) * dz;
+    }
+    for (; i < count; ++i, z += dz) {
         const int32_t d = depthOf(z);
         if (depth[i] > d) {
             colour[i] = blendPixel(colour[i], p);
@@ -250,7 +257,8 @@ inline void fillSpan(uint32_t* colour, uint16_t*, int32_t count, uint32_t, uint3
 
 inline void blendSpan(uint32_t* colour, uint16_t*, int32_t count, uint32_t, uint32_t,
                       const Paint& p) {
-    for (int32_t i = 0; i < count; ++i)
+    int32_t i = count >= kVectorBlendMinimum ? blendSpanVector(colour, count, p.blend) : 0;
+    for (; i < count; ++i)
         colour[i] = blendPixel(colour[i], p);
 }
 
