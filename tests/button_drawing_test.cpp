@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <vector>
 
 namespace {
@@ -128,6 +129,30 @@ TEST(FaceBlit, FacesOverTheBordersAreCutToTheScreen) {
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), fb.drawBuffer));
     EXPECT_NE(expected, before);
     freeFrameBuffers(fb);
+}
+
+} // namespace
+
+namespace {
+
+// Rows of every length with opaque, clear and partial face pixels, against the single pixel.
+TEST(FaceBlend, RowMatchesThePixelBlend) {
+    std::mt19937 rng(5);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const int32_t count = static_cast<int32_t>(rng() % 40);
+        std::vector<uint32_t> frame(count + 4), face(count + 4);
+        for (int32_t i = 0; i < count + 4; ++i) {
+            frame[i] = static_cast<uint32_t>(rng());
+            const uint32_t kind = rng() % 4;
+            const uint32_t alpha = kind == 0 ? 0 : kind == 1 ? 255 : rng() % 256;
+            face[i] = (static_cast<uint32_t>(rng()) & 0xFFFFFF) | alpha << 24;
+        }
+        std::vector<uint32_t> expected = frame;
+        for (int32_t i = 0; i < count; ++i)
+            expected[i] = blendFacePixel(expected[i], face[i]);
+        blendFaceRow(frame.data(), face.data(), count);
+        ASSERT_EQ(frame, expected) << "trial " << trial;
+    }
 }
 
 } // namespace

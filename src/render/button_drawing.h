@@ -1,6 +1,8 @@
 // button_drawing.h: drawing an ImageButton: its label, its fill colour, or its face blended in.
 #pragma once
 
+#include <cstdint>
+
 #include "render/frame_buffer.h"
 
 struct ImageButton;
@@ -14,3 +16,5 @@ void drawButtons(FrameBuffers& fb, ImageButton* const* buttons, int count);
 // A face pixel over the frame: alpha 255 copies the word, 0 keeps the frame, otherwise each of
 // R, G, B is min(255, (dest * (255 - A) + src * (A + 1)) >> 8) and the frame's alpha stays.
 uint32_t blendFacePixel(uint32_t destination, uint32_t source);
+// blendFacePixel over a run of count frame pixels from the face row, several at a time.
+void blendFaceRow(uint32_t* frame, const uint32_t* face, int32_t count);

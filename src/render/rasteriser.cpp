@@ -59,7 +59,8 @@ struct Edge {
     int32_t rows;
 };
 
-Edge makeEdge(const Corner& start, const Corner& end, Subpixel firstRow) {
+[[gnu::always_inline]] inline Edge makeEdge(const Corner& start, const Corner& end,
+                                            Subpixel firstRow) {
     Edge edge = {&start, 0, 0, 0, 0, rowsUntil(firstRow, end.y)};
     if (edge.rows < 1)
         return edge;
@@ -151,7 +152,7 @@ struct LeftWalk {
     uint32_t depthStepLarge; // for a move of k + 1 pixels
 };
 
-LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
+[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
     LeftWalk walk;
     walk.column = columnBefore(edge.x);
     const Subpixel firstCentre = (walk.column + 1) * kSubpixelOne;
