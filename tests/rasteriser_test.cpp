@@ -317,6 +317,47 @@ TEST(Rasteriser, TrianglesNearlyMissingEveryCentreMatchTheRule) {
     destroyRenderTarget(t);
 }
 
+// One-row triangles are checked for a pixel from their two edges that cross the row, without
+// the full edge set-up: the middle vertex above, on or below the row's centre picks which short
+// edge that is; flat tops and bottoms (shared y) take the same paths.
+TEST(Rasteriser, OneRowTrianglesMatchTheRuleWhicheverShortEdgeCrossesTheRow) {
+    RenderTarget* t = coverageTarget();
+    std::mt19937 rng(77);
+    const auto uniform = [&rng](Fixed low, Fixed high) {
+        return std::uniform_int_distribution<Fixed>(low, high)(rng);
+    };
+    int drewSomething = 0, drewNothing = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        const Fixed centreY = uniform(2, 300) * kFxOne + kFxHalf; // a row centre
+        const Fixed x = uniform(20, 200) * kFxOne + uniform(0, kFxOne);
+        const Fixed middleOffsets[] = {-1, 0, 1, uniform(-kFxHalf + 1, kFxHalf - 1)};
+        ScreenVertex v[3] = {
+            {x + uniform(-6 * kFxOne, 6 * kFxOne), centreY - uniform(0, kFxHalf - 1), 100 * kFxOne},
+            {x + uniform(-6 * kFxOne, 6 * kFxOne), centreY + middleOffsets[trial % 4],
+             100 * kFxOne},
+            {x + uniform(-6 * kFxOne, 6 * kFxOne), centreY + uniform(1, kFxHalf), 100 * kFxOne}};
+        if (trial % 7 == 0)
+            v[1].y = v[trial % 2 ? 0 : 2].y; // flat top or bottom
+        std::shuffle(v, v + 3, rng);
+        std::fill(t->pixels.begin(), t->pixels.end(), kBackground);
+        rasteriseTriangle(*t->rc, v[0], v[1], v[2]);
+        const Mask drawn = drawnMask(*t);
+        const Fixed area = truncatedArea(v[0], v[1], v[2]);
+        const Mask expected = area == 0 ? Mask(drawn.size())
+                              : (area > -3276 && area < 3276)
+                                  ? referenceCoverage(v[0], v[1], v[2], Orientation::MiddleOnLeft)
+                                  : referenceCoverage(v[0], v[1], v[2]);
+        if (drawn != expected) {
+            reportMismatch(drawn, expected, v, trial);
+            break;
+        }
+        (std::count(drawn.begin(), drawn.end(), 1) > 0 ? drewSomething : drewNothing)++;
+    }
+    EXPECT_GT(drewSomething, 1000);
+    EXPECT_GT(drewNothing, 200);
+    destroyRenderTarget(t);
+}
+
 // Columns drawn on one screen row, as [first, last]; {-1, -1} when none.
 std::pair<int, int> spanOnRow(RenderTarget& t, int row) {
     int first = -1, last = -1;

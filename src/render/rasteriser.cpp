@@ -321,6 +321,25 @@ bool holdsAPixel(const TriangleEdges& e) {
     return false;
 }
 
+// An edge's x on the row firstRow, as makeEdge finds it.
+Subpixel edgeXOnRow(const Corner& start, const Corner& end, Subpixel firstRow) {
+    const Fixed slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
+    return start.x + (fxMul(subpixelToFixed(firstRow - start.y), slope) >> kFixedToSubpixelShift);
+}
+
+// holdsAPixel for a triangle of one row, without setting up its edges: the long edge and the
+// one short edge that covers the row (the upper one when the middle vertex lies below the row
+// centre, else the lower one), with the same x values and the same rounding.
+bool oneRowHoldsAPixel(const Corner& top, const Corner& middle, const Corner& bottom,
+                       Subpixel firstRow, bool longEdgeOnLeft) {
+    const Subpixel longX = edgeXOnRow(top, bottom, firstRow);
+    const Subpixel shortX = middle.y > firstRow ? edgeXOnRow(top, middle, firstRow)
+                                                : edgeXOnRow(middle, bottom, firstRow);
+    const Subpixel xl = longEdgeOnLeft ? longX : shortX;
+    const Subpixel xr = longEdgeOnLeft ? shortX : longX;
+    return columnBefore(xr) > columnBefore(xl);
+}
+
 template <SpanFunction span>
 void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients& g,
                 int32_t firstRow) {
@@ -399,6 +418,8 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
         fxSub(fxMul(fxSub(b.x, t.x), fxSub(m.y, t.y)), fxMul(fxSub(m.x, t.x), fxSub(b.y, t.y)));
     if (area == 0)
         return;
+    if (rows == 1 && !oneRowHoldsAPixel(top, middle, bottom, firstRow, area <= -kThinArea))
+        return;
 
     // Edges, each starting on the first row whose centre it reaches.
     TriangleEdges edges;
@@ -408,7 +429,7 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     // The sign of the reciprocal below, known before dividing: a thin area takes the positive
     // stand-in, any other area keeps its sign through the division.
     edges.longEdgeOnLeft = area <= -kThinArea;
-    if (rows <= kRowsWorthScanning && !holdsAPixel(edges))
+    if (rows > 1 && rows <= kRowsWorthScanning && !holdsAPixel(edges))
         return;
     const Fixed reciprocal =
         (area > -kThinArea && area < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, area);
