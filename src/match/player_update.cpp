@@ -174,16 +174,9 @@ void requestShot(MatchPlayer& p, Match* m, MatchPlayer& other) {
     if (p.timeToSwing <= allowedLead)
         return;
     // Tapped too early: an empty forehand from where the player stands.
-    const StrokeRow& row = strokeRow(StrokeForehand);
-    p.stroke = StrokeForehand;
+    takeStrokeRow(p, StrokeForehand);
     p.strokeSpot = p.position;
     p.contactPoint = p.position;
-    p.shotSpeed = row.speed;
-    p.shotSpin = row.spin;
-    p.pitchMin = row.pitchMin;
-    p.pitchMax = row.pitchMax;
-    p.swingTimeLeft = row.swingTime;
-    p.timeToContact = row.contactTime;
     p.timeToSwing = 0;
     p.strokeSkill = p.forehand;
 }

@@ -59,6 +59,17 @@ bool tryStrokes(MatchPlayer& p, const Ball& copy, Fixed elapsed, int bounces, bo
 
 } // namespace
 
+void takeStrokeRow(MatchPlayer& p, int id) {
+    const StrokeRow& row = strokeRow(id);
+    p.stroke = id;
+    p.shotSpeed = row.speed;
+    p.shotSpin = row.spin;
+    p.pitchMin = row.pitchMin;
+    p.pitchMax = row.pitchMax;
+    p.swingTimeLeft = row.swingTime;
+    p.timeToContact = row.contactTime;
+}
+
 int canReach(MatchPlayer& p, const Vec3& ballPos, Fixed time, int id, Fixed skill) {
     const StrokeRow& row = strokeRow(id);
     if (time < row.contactTime || ballPos.y < row.reachMin.y || ballPos.y > row.reachMax.y)
@@ -95,13 +106,7 @@ int canReach(MatchPlayer& p, const Vec3& ballPos, Fixed time, int id, Fixed skil
 
     p.strokeSpot = vAdd(p.position, c);
     p.contactPoint = ballPos;
-    p.stroke = id;
-    p.shotSpeed = row.speed;
-    p.shotSpin = row.spin;
-    p.swingTimeLeft = row.swingTime;
-    p.timeToContact = row.contactTime;
-    p.pitchMin = row.pitchMin;
-    p.pitchMax = row.pitchMax;
+    takeStrokeRow(p, id);
     p.timeToSwing = fxSub(time, row.contactTime);
     p.strokeSkill = skill;
     return 1;

@@ -18,6 +18,8 @@ constexpr int kMaxLaunchTrials = 4000;
 // Chooses the stroke for the ball in play and fills the stroke fields, or sets stroke 0.
 // factor scales the planned speed and spin.
 void planStroke(MatchPlayer& p, Match* m, MatchPlayer& other, Fixed& factor);
+// The stroke, its speed, spin, launch range, swing and contact times from the stroke table.
+void takeStrokeRow(MatchPlayer& p, int id);
 // 1 with the stroke fields filled when the player can get to meet the ball at ballPos in time.
 int canReach(MatchPlayer& p, const Vec3& ballPos, Fixed time, int id, Fixed skill);
 // 1 when the ball was struck, 0 for a miss (the ball is left where it was).
