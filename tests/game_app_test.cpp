@@ -1,4 +1,5 @@
-// The game object through the real shell, the headless display and the built data.pak.
+// The game object through the real shell, the headless display, the built data.pak and a real
+// players.dat in a temporary folder.
 #include "app/game_app.h"
 #include "app/shell.h"
 #include "assets/file_error.h"
@@ -15,13 +16,19 @@
 namespace {
 
 struct GameAppFixture : ::testing::Test {
+    TempDir home;
     Platform* platform = platformOpenHeadless();
     SoundOutput* sound = soundOutputOpenHeadless();
     GameApp* app = nullptr;
     ShellState shell;
     void SetUp() override {
         std::srand(11);
-        app = makeGameApp(fromUtf8(std::string(DROVANA_BUILD_DIR) + "/"), sound);
+        GameSetup setup;
+        setup.dataFolder = fromUtf8(std::string(DROVANA_BUILD_DIR) + "/");
+        setup.playersPath = home.file("players.dat");
+        setup.output = sound;
+        setup.platform = platform;
+        app = makeGameApp(setup);
         shell.platform = platform;
         shellStartClock(shell);
     }
@@ -39,55 +46,30 @@ struct GameAppFixture : ::testing::Test {
     void tap(int x, int y) {
         platformInjectEvent(platform, {PlatformEventType::StylusDown, x, y});
         platformInjectEvent(platform, {PlatformEventType::StylusUp, x, y});
+        runFrames(1);
     }
 };
 
 TEST(GameAppStart, MissingArchiveRaisesCannotOpenFileWithoutLeaks) {
     TempDir dir;
+    GameSetup setup;
+    setup.dataFolder = fromUtf8(dir.path.string() + "/");
+    setup.playersPath = dir.file("players.dat");
     try {
-        makeGameApp(fromUtf8(dir.path.string() + "/"), nullptr);
+        makeGameApp(setup);
         FAIL() << "no FileError";
     } catch (const FileError& error) {
         EXPECT_EQ(error.message, u"Cannot open file");
     }
 }
 
-TEST_F(GameAppFixture, PlaysTheMatchOnTheFirstCourt) {
-    EXPECT_EQ(app->screen, ExhibitionMatch);
-    EXPECT_EQ(app->stadium, 0);
-    const Fixed pauseBefore = fxAdd(app->match->pointDelay, app->match->setupDelay);
-    runFrames(60);
-    EXPECT_NE(fxAdd(app->match->pointDelay, app->match->setupDelay), pauseBefore);
-    // The first frame wrote the whole display; the court picture is there, not the fills.
-    EXPECT_NE(platformDisplayPixel(platform, 120, 300), 0x0000);
-    EXPECT_NE(platformDisplayPixel(platform, 120, 300), toRgb565(0x01010101));
-}
-
-TEST_F(GameAppFixture, CloseButtonStartsANewMatchOnTheNextCourt) {
-    runFrames(5);
-    ImageButton* close = app->buttons[kCloseButtonSlot];
-    const size_t before = sound->requests.size();
-    tap(close->left + 2, close->top + 2);
-    runFrames(1);
-    EXPECT_EQ(app->stadium, 1);
-    ASSERT_GT(sound->requests.size(), before);
-    EXPECT_EQ(sound->requests[before], SoundStroke2);
-}
-
-TEST_F(GameAppFixture, FinishedMatchMovesToTheNextStadiumAfterItsPause) {
-    runFrames(1); // the first frame advances nothing
-    app->match->matchOver = 1;
-    app->match->pointDelay = 1;
-    runFrames(1);
-    EXPECT_EQ(app->stadium, 1);
-    EXPECT_EQ(app->match->matchOver, 0);
-}
-
-TEST_F(GameAppFixture, TapOnTheCourtReachesTheMatch) {
-    runFrames(3);
-    platformInjectEvent(platform, {PlatformEventType::StylusDown, 120, 280});
-    runFrames(1);
-    EXPECT_EQ(app->screen, ExhibitionMatch); // no button there: the tap went onto the court
+TEST_F(GameAppFixture, StartsAtTheLogoAndTheFirstTapOpensTheMainMenu) {
+    EXPECT_EQ(app->screen, Logo);
+    EXPECT_TRUE(app->buttons.empty());
+    runFrames(2);
+    tap(120, 160);
+    EXPECT_EQ(app->screen, MainMenu);
+    EXPECT_EQ(app->buttons.size(), 7u);
 }
 
 } // namespace

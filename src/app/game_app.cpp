@@ -1,4 +1,4 @@
-// game_app.cpp: the quick-exhibition game object.
+// game_app.cpp: the game object's set-up and teardown, its frame operations and screen changes.
 #include "app/game_app.h"
 
 #include "assets/engine3d.h"
@@ -6,8 +6,10 @@
 #include "assets/model.h"
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
+#include "frontend/ladders.h"
 #include "frontend/player_profile.h"
 #include "frontend/screen_entry.h"
+#include "frontend/screen_tables.h"
 #include "match/match.h"
 #include "render/figure_posing.h"
 #include "render/game_view.h"
@@ -15,11 +17,12 @@
 
 namespace {
 
-constexpr int kHumanProfile = 0;
-constexpr int kComputerProfile = 1;
-constexpr Fixed kRookieLevel = 32768;
-constexpr int kPressedFace = 1;
-constexpr int kHiddenFace = 2;
+constexpr int kCaptionSlot = 7;
+constexpr int kRankingsTitleSlot = 1;
+constexpr int kFirstRankingRowSlot = 4;
+constexpr int kPracticePartnerProfile = 4;
+constexpr int32_t kLastTournamentRound = 4;
+constexpr int32_t kChampionRound = 5;
 
 GameView viewOf(GameApp* app) {
     GameView view;
@@ -29,10 +32,154 @@ GameView viewOf(GameApp* app) {
     view.player1 = &app->player1;
     view.player2 = &app->player2;
     view.previewPlayer = &app->previewPlayer;
+    view.skillPoints = app->skillPoints;
     view.match = app->match;
     return view;
 }
 
+void restartShownAnimation(MatchPlayer& player) {
+    player.anim = 0;
+    player.animLoops = 0;
+    player.animTime = 0;
+}
+
+void setUpMatchFromOptions(GameApp* app) {
+    const GameOptions& o = app->store.options;
+    setUpMatch(app->match, o.setsToWin, levelStrength(o.level), app->player1, app->player2);
+}
+
+// What happens before a screen's pictures are loaded.
+void beforeEntry(GameApp* app, int32_t id) {
+    switch (id) {
+    case ExhibitionPlayer1:
+    case ExhibitionPlayer2:
+    case TournamentPlayer:
+    case PracticePlayer:
+        restartShownAnimation(app->player1);
+        restartShownAnimation(app->player2);
+        break;
+    case NewPlayer:
+        restartShownAnimation(app->previewPlayer);
+        break;
+    case TournamentMatch:
+        pickTournamentOpponent(app->store, app->tournamentRound);
+        applyProfile(app, 2);
+        break;
+    case Practice:
+        app->store.options.player2Profile = kPracticePartnerProfile;
+        applyProfile(app, 2);
+        break;
+    default:
+        break;
+    }
+}
+
+// What happens once the screen's buttons exist.
+void afterEntry(GameApp* app, int32_t id) {
+    switch (id) {
+    case ExhibitionMatch:
+    case TournamentMatch:
+        hideHeldBalls(app);
+        setUpMatchFromOptions(app);
+        setSurface(app->match, app->store.options.stadium);
+        break;
+    case Practice:
+        app->practiceDrill = 0;
+        hideHeldBalls(app);
+        setUpPractice(app->match, app->practiceDrill, levelStrength(app->store.options.level),
+                      app->player1, app->player2);
+        setSurface(app->match, 0); // practice is always on the green court
+        break;
+    case Rankings:
+        showRankingsLabels(app);
+        break;
+    default:
+        break;
+    }
+}
+
+void updateCaptionBlink(GameApp* app) {
+    if (app->buttons.size() <= static_cast<size_t>(kCaptionSlot) || !app->buttons[kCaptionSlot])
+        return;
+    // A quarter second shown, a quarter second hidden (face 0 is empty).
+    const int32_t quarters = fxMul(app->screenTime, 4 << 16) >> 16;
+    app->buttons[kCaptionSlot]->currentFace = (quarters & 1) == 0 ? 1 : 0;
+}
+
+void advanceAnimation(MatchPlayer& player, Fixed dt) {
+    player.animTime = fxAdd(player.animTime, dt);
+}
+
+ScreenId tournamentOutcome(GameApp* app, bool won) {
+    if (!won) {
+        ladderLoss(app->store);
+        saveProfiles(app->store);
+        return TournamentLost;
+    }
+    ladderWin(app->store);
+    saveProfiles(app->store);
+    if (app->tournamentRound >= kLastTournamentRound) {
+        app->tournamentRound = kChampionRound;
+        return TournamentChampion;
+    }
+    app->tournamentRound += 1;
+    pickTournamentOpponent(app->store, app->tournamentRound);
+    applyProfile(app, 2);
+    setUpMatchFromOptions(app);
+    setSurface(app->match, app->store.options.stadium);
+    return TournamentRoundWon;
+}
+
+// A match ends only once the pause after its last point has run out.
+void endMatchWhenOver(GameApp* app, bool tournament) {
+    if (!app->match->matchOver || app->match->pointDelay > 0)
+        return;
+    finishMatchForProfile(app);
+    hideHeldBalls(app);
+    const bool won = app->match->setsWon[0] == app->match->setsToWin;
+    const ScreenId next =
+        tournament ? tournamentOutcome(app, won) : (won ? ExhibitionWon : ExhibitionLost);
+    changeScreen(app, next);
+}
+
+void setModelColours(Model& model, const PlayerProfile& profile) {
+    auto& materials = model.objects[0].materials;
+    const uint32_t colours[4] = {profile.skinColour, profile.colour4, profile.colour3,
+                                 profile.hairColour};
+    for (size_t m = 0; m < 4 && m < materials.size(); ++m)
+        for (int k = 0; k < 4; ++k)
+            materials[m].colour[k] = static_cast<uint8_t>(colours[m] >> (8 * k));
+}
+
+void buildGame(GameApp* app, const GameSetup& setup) {
+    app->exeDir = setup.dataFolder;
+    app->platform = setup.platform;
+    app->store.path = setup.playersPath;
+    app->pak = pakOpen(app->exeDir + u"data.pak", 1);
+    app->engine = makeEngine3D(app->pak);
+    changeScreen(app, Logo);
+    app->store.options = GameOptions{};
+    loadProfiles(app->store);
+    app->sounds = makeSoundSet(app->pak, setup.output);
+    setSoundMuted(app->sounds, app->store.options.soundOff == 1 ? 1 : 0);
+    app->match = createMatch(app->sounds);
+    for (int figure = 0; figure < kPlayerFigures; ++figure) {
+        const int profile =
+            figure == 0 ? app->store.options.player1Profile : app->store.options.player2Profile;
+        dressPlayerModel(*app->engine->playerModels[figure], app->store.profiles[profile]);
+    }
+    app->player1.isComputer = 0;
+    applyProfile(app, 1);
+    app->player2.isComputer = 1;
+    applyProfile(app, 2);
+    setUpMatchFromOptions(app);
+    setSurface(app->match, 0);
+}
+
+} // namespace
+
+// Mesh 1 is the ball a figure holds while serving; the animations show it, and every match
+// start and end hides it again.
 void hideHeldBalls(GameApp* app) {
     for (Model* model : app->engine->playerModels) {
         ObjectLod& lod = primaryLod(*model);
@@ -41,44 +188,49 @@ void hideHeldBalls(GameApp* app) {
     }
 }
 
-void startMatch(GameApp* app) {
-    copyProfileToPlayer(kDefaultRoster[kHumanProfile], app->player1);
-    copyProfileToPlayer(kDefaultRoster[kComputerProfile], app->player2);
-    app->player1.isComputer = 0;
-    app->player2.isComputer = 1;
-    setUpMatch(app->match, 1, kRookieLevel, app->player1, app->player2);
-    setSurface(app->match, app->stadium);
-    app->screen = ExhibitionMatch;
-    app->screenTime = 0;
+void showRankingsLabels(GameApp* app) {
+    for (const RankingRow& row : rankingsRows(app->store, app->rankingsPage)) {
+        const size_t slot = static_cast<size_t>(kFirstRankingRowSlot + row.row);
+        if (slot < app->buttons.size() && app->buttons[slot])
+            setImageButtonLabel(app->buttons[slot], row.text.c_str());
+    }
+}
+
+ScreenEntryContext gameEntryContext(GameApp* app, int32_t id) {
+    const GameOptions& o = app->store.options;
     ScreenEntryContext context;
-    context.stadium = app->stadium;
-    context.shownPlayer = &app->player1;
-    context.shownProfile = &kDefaultRoster[kHumanProfile];
-    enterScreenFromTable(*app->engine, app->archive, ExhibitionMatch, context, app->buttons);
+    context.stadium = o.stadium;
+    context.setsToWin = o.setsToWin;
+    context.level = o.level;
+    context.soundOff = o.soundOff;
+    context.rankingsPage = app->rankingsPage;
+    context.practiceDrill = app->practiceDrill;
+    context.tournamentRound = app->tournamentRound;
+    switch (id) {
+    case ExhibitionPlayer2:
+        context.shownPlayer = &app->player2;
+        context.shownProfile = &app->store.profiles[o.player2Profile];
+        break;
+    case NewPlayer:
+        context.shownPlayer = &app->previewPlayer;
+        context.shownProfile = &app->store.profiles[app->editProfile];
+        break;
+    default:
+        context.shownPlayer = &app->player1;
+        context.shownProfile = &app->store.profiles[o.player1Profile];
+        break;
+    }
+    return context;
 }
 
-void nextMatch(GameApp* app) {
-    hideHeldBalls(app);
-    app->stadium = (app->stadium + 1) % 5;
-    startMatch(app);
+Fixed levelStrength(int32_t level) {
+    return static_cast<Fixed>(static_cast<float>(level) * 0.25f * 65536.0f);
 }
 
-void buildGame(GameApp* app, const WideString& folder, SoundOutput* output) {
-    app->archive = pakOpen(folder + u"data.pak", 1);
-    app->engine = makeEngine3D(app->archive);
-    app->sounds = makeSoundSet(app->archive, output);
-    app->match = createMatch(app->sounds);
-    dressPlayerModel(*app->engine->playerModels[0], kDefaultRoster[kHumanProfile]);
-    dressPlayerModel(*app->engine->playerModels[1], kDefaultRoster[kComputerProfile]);
-    startMatch(app);
-}
-
-} // namespace
-
-GameApp* makeGameApp(const WideString& folder, SoundOutput* output) {
+GameApp* makeGameApp(const GameSetup& setup) {
     auto* app = new GameApp;
     try {
-        buildGame(app, folder, output);
+        buildGame(app, setup);
     } catch (...) {
         destroyGameApp(app);
         throw;
@@ -89,19 +241,72 @@ GameApp* makeGameApp(const WideString& folder, SoundOutput* output) {
 void destroyGameApp(GameApp* app) {
     if (!app)
         return;
-    freeScreenButtons(app->buttons);
+    changeScreen(app, NoScreen);
+    pakClose(app->pak);
     destroyMatch(app->match);
     destroySoundSet(app->sounds);
     destroyEngine3D(app->engine);
-    pakClose(app->archive);
     delete app;
 }
 
+void changeScreen(GameApp* app, int32_t id) {
+    app->screen = static_cast<ScreenId>(id);
+    app->screenTime = 0;
+    freeScreenButtons(app->buttons);
+    if (id < kFirstScreen || id > kLastScreen)
+        return;
+    beforeEntry(app, id);
+    enterScreenFromTable(*app->engine, app->pak, static_cast<ScreenId>(id),
+                         gameEntryContext(app, id), app->buttons);
+    afterEntry(app, id);
+}
+
+void applyProfile(GameApp* app, int which) {
+    const GameOptions& o = app->store.options;
+    const int32_t index = which == 1 ? o.player1Profile : o.player2Profile;
+    if (index < 0 || index >= kProfileSlots)
+        return;
+    const PlayerProfile& profile = app->store.profiles[index];
+    copyProfileToPlayer(profile, which == 1 ? app->player1 : app->player2);
+    if (app->engine)
+        setModelColours(*app->engine->playerModels[which == 1 ? 0 : 1], profile);
+}
+
+void finishMatchForProfile(GameApp* app) {
+    updateProfileAfterMatch(app->store, app->match->players[0]);
+    // The next match must start from what this one taught, not from the skills before it.
+    applyProfile(app, 1);
+}
+
 void gameUpdate(GameApp* app, Fixed dt) {
-    stepMatch(app->match, dt);
+    switch (app->screen) {
+    case ExhibitionPlayer1:
+    case ExhibitionPlayer2:
+        advanceAnimation(app->player1, dt);
+        advanceAnimation(app->player2, dt);
+        updateCaptionBlink(app);
+        break;
+    case TournamentPlayer:
+    case PracticePlayer:
+        advanceAnimation(app->player1, dt);
+        break;
+    case NewPlayer:
+        advanceAnimation(app->previewPlayer, dt);
+        break;
+    case ExhibitionMatch:
+    case TournamentMatch:
+    case Practice: {
+        const bool practice = app->screen == Practice;
+        const bool tournament = app->screen == TournamentMatch;
+        stepMatch(app->match, dt);
+        if (!practice)
+            endMatchWhenOver(app, tournament);
+        break;
+    }
+    default:
+        break;
+    }
     app->screenTime = fxAdd(app->screenTime, dt);
-    if (app->match->matchOver && app->match->pointDelay <= 0)
-        nextMatch(app);
 }
 
 void gameAfterUpdate(GameApp* app) {
@@ -115,31 +320,4 @@ void gameRender(GameApp* app) {
 void gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
                  uint8_t fullCopy) {
     presentFrame(app->engine->frame, displayMemory, pitches, fullCopy);
-}
-
-uint8_t gameStylusDown(GameApp* app, int x, int y) {
-    for (ImageButton* b : app->buttons) {
-        if (!b || b->currentFace == kHiddenFace)
-            continue;
-        if (x >= b->left && x < b->left + b->width && y >= b->top && y < b->top + b->height) {
-            playSound(app->sounds, SoundStroke2);
-            b->currentFace = kPressedFace;
-            gameRender(app);
-            return 1;
-        }
-    }
-    return static_cast<uint8_t>(tapCourt(app->match, app->engine->camera, x, y));
-}
-
-void gameStylusUp(GameApp* app, int, int) {
-    for (size_t slot = 0; slot < app->buttons.size(); ++slot) {
-        ImageButton* b = app->buttons[slot];
-        if (!b || b->currentFace != kPressedFace)
-            continue;
-        b->currentFace = 0;
-        if (static_cast<int>(slot) == kCloseButtonSlot)
-            nextMatch(app);
-        gameRender(app);
-        return;
-    }
 }

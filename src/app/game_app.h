@@ -1,12 +1,13 @@
-// game_app.h: the game object the shell drives. Until the menus, profiles and tournaments
-// arrive it is a quick exhibition: the player (roster profile 1) against the computer (profile
-// 2) on the real engine, one set at a time, the stadium changing after every match. The close
-// button starts a new match.
+// game_app.h: the game object: every piece of game state, the 21 screens and their changes.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "frontend/game_options.h"
+#include "frontend/profile_store.h"
+#include "frontend/screen_entry.h"
 #include "frontend/screen_id.h"
 #include "match/match_player.h"
 #include "platform/wide_string.h"
@@ -17,28 +18,53 @@ struct Engine3D;
 struct ImageButton;
 struct Match;
 struct PakArchive;
+struct Platform;
 struct SoundOutput;
 struct SoundSet;
 
-constexpr int kCloseButtonSlot = 7;
+constexpr int32_t kSkillCount = 8;
 
 struct GameApp {
-    PakArchive* archive = nullptr;
+    ProfileStore store; // the profiles, the options and where players.dat lives
+    WideString exeDir;  // where data.pak lies, ending in a slash
+    PakArchive* pak = nullptr;
     Engine3D* engine = nullptr;
     SoundSet* sounds = nullptr;
     Match* match = nullptr;
-    ScreenId screen = NoScreen;
-    std::vector<ImageButton*> buttons;
-    int32_t stadium = 0;
     MatchPlayer player1{};
     MatchPlayer player2{};
     MatchPlayer previewPlayer{};
+    ScreenId screen = NoScreen;
+    ScreenId returnScreen = NoScreen;
     Fixed screenTime = 0;
+    int32_t practiceDrill = 0;
+    int32_t rankingsPage = 0;
+    int32_t tournamentRound = 0;
+    std::vector<ImageButton*> buttons; // the current screen's, in slot order
+    int32_t pressX = 0;
+    int32_t pressY = 0;
+    // The profile editor.
+    int32_t editProfile = 0;
+    int32_t editField = 1; // 1 first name, 2 last name
+    int32_t skinIndex = 0;
+    int32_t hairIndex = 0;
+    int32_t colour3Index = 0;
+    int32_t colour4Index = 1;
+    int32_t skillPoints[kSkillCount] = {};
+    int32_t pointsCounter = 0;
+    Platform* platform = nullptr; // not owned; the Quit button closes its window
 };
 
-// folder: the program's folder, where data.pak lies. output may be null (silence). Raises
-// FileError when data.pak is missing or damaged; nothing is leaked then.
-GameApp* makeGameApp(const WideString& folder, SoundOutput* output);
+// What the game needs from its surroundings.
+struct GameSetup {
+    WideString dataFolder;   // where data.pak lies, ending in a slash
+    std::string playersPath; // players.dat's full path
+    SoundOutput* output = nullptr;
+    Platform* platform = nullptr;
+};
+
+// Raises FileError when data.pak is missing or damaged; nothing is leaked then.
+GameApp* makeGameApp(const GameSetup& setup);
 void destroyGameApp(GameApp* app);
 
 void gameUpdate(GameApp* app, Fixed dt);
@@ -48,3 +74,19 @@ void gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pit
                  uint8_t fullCopy);
 uint8_t gameStylusDown(GameApp* app, int x, int y);
 void gameStylusUp(GameApp* app, int dx, int dy);
+
+// Frees the old screen's buttons and enters screen id (1..21; any other id loads nothing).
+void changeScreen(GameApp* app, int32_t id);
+// which 1: player 1 from options.player1Profile onto model 1; which 2: player 2 onto model 2.
+void applyProfile(GameApp* app, int which);
+// The match (or practice) is being left: player 1's profile learns from it and is saved.
+void finishMatchForProfile(GameApp* app);
+// Mesh 1 is the ball a figure holds while serving; the animations show it, and every match
+// start and end hides it again.
+void hideHeldBalls(GameApp* app);
+// The rankings rows of the ladder on show, for the used profiles.
+void showRankingsLabels(GameApp* app);
+// The game values that pick a screen's pictures and fill its labels and swatches.
+ScreenEntryContext gameEntryContext(GameApp* app, int32_t screen);
+// The computer's strength for the match: level x 0.25, computed in float as the handheld did.
+Fixed levelStrength(int32_t level);

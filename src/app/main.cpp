@@ -6,6 +6,7 @@
 #include "app/game_app.h"
 #include "app/shell.h"
 #include "assets/file_error.h"
+#include "frontend/profile_store.h"
 #include "platform/error_report.h"
 #include "platform/platform.h"
 #include "platform/program_folder.h"
@@ -14,31 +15,39 @@
 
 namespace {
 
+// The message names what went wrong; the archive is where every asset comes from.
+void reportAssetError(const FileError& error, const WideString& folder) {
+    reportFatalError(error.message + u" (" + folder + u"data.pak)");
+}
+
 int runGame(Platform* platform, SingleInstance& instance) {
     ShellState shell;
     shell.platform = platform;
     std::srand(static_cast<unsigned>(shellStartClock(shell) & 0xFFFFFFFFu));
     SoundOutput* sound = soundOutputOpenSdl();
+    GameSetup setup;
+    setup.dataFolder = programFolder();
+    setup.playersPath = defaultPlayersPath();
+    setup.output = sound;
+    setup.platform = platform;
     GameApp* app = nullptr;
-    const WideString folder = programFolder();
+    int status = 0;
     try {
-        app = makeGameApp(folder, sound);
+        app = makeGameApp(setup);
+        // A picture loaded at a screen change can fail as well as one loaded at start-up.
+        while (shellPass(shell, app))
+            if (singleInstanceRaiseRequested(instance))
+                platformRaiseWindow(platform);
     } catch (const FileError& error) {
-        // The message names what went wrong; the archive is where every asset comes from.
-        reportFatalError(error.message + u" (" + folder + u"data.pak)");
-        soundOutputClose(sound);
-        return 1;
+        reportAssetError(error, setup.dataFolder);
+        status = 1;
     } catch (const std::exception& error) {
         reportFatalError(fromUtf8(error.what()));
-        soundOutputClose(sound);
-        return 1;
+        status = 1;
     }
-    while (shellPass(shell, app))
-        if (singleInstanceRaiseRequested(instance))
-            platformRaiseWindow(platform);
     destroyGameApp(app);
     soundOutputClose(sound);
-    return 0;
+    return status;
 }
 
 } // namespace

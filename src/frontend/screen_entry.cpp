@@ -23,11 +23,38 @@ void setMaterial(Model& model, int index, uint32_t colour) {
         materials[static_cast<size_t>(index)].colour[k] = static_cast<uint8_t>(colour >> (8 * k));
 }
 
-const FaceImage* chosenImage(const FaceChoice& choice, int stadium) {
-    if (choice.selector == FaceSelector::TournamentRoundAbove)
-        return nullptr; // no laurels won
-    const size_t pick = choice.selector == FaceSelector::Stadium ? static_cast<size_t>(stadium) : 0;
-    return pick < choice.images.size() ? &choice.images[pick] : nullptr;
+int32_t chosenIndex(const FaceChoice& choice, const ScreenEntryContext& context) {
+    switch (choice.selector) {
+    case FaceSelector::Stadium:
+        return context.stadium;
+    case FaceSelector::SetsToWin:
+        return context.setsToWin - 1;
+    case FaceSelector::Level:
+        return context.level;
+    case FaceSelector::SoundOff:
+        return context.soundOff;
+    case FaceSelector::RankingsPage:
+        return context.rankingsPage;
+    case FaceSelector::PracticeDrill:
+        return context.practiceDrill;
+    case FaceSelector::TournamentRoundAbove:
+        return context.tournamentRound > choice.threshold ? 0 : -1; // a laurel not won
+    }
+    return -1;
+}
+
+// A value outside the pictures loads nothing, and the face stays empty.
+const FaceImage* chosenImage(const FaceChoice& choice, const ScreenEntryContext& context) {
+    const int32_t pick = chosenIndex(choice, context);
+    if (pick < 0 || pick >= static_cast<int32_t>(choice.images.size()))
+        return nullptr;
+    return &choice.images[static_cast<size_t>(pick)];
+}
+
+void loadFaceImage(Engine3D& engine, PakArchive* archive, ImageButton* button, int face,
+                   const FaceImage& image) {
+    loadFace(engine.jpeg, button, archive, face, buttonEntryName(image.image),
+             image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
 }
 
 WideString labelText(const ButtonSpec& layout, const MatchPlayer* shown) {
@@ -74,10 +101,9 @@ void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& layout,
     for (int face = 0; face < kImageButtonFaces; ++face) {
         const FaceImage* image = &layout.faces[face];
         if (layout.choice && layout.choice->face == face)
-            image = chosenImage(*layout.choice, context.stadium);
+            image = chosenImage(*layout.choice, context);
         if (image && image->image)
-            loadFace(engine.jpeg, button, archive, face, buttonEntryName(image->image),
-                     image->mask ? buttonEntryName(image->mask).c_str() : nullptr);
+            loadFaceImage(engine, archive, button, face, *image);
     }
     const WideString text = labelText(layout, context.shownPlayer);
     if (layout.label != LabelSource::None && layout.label != LabelSource::Hud && !text.empty())
@@ -102,12 +128,28 @@ void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen
     const ScreenSpec* layout = findScreenSpec(screen);
     if (!layout)
         return;
-    const char16_t* backdrop =
-        layout->backdrop ? layout->backdrop
-                         : layout->backdropByStadium[static_cast<size_t>(context.stadium)];
-    loadBackground(engine.jpeg, archive, dataEntryName(backdrop), engine.frame.backdrop);
+    // A stadium outside the pictures keeps the old backdrop.
+    const size_t stadium = static_cast<size_t>(context.stadium);
+    const char16_t* backdrop = layout->backdrop ? layout->backdrop
+                               : stadium < layout->backdropByStadium.size()
+                                   ? layout->backdropByStadium[stadium]
+                                   : nullptr;
+    if (backdrop)
+        loadBackground(engine.jpeg, archive, dataEntryName(backdrop), engine.frame.backdrop);
     for (const ButtonSpec& button : layout->buttons)
         makeButton(engine, archive, button, context, buttons);
+}
+
+void reloadChosenFace(Engine3D& engine, PakArchive* archive, ScreenId screen, int slot,
+                      ImageButton* button, const ScreenEntryContext& context) {
+    const ScreenSpec* layout = findScreenSpec(screen);
+    if (!layout || !button || slot < 0 || slot >= static_cast<int>(layout->buttons.size()))
+        return;
+    const FaceChoice* choice = layout->buttons[static_cast<size_t>(slot)].choice;
+    if (!choice)
+        return;
+    if (const FaceImage* image = chosenImage(*choice, context))
+        loadFaceImage(engine, archive, button, choice->face, *image);
 }
 
 void dressPlayerModel(Model& model, const PlayerProfile& profile) {

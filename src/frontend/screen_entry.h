@@ -2,6 +2,7 @@
 // labels and fill colours; and dressing a player model in a profile's colours.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "frontend/screen_id.h"
@@ -13,10 +14,17 @@ struct Model;
 struct PakArchive;
 struct PlayerProfile;
 
-// What a screen's entry needs to know about the game: the stadium picks court pictures, the
-// shown player and its profile fill names, level and colour swatches.
+// What a screen's entry needs to know about the game: the values that pick pictures (court,
+// stadium, option values, ladder title, drill caption, laurels), and the shown player and its
+// profile, which fill names, level and colour swatches.
 struct ScreenEntryContext {
-    int stadium = 0;
+    int32_t stadium = 0;
+    int32_t setsToWin = 1;
+    int32_t level = 0;
+    int32_t soundOff = 0;
+    int32_t rankingsPage = 0;
+    int32_t practiceDrill = 0;
+    int32_t tournamentRound = 0;
     const MatchPlayer* shownPlayer = nullptr;
     const PlayerProfile* shownProfile = nullptr;
 };
@@ -29,6 +37,11 @@ void freeScreenButtons(std::vector<ImageButton*>& buttons);
 // stay in the list, so the caller's teardown frees them.
 void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
                           const ScreenEntryContext& context, std::vector<ImageButton*>& buttons);
+
+// Reloads the face of the screen's button in `slot` whose picture depends on a game value (the
+// stadium, an option, the ladder, the drill) from the values in context. Raises FileError.
+void reloadChosenFace(Engine3D& engine, PakArchive* archive, ScreenId screen, int slot,
+                      ImageButton* button, const ScreenEntryContext& context);
 
 // The start-up look of a figure (the racket light grey, the held ball hidden), then the
 // profile's skin, clothing and hair colours on materials 0..3.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "frontend/game_options.h"
 #include "frontend/screen_id.h"
 
 // Left, top, width, height in screen pixels; hit tests are half-open.
@@ -83,8 +84,6 @@ struct ScreenSpec {
 };
 
 constexpr int32_t kMaxScreenButtons = 25;
-constexpr int32_t kLevelCount = 5;
-constexpr int32_t kStadiumCount = 5;
 extern const char16_t* const kLevelNames[kLevelCount];
 
 // Skill rows of the profile editor: the game draws up to ten 7 x 7 points per row.

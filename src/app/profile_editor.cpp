@@ -1,0 +1,243 @@
+// profile_editor.cpp: the profile editor's buttons, keyboard, swatches and skill points.
+#include "app/profile_editor.h"
+
+#include "app/game_app.h"
+#include "assets/engine3d.h"
+#include "assets/image_button.h"
+#include "assets/model.h"
+#include "frontend/keyboard_layout.h"
+#include "frontend/player_profile.h"
+#include "frontend/profile_store.h"
+
+namespace {
+
+constexpr int kFirstNameSlot = 0;
+constexpr int kLastNameSlot = 1;
+constexpr int kCancelSlot = 2;
+constexpr int kOkSlot = 3;
+constexpr int kKeyboardSlot = 4;
+constexpr int kFirstSwatchSlot = 5;
+constexpr int kFirstSkillSlot = 9;
+constexpr int kLastSlot = 24;
+constexpr int32_t kNameCharacters = kProfileNameLength - 1;
+constexpr int32_t kStartPoints = 5;
+constexpr int32_t kMaxPoints = 10;
+constexpr int32_t kPointsBudget = 50;
+constexpr int32_t kKeyboardTopFirstName = 98;
+constexpr int32_t kKeyboardTopLastName = 112;
+
+PlayerProfile& editedProfile(GameApp* app) {
+    return app->store.profiles[app->editProfile];
+}
+
+char16_t* editedName(GameApp* app) {
+    PlayerProfile& p = editedProfile(app);
+    return app->editField == 2 ? p.lastName : p.firstName;
+}
+
+ImageButton* slotButton(GameApp* app, int slot) {
+    return static_cast<size_t>(slot) < app->buttons.size() ? app->buttons[static_cast<size_t>(slot)]
+                                                           : nullptr;
+}
+
+int32_t nameLength(const char16_t* name) {
+    int32_t n = 0;
+    while (n < kNameCharacters && name[n] != 0)
+        ++n;
+    return n;
+}
+
+void showEditedName(GameApp* app) {
+    const int slot = app->editField == 2 ? kLastNameSlot : kFirstNameSlot;
+    if (ImageButton* b = slotButton(app, slot))
+        setImageButtonLabel(b, editedName(app));
+}
+
+void setAllFaces(GameApp* app, int32_t face) {
+    for (ImageButton* b : app->buttons)
+        if (b)
+            b->currentFace = face;
+}
+
+void openKeyboard(GameApp* app, int field) {
+    setAllFaces(app, 2);
+    if (ImageButton* keyboard = slotButton(app, kKeyboardSlot)) {
+        keyboard->currentFace = 0;
+        keyboard->top = field == 2 ? kKeyboardTopLastName : kKeyboardTopFirstName;
+    }
+    app->editField = field;
+}
+
+void typeKey(GameApp* app) {
+    const ImageButton* keyboard = slotButton(app, kKeyboardSlot);
+    if (!keyboard)
+        return;
+    const KeyboardKey key = keyboardKeyAt(app->pressX, app->pressY, keyboard->left, keyboard->top);
+    char16_t* name = editedName(app);
+    const int32_t length = nameLength(name);
+    switch (key.kind) {
+    case KeyKind::Character:
+        if (length < kNameCharacters) {
+            name[length] = key.character;
+            name[length + 1] = 0;
+            showEditedName(app);
+        }
+        break;
+    case KeyKind::Done:
+        // No saved name is ever empty.
+        if (length == 0) {
+            name[0] = u' ';
+            name[1] = 0;
+            showEditedName(app);
+        }
+        setAllFaces(app, 0);
+        if (ImageButton* b = slotButton(app, kKeyboardSlot))
+            b->currentFace = 2;
+        break;
+    case KeyKind::Delete:
+        if (length > 0) {
+            name[length - 1] = 0;
+            showEditedName(app);
+        }
+        break;
+    case KeyKind::None:
+        break;
+    }
+}
+
+void setMaterialColour(Model& model, int material, uint32_t colour) {
+    auto& materials = model.objects[0].materials;
+    if (static_cast<size_t>(material) >= materials.size())
+        return;
+    for (int k = 0; k < 4; ++k)
+        materials[static_cast<size_t>(material)].colour[k] =
+            static_cast<uint8_t>(colour >> (8 * k));
+}
+
+// One swatch: its palette index steps round; the profile, the figure and the swatch follow.
+struct Swatch {
+    int32_t GameApp::*index;
+    int32_t count;
+    int32_t palette;
+    uint32_t PlayerProfile::*colour;
+    int material;
+};
+
+constexpr Swatch kSwatches[4] = {
+    {&GameApp::skinIndex, 3, kSkinPalette, &PlayerProfile::skinColour, 0},
+    {&GameApp::hairIndex, 3, kHairPalette, &PlayerProfile::hairColour, 3},
+    {&GameApp::colour3Index, 4, kClothingPalette, &PlayerProfile::colour3, 2},
+    {&GameApp::colour4Index, 4, kClothingPalette, &PlayerProfile::colour4, 1},
+};
+
+void stepSwatch(GameApp* app, int which) {
+    const Swatch& s = kSwatches[which];
+    int32_t& index = app->*s.index;
+    index = index + 1 >= s.count ? 0 : index + 1;
+    const uint32_t colour = kProfilePalette[s.palette + index];
+    editedProfile(app).*s.colour = colour;
+    setMaterialColour(*app->engine->playerModels[0], s.material, colour);
+    if (ImageButton* b = slotButton(app, kFirstSwatchSlot + which))
+        b->fillColour[0] = colour;
+}
+
+void changeSkillPoint(GameApp* app, int slot) {
+    const int k = (slot - kFirstSkillSlot) / 2;
+    const bool give = (slot - kFirstSkillSlot) % 2 == 1;
+    int32_t& points = app->skillPoints[k];
+    if (!give && points > 0) {
+        points -= 1;
+        app->pointsCounter -= 1;
+    } else if (give && app->pointsCounter < kPointsBudget && points < kMaxPoints) {
+        points += 1;
+        app->pointsCounter += 1;
+    }
+}
+
+void cancelEditor(GameApp* app) {
+    if (app->returnScreen == TournamentPlayer)
+        app->returnScreen = MainMenu;
+    // The editor dressed figure 1 as the new profile: whoever is shown next gets their own
+    // colours back.
+    applyProfile(app, 1);
+    applyProfile(app, 2);
+    changeScreen(app, app->returnScreen);
+    gameRender(app);
+}
+
+void confirmEditor(GameApp* app) {
+    PlayerProfile& p = editedProfile(app);
+    skillsFromPoints(app->skillPoints, p);
+    p.level = 0;
+    saveProfiles(app->store);
+    if (app->returnScreen == ExhibitionPlayer2)
+        app->store.options.player2Profile = app->editProfile;
+    else
+        app->store.options.player1Profile = app->editProfile;
+    applyProfile(app, 1);
+    applyProfile(app, 2);
+    changeScreen(app, app->returnScreen);
+    gameRender(app);
+}
+
+int releasedEditorSlot(GameApp* app) {
+    for (int slot = 0; slot <= kLastSlot; ++slot) {
+        ImageButton* b = slotButton(app, slot);
+        if (b && b->currentFace == 1) {
+            b->currentFace = 0;
+            return slot;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+void startProfileEditor(GameApp* app, int32_t slot) {
+    app->editProfile = slot;
+    app->editField = 1;
+    for (int32_t& points : app->skillPoints)
+        points = kStartPoints;
+    app->pointsCounter = kPointsBudget;
+    app->skinIndex = 0;
+    app->hairIndex = 0;
+    app->colour3Index = 0;
+    app->colour4Index = 1;
+    const PlayerProfile& p = app->store.profiles[slot];
+    copyProfileToPlayer(p, app->previewPlayer);
+    setMaterialColour(*app->engine->playerModels[0], 0, p.skinColour);
+    setMaterialColour(*app->engine->playerModels[0], 1, p.colour4);
+    setMaterialColour(*app->engine->playerModels[0], 2, p.colour3);
+    setMaterialColour(*app->engine->playerModels[0], 3, p.hairColour);
+}
+
+void releaseProfileEditor(GameApp* app) {
+    const int slot = releasedEditorSlot(app);
+    if (slot < 0)
+        return;
+    switch (slot) {
+    case kFirstNameSlot:
+    case kLastNameSlot:
+        openKeyboard(app, slot == kFirstNameSlot ? 1 : 2);
+        break;
+    case kCancelSlot:
+        cancelEditor(app);
+        return;
+    case kOkSlot:
+        confirmEditor(app);
+        return;
+    case kKeyboardSlot:
+        typeKey(app);
+        break;
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        stepSwatch(app, slot - kFirstSwatchSlot);
+        break;
+    default:
+        changeSkillPoint(app, slot);
+        break;
+    }
+    gameRender(app);
+}
