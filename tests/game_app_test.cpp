@@ -2,8 +2,10 @@
 // players.dat in a temporary folder.
 #include "app/game_app.h"
 #include "app/shell.h"
+#include "assets/engine3d.h"
 #include "assets/file_error.h"
 #include "assets/image_button.h"
+#include "assets/model.h"
 #include "assets/sound_set.h"
 #include "frontend/profile_store.h"
 #include "match/match.h"
@@ -133,9 +135,10 @@ TEST_F(GameAppFixture, BuiltInProfileHidesDeleteAndArrowsStepThroughUsedProfiles
     goToMainMenu();
     tapSlot(0);
     EXPECT_EQ(app->buttons[1]->currentFace, 2);
-    tapSlot(6);                                      // right arrow
-    EXPECT_EQ(app->store.options.player1Profile, 2); // profile 1 is player 2's
-    EXPECT_EQ(*app->buttons[8]->label, WideString(profile(2).firstName));
+    tapSlot(6); // right arrow: player 1 takes slot 1 and pushes player 2 on to slot 2
+    EXPECT_EQ(app->store.options.player1Profile, 1);
+    EXPECT_EQ(app->store.options.player2Profile, 2);
+    EXPECT_EQ(*app->buttons[8]->label, WideString(profile(1).firstName));
     tapSlot(5);
     tapSlot(5);
     EXPECT_EQ(app->store.options.player1Profile, 4); // wraps past the unused slots
@@ -177,7 +180,7 @@ TEST_F(GameAppFixture, TournamentClimbsFiveRoundsToTheChampionAndShowsItsLaurels
     const int me = app->store.options.player1Profile;
     EXPECT_EQ(me, 5);
     tapSlot(4);
-    tapSlot(4); // stadium Next
+    tapSlot(3); // stadium Next
     ASSERT_EQ(app->screen, TournamentMatch);
     for (int round = 0; round < 5; ++round) {
         EXPECT_EQ(app->tournamentRound, round);
@@ -205,7 +208,7 @@ TEST_F(GameAppFixture, TournamentLostInRoundTwoShowsTwoLaurels) {
     tapSlot(1);
     tapSlot(3);
     tapSlot(4);
-    tapSlot(4);
+    tapSlot(3);
     finishMatch(true);
     tapSlot(1);
     finishMatch(true);
