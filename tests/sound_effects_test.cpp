@@ -1,8 +1,10 @@
-// The twelve built sounds: WAVs the platform's loader takes, short, and silent at both ends.
+// The twelve built sounds: WAVs the platform's loader takes, short, silent at both ends, on
+// time, as loud as their table says, and with their energy where small speakers play it.
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
 #include "built_data.h"
 #include "platform/sound_output.h"
+#include "sound_measures.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -37,12 +39,35 @@ int peakOf(const std::vector<int16_t>& s, size_t from, size_t to) {
     return peak;
 }
 
+constexpr int kRate = 22050;
+
+// How loud each sound should be heard: LUFS of its loudest 100 ms, K-weighted (docs/art.md).
+constexpr double kLoudnessTable[kSoundCount] = {
+    -16.0, // applause
+    -16.0, // bounce
+    -16.0, // bounce, second variant
+    -16.0, // net
+    -14.0, // "Fault"
+    -14.0, // "Out"
+    -14.0, // "Let"
+    -14.0, // serve with a grunt
+    -14.0, // serve
+    -18.0, // soft stroke
+    -16.0, // stroke
+    -14.0, // hard stroke
+};
+
 struct BuiltSounds : ::testing::Test {
     PakArchive* archive = openBuiltData();
     SoundSet* sounds = makeSoundSet(archive, nullptr);
     void TearDown() override {
         destroySoundSet(sounds);
         pakClose(archive);
+    }
+    std::vector<int16_t> samplesOf(int id) {
+        LoadedWav wav;
+        EXPECT_TRUE(loadWithSdl(sounds->sounds[id], wav)) << id;
+        return wav.samples;
     }
 };
 
@@ -75,14 +100,61 @@ TEST_F(BuiltSounds, StartAndEndInSilenceWithSomethingBetween) {
     }
 }
 
-TEST_F(BuiltSounds, StrokesGrowFromSoftToHard) {
-    LoadedWav soft, middle, hard;
-    ASSERT_TRUE(loadWithSdl(sounds->sounds[SoundStroke1], soft));
-    ASSERT_TRUE(loadWithSdl(sounds->sounds[SoundStroke2], middle));
-    ASSERT_TRUE(loadWithSdl(sounds->sounds[SoundStroke3], hard));
-    const auto peak = [](const LoadedWav& w) { return peakOf(w.samples, 0, w.samples.size()); };
-    EXPECT_LT(peak(soft), peak(middle));
-    EXPECT_LT(peak(middle), peak(hard));
+TEST_F(BuiltSounds, StruckSoundsAreHeardAsTheyArePlayed) {
+    // The serves are played at the moment of the stroke: a hit later than 30 ms would lag
+    // behind the picture noticeably.
+    for (int id : {SoundServe, SoundServeGrunt})
+        EXPECT_LT(onsetSeconds(samplesOf(id), kRate), 0.03) << id;
+    for (int id : {SoundStroke1, SoundStroke2, SoundStroke3, SoundBounce1, SoundBounce2})
+        EXPECT_LT(onsetSeconds(samplesOf(id), kRate), 0.01) << id;
+}
+
+TEST_F(BuiltSounds, HitsHaveABrightShortAttackWhoseCharacterFollowsTheirStrength) {
+    double brightness[3];
+    for (int strength = 0; strength < 3; ++strength) {
+        const std::vector<int16_t> hit = samplesOf(SoundStroke1 + strength);
+        brightness[strength] = energyShareAbove(hit, kRate, 2000.0);
+        EXPECT_GE(brightness[strength], 0.10) << strength;
+        EXPECT_LT(ringSeconds(hit, kRate), 0.05) << strength;
+    }
+    // Not only louder: a harder hit is brighter, as a listener hears it at any volume.
+    EXPECT_LT(brightness[0], brightness[1]);
+    EXPECT_LT(brightness[1], brightness[2]);
+    EXPECT_GT(brightness[2], 1.5 * brightness[0]);
+    EXPECT_GE(energyShareAbove(samplesOf(SoundServe), kRate, 2000.0), 0.10);
+}
+
+TEST_F(BuiltSounds, BouncesSitAboveWhatSmallSpeakersLose) {
+    for (int id : {SoundBounce1, SoundBounce2})
+        EXPECT_GE(energyShareAbove(samplesOf(id), kRate, 300.0), 0.5) << id;
+}
+
+TEST_F(BuiltSounds, EachIsAsLoudAsItsTableWithoutClipping) {
+    double quietest = 0.0, loudest = -100.0;
+    for (int id = 0; id < kSoundCount; ++id) {
+        const std::vector<int16_t> samples = samplesOf(id);
+        const double lufs = loudestMomentLufs(samples, kRate);
+        EXPECT_NEAR(lufs, kLoudnessTable[id], 1.0) << id;
+        quietest = std::min(quietest, lufs);
+        loudest = std::max(loudest, lufs);
+        EXPECT_LT(peakOf(samples, 0, samples.size()), 32767) << id;
+    }
+    EXPECT_LE(loudest - quietest, 6.0);
+    EXPECT_LT(loudestMomentLufs(samplesOf(SoundStroke1), kRate),
+              loudestMomentLufs(samplesOf(SoundStroke2), kRate));
+    EXPECT_LT(loudestMomentLufs(samplesOf(SoundStroke2), kRate),
+              loudestMomentLufs(samplesOf(SoundStroke3), kRate));
+    // The hits, heard most often, are not left far below the calls.
+    EXPECT_GT(loudestMomentLufs(samplesOf(SoundStroke3), kRate),
+              loudestMomentLufs(samplesOf(SoundOut), kRate) - 2.0);
+}
+
+TEST_F(BuiltSounds, FaultOpensWithAnFThatIsHeard) {
+    // Speech synthesis leaves an "f" some 25 dB under its vowel, where "Fault" turns into "all".
+    const std::vector<int16_t> fault = samplesOf(SoundFault);
+    const double opening = loudestBurstDb(fault, kRate, 0.0, 0.06);
+    EXPECT_GT(opening, loudestBurstDb(fault, kRate, 0.0, 10.0) - 15.0);
+    EXPECT_GE(energyShareAbove(fault, kRate, 2000.0), 0.08);
 }
 
 TEST_F(BuiltSounds, NoTwoAreTheSame) {

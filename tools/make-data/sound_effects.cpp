@@ -22,49 +22,66 @@ enum : uint32_t {
     kSeedGrunt = 0x6A6A6A6Au,
 };
 
-// A ball on the court: a short falling thump with a little grit from the surface.
-Signal bounce(float startHz, float endHz, float tau, float grit, uint32_t seed) {
+// Every struck sound starts after this much silence, so the fade-in that keeps the file's first
+// sample quiet lies wholly before the attack instead of blunting it.
+constexpr float kLeadIn = 0.0015f;
+constexpr float kStrikeFadeIn = 0.0012f;
+
+// A ball on the court: the hollow "pock" of the ball's shell around `bodyHz` (where small
+// speakers still play it), a short higher click off the surface, and a little low weight.
+Signal bounce(float bodyHz, float tau, float click, uint32_t seed) {
     NoiseSource noise = makeNoise(seed);
-    Signal out = dampedSine(startHz, endHz, 0.04f, tau, 0.2f);
-    mixInto(out, noiseBurst(noise, 1300.0f, 1.2f, 0.0005f, 0.006f, 0.05f), 0, grit);
-    mixInto(out, dampedSine(startHz * 2.7f, endHz * 2.7f, 0.02f, tau * 0.3f, 0.08f), 0, 0.25f);
-    return out;
+    Signal out = dampedSine(bodyHz * 1.2f, bodyHz, 0.012f, tau, 0.16f);
+    mixInto(out, dampedSine(bodyHz * 2.7f, bodyHz * 2.5f, 0.01f, tau * 0.35f, 0.05f), 0, 0.4f);
+    mixInto(out, noiseCrack(noise, 1800.0f, 0.0002f, 0.0012f, 0.02f), 0, click);
+    mixInto(out, dampedSine(170.0f, 120.0f, 0.02f, 0.012f, 0.1f), 0, 0.3f);
+    return delayed(out, kLeadIn);
 }
 
-// The strings meeting the ball: a bright "pock" of the string bed over a hollow frame knock.
-// `force` from 0 (soft) to 1 (hard) makes it louder, brighter and heavier.
+// The ball on the strings: a broadband crack as the strings catch it, the ball's shell ringing
+// briefly, a string "ping" and the frame's knock. `force` from 0 (soft) to 1 (hard) changes
+// the character, not only the level: a soft hit is a dull, rounder "thup" with a long contact;
+// a hard hit a sharp crack with a bright ping and a heavier frame.
 Signal racketHit(float force, uint32_t seed) {
     NoiseSource noise = makeNoise(seed);
-    const float length = 0.22f + 0.08f * force;
-    Signal out = dampedSine(610.0f + 120.0f * force, 560.0f, 0.03f, 0.018f + 0.01f * force, length);
-    mixInto(out, dampedSine(1240.0f, 1180.0f, 0.02f, 0.012f, length), 0, 0.35f + 0.35f * force);
-    mixInto(out, dampedSine(2650.0f, 2600.0f, 0.02f, 0.006f, 0.1f), 0, 0.1f + 0.3f * force);
-    mixInto(out, noiseBurst(noise, 2400.0f + 1200.0f * force, 1.0f, 0.0004f, 0.003f, 0.04f), 0,
-            0.8f + 0.8f * force);
-    mixInto(out, dampedSine(170.0f, 120.0f, 0.05f, 0.03f, length), 0, 0.2f + 0.5f * force);
-    return out;
+    Signal out =
+        noiseCrack(noise, 1500.0f + 1500.0f * force, 0.0003f, 0.003f - 0.001f * force, 0.03f);
+    for (float& s : out)
+        s *= 0.9f + 0.3f * force;
+    // The parts answer the contact one after another, not all at its first instant, as the
+    // ball sinks into the strings and leaves them.
+    const float shellHz = 780.0f + 380.0f * force;
+    mixInto(out, dampedSine(shellHz * 1.15f, shellHz, 0.006f, 0.011f - 0.003f * force, 0.12f),
+            samplesFor(0.0012f), 1.0f);
+    mixInto(out,
+            dampedSine(2500.0f + 900.0f * force, 2450.0f + 850.0f * force, 0.01f, 0.004f, 0.04f),
+            samplesFor(0.0004f), 0.25f + 0.45f * force);
+    mixInto(out, dampedSine(420.0f, 380.0f, 0.01f, 0.008f, 0.08f), samplesFor(0.0008f),
+            0.5f - 0.2f * force);
+    mixInto(out, dampedSine(180.0f, 150.0f, 0.02f, 0.012f, 0.08f), samplesFor(0.002f),
+            0.15f + 0.25f * force);
+    return delayed(out, kLeadIn);
 }
 
-// Air cut by a racket swung hard: noise whose band rises and swells toward the hit.
-Signal swish(NoiseSource& noise, float seconds) {
+// The racket carrying on through the air after the ball has gone: a band of noise falling
+// and fading.
+Signal followThrough(NoiseSource& noise, float seconds) {
     Signal out(samplesFor(seconds));
-    Biquad band = makeBandPass(500.0, 1.5);
+    Biquad band = makeBandPass(2400.0, 1.5);
     for (size_t i = 0; i < out.size(); ++i) {
         const float x = static_cast<float>(i) / static_cast<float>(out.size());
         if (i % 32 == 0)
-            retuneBandPass(band, 500.0 + 2500.0 * x * x, 1.5);
-        out[i] = runBiquad(band, nextNoise(noise)) * x * x * x;
+            retuneBandPass(band, 2400.0 - 1800.0 * x, 1.5);
+        out[i] = runBiquad(band, nextNoise(noise)) * attackDecay(x * seconds, 0.02f, 0.05f);
     }
     return out;
 }
 
+// The hit comes first: the serve is played at the moment of the stroke.
 Signal serve(float force, uint32_t seed) {
     NoiseSource noise = makeNoise(seed);
-    const float swishTime = 0.18f;
-    Signal out = swish(noise, swishTime);
-    for (float& s : out)
-        s *= 0.35f;
-    mixInto(out, racketHit(force, seed + 1), samplesFor(swishTime), 1.0f);
+    Signal out = racketHit(force, seed + 1);
+    mixInto(out, followThrough(noise, 0.22f), samplesFor(kLeadIn + 0.008f), 0.3f);
     return out;
 }
 
@@ -98,9 +115,10 @@ Signal grunt(uint32_t seed) {
     return out;
 }
 
+// The effort is voiced as the ball is struck, so the grunt starts just after the hit.
 Signal serveWithGrunt(uint32_t seed) {
     Signal out = normalised(serve(1.0f, seed), 1.0f);
-    mixInto(out, normalised(grunt(seed + 7), 0.8f), samplesFor(0.17f), 1.0f);
+    mixInto(out, normalised(grunt(seed + 7), 0.6f), samplesFor(kLeadIn + 0.025f), 1.0f);
     return out;
 }
 
@@ -139,33 +157,46 @@ Signal applause(uint32_t seed) {
     return out;
 }
 
+// How loud each sound is heard (LUFS over its loudest 100 ms, K-weighted); the table in
+// docs/art.md. The hits, heard most often, sit close to the calls, and the stronger a stroke
+// the louder it is.
+constexpr double kLoudnessApplause = -16.0;
+constexpr double kLoudnessBounce = -16.0;
+constexpr double kLoudnessNet = -16.0;
+constexpr double kLoudnessCall = -14.0;
+constexpr double kLoudnessServe = -14.0;
+constexpr double kLoudnessStroke[3] = {-18.0, -16.0, -14.0};
+
 std::vector<int16_t> makeSamples(int id) {
     switch (id) {
     case SoundApplause:
-        return finishSound(applause(kSeedApplause), 0.7f, 0.03f, 0.5f);
+        return finishSound(applause(kSeedApplause), kLoudnessApplause, 0.03f, 0.5f);
     case SoundBounce1:
-        return finishSound(bounce(230.0f, 130.0f, 0.022f, 0.5f, kSeedBounce), 0.8f, 0.003f, 0.05f);
+        return finishSound(bounce(470.0f, 0.012f, 0.5f, kSeedBounce), kLoudnessBounce,
+                           kStrikeFadeIn, 0.04f);
     case SoundBounce2:
-        return finishSound(bounce(180.0f, 100.0f, 0.035f, 0.3f, kSeedBounce + 1), 0.65f, 0.003f,
-                           0.05f);
+        return finishSound(bounce(390.0f, 0.016f, 0.3f, kSeedBounce + 1), kLoudnessBounce,
+                           kStrikeFadeIn, 0.04f);
     case SoundNet:
-        return finishSound(netHit(kSeedNet), 0.7f, 0.002f, 0.1f);
+        return finishSound(netHit(kSeedNet), kLoudnessNet, 0.002f, 0.1f);
     case SoundFault:
-        return speakCall("Fault");
+        return speakCall("Fault", kLoudnessCall);
     case SoundOut:
-        return speakCall("Out");
+        return speakCall("Out", kLoudnessCall);
     case SoundLet:
-        return speakCall("Let");
+        return speakCall("Let", kLoudnessCall);
     case SoundServeGrunt:
-        return finishSound(serveWithGrunt(kSeedGrunt), 0.9f, 0.01f, 0.08f);
+        return finishSound(serveWithGrunt(kSeedGrunt), kLoudnessServe, kStrikeFadeIn, 0.08f);
     case SoundServe:
-        return finishSound(serve(0.9f, kSeedServe), 0.85f, 0.01f, 0.05f);
+        return finishSound(serve(0.9f, kSeedServe), kLoudnessServe, kStrikeFadeIn, 0.05f);
     case SoundStroke1:
-        return finishSound(racketHit(0.0f, kSeedStroke), 0.55f, 0.003f, 0.05f);
+        return finishSound(racketHit(0.0f, kSeedStroke), kLoudnessStroke[0], kStrikeFadeIn, 0.04f);
     case SoundStroke2:
-        return finishSound(racketHit(0.5f, kSeedStroke + 1), 0.7f, 0.003f, 0.05f);
+        return finishSound(racketHit(0.5f, kSeedStroke + 1), kLoudnessStroke[1], kStrikeFadeIn,
+                           0.04f);
     case SoundStroke3:
-        return finishSound(racketHit(1.0f, kSeedStroke + 2), 0.9f, 0.003f, 0.05f);
+        return finishSound(racketHit(1.0f, kSeedStroke + 2), kLoudnessStroke[2], kStrikeFadeIn,
+                           0.04f);
     default:
         throw std::invalid_argument("no such sound");
     }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sound_loudness.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -121,6 +123,16 @@ Signal noiseBurst(NoiseSource& noise, float centreHz, float q, float attack, flo
     return out;
 }
 
+Signal noiseCrack(NoiseSource& noise, float cutoffHz, float attack, float tau, float seconds) {
+    Signal out(samplesFor(seconds));
+    Biquad cut = makeHighPass(cutoffHz, 0.7);
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / kSampleRate;
+        out[i] = runBiquad(cut, nextNoise(noise)) * attackDecay(t, attack, tau);
+    }
+    return out;
+}
+
 Signal normalised(Signal signal, float peak) {
     float largest = 0.0f;
     for (float s : signal)
@@ -131,7 +143,13 @@ Signal normalised(Signal signal, float peak) {
     return signal;
 }
 
-std::vector<int16_t> finishSound(Signal signal, float peak, float fadeIn, float fadeOut) {
+Signal delayed(const Signal& signal, float seconds) {
+    Signal out(samplesFor(seconds), 0.0f);
+    out.insert(out.end(), signal.begin(), signal.end());
+    return out;
+}
+
+std::vector<int16_t> finishSound(Signal signal, double lufs, float fadeIn, float fadeOut) {
     const int count = static_cast<int>(signal.size());
     const int in = std::min(samplesFor(fadeIn), count);
     const int out = std::min(samplesFor(fadeOut), count);
@@ -139,10 +157,11 @@ std::vector<int16_t> finishSound(Signal signal, float peak, float fadeIn, float 
         signal[i] *= fadeGain(i, in);
     for (int i = 0; i < out; ++i)
         signal[count - 1 - i] *= fadeGain(i, out);
-    // Scaled after fading, so the loudness of the finished sound is the one asked for.
-    signal = normalised(std::move(signal), peak * 32767.0f);
+    // Leveled after fading, so the loudness of the finished sound is the one asked for.
+    signal = leveledTo(signal, lufs);
     std::vector<int16_t> samples(signal.size());
     for (int i = 0; i < count; ++i)
-        samples[i] = static_cast<int16_t>(std::clamp(std::round(signal[i]), -32768.0f, 32767.0f));
+        samples[i] =
+            static_cast<int16_t>(std::clamp(std::round(signal[i] * 32767.0f), -32768.0f, 32767.0f));
     return samples;
 }

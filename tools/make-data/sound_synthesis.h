@@ -1,5 +1,5 @@
 // sound_synthesis.h: the building blocks of the synthesised sound effects (noise, filters,
-// envelopes) and the finishing that makes every sound start and end in silence.
+// envelopes) and the finishing that makes every sound start and end in silence at its loudness.
 #pragma once
 
 #include <cstdint>
@@ -44,9 +44,15 @@ Signal dampedSine(float startHz, float endHz, float glideTime, float tau, float 
 Signal noiseBurst(NoiseSource& noise, float centreHz, float q, float attack, float tau,
                   float seconds);
 
+// High-passed noise under an attack-decay envelope: the broadband crack of a hard contact.
+Signal noiseCrack(NoiseSource& noise, float cutoffHz, float attack, float tau, float seconds);
+
 // Scaled so that the largest magnitude is `peak`.
 Signal normalised(Signal signal, float peak);
 
-// Scales so the largest magnitude is `peak` (of full scale), fades in and out with raised
-// cosines of the given lengths so neither end clicks, and rounds to 16-bit samples.
-std::vector<int16_t> finishSound(Signal signal, float peak, float fadeIn, float fadeOut);
+// The same signal after `seconds` of silence, so a fade-in can lie wholly before an attack.
+Signal delayed(const Signal& signal, float seconds);
+
+// Fades in and out with raised cosines of the given lengths so neither end clicks, levels the
+// loudest 100 ms to `lufs` (K-weighted, full scale 1.0) and rounds to 16-bit samples.
+std::vector<int16_t> finishSound(Signal signal, double lufs, float fadeIn, float fadeOut);
