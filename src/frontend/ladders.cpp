@@ -1,6 +1,8 @@
 // ladders.cpp: tournament opponents, ladder places after a tournament match, rankings rows.
 #include "frontend/ladders.h"
 
+#include "frontend/screen_tables.h" // kLevelCount, kStadiumCount
+
 namespace {
 
 constexpr int32_t kTournamentRounds = 5;

@@ -1,6 +1,8 @@
 // players_file.cpp: players.dat byte by byte, little-endian whatever the machine, and its checks.
 #include "frontend/players_file.h"
 
+#include "frontend/screen_tables.h" // kLevelCount, kStadiumCount
+
 #include <cmath>
 #include <cstring>
 #include <type_traits>

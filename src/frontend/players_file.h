@@ -32,7 +32,9 @@ void encodePlayersFile(const GameOptions& options, const PlayerProfile (&profile
 bool decodePlayersFile(const PlayersFileBytes& bytes, GameOptions& options,
                        PlayerProfile (&profiles)[kProfileSlots]);
 
-// Over the 24 option bytes and the 1240 record bytes as the file holds them.
+// Over the 24 option bytes and the 1240 record bytes as the file holds them. Weak: every odd
+// byte multiplies by an even factor, so a change followed by 32 odd bytes is not seen; the
+// checks of profilesValid are what keep a bad file out.
 double profileChecksum(const GameOptions& options, const PlayerProfile (&profiles)[kProfileSlots]);
 
 bool profileUsed(const PlayerProfile& profile);

@@ -1,6 +1,8 @@
 // profile_editing.cpp: making, deleting and stepping through profiles.
 #include "frontend/profile_store.h"
 
+#include "frontend/screen_tables.h" // kLevelCount, kStadiumCount
+
 #include <algorithm>
 
 namespace {

@@ -1,0 +1,453 @@
+// players.dat through real files in a temp folder: defaults, damage, forged values, failed saves;
+// and the profile operations, level score and skill points.
+#include "frontend/profile_store.h"
+#include "match/match_player.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes encoded(const ProfileStore& store) {
+    PlayersFileBytes bytes;
+    encodePlayersFile(store.options, store.profiles, bytes);
+    return Bytes(std::begin(bytes), std::end(bytes));
+}
+
+bool sameProfiles(const ProfileStore& a, const ProfileStore& b) {
+    return std::memcmp(a.profiles, b.profiles, sizeof a.profiles) == 0 &&
+           std::memcmp(&a.options, &b.options, sizeof a.options) == 0;
+}
+
+ProfileStore defaultStore(const std::string& path = {}) {
+    ProfileStore store;
+    store.path = path;
+    makeDefaultProfiles(store);
+    return store;
+}
+
+// A user profile confirmed by the editor, as the game would keep it.
+int32_t addUserProfile(ProfileStore& store) {
+    const int32_t slot = createProfile(store);
+    if (slot >= 0)
+        store.profiles[slot].level = 0;
+    return slot;
+}
+
+struct PlayersFile : ::testing::Test {
+    TempDir dir;
+    std::string path = dir.file("players.dat");
+    std::string damaged = path + ".damaged";
+
+    ProfileStore load(ProfilesLoad expected) {
+        ProfileStore store;
+        store.path = path;
+        EXPECT_EQ(loadProfiles(store), expected);
+        return store;
+    }
+    size_t filesInFolder() const {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path),
+                                                 std::filesystem::directory_iterator()));
+    }
+};
+
+TEST_F(PlayersFile, MissingFileGivesTheRosterAndWritesIt) {
+    const ProfileStore store = load(ProfilesLoad::Missing);
+    EXPECT_TRUE(sameProfiles(store, defaultStore()));
+    EXPECT_EQ(store.options.player1Profile, 0);
+    EXPECT_EQ(store.options.player2Profile, 1);
+    EXPECT_EQ(std::memcmp(&store.profiles[4], &kDefaultRoster[4], sizeof(PlayerProfile)), 0);
+    EXPECT_EQ(store.profiles[5].level, -1);
+    EXPECT_EQ(std::filesystem::file_size(path), 1276u);
+    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), store));
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(PlayersFile, BytesAreLittleEndianWithTheChecksumOverOptionsAndRecords) {
+    ProfileStore store = defaultStore(path);
+    const int32_t slot = addUserProfile(store);
+    store.options.stadium = 3;
+    ASSERT_TRUE(saveProfiles(store));
+    const Bytes bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), 1276u);
+    EXPECT_EQ((Bytes{bytes.begin(), bytes.begin() + 4}), (Bytes{0x84, 0xCA, 0xFE, 0xDE}));
+    EXPECT_EQ(bytes[4 + 8], 3);
+    const size_t record = 28 + 124 * static_cast<size_t>(slot);
+    EXPECT_EQ(bytes[record], 'N');
+    EXPECT_EQ(bytes[record + 1], 0);
+    EXPECT_EQ(bytes[record + 76 + 2], 0x04); // run speed 0x4C000
+    EXPECT_EQ(bytes[record + 76 + 1], 0xC0);
+
+    uint32_t h = 0x48ACEFED;
+    for (size_t i = 4; i < 1268; ++i)
+        h = (bytes[i] + 165u) * h + 126u;
+    double stored;
+    std::memcpy(&stored, &bytes[1268], 8);
+    EXPECT_EQ(stored, std::sqrt(h * 3.141592653589793));
+    EXPECT_EQ(stored, profileChecksum(store.options, store.profiles));
+
+    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), store));
+}
+
+TEST_F(PlayersFile, OneChangedByteGivesDefaultsAndKeepsTheFirstDamagedFile) {
+    ProfileStore mine = defaultStore(path);
+    addUserProfile(mine);
+    ASSERT_TRUE(saveProfiles(mine));
+    // The checksum sees a change only when fewer than 32 odd bytes follow it (each odd byte
+    // multiplies by an even factor), so the damage lies near the end of the file.
+    Bytes firstDamage = readBytes(path);
+    firstDamage[1154] ^= 1;
+    writeBytes(path, firstDamage);
+
+    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Damaged), defaultStore()));
+    EXPECT_EQ(readBytes(damaged), firstDamage);
+    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), defaultStore()));
+
+    Bytes secondDamage = readBytes(path);
+    secondDamage[1260] ^= 0x80;
+    writeBytes(path, secondDamage);
+    load(ProfilesLoad::Damaged);
+    EXPECT_EQ(readBytes(damaged), firstDamage);
+    load(ProfilesLoad::Loaded);
+}
+
+TEST_F(PlayersFile, WrongMagicOrLengthIsDamagedEvenWithTheRightChecksum) {
+    Bytes bytes = encoded(defaultStore());
+    bytes[0] = 0x85;
+    writeBytes(path, bytes);
+    load(ProfilesLoad::Damaged);
+
+    std::filesystem::remove(damaged);
+    Bytes shortFile = encoded(defaultStore());
+    shortFile.pop_back();
+    writeBytes(path, shortFile);
+    load(ProfilesLoad::Damaged);
+    EXPECT_EQ(std::filesystem::file_size(path), 1276u);
+}
+
+TEST_F(PlayersFile, ForgedValuesBehindARightChecksumAreDamage) {
+    const std::vector<std::pair<const char*, std::function<void(ProfileStore&)>>> forgeries = {
+        {"player 1 slot 10", [](ProfileStore& s) { s.options.player1Profile = 10; }},
+        {"player 2 slot -1", [](ProfileStore& s) { s.options.player2Profile = -1; }},
+        {"stadium 5", [](ProfileStore& s) { s.options.stadium = 5; }},
+        {"no sets to win", [](ProfileStore& s) { s.options.setsToWin = 0; }},
+        {"four sets to win", [](ProfileStore& s) { s.options.setsToWin = 4; }},
+        {"level option 5", [](ProfileStore& s) { s.options.level = 5; }},
+        {"sound 2", [](ProfileStore& s) { s.options.soundOff = 2; }},
+        {"profile level 5", [](ProfileStore& s) { s.profiles[2].level = 5; }},
+        {"profile level -2", [](ProfileStore& s) { s.profiles[7].level = -2; }},
+        {"built-in 2", [](ProfileStore& s) { s.profiles[3].builtIn = 2; }},
+        {"unterminated first name",
+         [](ProfileStore& s) {
+             std::fill(std::begin(s.profiles[0].firstName), std::end(s.profiles[0].firstName),
+                       u'x');
+         }},
+        {"unterminated last name in an unused slot",
+         [](ProfileStore& s) {
+             std::fill(std::begin(s.profiles[8].lastName), std::end(s.profiles[8].lastName), u'x');
+         }},
+        {"rank 10", [](ProfileStore& s) { s.profiles[0].rank[2] = 10; }},
+        {"rank -1", [](ProfileStore& s) { s.profiles[4].rank[0] = -1; }},
+        {"two on one place", [](ProfileStore& s) { s.profiles[0].rank[1] = 3; }},
+        {"one used slot",
+         [](ProfileStore& s) {
+             for (int i = 1; i < 5; ++i)
+                 s.profiles[i].level = -1;
+             s.profiles[0].rank[0] = s.profiles[0].rank[1] = s.profiles[0].rank[2] = 0;
+             s.profiles[0].rank[3] = s.profiles[0].rank[4] = 0;
+         }},
+    };
+    for (const auto& [name, forge] : forgeries) {
+        SCOPED_TRACE(name);
+        ProfileStore forged = defaultStore();
+        forge(forged);
+        EXPECT_FALSE(profilesValid(forged.options, forged.profiles));
+        writeBytes(path, encoded(forged));
+        EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Damaged), defaultStore()));
+        std::filesystem::remove(damaged);
+    }
+}
+
+// The game saves after a delete and only then moves the player on: such a file is not damage.
+TEST_F(PlayersFile, APlayerOnAnUnusedSlotIsMovedOnToTheNextUsedOne) {
+    ProfileStore store = defaultStore(path);
+    store.options.player1Profile = 7;
+    store.options.player2Profile = 0;
+    writeBytes(path, encoded(store));
+    const ProfileStore loaded = load(ProfilesLoad::Loaded);
+    EXPECT_EQ(loaded.options.player1Profile, 0);
+    EXPECT_EQ(loaded.options.player2Profile, 1);
+}
+
+TEST_F(PlayersFile, SaveIntoAMissingFolderFails) {
+    ProfileStore store = defaultStore(dir.file("nowhere/players.dat"));
+    EXPECT_FALSE(saveProfiles(store));
+    EXPECT_EQ(filesInFolder(), 0u);
+}
+
+TEST_F(PlayersFile, FailedWriteLeavesTheOldFile) {
+    const ProfileStore old = load(ProfilesLoad::Missing);
+    ProfileStore changed = old;
+    addUserProfile(changed);
+
+    // A file-size limit below the file's size makes the write fail as a full disk would.
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved1 = saveProfiles(changed);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved1);
+    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), old));
+}
+
+TEST_F(PlayersFile, FailedRenameLeavesNoTemporaryFile) {
+    std::filesystem::create_directories(path + "/inside");
+    EXPECT_FALSE(saveProfiles(defaultStore(path)));
+    EXPECT_TRUE(std::filesystem::is_directory(path + "/inside"));
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(PlayersFile, ReadOnlyFolderLeavesTheOldFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    const ProfileStore old = load(ProfilesLoad::Missing);
+    ProfileStore changed = old;
+    changed.options.level = 4;
+    chmod(dir.path.c_str(), 0555);
+    EXPECT_FALSE(saveProfiles(changed));
+    chmod(dir.path.c_str(), 0755);
+    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), old));
+}
+
+TEST_F(PlayersFile, DefaultPathFollowsTheDataHomeAndMakesTheFolder) {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string savedXdg = xdg ? xdg : "", savedHome = home ? home : "";
+
+    setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
+    EXPECT_EQ(defaultPlayersPath(), dir.file("data") + "/drovana/players.dat");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("data/drovana")));
+
+    setenv("XDG_DATA_HOME", "relative", 1);
+    setenv("HOME", dir.file("home").c_str(), 1);
+    EXPECT_EQ(defaultPlayersPath(), dir.file("home") + "/.local/share/drovana/players.dat");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("home/.local/share/drovana")));
+
+    xdg ? setenv("XDG_DATA_HOME", savedXdg.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    home ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+}
+
+TEST(ProfileOperations, CreateFillsTheFirstFreeSlotAtTheBottomOfEveryLadder) {
+    ProfileStore store = defaultStore();
+    store.profiles[5].level = 0; // a confirmed user profile on place 5 everywhere
+    for (int& r : store.profiles[5].rank)
+        r = 5;
+    std::fill(std::begin(store.profiles[6].firstName), std::end(store.profiles[6].firstName), u'z');
+    ASSERT_EQ(createProfile(store), 6);
+    const PlayerProfile& p = store.profiles[6];
+    EXPECT_EQ(std::u16string(p.firstName), u"New");
+    EXPECT_EQ(std::u16string(p.lastName), u"Player");
+    EXPECT_EQ(p.level, -1);
+    EXPECT_EQ(p.builtIn, 0);
+    EXPECT_EQ(p.runSpeed, 0x4C000);
+    EXPECT_EQ(p.firstServe, 53084);
+    EXPECT_EQ(p.secondServe, 53739);
+    EXPECT_EQ(p.lob, 50790);
+    EXPECT_EQ(p.skinColour, kProfilePalette[kSkinPalette]);
+    EXPECT_EQ(p.colour4, kProfilePalette[kClothingPalette + 1]);
+    for (int r : p.rank)
+        EXPECT_EQ(r, 6);
+    // Not confirmed, so the next one takes the same slot.
+    EXPECT_EQ(createProfile(store), 6);
+}
+
+TEST(ProfileOperations, CreateWithEverySlotUsedGivesMinusOne) {
+    ProfileStore store = defaultStore();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(addUserProfile(store), 5 + i);
+    EXPECT_TRUE(profilesValid(store.options, store.profiles));
+    const ProfileStore before = store;
+    EXPECT_EQ(createProfile(store), -1);
+    EXPECT_TRUE(sameProfiles(store, before));
+}
+
+TEST(ProfileOperations, DeleteClosesTheLaddersAndSavesButSparesBuiltInAndUnused) {
+    TempDir dir;
+    ProfileStore store = defaultStore(dir.file("players.dat"));
+    addUserProfile(store);
+    addUserProfile(store);
+    store.profiles[5].rank[0] = 0; // slot 5 tops ladder 0
+    for (int slot = 0; slot < 5; ++slot)
+        store.profiles[slot].rank[0] += 1;
+    const ProfileStore before = store;
+
+    EXPECT_FALSE(deleteProfile(store, 4));
+    EXPECT_FALSE(deleteProfile(store, 7));
+    EXPECT_FALSE(deleteProfile(store, 10));
+    EXPECT_TRUE(sameProfiles(store, before));
+    EXPECT_FALSE(std::filesystem::exists(store.path));
+
+    EXPECT_TRUE(deleteProfile(store, 5));
+    EXPECT_EQ(store.profiles[5].level, -1);
+    EXPECT_EQ(store.profiles[4].rank[0], 0);
+    EXPECT_EQ(store.profiles[0].rank[0], 4);
+    EXPECT_EQ(store.profiles[6].rank[0], 5);
+    EXPECT_EQ(store.profiles[6].rank[1], 5); // was 6, below the deleted 5
+    EXPECT_EQ(store.profiles[0].rank[1], 4);
+    EXPECT_TRUE(profilesValid(store.options, store.profiles));
+    ProfileStore reloaded;
+    reloaded.path = store.path;
+    EXPECT_EQ(loadProfiles(reloaded), ProfilesLoad::Loaded);
+    EXPECT_TRUE(sameProfiles(reloaded, store));
+}
+
+TEST(ProfileOperations, CyclingPlayer1WrapsAndMovesPlayer2OffItsSlot) {
+    ProfileStore store = defaultStore();
+    store.options.player1Profile = 4;
+    store.options.player2Profile = 0;
+    EXPECT_EQ(cycleProfile(store, 1, +1), kPlayer1Changed | kPlayer2Changed);
+    EXPECT_EQ(store.options.player1Profile, 0);
+    EXPECT_EQ(store.options.player2Profile, 1);
+
+    EXPECT_EQ(cycleProfile(store, 1, -1), kPlayer1Changed);
+    EXPECT_EQ(store.options.player1Profile, 4);
+    EXPECT_EQ(store.options.player2Profile, 1);
+}
+
+TEST(ProfileOperations, CyclingPlayer2SkipsPlayer1AndUnusedSlots) {
+    ProfileStore store = defaultStore();
+    addUserProfile(store);
+    store.options.player1Profile = 0;
+    store.options.player2Profile = 1;
+    EXPECT_EQ(cycleProfile(store, 2, -1), kPlayer2Changed);
+    EXPECT_EQ(store.options.player2Profile, 5);
+    EXPECT_EQ(cycleProfile(store, 2, +1), kPlayer2Changed);
+    EXPECT_EQ(store.options.player2Profile, 1);
+}
+
+TEST(ProfileOperations, CyclingEndsWhenNoOtherSlotFits) {
+    ProfileStore store = defaultStore();
+    for (int i = 1; i < 5; ++i)
+        store.profiles[i].level = -1;
+    EXPECT_EQ(cycleProfile(store, 2, +1), 0);
+    EXPECT_EQ(store.options.player2Profile, 1);
+    EXPECT_EQ(cycleProfile(store, 1, +1), 0);
+    EXPECT_EQ(store.options.player1Profile, 0);
+}
+
+// Skills whose level terms sum to whole skills at the top plus a fraction from the run speed.
+PlayerProfile skillsScoring(int wholeSkillsAtTop, Fixed fraction) {
+    PlayerProfile p{};
+    Fixed* strokes[] = {&p.firstServe, &p.secondServe, &p.forehand, &p.backhand,
+                        &p.volley,     &p.smash,       &p.lob};
+    const Fixed bottoms[] = {0xA8F5, 0xAB85, 0x9999, 0x9999, 0x9999, 0x9999, 0x9999};
+    const Fixed ranges[] = {0x51EB, 0x4F5C, 0x6147, 0x6147, 0x6147, 0x6147, 0x6147};
+    for (int i = 0; i < 7; ++i)
+        *strokes[i] = bottoms[i] + (i < wholeSkillsAtTop ? ranges[i] : 0);
+    // The run speed term is x / 1.5 truncated: the smallest x that reaches the fraction.
+    p.runSpeed = 0x40000 + (fraction * 3 + 1) / 2;
+    return p;
+}
+
+TEST(LevelScore, ThresholdsAreStrict) {
+    EXPECT_EQ(levelFromSkills(skillsScoring(0, 0)), 0);
+    EXPECT_EQ(levelFromSkills(skillsScoring(4, 0xCCCC)), 0); // exactly 4.8
+    EXPECT_EQ(levelFromSkills(skillsScoring(4, 0xCCCD)), 1);
+    EXPECT_EQ(levelFromSkills(skillsScoring(5, 0x9999)), 1); // exactly 5.6
+    EXPECT_EQ(levelFromSkills(skillsScoring(5, 0x999A)), 2);
+    EXPECT_EQ(levelFromSkills(skillsScoring(6, 0x6666)), 2); // exactly 6.4
+    EXPECT_EQ(levelFromSkills(skillsScoring(6, 0x6667)), 3);
+    EXPECT_EQ(levelFromSkills(skillsScoring(7, 0x3333)), 3); // exactly 7.2
+    EXPECT_EQ(levelFromSkills(skillsScoring(7, 0x3334)), 4);
+    PlayerProfile top = skillsScoring(7, 0);
+    top.runSpeed = 0x58000; // every skill at minimum + range: 8.0
+    EXPECT_EQ(levelFromSkills(top), 4);
+}
+
+TEST(LevelScore, AfterAMatchAUserProfileLearnsAndIsSaved) {
+    TempDir dir;
+    ProfileStore store = defaultStore(dir.file("players.dat"));
+    MatchPlayer played{};
+    const PlayerProfile strong = skillsScoring(7, 0x3334);
+    played.runSpeed = strong.runSpeed;
+    played.firstServe = strong.firstServe;
+    played.secondServe = strong.secondServe;
+    played.forehand = strong.forehand;
+    played.backhand = strong.backhand;
+    played.volley = strong.volley;
+    played.smash = strong.smash;
+    played.lob = strong.lob;
+
+    EXPECT_FALSE(updateProfileAfterMatch(store, played)); // built-in slot 0
+    EXPECT_EQ(store.profiles[0].runSpeed, kDefaultRoster[0].runSpeed);
+    EXPECT_FALSE(std::filesystem::exists(store.path));
+
+    store.options.player1Profile = addUserProfile(store);
+    EXPECT_TRUE(updateProfileAfterMatch(store, played));
+    const PlayerProfile& p = store.profiles[5];
+    EXPECT_EQ(p.level, 4);
+    EXPECT_EQ(p.runSpeed, strong.runSpeed);
+    EXPECT_EQ(p.lob, strong.lob);
+    ProfileStore reloaded;
+    reloaded.path = store.path;
+    EXPECT_EQ(loadProfiles(reloaded), ProfilesLoad::Loaded);
+    EXPECT_TRUE(sameProfiles(reloaded, store));
+}
+
+TEST(SkillPoints, FiveAndTenPointsGiveTheEditorsRawValues) {
+    PlayerProfile p{};
+    const int32_t five[kSkillPointCount] = {5, 5, 5, 5, 5, 5, 5, 5};
+    skillsFromPoints(five, p);
+    EXPECT_EQ(p.runSpeed, 311296);
+    EXPECT_EQ(p.firstServe, 53084);
+    EXPECT_EQ(p.secondServe, 53739);
+    for (Fixed s : {p.forehand, p.backhand, p.smash, p.volley, p.lob})
+        EXPECT_EQ(s, 50790);
+
+    const int32_t ten[kSkillPointCount] = {10, 10, 10, 10, 10, 10, 10, 10};
+    skillsFromPoints(ten, p);
+    EXPECT_EQ(p.runSpeed, 360448);
+    EXPECT_EQ(p.firstServe, 62914);
+    EXPECT_EQ(p.secondServe, 63569);
+    for (Fixed s : {p.forehand, p.backhand, p.smash, p.volley, p.lob})
+        EXPECT_EQ(s, 62259);
+
+    // Screen order: run speed, serves, forehand, backhand, smash, volley, lob.
+    const int32_t mixed[kSkillPointCount] = {0, 0, 0, 0, 0, 10, 0, 0};
+    skillsFromPoints(mixed, p);
+    EXPECT_EQ(p.smash, 62259);
+    EXPECT_EQ(p.volley, 0x9999);
+    EXPECT_EQ(p.runSpeed, 0x40000);
+}
+
+} // namespace
