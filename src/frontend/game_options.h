@@ -25,3 +25,5 @@ static_assert(offsetof(GameOptions, level) == 16);
 static_assert(offsetof(GameOptions, soundOff) == 20);
 
 constexpr int32_t kMaxSetsToWin = 3;
+constexpr int32_t kStadiumCount = 5;
+constexpr int32_t kLevelCount = 5;
