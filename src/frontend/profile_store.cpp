@@ -1,0 +1,177 @@
+// profile_store.cpp: the default profiles, and loading and saving players.dat without ever
+// losing the last good file.
+#include "frontend/profile_store.h"
+
+#include "platform/user_data_folder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kPlayersFileName[] = "players.dat";
+constexpr char kDamagedSuffix[] = ".damaged";
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+// The rename is only durable once the folder's entry is on disk too.
+void syncFolder(const std::string& path) {
+    const int fd = open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    fsync(fd);
+    close(fd);
+}
+
+enum class ReadResult { Read, Missing, Unusable };
+
+ReadResult readPlayersFile(const std::string& path, PlayersFileBytes& bytes) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return errno == ENOENT ? ReadResult::Missing : ReadResult::Unusable;
+    const size_t read = std::fread(bytes, 1, kPlayersFileSize, file);
+    std::fclose(file);
+    return read == kPlayersFileSize ? ReadResult::Read : ReadResult::Unusable;
+}
+
+bool copyFileExclusive(const std::string& from, const std::string& to) {
+    FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in)
+        return false;
+    const int fd = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    FILE* out = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    if (!out) {
+        if (fd >= 0)
+            close(fd);
+        std::fclose(in);
+        return false;
+    }
+    char buffer[4096];
+    bool ok = true;
+    size_t n;
+    while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        ok = std::fwrite(buffer, 1, n, out) == n;
+    ok = !std::ferror(in) && ok;
+    ok = std::fclose(out) == 0 && ok;
+    std::fclose(in);
+    if (!ok)
+        unlink(to.c_str());
+    return ok;
+}
+
+// A second name for the damaged file survives the rename of the defaults over it; an earlier
+// damaged copy is never replaced. True when a damaged file is kept beside the new one.
+bool keepDamagedFile(const std::string& path) {
+    const std::string kept = path + kDamagedSuffix;
+    bool keptNow = link(path.c_str(), kept.c_str()) == 0;
+    const bool keptBefore = !keptNow && errno == EEXIST;
+    if (!keptNow && !keptBefore)
+        keptNow = copyFileExclusive(path, kept);
+    if (keptNow)
+        std::fprintf(stderr,
+                     "%s is damaged: the default profiles replace it; the damaged file is kept "
+                     "as %s\n",
+                     path.c_str(), kept.c_str());
+    else if (keptBefore)
+        std::fprintf(stderr,
+                     "%s is damaged: the default profiles replace it; %s already holds an "
+                     "earlier damaged file and is left as it is\n",
+                     path.c_str(), kept.c_str());
+    else
+        std::fprintf(stderr,
+                     "%s is damaged and cannot be copied to %s: the default profiles are used "
+                     "but not written until the next change\n",
+                     path.c_str(), kept.c_str());
+    return keptNow || keptBefore;
+}
+
+// The first used slot after `from` in steps of +1, other than `excluded`; `from` when none.
+int32_t nextUsedSlot(const PlayerProfile (&profiles)[kProfileSlots], int32_t from,
+                     int32_t excluded) {
+    int32_t slot = from;
+    for (int step = 0; step < kProfileSlots; ++step) {
+        slot = (slot + 1) % kProfileSlots;
+        if (profileUsed(profiles[slot]) && slot != excluded)
+            return slot;
+    }
+    return from;
+}
+
+// The game saves right after deleting a player's profile and only then moves the player on,
+// so a file may name an unused slot: move such a player on as the game would have.
+void settlePlayerSlots(ProfileStore& store) {
+    GameOptions& o = store.options;
+    if (!profileUsed(store.profiles[o.player1Profile]))
+        o.player1Profile = nextUsedSlot(store.profiles, o.player1Profile, -1);
+    if (!profileUsed(store.profiles[o.player2Profile]) || o.player2Profile == o.player1Profile)
+        o.player2Profile = nextUsedSlot(store.profiles, o.player2Profile, o.player1Profile);
+}
+
+} // namespace
+
+void makeDefaultProfiles(ProfileStore& store) {
+    store.options = GameOptions{};
+    std::memset(store.profiles, 0, sizeof store.profiles);
+    for (int i = 0; i < kDefaultRosterSize; ++i)
+        store.profiles[i] = kDefaultRoster[i];
+    for (int i = kDefaultRosterSize; i < kProfileSlots; ++i)
+        store.profiles[i].level = -1;
+}
+
+ProfilesLoad loadProfiles(ProfileStore& store) {
+    PlayersFileBytes bytes;
+    const ReadResult read = readPlayersFile(store.path, bytes);
+    if (read == ReadResult::Read) {
+        GameOptions options;
+        PlayerProfile profiles[kProfileSlots];
+        if (decodePlayersFile(bytes, options, profiles) && profilesValid(options, profiles)) {
+            store.options = options;
+            std::memcpy(store.profiles, profiles, sizeof profiles);
+            settlePlayerSlots(store);
+            return ProfilesLoad::Loaded;
+        }
+    }
+    makeDefaultProfiles(store);
+    if (read == ReadResult::Missing) {
+        saveProfiles(store);
+        return ProfilesLoad::Missing;
+    }
+    if (keepDamagedFile(store.path))
+        saveProfiles(store);
+    return ProfilesLoad::Damaged;
+}
+
+bool saveProfiles(const ProfileStore& store) {
+    PlayersFileBytes bytes;
+    encodePlayersFile(store.options, store.profiles, bytes);
+    std::string tempPath = store.path + ".XXXXXX";
+    const int fd = mkstemp(tempPath.data());
+    if (fd < 0)
+        return false;
+    FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        unlink(tempPath.c_str());
+        return false;
+    }
+    bool ok = std::fwrite(bytes, 1, kPlayersFileSize, file) == kPlayersFileSize &&
+              std::fflush(file) == 0 && fsync(fd) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    ok = ok && std::rename(tempPath.c_str(), store.path.c_str()) == 0;
+    if (!ok) {
+        unlink(tempPath.c_str());
+        return false;
+    }
+    syncFolder(store.path);
+    return true;
+}
+
+std::string defaultPlayersPath() {
+    return userDataFolder() + kPlayersFileName;
+}
