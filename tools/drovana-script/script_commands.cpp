@@ -96,6 +96,14 @@ std::string restAfterWord(const std::string& line, const std::string& word) {
     return line.substr(first, last - first + 1);
 }
 
+// A comment starts at a '#' that begins a word and runs to the end of the line.
+std::string withoutComment(const std::string& line) {
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t'))
+            return line.substr(0, i);
+    return line;
+}
+
 } // namespace
 
 const char* screenName(int32_t id) {
@@ -109,10 +117,11 @@ int32_t screenIdFromName(const std::string& name) {
     return 0;
 }
 
-bool parseScriptLine(const std::string& line, ScriptCommand& command) {
+bool parseScriptLine(const std::string& fullLine, ScriptCommand& command) {
     command = ScriptCommand{};
+    const std::string line = withoutComment(fullLine);
     const std::vector<std::string> words = wordsOf(line);
-    if (words.empty() || words[0][0] == '#')
+    if (words.empty())
         return true;
     const std::string& verb = words[0];
     if (verb == "wait") {

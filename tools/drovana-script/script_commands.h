@@ -31,7 +31,8 @@ struct ScriptCommand {
 
 constexpr int kFramesPerSecond = 60;
 
-// False when the line is not a command of the language; the command is then left unset.
+// False when the line is not a command of the language. Blank lines and comments (from a '#'
+// that begins a word to the end of the line) give CommandKind::Nothing.
 bool parseScriptLine(const std::string& line, ScriptCommand& command);
 
 // "Logo", "MainMenu", ... for 1..21; "None" for any other id.
