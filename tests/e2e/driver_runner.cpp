@@ -108,16 +108,20 @@ void sendCommand(DriverProcess& driver, const std::string& line) {
         throw std::runtime_error("the driver no longer reads: " + line);
 }
 
-Json readState(DriverProcess& driver) {
-    sendCommand(driver, "state");
+std::string readLine(DriverProcess& driver) {
     char* line = nullptr;
     size_t capacity = 0;
     const ssize_t length = getline(&line, &capacity, driver.fromDriver);
     const std::string text = length > 0 ? std::string(line, static_cast<size_t>(length)) : "";
     std::free(line);
     if (text.empty())
-        throw std::runtime_error("the driver printed no state");
-    return Json::parse(text);
+        throw std::runtime_error("the driver printed nothing more");
+    return text;
+}
+
+Json readState(DriverProcess& driver) {
+    sendCommand(driver, "state");
+    return Json::parse(readLine(driver));
 }
 
 int finishDriver(DriverProcess& driver) {

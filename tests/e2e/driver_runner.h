@@ -38,6 +38,8 @@ struct DriverProcess {
 void startDriver(DriverProcess& driver, const std::vector<std::string>& arguments);
 // Sends one command line.
 void sendCommand(DriverProcess& driver, const std::string& line);
+// The next line the driver printed, with its line end.
+std::string readLine(DriverProcess& driver);
 // Sends `state` and reads its line.
 Json readState(DriverProcess& driver);
 // Closes the driver's input and waits: its exit status, or -1.
