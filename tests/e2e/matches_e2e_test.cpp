@@ -64,7 +64,7 @@ void expectFileHoldsState(const std::vector<uint8_t>& file, const Json& state) {
 
 } // namespace
 
-TEST(WholeMatch, ExhibitionPlayedToTheEndShowsItsResult) {
+TEST(PlayedThroughTheGame, ExhibitionPlayedToTheEndShowsItsResult) {
     TempDir home;
     ASSERT_EQ(runDriver({"--home", home.path.string()}, e2eScript("make_profile.script")).status,
               0);
@@ -101,7 +101,7 @@ TEST(WholeMatch, ExhibitionPlayedToTheEndShowsItsResult) {
 
 // Seed 5 wins the first round and loses the second: a won round, a lost one, both ladder moves
 // and the trophies of one win. Any other course is checked the same way.
-TEST(WholeMatch, TournamentPlayedRoundByRoundMovesTheLadderAndEndsOnTheTrophies) {
+TEST(PlayedThroughTheGame, TournamentPlayedRoundByRoundMovesTheLadderAndEndsOnTheTrophies) {
     TempDir home;
     ASSERT_EQ(runDriver({"--home", home.path.string()}, e2eScript("make_profile.script")).status,
               0);
