@@ -1,17 +1,18 @@
 // game_app.cpp: the quick-exhibition game object.
 #include "app/game_app.h"
 
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "assets/model.h"
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
+#include "frontend/court_taps.h"
 #include "frontend/player_profile.h"
 #include "frontend/screen_entry.h"
 #include "match/match.h"
-#include "render/figure_posing.h"
-#include "render/game_view.h"
-#include "render/screen_render.h"
+#include "view/engine3d.h"
+#include "view/figure_posing.h"
+#include "view/game_view.h"
+#include "view/screen_render.h"
 
 namespace {
 
@@ -54,7 +55,15 @@ void startMatch(GameApp* app) {
     context.stadium = app->stadium;
     context.shownPlayer = &app->player1;
     context.shownProfile = &kDefaultRoster[kHumanProfile];
-    enterScreenFromTable(*app->engine, app->archive, ExhibitionMatch, context, app->buttons);
+    enterScreenFromTable(app->engine->jpeg, app->engine->frame.backdrop, app->archive,
+                         ExhibitionMatch, context, app->buttons);
+}
+
+// In the order the rules asked for them, within the frame of the step.
+void playStepSounds(GameApp* app) {
+    const StepSounds& step = app->match->stepSounds;
+    for (int i = 0; i < step.count; ++i)
+        playSound(app->sounds, step.ids[i]);
 }
 
 void nextMatch(GameApp* app) {
@@ -67,7 +76,7 @@ void buildGame(GameApp* app, const WideString& folder, SoundOutput* output) {
     app->archive = pakOpen(folder + u"data.pak", 1);
     app->engine = makeEngine3D(app->archive);
     app->sounds = makeSoundSet(app->archive, output);
-    app->match = createMatch(app->sounds);
+    app->match = createMatch();
     dressPlayerModel(*app->engine->playerModels[0], kDefaultRoster[kHumanProfile]);
     dressPlayerModel(*app->engine->playerModels[1], kDefaultRoster[kComputerProfile]);
     startMatch(app);
@@ -99,6 +108,7 @@ void destroyGameApp(GameApp* app) {
 
 void gameUpdate(GameApp* app, Fixed dt) {
     stepMatch(app->match, dt);
+    playStepSounds(app);
     app->screenTime = fxAdd(app->screenTime, dt);
     if (app->match->matchOver && app->match->pointDelay <= 0)
         nextMatch(app);

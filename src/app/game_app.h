@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/fixed_point.h"
+#include "core/wide_string.h"
 #include "frontend/screen_id.h"
 #include "match/match_player.h"
-#include "platform/wide_string.h"
-#include "render/fixed_point.h"
 #include "render/frame_buffer.h"
 
 struct Engine3D;

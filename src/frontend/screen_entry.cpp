@@ -2,7 +2,6 @@
 #include "frontend/screen_entry.h"
 
 #include "assets/asset_names.h"
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "assets/image_loading.h"
 #include "assets/model.h"
@@ -66,7 +65,7 @@ uint32_t fillOf(FillSource fill, const PlayerProfile* profile) {
     }
 }
 
-void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& layout,
+void makeButton(JpegDecoder* jpeg, PakArchive* archive, const ButtonSpec& layout,
                 const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
     const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
@@ -76,7 +75,7 @@ void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& layout,
         if (layout.choice && layout.choice->face == face)
             image = chosenImage(*layout.choice, context.stadium);
         if (image && image->image)
-            loadFace(engine.jpeg, button, archive, face, buttonEntryName(image->image),
+            loadFace(jpeg, button, archive, face, buttonEntryName(image->image),
                      image->mask ? buttonEntryName(image->mask).c_str() : nullptr);
     }
     const WideString text = labelText(layout, context.shownPlayer);
@@ -96,18 +95,19 @@ void freeScreenButtons(std::vector<ImageButton*>& buttons) {
     buttons.clear();
 }
 
-void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
-                          const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
+void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* archive,
+                          ScreenId screen, const ScreenEntryContext& context,
+                          std::vector<ImageButton*>& buttons) {
     freeScreenButtons(buttons);
     const ScreenSpec* layout = findScreenSpec(screen);
     if (!layout)
         return;
-    const char16_t* backdrop =
-        layout->backdrop ? layout->backdrop
-                         : layout->backdropByStadium[static_cast<size_t>(context.stadium)];
-    loadBackground(engine.jpeg, archive, dataEntryName(backdrop), engine.frame.backdrop);
+    const char16_t* picture = layout->backdrop
+                                  ? layout->backdrop
+                                  : layout->backdropByStadium[static_cast<size_t>(context.stadium)];
+    loadBackground(jpeg, archive, dataEntryName(picture), backdrop);
     for (const ButtonSpec& button : layout->buttons)
-        makeButton(engine, archive, button, context, buttons);
+        makeButton(jpeg, archive, button, context, buttons);
 }
 
 void dressPlayerModel(Model& model, const PlayerProfile& profile) {

@@ -2,12 +2,13 @@
 // labels and fill colours; and dressing a player model in a profile's colours.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "frontend/screen_id.h"
 
-struct Engine3D;
 struct ImageButton;
+struct JpegDecoder;
 struct MatchPlayer;
 struct Model;
 struct PakArchive;
@@ -24,11 +25,12 @@ struct ScreenEntryContext {
 // Frees the buttons of the screen left behind.
 void freeScreenButtons(std::vector<ImageButton*>& buttons);
 
-// Frees the old buttons, loads the screen's backdrop into the engine and makes its buttons in
-// slot order. Raises FileError for a missing or damaged picture; the buttons made until then
-// stay in the list, so the caller's teardown frees them.
-void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
-                          const ScreenEntryContext& context, std::vector<ImageButton*>& buttons);
+// Frees the old buttons, decodes the screen's backdrop into `backdrop` (a frame-sized picture)
+// and makes its buttons in slot order. Raises FileError for a missing or damaged picture; the
+// buttons made until then stay in the list, so the caller's teardown frees them.
+void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* archive,
+                          ScreenId screen, const ScreenEntryContext& context,
+                          std::vector<ImageButton*>& buttons);
 
 // The start-up look of a figure (the racket light grey, the held ball hidden), then the
 // profile's skin, clothing and hair colours on materials 0..3.

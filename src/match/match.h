@@ -1,14 +1,11 @@
 // match.h: one match or practice drill: score, serve sequence, players, ball and court.
 #pragma once
 
+#include "core/fixed_point.h"
 #include "match/ball.h"
 #include "match/match_player.h"
-#include "render/fixed_point.h"
 
 #include <cstdint>
-
-struct CameraSetup;
-struct SoundSet;
 
 // What happened since the last set-up, counted by the rules for the simulator and the tests.
 struct MatchTally {
@@ -27,11 +24,20 @@ struct MatchTally {
 
 constexpr int kSetScoreTextLength = 10;
 
+// The sounds one call of stepMatch asked for, in order; the game plays them after the step.
+// Each sound cuts off the one before, so when a step asks for more than fit, the last place
+// takes the newest.
+constexpr int kMaxStepSounds = 16;
+struct StepSounds {
+    int32_t count;
+    int32_t ids[kMaxStepSounds]; // SoundId
+};
+
 struct Match {
     uint8_t isPractice;
     int32_t practiceMode; // 0 serve, 1 return, 2 baseline rally, 3 net rally
     Fixed level;          // 0, 0.25 .. 1.0 for Beginner .. Champion
-    SoundSet* sounds;     // not owned
+    StepSounds stepSounds;
     uint8_t matchOver;
     int32_t tapFlags; // bit 0: a shot or the serve was asked for
     int32_t setIndex;
@@ -73,7 +79,7 @@ constexpr int32_t kTapShot = 1;
 constexpr Fixed kServeMeterStart = 19660;      // 0.3
 constexpr Fixed kServeMeterAutomatic = 111412; // 1.7
 
-Match* createMatch(SoundSet* sounds);
+Match* createMatch();
 void destroyMatch(Match* match);
 
 // level is index * 0.25 in Fixed; the entries are copied whole.
@@ -83,12 +89,9 @@ void setUpPractice(Match* match, int practiceMode, Fixed level, const MatchPlaye
                    const MatchPlayer& player2);
 void setSurface(Match* match, int surfaceKind);
 
-// Advances everything by dt, consuming it; a bounce may leave it slightly below 0.
+// Advances everything by dt, consuming it; a bounce may leave it slightly below 0. stepSounds
+// then holds the sounds of this step alone.
 void stepMatch(Match* match, Fixed& dt);
-// A tap that hit no button, already carried onto the ground; 1 when it asked for a shot.
-int tapCourt(Match* match, const Vec3& groundPoint);
-// The same tap in screen pixels, carried onto the ground through the match camera.
-int tapCourt(Match* match, const CameraSetup& camera, int screenX, int screenY);
 
 // The rules' own steps.
 void awardPoint(Match* match, int winner);

@@ -1,6 +1,6 @@
 // step_match.cpp: advancing the match in sub-steps cut at every bounce and stroke, and the
 // rules applied to each bounce.
-#include "assets/sound_set.h"
+#include "assets/sound_ids.h"
 #include "match/match.h"
 #include "match/player_actions.h"
 #include "match/vector_math.h"
@@ -26,8 +26,11 @@ bool pointLive(const Match* m) {
     return m->pointDelay == 0 && !m->matchOver;
 }
 
-void play(Match* m, int sound) {
-    playSound(m->sounds, sound);
+void recordSound(Match* m, int sound) {
+    StepSounds& s = m->stepSounds;
+    if (s.count < kMaxStepSounds)
+        ++s.count;
+    s.ids[s.count - 1] = sound;
 }
 
 bool leftPlayArea(const Ball& ball) {
@@ -69,24 +72,24 @@ void runPauses(Match* m, Fixed dt) {
 // A first bounce outside the target box, or a ball gone without bouncing.
 void ruleOutside(Match* m) {
     if (m->serveState == 1) {
-        play(m, SoundFault);
+        recordSound(m, SoundFault);
         ++m->tally.faults;
         m->serveState = 2;
         m->showScore = 0;
         startPointDelay(m);
     } else if (m->serveState == 2) {
-        play(m, SoundFault);
+        recordSound(m, SoundFault);
         ++m->tally.faults;
         ++m->tally.doubleFaults;
         awardPoint(m, m->nextStriker);
     } else {
-        play(m, SoundOut);
+        recordSound(m, SoundOut);
         awardPoint(m, m->nextStriker);
     }
 }
 
 void ruleSecondBounce(Match* m) {
-    play(m, SoundApplause);
+    recordSound(m, SoundApplause);
     awardPoint(m, otherPlayer(m->nextStriker));
 }
 
@@ -103,14 +106,14 @@ void ruleBounce(Match* m, const Vec3& bouncePoint) {
     }
     m->bounced = 1;
     if (m->serveState != 0 && m->netTouched) {
-        play(m, SoundLet);
+        recordSound(m, SoundLet);
         ++m->tally.lets;
         m->showScore = 0;
         startPointDelay(m);
         return;
     }
     const Fixed speedSquared = vDot(m->ball.velocity, m->ball.velocity);
-    play(m, speedSquared > kFastBounce ? SoundBounce1 : SoundBounce2);
+    recordSound(m, speedSquared > kFastBounce ? SoundBounce1 : SoundBounce2);
     m->serveState = 0;
     m->players[0].isServing = 0;
     m->players[1].isServing = 0;
@@ -128,14 +131,14 @@ void afterStroke(Match* m) {
     ++m->tally.strokes;
     if (serveStateBefore == 1 || serveStateBefore == 2) {
         m->tally.exchangeStrokes = 1;
-        play(m, serveStateBefore == 1 ? SoundServeGrunt : SoundServe);
+        recordSound(m, serveStateBefore == 1 ? SoundServeGrunt : SoundServe);
         return; // the target stays the service box
     }
     ++m->tally.exchangeStrokes;
     const Fixed speedSquared = vDot(m->ball.velocity, m->ball.velocity);
-    play(m, speedSquared > kFastStroke     ? SoundStroke3
-            : speedSquared > kMediumStroke ? SoundStroke2
-                                           : SoundStroke1);
+    recordSound(m, speedSquared > kFastStroke     ? SoundStroke3
+                   : speedSquared > kMediumStroke ? SoundStroke2
+                                                  : SoundStroke1);
     m->targetBox[BoxXMin] = -kSinglesHalfWidth;
     m->targetBox[BoxXMax] = kSinglesHalfWidth;
     if ((m->nextStriker ^ m->endsSwapped) & 1) {
@@ -195,7 +198,7 @@ Fixed subStep(Match* m, Fixed dt) {
         return used;
     }
     if (tNet >= 0 && tNet <= dt) {
-        play(m, SoundNet);
+        recordSound(m, SoundNet);
         ++m->tally.netTouches;
         const Fixed used = bounceOffPlane(ball, m->net);
         m->netTouched = 1;
@@ -211,6 +214,7 @@ Fixed subStep(Match* m, Fixed dt) {
 } // namespace
 
 void stepMatch(Match* m, Fixed& dt) {
+    m->stepSounds.count = 0;
     if (m->serveMeterOn)
         m->serveMeter = fxAdd(m->serveMeter, fxMul(m->serveMeterRate, dt));
     m->ballPrevPosition = m->ball.position;

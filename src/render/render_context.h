@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/vertex_cache.h"
 
 // The numeric codes of the GL-style interface that callers speak.

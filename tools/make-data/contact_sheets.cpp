@@ -14,11 +14,11 @@
 #include "assets/jpeg_decoder.h"
 #include "assets/pak_archive.h"
 #include "frontend/screen_tables.h"
-#include "render/button_drawing.h"
 #include "render/camera.h"
-#include "render/hud_text.h"
-#include "render/match_scene.h"
 #include "render/render_context.h"
+#include "view/button_drawing.h"
+#include "view/hud_text.h"
+#include "view/match_scene.h"
 #include "writers/png_writer.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // engine3d.cpp: the engine's set-up and teardown, each in its fixed order.
-#include "assets/engine3d.h"
+#include "view/engine3d.h"
 
 #include <iterator>
 

@@ -1,5 +1,5 @@
 // button_drawing.cpp: drawing an ImageButton: its label, its fill colour, or its face blended in.
-#include "render/button_drawing.h"
+#include "view/button_drawing.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 #endif
 
 #include "assets/image_button.h"
-#include "render/hud_text.h"
+#include "view/hud_text.h"
 
 uint32_t blendFacePixel(uint32_t destination, uint32_t source) {
     const uint32_t a = source >> 24;

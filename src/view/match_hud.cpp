@@ -1,10 +1,10 @@
 // match_hud.cpp: the HUD fields and the messages, rebuilt from the match every frame.
-#include "render/match_hud.h"
+#include "view/match_hud.h"
 
 #include "assets/image_button.h"
+#include "core/wide_format.h"
 #include "match/match.h"
-#include "platform/wide_format.h"
-#include "render/hud_text.h"
+#include "view/hud_text.h"
 
 namespace {
 
