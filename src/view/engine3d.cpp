@@ -20,7 +20,7 @@ void setUpEngine(Engine3D& engine, PakArchive* archive) {
     makeFrameBuffers(engine.frame);
 
     engine.frame.renderContext = rcCreate();
-    rcMakeCurrent(engine.frame.renderContext, engine.frame.drawBuffer, kScreenWidth, kScreenHeight);
+    rcBindBuffer(engine.frame.renderContext, engine.frame.drawBuffer, kScreenWidth, kScreenHeight);
 
     engine.jpeg = makeJpegDecoder();
 
