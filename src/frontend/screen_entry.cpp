@@ -29,7 +29,7 @@ const FaceImage* chosenImage(const FaceChoice& choice, int stadium) {
     return pick < choice.images.size() ? &choice.images[pick] : nullptr;
 }
 
-WideString labelText(const ButtonSpec& layout, const MatchPlayer* shown) {
+WideString labelText(const ButtonLayout& layout, const MatchPlayer* shown) {
     switch (layout.label) {
     case LabelSource::Text:
         return layout.text ? layout.text : u"";
@@ -65,7 +65,7 @@ uint32_t fillOf(FillSource fill, const PlayerProfile* profile) {
     }
 }
 
-void makeButton(JpegDecoder* jpeg, PakArchive* archive, const ButtonSpec& layout,
+void makeButton(JpegDecoder* jpeg, PakArchive* archive, const ButtonLayout& layout,
                 const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
     const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
@@ -99,14 +99,14 @@ void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* arc
                           ScreenId screen, const ScreenEntryContext& context,
                           std::vector<ImageButton*>& buttons) {
     freeScreenButtons(buttons);
-    const ScreenSpec* layout = findScreenSpec(screen);
+    const ScreenLayout* layout = findScreenLayout(screen);
     if (!layout)
         return;
     const char16_t* picture = layout->backdrop
                                   ? layout->backdrop
                                   : layout->backdropByStadium[static_cast<size_t>(context.stadium)];
     loadBackground(jpeg, archive, dataEntryName(picture), backdrop);
-    for (const ButtonSpec& button : layout->buttons)
+    for (const ButtonLayout& button : layout->buttons)
         makeButton(jpeg, archive, button, context, buttons);
 }
 
