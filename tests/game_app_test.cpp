@@ -90,4 +90,20 @@ TEST_F(GameAppFixture, TapOnTheCourtReachesTheMatch) {
     EXPECT_EQ(app->screen, ExhibitionMatch); // no button there: the tap went onto the court
 }
 
+TEST_F(GameAppFixture, PlaysTheSoundsOfEachStepInTheirOrderWithinTheFrame) {
+    // Both players left to the computer, so the match plays itself.
+    app->match->players[0].isComputer = 1;
+    size_t heard = 0;
+    for (int frame = 0; frame < 3000 && heard < 40; ++frame) {
+        const size_t before = sound->requests.size();
+        gameUpdate(app, 3276);
+        const StepSounds& step = app->match->stepSounds;
+        const std::vector<int> played(sound->requests.begin() + static_cast<long>(before),
+                                      sound->requests.end());
+        ASSERT_EQ(played, std::vector<int>(step.ids, step.ids + step.count)) << "frame " << frame;
+        heard += played.size();
+    }
+    EXPECT_GE(heard, 40u);
+}
+
 } // namespace
