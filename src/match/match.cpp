@@ -64,14 +64,14 @@ void setUpMatch(Match* m, int setsToWin, Fixed level, const MatchPlayer& player1
     setUpPoint(m);
 }
 
-void setUpPractice(Match* m, int practiceMode, Fixed level, const MatchPlayer& player1,
+void setUpPractice(Match* m, PracticeMode practiceMode, Fixed level, const MatchPlayer& player1,
                    const MatchPlayer& player2) {
     resetMatchState(m, level, player1, player2);
     m->isPractice = 1;
     m->practiceMode = practiceMode;
     m->setsToWin = 1;
     // Every drill but the serve drill starts with the partner serving or feeding.
-    m->server = practiceMode != 0 ? 2 : 1;
+    m->server = practiceMode != PracticeMode::Serve ? 2 : 1;
     m->nextStriker = m->server;
     setUpPoint(m);
 }

@@ -24,6 +24,14 @@ struct MatchTally {
 
 constexpr int kSetScoreTextLength = 10;
 
+// Points of a plain game run 0 15 30 40; beyond 40 they are coded: deuce for both, advantage
+// against deuce, and the game.
+constexpr int32_t kDeucePoints = 50;
+constexpr int32_t kAdvantagePoints = 55;
+constexpr int32_t kGamePoints = 60;
+
+enum class PracticeMode : int32_t { Serve = 0, Return = 1, BaselineRally = 2, NetRally = 3 };
+
 // The sounds one call of stepMatch asked for, in order; the game plays them after the step.
 // Each sound cuts off the one before, so when a step asks for more than fit, the last place
 // takes the newest.
@@ -35,8 +43,8 @@ struct StepSounds {
 
 struct Match {
     uint8_t isPractice;
-    int32_t practiceMode; // 0 serve, 1 return, 2 baseline rally, 3 net rally
-    Fixed level;          // 0, 0.25 .. 1.0 for Beginner .. Champion
+    PracticeMode practiceMode;
+    Fixed level; // 0, 0.25 .. 1.0 for Beginner .. Champion
     StepSounds stepSounds;
     uint8_t matchOver;
     int32_t tapFlags; // bit 0: a shot or the serve was asked for
@@ -45,7 +53,7 @@ struct Match {
     int32_t setsToWin;
     int32_t setsWon[2];
     int32_t games[2];
-    int32_t points[2]; // 0 15 30 40, 50 level at deuce, 55 advantage, 60 game; tie-break counts
+    int32_t points[2]; // 0 15 30 40 and the codes above; a tie-break counts points
     uint8_t tieBreak;
     int32_t server;     // 1 or 2
     int32_t serveCourt; // 0 right half of the baseline, 1 left half
@@ -85,7 +93,7 @@ void destroyMatch(Match* match);
 // level is index * 0.25 in Fixed; the entries are copied whole.
 void setUpMatch(Match* match, int setsToWin, Fixed level, const MatchPlayer& player1,
                 const MatchPlayer& player2);
-void setUpPractice(Match* match, int practiceMode, Fixed level, const MatchPlayer& player1,
+void setUpPractice(Match* match, PracticeMode practiceMode, Fixed level, const MatchPlayer& player1,
                    const MatchPlayer& player2);
 void setSurface(Match* match, int surfaceKind);
 

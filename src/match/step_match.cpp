@@ -1,6 +1,7 @@
 // step_match.cpp: advancing the match in sub-steps cut at every bounce and stroke, and the
 // rules applied to each bounce.
 #include "assets/sound_ids.h"
+#include "match/court_planes.h"
 #include "match/match.h"
 #include "match/player_actions.h"
 #include "match/vector_math.h"
@@ -12,9 +13,6 @@ constexpr Fixed kPlayAreaZ = fxFromInt(20);
 constexpr Fixed kFastStroke = fxFromInt(784);   // 28 m/s, squared
 constexpr Fixed kMediumStroke = fxFromInt(361); // 19 m/s, squared
 constexpr Fixed kFastBounce = fxFromInt(200);   // 14.14 m/s, squared
-constexpr Fixed kBaselineZ = fx(11.89);
-constexpr Fixed kSinglesHalfWidth = fx(4.11);
-constexpr Fixed kNetClearance = fx(0.02);
 // A sub-step consumes time unless a stroke lands exactly at its end; this many sub-steps in one
 // call can only mean no progress is being made, and the rest of dt is then flown at once.
 constexpr int kMaxSubSteps = 256;
@@ -149,7 +147,9 @@ void afterStroke(Match* m) {
         m->targetBox[BoxZMax] = -kNetClearance;
     }
     // The serve and return drills end each exchange at the return.
-    if (m->isPractice && (m->practiceMode == 0 || m->practiceMode == 1) && m->pointDelay == 0)
+    if (m->isPractice &&
+        (m->practiceMode == PracticeMode::Serve || m->practiceMode == PracticeMode::Return) &&
+        m->pointDelay == 0)
         awardPoint(m, 1);
 }
 

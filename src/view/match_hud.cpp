@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kMessageCentreX = 120;
-constexpr int32_t kDeucePoints = 50;
-constexpr int32_t kAdvantagePoints = 55;
 
 ImageButton* slot(ImageButton* const* buttons, int32_t buttonCount, int index) {
     return index < buttonCount ? buttons[index] : nullptr;
