@@ -1,5 +1,5 @@
 // Per-call cost of the fixed-point operations.
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 #include <benchmark/benchmark.h>
 

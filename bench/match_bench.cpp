@@ -1,5 +1,4 @@
 // Cost of a whole computer-against-computer match, of one stroke plan and of one launch search.
-#include "assets/sound_set.h"
 #include "frontend/player_profile.h"
 #include "match/match.h"
 #include "match/stroke_table.h"
@@ -21,12 +20,8 @@ MatchPlayer computer(int slot) {
 }
 
 struct BenchMatch {
-    SoundSet* sounds = makeSoundSet(nullptr, nullptr);
-    Match* match = createMatch(sounds);
-    ~BenchMatch() {
-        destroyMatch(match);
-        destroySoundSet(sounds);
-    }
+    Match* match = createMatch();
+    ~BenchMatch() { destroyMatch(match); }
 };
 
 void BM_wholeOneSetMatch(benchmark::State& state) {

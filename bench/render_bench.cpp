@@ -21,7 +21,7 @@ struct Screen {
     std::vector<uint32_t> pixels = std::vector<uint32_t>(kPixels, 0xFF204060u);
     RenderContext* rc = rcCreate();
     Screen() {
-        rcMakeCurrent(rc, pixels.data(), kWidth, kHeight);
+        rcBindBuffer(rc, pixels.data(), kWidth, kHeight);
         rcClear(rc, GL_DEPTH_BUFFER_BIT);
     }
     ~Screen() { rcDestroy(rc); }

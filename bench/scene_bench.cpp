@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "assets/engine3d.h"
 #include "match/match.h"
-#include "render/figure_posing.h"
-#include "render/screen_render.h"
-#include "writers/scene_states.h"
+#include "scenes/scene_states.h"
+#include "view/engine3d.h"
+#include "view/figure_posing.h"
+#include "view/screen_render.h"
 
 namespace {
 

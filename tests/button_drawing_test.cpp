@@ -1,7 +1,7 @@
 // Drawing buttons: label over faces, fill colours, and the face blend.
 #include "assets/image_button.h"
-#include "render/button_drawing.h"
-#include "render/hud_text.h"
+#include "view/button_drawing.h"
+#include "view/hud_text.h"
 
 #include <gtest/gtest.h>
 

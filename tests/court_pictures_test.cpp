@@ -93,7 +93,7 @@ struct CourtPictures : ::testing::Test {
 };
 
 TEST_F(CourtPictures, LinesLieWhereTheMatchCameraProjectsThem) {
-    const ScreenSpec* match = findScreenSpec(ExhibitionMatch);
+    const ScreenLayout* match = findScreenLayout(ExhibitionMatch);
     ASSERT_EQ(match->backdropByStadium.size(), 5u);
     for (const char16_t* court : match->backdropByStadium) {
         try {

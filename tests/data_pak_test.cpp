@@ -124,8 +124,8 @@ TEST_F(DataPak, DirectoryIsSortedForTheBinarySearch) {
 // is loaded into: colour faces and backdrops must have three, masks one.
 TEST_F(DataPak, EveryFaceAndMaskLoadsAtItsButtonsSize) {
     int checked = 0;
-    for (const ScreenSpec& screen : allScreenSpecs())
-        for (const ButtonSpec& button : screen.buttons)
+    for (const ScreenLayout& screen : allScreenLayouts())
+        for (const ButtonLayout& button : screen.buttons)
             forEachFaceImage(button, [&](const FaceImage& image) {
                 try {
                     const Picture p = face(button.rect, image);

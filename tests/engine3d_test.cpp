@@ -1,6 +1,6 @@
 // The engine's set-up from an archive, its starting state, and teardown on success and failure
 // (leaks are caught by the sanitizer build, which runs with leak detection).
-#include "assets/engine3d.h"
+#include "view/engine3d.h"
 
 #include <cstring>
 

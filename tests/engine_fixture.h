@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "assets/asset_names.h"
-#include "assets/engine3d.h"
 #include "assets/key_animation.h"
 #include "assets/model.h"
 #include "pak_fixture.h"
+#include "view/engine3d.h"
 #include "writers/key_writer.h"
 #include "writers/model_writer.h"
 

@@ -7,7 +7,7 @@
 
 #include "assets/key_animation.h"
 #include "assets/model.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct PakArchive;
 

@@ -1,5 +1,5 @@
 // Posing the figures after the simulation steps, and the menus' idle cycle.
-#include "render/figure_posing.h"
+#include "view/figure_posing.h"
 
 #include "scene_fixture.h"
 

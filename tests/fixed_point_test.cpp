@@ -1,5 +1,5 @@
 // Fixed-point arithmetic against the handheld's bit-by-bit algorithms and double references.
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 #include <gtest/gtest.h>
 

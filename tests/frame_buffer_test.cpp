@@ -194,14 +194,13 @@ TEST(FrameBufferNull, PresentWithoutBuffersDoesNothing) {
 TEST_F(FrameBufferFixture, BeginFrameBindsTheDrawBufferAndClearsDepthUnderTheBackdrop) {
     RenderContext* rc = rcCreate();
     fb.renderContext = rc;
-    rcMakeCurrent(rc, fb.drawBuffer, kScreenWidth, kScreenHeight);
+    rcBindBuffer(rc, fb.drawBuffer, kScreenWidth, kScreenHeight);
     uint16_t* depth = rc->depthBuffer;
     std::fill(depth, depth + kScreenPixels, uint16_t{5});
     for (int i = 0; i < kScreenPixels; ++i)
         fb.backdrop[i] = 0xFF000000u | static_cast<uint32_t>(i);
 
     beginFrame(fb);
-    EXPECT_EQ(rc, rcCurrent());
     EXPECT_EQ(fb.bufferA, rc->colourBuffer);
     EXPECT_EQ(0, std::memcmp(fb.drawBuffer, fb.backdrop, kFrameBufferBytes));
     EXPECT_TRUE(std::all_of(depth, depth + kScreenPixels, [](uint16_t d) { return d == 32767; }));

@@ -2,7 +2,6 @@
 // players.dat in a temporary folder.
 #include "app/game_app.h"
 #include "app/shell.h"
-#include "assets/engine3d.h"
 #include "assets/file_error.h"
 #include "assets/image_button.h"
 #include "assets/model.h"
@@ -11,6 +10,7 @@
 #include "match/match.h"
 #include "platform/sound_output.h"
 #include "temp_dir.h"
+#include "view/engine3d.h"
 
 #include <gtest/gtest.h>
 
@@ -367,7 +367,7 @@ TEST_F(GameAppFixture, RankingsPagesStopAtTheEndsAndPracticeAlwaysMeetsProfileFo
     EXPECT_EQ(app->practiceDrill, 0);
     tapSlot(2);
     EXPECT_EQ(app->practiceDrill, 1);
-    EXPECT_EQ(app->match->practiceMode, 1);
+    EXPECT_EQ(app->match->practiceMode, PracticeMode::Return);
     tapSlot(3); // close
     EXPECT_EQ(app->screen, MainMenu);
 }
@@ -384,6 +384,23 @@ TEST_F(GameAppFixture, QuitSavesAndClosesTheWindow) {
     while (platformPollEvent(platform, e))
         closed = closed || e.type == PlatformEventType::Close;
     EXPECT_TRUE(closed);
+}
+
+TEST_F(GameAppFixture, PlaysTheSoundsOfEachStepInTheirOrderWithinTheFrame) {
+    changeScreen(app, ExhibitionMatch);
+    // Both players left to the computer, so the match plays itself.
+    app->match->players[0].isComputer = 1;
+    size_t heard = 0;
+    for (int frame = 0; frame < 3000 && heard < 40; ++frame) {
+        const size_t before = sound->requests.size();
+        gameUpdate(app, 3276);
+        const StepSounds& step = app->match->stepSounds;
+        const std::vector<int> played(sound->requests.begin() + static_cast<long>(before),
+                                      sound->requests.end());
+        ASSERT_EQ(played, std::vector<int>(step.ids, step.ids + step.count)) << "frame " << frame;
+        heard += played.size();
+    }
+    EXPECT_GE(heard, 40u);
 }
 
 } // namespace

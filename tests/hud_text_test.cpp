@@ -1,5 +1,5 @@
 // Rectangles, glyphs and text fields on a real frame buffer with a patterned font.
-#include "render/hud_text.h"
+#include "view/hud_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The match HUD's button fields and the messages between points, read from match records.
-#include "render/match_hud.h"
+#include "view/match_hud.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "assets/image_button.h"
+#include "core/wide_format.h"
 #include "match/match.h"
-#include "platform/wide_format.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The match scene on a real frame buffer: ball, streak, marks, shadows, the figure's placement,
 // and the matrices and alphas behind them.
-#include "render/match_scene.h"
+#include "view/match_scene.h"
 
 #include <cstring>
 

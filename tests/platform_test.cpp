@@ -1,9 +1,9 @@
 // Platform pieces that can run on a machine without a display: single instance, files, the
 // SDL sound output on SDL's dummy audio driver, text conversion.
+#include "core/wide_string.h"
 #include "platform/platform_file.h"
 #include "platform/single_instance.h"
 #include "platform/sound_output.h"
-#include "platform/wide_string.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // Player movement within the bounds, run-speed learning, the human's serve meter and early taps,
 // and the contact step.
+#include "frontend/court_taps.h"
 #include "match/player_actions.h"
 #include "match/stroke_table.h"
 #include "match/strokes.h"

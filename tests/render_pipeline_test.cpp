@@ -34,34 +34,32 @@ ScreenVertex project(const Vec3& v) {
     return s;
 }
 
-TEST(RenderContext, MakeCurrentBindsOnlyValidBuffersAndKeepsAnUnchangedDepthBuffer) {
+TEST(RenderContext, BindsOnlyValidBuffersAndKeepsAnUnchangedDepthBuffer) {
     std::vector<uint32_t> a(240 * 320), b(320 * 240), c(100 * 100);
     RenderContext* rc = rcCreate();
     RenderContext* other = rcCreate();
-    rcMakeCurrent(rc, a.data(), 240, 320);
+    rcBindBuffer(rc, a.data(), 240, 320);
     uint16_t* depth = rc->depthBuffer;
     ASSERT_NE(nullptr, depth);
 
     // Same pixel count: the depth buffer stays, the new buffer and size are stored.
-    EXPECT_EQ(rc, rcMakeCurrent(rc, b.data(), 320, 240));
+    rcBindBuffer(rc, b.data(), 320, 240);
     EXPECT_EQ(depth, rc->depthBuffer);
     EXPECT_EQ(b.data(), rc->colourBuffer);
     EXPECT_EQ(320, rc->width);
 
-    // Invalid arguments still switch the current context but bind nothing.
-    EXPECT_EQ(rc, rcMakeCurrent(other, nullptr, 240, 320));
-    EXPECT_EQ(other, rcCurrent());
+    // Invalid arguments bind nothing.
+    rcBindBuffer(other, nullptr, 240, 320);
     EXPECT_EQ(nullptr, other->colourBuffer);
-    rcMakeCurrent(rc, c.data(), 0, 100);
+    rcBindBuffer(rc, c.data(), 0, 100);
     EXPECT_EQ(b.data(), rc->colourBuffer);
-    EXPECT_EQ(rc, rcCurrent());
+    EXPECT_EQ(320, rc->width);
 
-    rcMakeCurrent(rc, c.data(), 100, 100);
+    rcBindBuffer(rc, c.data(), 100, 100);
     EXPECT_EQ(100, rc->height);
     EXPECT_EQ(c.data(), rc->colourBuffer);
 
     rcDestroy(rc);
-    EXPECT_EQ(nullptr, rcCurrent());
     rcDestroy(other);
 }
 

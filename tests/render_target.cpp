@@ -10,7 +10,7 @@ RenderTarget* makeRenderTarget(uint32_t background) {
     RenderTarget* target = new RenderTarget;
     target->pixels.assign(kTargetWidth * kTargetHeight, background);
     target->rc = rcCreate();
-    rcMakeCurrent(target->rc, target->pixels.data(), kTargetWidth, kTargetHeight);
+    rcBindBuffer(target->rc, target->pixels.data(), kTargetWidth, kTargetHeight);
     rcClear(target->rc, GL_DEPTH_BUFFER_BIT);
     return target;
 }

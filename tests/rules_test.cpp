@@ -1,5 +1,6 @@
 // The rules applied to bounces: good serve, fault, double fault, let, out, net, double bounce,
 // and what a tap on the court does.
+#include "frontend/court_taps.h"
 #include "match/vector_math.h"
 #include "match_support.h"
 #include "render/camera.h"

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "assets/engine3d.h"
 #include "built_data.h"
+#include "scenes/scene_states.h"
+#include "view/engine3d.h"
 #include "writers/png_reader.h"
 #include "writers/png_writer.h"
-#include "writers/scene_states.h"
 
 // Failures name the scene rather than dumping its bytes.
 void PrintTo(const NamedScene& scene, std::ostream* out) {

@@ -120,6 +120,30 @@ TEST_F(Scoring, TieBreakServerAndEndsAndSevenSix) {
     EXPECT_EQ(setText(match), "76        ");
 }
 
+TEST_F(Scoring, TieBreakWonAtSevenWithTwoClearGivesTheSetSevenSix) {
+    struct Case {
+        int winner, loserPoints;
+        const char* setScore;
+    };
+    for (const Case& c : {Case{1, 0, "76"}, Case{1, 5, "76"}, Case{2, 5, "67"}}) {
+        SCOPED_TRACE(std::to_string(c.winner) + " wins 7-" + std::to_string(c.loserPoints));
+        setUpHumans(2);
+        for (int g = 0; g < 6; ++g) {
+            winGames(match, 1, 1);
+            winGames(match, 2, 1);
+        }
+        ASSERT_EQ(match->tieBreak, 1);
+        win(match, 3 - c.winner, c.loserPoints);
+        win(match, c.winner, 6);
+        EXPECT_EQ(match->tieBreak, 1);
+        win(match, c.winner, 1);
+        EXPECT_EQ(match->tieBreak, 0);
+        EXPECT_EQ(match->setsWon[c.winner - 1], 1);
+        EXPECT_EQ(match->points[0] + match->points[1], 0);
+        EXPECT_EQ(setText(match).substr(0, 2), c.setScore);
+    }
+}
+
 TEST_F(Scoring, MatchOverAtSetsToWin) {
     setUpHumans(2);
     winGames(match, 2, 6);
@@ -143,7 +167,8 @@ TEST_F(Scoring, PauseIsLongerForAHumanServer) {
 }
 
 TEST_F(Scoring, PracticeNeverScores) {
-    setUpPractice(match, 2, 0, rosterPlayer(0, false), rosterPlayer(4, true));
+    setUpPractice(match, PracticeMode::BaselineRally, 0, rosterPlayer(0, false),
+                  rosterPlayer(4, true));
     win(match, 1, 5);
     EXPECT_EQ(match->points[0], 0);
     EXPECT_EQ(match->games[0], 0);

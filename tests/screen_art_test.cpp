@@ -52,10 +52,10 @@ struct ScreenArt : ::testing::Test {
 // The game writes labels as light grey over a darkened box: the picture under them must be dark
 // enough for the words to stand out.
 TEST_F(ScreenArt, LabelsSitOnDarkGround) {
-    for (const ScreenSpec& screen : allScreenSpecs()) {
+    for (const ScreenLayout& screen : allScreenLayouts()) {
         const char16_t* name = screen.backdrop ? screen.backdrop : screen.backdropByStadium[0];
         loadBackdrop(name);
-        for (const ButtonSpec& button : screen.buttons) {
+        for (const ButtonLayout& button : screen.buttons) {
             if (button.label == LabelSource::None)
                 continue;
             EXPECT_LT(meanLuma(button.rect), 150.0)
@@ -65,9 +65,9 @@ TEST_F(ScreenArt, LabelsSitOnDarkGround) {
 }
 
 TEST_F(ScreenArt, MenuWordsLieInTheirTapAreas) {
-    loadBackdrop(findScreenSpec(MainMenu)->backdrop);
+    loadBackdrop(findScreenLayout(MainMenu)->backdrop);
     for (int slot = 0; slot < 6; ++slot) {
-        const ButtonSpec& button = findScreenSpec(MainMenu)->buttons[static_cast<size_t>(slot)];
+        const ButtonLayout& button = findScreenLayout(MainMenu)->buttons[static_cast<size_t>(slot)];
         const ScreenRect& r = button.rect;
         // White letters inside the rectangle, and their pressed face has dark ink on yellow.
         EXPECT_GT(brightPixels(r, 200), 60) << button.role;
@@ -89,7 +89,7 @@ TEST_F(ScreenArt, MenuWordsLieInTheirTapAreas) {
 }
 
 TEST_F(ScreenArt, SkillPointsHaveEmptySlotsToFill) {
-    loadBackdrop(findScreenSpec(NewPlayer)->backdrop);
+    loadBackdrop(findScreenLayout(NewPlayer)->backdrop);
     for (int row = 0; row < kSkillRows; ++row) {
         for (int point = 0; point < kSkillMaxPoints; ++point) {
             const ScreenRect slot = {kSkillBarLeft + kSkillPointStep * point,
@@ -104,9 +104,9 @@ TEST_F(ScreenArt, SkillPointsHaveEmptySlotsToFill) {
 }
 
 TEST_F(ScreenArt, HudFramesLeaveDarkRoomForTheGamesValues) {
-    const ScreenSpec* match = findScreenSpec(ExhibitionMatch);
+    const ScreenLayout* match = findScreenLayout(ExhibitionMatch);
     auto faceOf = [&](int slot) {
-        const ButtonSpec& layout = match->buttons[static_cast<size_t>(slot)];
+        const ButtonLayout& layout = match->buttons[static_cast<size_t>(slot)];
         ImageButton* b = makeImageButton(layout.rect.left, layout.rect.top, layout.rect.width,
                                          layout.rect.height);
         loadFace(decoder, b, pak, 2, buttonEntryName(layout.faces[2].image),

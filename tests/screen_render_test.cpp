@@ -1,10 +1,10 @@
 // Each screen's drawing order: figures over buttons on the menus, buttons over the match.
-#include "render/screen_render.h"
+#include "view/screen_render.h"
 
 #include "assets/image_button.h"
 #include "frontend/screen_tables.h"
-#include "render/match_hud.h"
 #include "scene_fixture.h"
+#include "view/match_hud.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 
 namespace {
 
-const ButtonSpec& button(ScreenId id, int slot) {
-    return findScreenSpec(id)->buttons[static_cast<size_t>(slot)];
+const ButtonLayout& button(ScreenId id, int slot) {
+    return findScreenLayout(id)->buttons[static_cast<size_t>(slot)];
 }
 
 // The first button hit at (x, y), skipping static ones, as the stylus handler walks them.
 int hitSlot(ScreenId id, int x, int y) {
-    const ScreenSpec* screen = findScreenSpec(id);
+    const ScreenLayout* screen = findScreenLayout(id);
     for (size_t i = 0; i < screen->buttons.size(); ++i) {
-        const ButtonSpec& b = screen->buttons[i];
+        const ButtonLayout& b = screen->buttons[i];
         if (b.startFace == 2)
             continue;
         const ScreenRect& r = b.rect;
@@ -49,15 +49,15 @@ TEST(ScreenTables, EveryScreenHasItsButtonCount) {
                                                {NewPlayer, 25},
                                                {Rankings, 14},
                                                {Options, 9}};
-    ASSERT_EQ(allScreenSpecs().size(), 21u);
+    ASSERT_EQ(allScreenLayouts().size(), 21u);
     for (const auto& [id, count] : counts) {
-        ASSERT_NE(findScreenSpec(id), nullptr);
-        EXPECT_EQ(findScreenSpec(id)->id, id);
-        EXPECT_EQ(findScreenSpec(id)->buttons.size(), count) << "screen " << id;
+        ASSERT_NE(findScreenLayout(id), nullptr);
+        EXPECT_EQ(findScreenLayout(id)->id, id);
+        EXPECT_EQ(findScreenLayout(id)->buttons.size(), count) << "screen " << id;
         EXPECT_LE(count, static_cast<size_t>(kMaxScreenButtons));
     }
-    EXPECT_EQ(findScreenSpec(0), nullptr);
-    EXPECT_EQ(findScreenSpec(22), nullptr);
+    EXPECT_EQ(findScreenLayout(0), nullptr);
+    EXPECT_EQ(findScreenLayout(22), nullptr);
 }
 
 TEST(ScreenTables, TapsLandWhereTheMenusSay) {
@@ -86,16 +86,16 @@ TEST(ScreenTables, RowsAndMenusSitAtTheirPlaces) {
     EXPECT_EQ(button(TournamentPlayer, 1).startFace, 2);
     EXPECT_EQ(button(NewPlayer, 4).startFace, 2);
     EXPECT_EQ(std::u16string(button(ExhibitionMatch, 2).text), u" 0");
-    EXPECT_EQ(std::u16string(findScreenSpec(Practice)->backdrop), u"Green_Court.jpg");
-    EXPECT_EQ(std::u16string(findScreenSpec(TournamentMatch)->backdropByStadium[1]),
+    EXPECT_EQ(std::u16string(findScreenLayout(Practice)->backdrop), u"Green_Court.jpg");
+    EXPECT_EQ(std::u16string(findScreenLayout(TournamentMatch)->backdropByStadium[1]),
               u"RedClay_Court.jpg");
     EXPECT_EQ(std::u16string(kLevelNames[4]), u"Champion");
 }
 
 TEST(ScreenTables, SharedMasksServeFacesOfOneSize) {
     std::map<std::u16string, std::pair<int, int>> maskSizes;
-    for (const ScreenSpec& screen : allScreenSpecs())
-        for (const ButtonSpec& b : screen.buttons)
+    for (const ScreenLayout& screen : allScreenLayouts())
+        for (const ButtonLayout& b : screen.buttons)
             forEachFaceImage(b, [&](const FaceImage& face) {
                 if (!face.mask)
                     return;

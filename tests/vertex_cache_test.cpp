@@ -147,8 +147,8 @@ TEST(VertexCache, NothingStaleIsDrawn) {
 
     // A narrower buffer of the same pixel count keeps the depth buffer but projects elsewhere.
     std::vector<uint32_t> narrowA(160 * 480), narrowB(160 * 480);
-    rcMakeCurrent(scene.byElements->rc, narrowA.data(), 160, 480);
-    rcMakeCurrent(scene.oneByOne->rc, narrowB.data(), 160, 480);
+    rcBindBuffer(scene.byElements->rc, narrowA.data(), 160, 480);
+    rcBindBuffer(scene.oneByOne->rc, narrowB.data(), 160, 480);
     scene.onBoth([](RenderContext* rc) { rcClear(rc, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
     scene.draw(array, indices, count);
     EXPECT_EQ(narrowA, narrowB);

@@ -79,7 +79,7 @@ TEST_F(WholeMatch, SameSeedSameMatch) {
 }
 
 TEST_F(WholeMatch, ServeAndReturnDrillsEndEachExchangeAtTheReturn) {
-    for (int drill : {0, 1}) {
+    for (PracticeMode drill : {PracticeMode::Serve, PracticeMode::Return}) {
         std::srand(3);
         setUpPractice(match, drill, 0, rosterPlayer(2, true), rosterPlayer(4, true));
         int returns = 0;
@@ -93,14 +93,14 @@ TEST_F(WholeMatch, ServeAndReturnDrillsEndEachExchangeAtTheReturn) {
                 EXPECT_GT(match->pointDelay, 0);
             }
         }
-        EXPECT_GT(returns, 3) << drill;
+        EXPECT_GT(returns, 3) << static_cast<int>(drill);
         EXPECT_EQ(match->points[0] + match->points[1] + match->games[0] + match->games[1], 0);
         EXPECT_EQ(match->matchOver, 0);
     }
 }
 
 TEST_F(WholeMatch, RallyDrillsStartAtOnceAndNeverScore) {
-    for (int drill : {2, 3}) {
+    for (PracticeMode drill : {PracticeMode::BaselineRally, PracticeMode::NetRally}) {
         std::srand(5);
         setUpPractice(match, drill, fx(0.5), rosterPlayer(2, true), rosterPlayer(4, true));
         EXPECT_EQ(match->pointDelay, 0);
@@ -110,7 +110,7 @@ TEST_F(WholeMatch, RallyDrillsStartAtOnceAndNeverScore) {
             Fixed dt = 3276;
             stepMatch(match, dt);
         }
-        EXPECT_GT(match->tally.strokes, 5) << drill;
+        EXPECT_GT(match->tally.strokes, 5) << static_cast<int>(drill);
         EXPECT_EQ(match->points[0] + match->points[1] + match->games[0] + match->games[1], 0);
     }
 }

@@ -1,19 +1,20 @@
 // game_app.cpp: the game object's set-up and teardown, its frame operations and screen changes.
 #include "app/game_app.h"
 
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "assets/model.h"
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
+#include "frontend/court_taps.h"
 #include "frontend/ladders.h"
 #include "frontend/player_profile.h"
 #include "frontend/screen_entry.h"
 #include "frontend/screen_tables.h"
 #include "match/match.h"
-#include "render/figure_posing.h"
-#include "render/game_view.h"
-#include "render/screen_render.h"
+#include "view/engine3d.h"
+#include "view/figure_posing.h"
+#include "view/game_view.h"
+#include "view/screen_render.h"
 
 namespace {
 
@@ -85,10 +86,7 @@ void afterEntry(GameApp* app, int32_t id) {
         break;
     case Practice:
         app->practiceDrill = 0;
-        hideHeldBalls(app);
-        setUpPractice(app->match, app->practiceDrill, levelStrength(app->store.options.level),
-                      app->player1, app->player2);
-        setSurface(app->match, 0); // practice is always on the green court
+        setUpPracticeDrill(app);
         break;
     case Rankings:
         showRankingsLabels(app);
@@ -96,6 +94,13 @@ void afterEntry(GameApp* app, int32_t id) {
     default:
         break;
     }
+}
+
+// In the order the rules asked for them, within the frame of the step.
+void playStepSounds(GameApp* app) {
+    const StepSounds& step = app->match->stepSounds;
+    for (int i = 0; i < step.count; ++i)
+        playSound(app->sounds, step.ids[i]);
 }
 
 void updateCaptionBlink(GameApp* app) {
@@ -162,7 +167,7 @@ void buildGame(GameApp* app, const GameSetup& setup) {
     loadProfiles(app->store);
     app->sounds = makeSoundSet(app->pak, setup.output);
     setSoundMuted(app->sounds, app->store.options.soundOff == 1 ? 1 : 0);
-    app->match = createMatch(app->sounds);
+    app->match = createMatch();
     for (int figure = 0; figure < kPlayerFigures; ++figure) {
         const int profile =
             figure == 0 ? app->store.options.player1Profile : app->store.options.player2Profile;
@@ -223,6 +228,13 @@ ScreenEntryContext gameEntryContext(GameApp* app, int32_t id) {
     return context;
 }
 
+void setUpPracticeDrill(GameApp* app) {
+    hideHeldBalls(app);
+    setUpPractice(app->match, static_cast<PracticeMode>(app->practiceDrill),
+                  levelStrength(app->store.options.level), app->player1, app->player2);
+    setSurface(app->match, 0); // practice is always on the green court
+}
+
 Fixed levelStrength(int32_t level) {
     return static_cast<Fixed>(static_cast<float>(level) * 0.25f * 65536.0f);
 }
@@ -256,8 +268,8 @@ void changeScreen(GameApp* app, int32_t id) {
     if (id < kFirstScreen || id > kLastScreen)
         return;
     beforeEntry(app, id);
-    enterScreenFromTable(*app->engine, app->pak, static_cast<ScreenId>(id),
-                         gameEntryContext(app, id), app->buttons);
+    enterScreenFromTable(app->engine->jpeg, app->engine->frame.backdrop, app->pak,
+                         static_cast<ScreenId>(id), gameEntryContext(app, id), app->buttons);
     afterEntry(app, id);
 }
 
@@ -299,6 +311,7 @@ void gameUpdate(GameApp* app, Fixed dt) {
         const bool practice = app->screen == Practice;
         const bool tournament = app->screen == TournamentMatch;
         stepMatch(app->match, dt);
+        playStepSounds(app);
         if (!practice)
             endMatchWhenOver(app, tournament);
         break;

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "core/fixed_point.h"
+#include "core/wide_string.h"
 #include "frontend/game_options.h"
 #include "frontend/profile_store.h"
 #include "frontend/screen_entry.h"
 #include "frontend/screen_id.h"
 #include "match/match_player.h"
-#include "platform/wide_string.h"
-#include "render/fixed_point.h"
 #include "render/frame_buffer.h"
 
 struct Engine3D;
@@ -89,5 +89,7 @@ void hideHeldBalls(GameApp* app);
 void showRankingsLabels(GameApp* app);
 // The game values that pick a screen's pictures and fill its labels and swatches.
 ScreenEntryContext gameEntryContext(GameApp* app, int32_t screen);
+// The drill in practiceDrill from its start, always on the green court.
+void setUpPracticeDrill(GameApp* app);
 // The computer's strength for the match: level x 0.25, computed in float as the handheld did.
 Fixed levelStrength(int32_t level);

@@ -2,12 +2,12 @@
 #include "app/profile_editor.h"
 
 #include "app/game_app.h"
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "assets/model.h"
 #include "frontend/keyboard_layout.h"
 #include "frontend/player_profile.h"
 #include "frontend/profile_store.h"
+#include "view/engine3d.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "core/fixed_point.h"
 #include "platform/platform.h"
-#include "render/fixed_point.h"
 
 // The shell's state, one per process.
 struct ShellState {

@@ -2,15 +2,16 @@
 #include "app/game_app.h"
 #include "app/profile_editor.h"
 
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "assets/sound_set.h"
+#include "frontend/court_taps.h"
 #include "frontend/ladders.h"
 #include "frontend/profile_store.h"
 #include "frontend/screen_entry.h"
 #include "frontend/screen_tables.h"
 #include "match/match.h"
 #include "platform/platform.h"
+#include "view/engine3d.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void goTo(GameApp* app, ScreenId screen) {
 }
 
 void reloadFace(GameApp* app, int slot) {
-    reloadChosenFace(*app->engine, app->pak, app->screen, slot, buttonAt(app, slot),
+    reloadChosenFace(app->engine->jpeg, app->pak, app->screen, slot, buttonAt(app, slot),
                      gameEntryContext(app, app->screen));
 }
 
@@ -245,10 +246,7 @@ void leavePlay(GameApp* app) {
 
 void changeDrill(GameApp* app) {
     reloadFace(app, 1);
-    hideHeldBalls(app);
-    setUpPractice(app->match, app->practiceDrill, levelStrength(app->store.options.level),
-                  app->player1, app->player2);
-    setSurface(app->match, 0);
+    setUpPracticeDrill(app);
     gameRender(app);
 }
 

@@ -1,7 +1,7 @@
 // asset_names.h: how the game names its assets inside data.pak.
 #pragma once
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 // The folders are part of every entry name; they are keys, never paths on this machine.
 inline constexpr char16_t kDataFolder[] = u"D:\\VELDAR\\Data\\";

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 struct PakArchive;
 

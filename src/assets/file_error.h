@@ -1,7 +1,7 @@
 // file_error.h: FileError, the one error the asset readers raise, and every message it carries.
 #pragma once
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 // Thrown by value and never caught by the game: an asset that cannot be read ends the program.
 struct FileError {

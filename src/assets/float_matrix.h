@@ -2,7 +2,7 @@
 #pragma once
 
 #include "assets/model.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 // Element 4r + c is row r, column c; a point is a row vector multiplied from the left, so the
 // translation is row 3. In the renderer's column-major terms, product(a, b) here is b x a there.

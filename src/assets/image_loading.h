@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 #include "render/frame_buffer.h"
 
 struct ImageButton;

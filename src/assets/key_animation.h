@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/wide_string.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
+#include "core/wide_string.h"
 
 struct Model;
 struct PakArchive;

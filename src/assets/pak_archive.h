@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/wide_string.h"
 #include "platform/platform_file.h"
-#include "platform/wide_string.h"
 
 constexpr uint32_t kPakMagic = 0xACABAFEA;
 constexpr uint32_t kPakHeaderSize = 12;

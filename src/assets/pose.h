@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "assets/model.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct KeyAnimation;
 

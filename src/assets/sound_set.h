@@ -4,25 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "assets/sound_ids.h"
+
 struct PakArchive;
 struct SoundOutput;
-
-enum SoundId : int {
-    SoundApplause = 0,
-    SoundBounce1 = 1,
-    SoundBounce2 = 2,
-    SoundNet = 3,
-    SoundFault = 4,
-    SoundOut = 5,
-    SoundLet = 6,
-    SoundServeGrunt = 7,
-    SoundServe = 8,
-    SoundStroke1 = 9,
-    SoundStroke2 = 10,
-    SoundStroke3 = 11,
-};
-
-constexpr int kSoundCount = 12;
 
 // The file names exactly as stored, spaces included ("golpe normal1.wav" has none).
 extern const char16_t* const kSoundFileNames[kSoundCount];

@@ -1,7 +1,7 @@
 // player_profile.h: a player profile as players.dat stores it, and the built-in roster.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 #include <cstddef>
 #include <cstdint>

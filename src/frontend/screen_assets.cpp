@@ -24,13 +24,13 @@ void add(AssetList& list, WideString name, AssetUse use, int32_t width, int32_t 
 
 std::vector<ScreenAsset> screenAssets() {
     AssetList list;
-    for (const ScreenSpec& screen : allScreenSpecs()) {
+    for (const ScreenLayout& screen : allScreenLayouts()) {
         if (screen.backdrop)
             add(list, dataEntryName(screen.backdrop), AssetUse::Backdrop, kScreenWidth,
                 kScreenHeight);
         for (const char16_t* backdrop : screen.backdropByStadium)
             add(list, dataEntryName(backdrop), AssetUse::Backdrop, kScreenWidth, kScreenHeight);
-        for (const ButtonSpec& button : screen.buttons)
+        for (const ButtonLayout& button : screen.buttons)
             forEachFaceImage(button, [&](const FaceImage& face) {
                 add(list, buttonEntryName(face.image), AssetUse::Face, button.rect.width,
                     button.rect.height);

@@ -3,8 +3,8 @@
 
 #include <vector>
 
+#include "core/wide_string.h"
 #include "frontend/screen_tables.h"
-#include "platform/wide_string.h"
 
 enum class AssetUse : uint8_t { Backdrop, Face, Mask };
 

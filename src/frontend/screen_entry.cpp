@@ -2,7 +2,6 @@
 #include "frontend/screen_entry.h"
 
 #include "assets/asset_names.h"
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "assets/image_loading.h"
 #include "assets/model.h"
@@ -51,13 +50,13 @@ const FaceImage* chosenImage(const FaceChoice& choice, const ScreenEntryContext&
     return &choice.images[static_cast<size_t>(pick)];
 }
 
-void loadFaceImage(Engine3D& engine, PakArchive* archive, ImageButton* button, int face,
+void loadFaceImage(JpegDecoder* jpeg, PakArchive* archive, ImageButton* button, int face,
                    const FaceImage& image) {
-    loadFace(engine.jpeg, button, archive, face, buttonEntryName(image.image),
+    loadFace(jpeg, button, archive, face, buttonEntryName(image.image),
              image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
 }
 
-WideString labelText(const ButtonSpec& layout, const MatchPlayer* shown) {
+WideString labelText(const ButtonLayout& layout, const MatchPlayer* shown) {
     switch (layout.label) {
     case LabelSource::Text:
         return layout.text ? layout.text : u"";
@@ -93,7 +92,7 @@ uint32_t fillOf(FillSource fill, const PlayerProfile* profile) {
     }
 }
 
-void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& layout,
+void makeButton(JpegDecoder* jpeg, PakArchive* archive, const ButtonLayout& layout,
                 const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
     const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
@@ -103,7 +102,7 @@ void makeButton(Engine3D& engine, PakArchive* archive, const ButtonSpec& layout,
         if (layout.choice && layout.choice->face == face)
             image = chosenImage(*layout.choice, context);
         if (image && image->image)
-            loadFaceImage(engine, archive, button, face, *image);
+            loadFaceImage(jpeg, archive, button, face, *image);
     }
     const WideString text = labelText(layout, context.shownPlayer);
     if (layout.label != LabelSource::None && layout.label != LabelSource::Hud && !text.empty())
@@ -122,34 +121,35 @@ void freeScreenButtons(std::vector<ImageButton*>& buttons) {
     buttons.clear();
 }
 
-void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
-                          const ScreenEntryContext& context, std::vector<ImageButton*>& buttons) {
+void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* archive,
+                          ScreenId screen, const ScreenEntryContext& context,
+                          std::vector<ImageButton*>& buttons) {
     freeScreenButtons(buttons);
-    const ScreenSpec* layout = findScreenSpec(screen);
+    const ScreenLayout* layout = findScreenLayout(screen);
     if (!layout)
         return;
     // A stadium outside the pictures keeps the old backdrop.
     const size_t stadium = static_cast<size_t>(context.stadium);
-    const char16_t* backdrop = layout->backdrop ? layout->backdrop
-                               : stadium < layout->backdropByStadium.size()
-                                   ? layout->backdropByStadium[stadium]
-                                   : nullptr;
-    if (backdrop)
-        loadBackground(engine.jpeg, archive, dataEntryName(backdrop), engine.frame.backdrop);
-    for (const ButtonSpec& button : layout->buttons)
-        makeButton(engine, archive, button, context, buttons);
+    const char16_t* picture = layout->backdrop ? layout->backdrop
+                              : stadium < layout->backdropByStadium.size()
+                                  ? layout->backdropByStadium[stadium]
+                                  : nullptr;
+    if (picture)
+        loadBackground(jpeg, archive, dataEntryName(picture), backdrop);
+    for (const ButtonLayout& button : layout->buttons)
+        makeButton(jpeg, archive, button, context, buttons);
 }
 
-void reloadChosenFace(Engine3D& engine, PakArchive* archive, ScreenId screen, int slot,
+void reloadChosenFace(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen, int slot,
                       ImageButton* button, const ScreenEntryContext& context) {
-    const ScreenSpec* layout = findScreenSpec(screen);
+    const ScreenLayout* layout = findScreenLayout(screen);
     if (!layout || !button || slot < 0 || slot >= static_cast<int>(layout->buttons.size()))
         return;
     const FaceChoice* choice = layout->buttons[static_cast<size_t>(slot)].choice;
     if (!choice)
         return;
     if (const FaceImage* image = chosenImage(*choice, context))
-        loadFaceImage(engine, archive, button, choice->face, *image);
+        loadFaceImage(jpeg, archive, button, choice->face, *image);
 }
 
 void dressPlayerModel(Model& model, const PlayerProfile& profile) {

@@ -7,8 +7,9 @@
 
 #include "frontend/screen_id.h"
 
-struct Engine3D;
 struct ImageButton;
+struct JpegDecoder;
+struct JpegDecoder;
 struct MatchPlayer;
 struct Model;
 struct PakArchive;
@@ -32,15 +33,16 @@ struct ScreenEntryContext {
 // Frees the buttons of the screen left behind.
 void freeScreenButtons(std::vector<ImageButton*>& buttons);
 
-// Frees the old buttons, loads the screen's backdrop into the engine and makes its buttons in
-// slot order. Raises FileError for a missing or damaged picture; the buttons made until then
-// stay in the list, so the caller's teardown frees them.
-void enterScreenFromTable(Engine3D& engine, PakArchive* archive, ScreenId screen,
-                          const ScreenEntryContext& context, std::vector<ImageButton*>& buttons);
+// Frees the old buttons, decodes the screen's backdrop into `backdrop` (a frame-sized picture)
+// and makes its buttons in slot order. Raises FileError for a missing or damaged picture; the
+// buttons made until then stay in the list, so the caller's teardown frees them.
+void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* archive,
+                          ScreenId screen, const ScreenEntryContext& context,
+                          std::vector<ImageButton*>& buttons);
 
 // Reloads the face of the screen's button in `slot` whose picture depends on a game value (the
 // stadium, an option, the ladder, the drill) from the values in context. Raises FileError.
-void reloadChosenFace(Engine3D& engine, PakArchive* archive, ScreenId screen, int slot,
+void reloadChosenFace(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen, int slot,
                       ImageButton* button, const ScreenEntryContext& context);
 
 // The start-up look of a figure (the racket light grey, the held ball hidden), then the

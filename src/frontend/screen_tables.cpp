@@ -23,40 +23,40 @@ constexpr FaceImage kRight0 = {u"Right0.jpg", u"Right0_m.jpg"};
 constexpr FaceImage kRight1 = {u"Right1.jpg", u"Right1_m.jpg"};
 constexpr FaceImage kClose = {u"close.jpg", nullptr};
 
-constexpr ButtonSpec kBack = {
+constexpr ButtonLayout kBack = {
     .role = "Back", .rect = {4, 292, 44, 28}, .faces = {kBack0, kBack1, kNoFace}, .startFace = 0};
-constexpr ButtonSpec kMain = {
+constexpr ButtonLayout kMain = {
     .role = "Main", .rect = {98, 292, 44, 28}, .faces = {kMain0, kMain1, kNoFace}, .startFace = 0};
-constexpr ButtonSpec kNext = {
+constexpr ButtonLayout kNext = {
     .role = "Next", .rect = {192, 292, 44, 28}, .faces = {kNext0, kNext1, kNoFace}, .startFace = 0};
-constexpr ButtonSpec kCloseButton = {
+constexpr ButtonLayout kCloseButton = {
     .role = "close", .rect = {229, 0, 11, 11}, .faces = {kClose, kClose, kNoFace}, .startFace = 0};
 
-constexpr ButtonSpec leftArrow(int32_t left, int32_t top) {
+constexpr ButtonLayout leftArrow(int32_t left, int32_t top) {
     return {.role = "left arrow",
             .rect = {left, top, 17, 25},
             .faces = {kLeft0, kLeft1, kNoFace},
             .startFace = 0};
 }
-constexpr ButtonSpec rightArrow(int32_t left, int32_t top) {
+constexpr ButtonLayout rightArrow(int32_t left, int32_t top) {
     return {.role = "right arrow",
             .rect = {left, top, 17, 25},
             .faces = {kRight0, kRight1, kNoFace},
             .startFace = 0};
 }
-constexpr ButtonSpec label(const char* role, ScreenRect rect, LabelSource source) {
+constexpr ButtonLayout label(const char* role, ScreenRect rect, LabelSource source) {
     return {.role = role, .rect = rect, .label = source, .startFace = 2};
 }
 
 // Main menu: the words are in the backdrop, each button shows only while pressed.
-constexpr ButtonSpec menuButton(const char* role, int32_t left, int32_t top, const char16_t* image,
-                                const char16_t* mask) {
+constexpr ButtonLayout menuButton(const char* role, int32_t left, int32_t top,
+                                  const char16_t* image, const char16_t* mask) {
     return {.role = role,
             .rect = {left, top, 105, 33},
             .faces = {kNoFace, {image, mask}, kNoFace},
             .startFace = 0};
 }
-constexpr ButtonSpec kMainMenuButtons[] = {
+constexpr ButtonLayout kMainMenuButtons[] = {
     menuButton("Exhibition", 128, 131, u"Exhibition.jpg", u"Exhibition_m.jpg"),
     menuButton("Tournament", 132, 161, u"Tournament.jpg", u"Tournament_m.jpg"),
     menuButton("Practice", 108, 189, u"Practice.jpg", u"Practice_m.jpg"),
@@ -67,29 +67,30 @@ constexpr ButtonSpec kMainMenuButtons[] = {
 };
 
 // Player selection.
-constexpr ButtonSpec kNewButton = {
+constexpr ButtonLayout kNewButton = {
     .role = "New",
     .rect = {180, 130, 41, 17},
     .faces = {{u"New0.jpg", u"New0_m.jpg"}, {u"New1.jpg", u"New1_m.jpg"}, kNoFace},
     .startFace = 0};
-constexpr ButtonSpec kDeleteButton = {
+constexpr ButtonLayout kDeleteButton = {
     .role = "Delete",
     .rect = {181, 154, 51, 17},
     .faces = {{u"Delete0.jpg", u"Delete0_m.jpg"}, {u"Delete1.jpg", u"Delete1_m.jpg"}, kNoFace},
     .startFace = 0,
     .startRule = StartRule::HiddenWhenBuiltIn};
-constexpr ButtonSpec caption(const char16_t* image, const char16_t* mask) {
+constexpr ButtonLayout caption(const char16_t* image, const char16_t* mask) {
     return {.role = "caption",
             .rect = {171, 12, 62, 16},
             .faces = {kNoFace, {image, mask}, kNoFace},
             .startFace = 1};
 }
-constexpr ButtonSpec kFirstNameLabel =
+constexpr ButtonLayout kFirstNameLabel =
     label("first name", {166, 190, 66, 12}, LabelSource::FirstName);
-constexpr ButtonSpec kLastNameLabel = label("last name", {166, 202, 66, 12}, LabelSource::LastName);
-constexpr ButtonSpec kLevelLabel = label("level", {166, 226, 66, 12}, LabelSource::LevelName);
+constexpr ButtonLayout kLastNameLabel =
+    label("last name", {166, 202, 66, 12}, LabelSource::LastName);
+constexpr ButtonLayout kLevelLabel = label("level", {166, 226, 66, 12}, LabelSource::LevelName);
 
-constexpr ButtonSpec kExhibitionPlayer1Buttons[] = {
+constexpr ButtonLayout kExhibitionPlayer1Buttons[] = {
     kNewButton,
     kDeleteButton,
     kBack,
@@ -102,7 +103,7 @@ constexpr ButtonSpec kExhibitionPlayer1Buttons[] = {
     kLastNameLabel,
     kLevelLabel,
 };
-constexpr ButtonSpec kExhibitionPlayer2Buttons[] = {
+constexpr ButtonLayout kExhibitionPlayer2Buttons[] = {
     kNewButton,
     kDeleteButton,
     kBack,
@@ -115,7 +116,7 @@ constexpr ButtonSpec kExhibitionPlayer2Buttons[] = {
     kLastNameLabel,
     kLevelLabel,
 };
-constexpr ButtonSpec kTournamentPlayerButtons[] = {
+constexpr ButtonLayout kTournamentPlayerButtons[] = {
     {.role = "inert", .rect = {180, 130, 41, 17}, .startFace = 2},
     {.role = "inert", .rect = {181, 154, 51, 17}, .startFace = 2},
     kBack,
@@ -127,7 +128,7 @@ constexpr ButtonSpec kTournamentPlayerButtons[] = {
     kLastNameLabel,
     kLevelLabel,
 };
-constexpr ButtonSpec kPracticePlayerButtons[] = {
+constexpr ButtonLayout kPracticePlayerButtons[] = {
     kNewButton,         kDeleteButton,        kBack,           kMain,          kNext,
     leftArrow(40, 252), rightArrow(140, 252), kFirstNameLabel, kLastNameLabel, kLevelLabel,
 };
@@ -139,7 +140,7 @@ constexpr FaceImage kStadiumPictures[] = {{u"Stadium1.jpg", nullptr},
                                           {u"Stadium4.jpg", nullptr},
                                           {u"Stadium5.jpg", nullptr}};
 constexpr FaceChoice kStadiumChoice = {2, FaceSelector::Stadium, 0, kStadiumPictures};
-constexpr ButtonSpec kStadiumButtons[] = {
+constexpr ButtonLayout kStadiumButtons[] = {
     {.role = "stadium picture",
      .rect = {18, 102, 205, 162},
      .choice = &kStadiumChoice,
@@ -152,17 +153,17 @@ constexpr ButtonSpec kStadiumButtons[] = {
 };
 
 // Match display.
-constexpr ButtonSpec kPowerMeterFrame = {
+constexpr ButtonLayout kPowerMeterFrame = {
     .role = "power meter frame",
     .rect = {90, 2, 61, 12},
     .faces = {kNoFace, kNoFace, {u"powermeter.jpg", u"powermeter_m.jpg"}},
     .startFace = 2};
-constexpr ButtonSpec kPowerMeterBar = {.role = "power meter bar",
-                                       .rect = {97, 5, 47, 6},
-                                       .fill = FillSource::PowerMeter,
-                                       .startFace = 2};
-constexpr ButtonSpec kBallSpeed = label("ball speed", {176, 2, 36, 12}, LabelSource::Hud);
-constexpr ButtonSpec kMatchButtons[] = {
+constexpr ButtonLayout kPowerMeterBar = {.role = "power meter bar",
+                                         .rect = {97, 5, 47, 6},
+                                         .fill = FillSource::PowerMeter,
+                                         .startFace = 2};
+constexpr ButtonLayout kBallSpeed = label("ball speed", {176, 2, 36, 12}, LabelSource::Hud);
+constexpr ButtonLayout kMatchButtons[] = {
     {.role = "scoreboard",
      .rect = {2, 2, 60, 31},
      .faces = {kNoFace, kNoFace, {u"marcador.jpg", u"marcador_m.jpg"}},
@@ -197,13 +198,13 @@ constexpr FaceChoice laurelAbove(int32_t threshold) {
 }
 constexpr FaceChoice kLaurelChoices[] = {laurelAbove(4), laurelAbove(3), laurelAbove(2),
                                          laurelAbove(1), laurelAbove(0)};
-constexpr ButtonSpec laurel(int32_t left, int32_t top, int32_t index) {
+constexpr ButtonLayout laurel(int32_t left, int32_t top, int32_t index) {
     return {.role = "laurel",
             .rect = {left, top, 43, 28},
             .choice = &kLaurelChoices[index],
             .startFace = 2};
 }
-constexpr ButtonSpec kTrophiesButtons[] = {
+constexpr ButtonLayout kTrophiesButtons[] = {
     kMain,
     laurel(25, 83, 0),
     laurel(39, 119, 1),
@@ -212,8 +213,8 @@ constexpr ButtonSpec kTrophiesButtons[] = {
     laurel(88, 228, 4),
 };
 
-constexpr ButtonSpec kMainOnly[] = {kMain};
-constexpr ButtonSpec kMainAndNext[] = {kMain, kNext};
+constexpr ButtonLayout kMainOnly[] = {kMain};
+constexpr ButtonLayout kMainAndNext[] = {kMain, kNext};
 
 // Practice.
 constexpr FaceImage kDrillCaptions[] = {{u"P_Serve.jpg", u"P_Btn_m.jpg"},
@@ -223,7 +224,7 @@ constexpr FaceImage kDrillCaptions[] = {{u"P_Serve.jpg", u"P_Btn_m.jpg"},
 constexpr FaceChoice kDrillChoice = {2, FaceSelector::PracticeDrill, 0, kDrillCaptions};
 constexpr FaceImage kPracticeLeft = {u"P_Left.jpg", u"P_Left_m.jpg"};
 constexpr FaceImage kPracticeRight = {u"P_Right.jpg", u"P_Right_m.jpg"};
-constexpr ButtonSpec kPracticeButtons[] = {
+constexpr ButtonLayout kPracticeButtons[] = {
     {.role = "previous drill",
      .rect = {2, 2, 10, 12},
      .faces = {kPracticeLeft, kPracticeLeft, kNoFace},
@@ -241,15 +242,15 @@ constexpr ButtonSpec kPracticeButtons[] = {
 
 // Profile editor: slots 9 + 2k and 10 + 2k are the halves of skill row k.
 constexpr FaceImage kKeyboard = {u"Teclado.jpg", u"Teclado_m.jpg"};
-constexpr ButtonSpec swatch(const char* role, int32_t left, int32_t top, FillSource fill) {
+constexpr ButtonLayout swatch(const char* role, int32_t left, int32_t top, FillSource fill) {
     return {.role = role, .rect = {left, top, 10, 10}, .fill = fill, .startFace = 0};
 }
-constexpr ButtonSpec skillHalf(int32_t row, bool give) {
+constexpr ButtonLayout skillHalf(int32_t row, bool give) {
     return {.role = give ? "give a point" : "take a point",
             .rect = {kSkillBarLeft + (give ? 40 : 0), kSkillRowTop + kSkillRowStep * row, 40, 7},
             .startFace = 0};
 }
-constexpr ButtonSpec kNewPlayerButtons[] = {
+constexpr ButtonLayout kNewPlayerButtons[] = {
     {.role = "first-name field",
      .rect = {4, 84, 66, 12},
      .label = LabelSource::FirstName,
@@ -301,10 +302,10 @@ constexpr FaceImage kLadderTitles[] = {{u"R_Beginner.jpg", u"R_Beginner_m.jpg"},
 constexpr FaceChoice kLadderTitleChoice = {2, FaceSelector::RankingsPage, 0, kLadderTitles};
 constexpr FaceImage kRankingsLeft = {u"R_Left.jpg", u"R_Left_m.jpg"};
 constexpr FaceImage kRankingsRight = {u"R_Right.jpg", u"R_Right_m.jpg"};
-constexpr ButtonSpec rankRow(int32_t left, int32_t top) {
+constexpr ButtonLayout rankRow(int32_t left, int32_t top) {
     return label("ladder row", {left, top, 138, 12}, LabelSource::RankRow);
 }
-constexpr ButtonSpec kRankingsButtons[] = {
+constexpr ButtonLayout kRankingsButtons[] = {
     {.role = "previous level",
      .rect = {141, 12, 12, 14},
      .faces = {kRankingsLeft, kRankingsLeft, kNoFace},
@@ -343,20 +344,20 @@ constexpr FaceImage kSoundValues[] = {{u"O_On.jpg", u"O_On_m.jpg"}, {u"O_Off.jpg
 constexpr FaceChoice kSetsChoice = {2, FaceSelector::SetsToWin, 0, kSetsValues};
 constexpr FaceChoice kLevelChoice = {2, FaceSelector::Level, 0, kLevelValues};
 constexpr FaceChoice kSoundChoice = {2, FaceSelector::SoundOff, 0, kSoundValues};
-constexpr ButtonSpec optionLeft(const char* role, int32_t left, int32_t top) {
+constexpr ButtonLayout optionLeft(const char* role, int32_t left, int32_t top) {
     return {.role = role,
             .rect = {left, top, 17, 25},
             .faces = {{u"O_Left0.jpg", u"Left0_m.jpg"}, {u"O_Left1.jpg", u"Left1_m.jpg"}, kNoFace},
             .startFace = 0};
 }
-constexpr ButtonSpec optionRight(const char* role, int32_t left, int32_t top) {
+constexpr ButtonLayout optionRight(const char* role, int32_t left, int32_t top) {
     return {
         .role = role,
         .rect = {left, top, 17, 25},
         .faces = {{u"O_Right0.jpg", u"Right0_m.jpg"}, {u"O_Right1.jpg", u"Right1_m.jpg"}, kNoFace},
         .startFace = 0};
 }
-constexpr ButtonSpec kOptionsButtons[] = {
+constexpr ButtonLayout kOptionsButtons[] = {
     optionLeft("fewer sets", 77, 116),
     {.role = "sets value", .rect = {97, 121, 38, 15}, .choice = &kSetsChoice, .startFace = 2},
     optionRight("more sets", 138, 116),
@@ -370,12 +371,12 @@ constexpr ButtonSpec kOptionsButtons[] = {
 
 constexpr std::span<const char16_t* const> kNoBackdrops{};
 
-constexpr ScreenSpec screen(ScreenId id, const char16_t* backdrop,
-                            std::span<const ButtonSpec> buttons) {
+constexpr ScreenLayout screen(ScreenId id, const char16_t* backdrop,
+                              std::span<const ButtonLayout> buttons) {
     return {id, backdrop, kNoBackdrops, buttons};
 }
 
-constexpr ScreenSpec kScreens[] = {
+constexpr ScreenLayout kScreens[] = {
     screen(Logo, u"Logo.jpg", {}),
     screen(MainMenu, u"Main.jpg", kMainMenuButtons),
     screen(Credits, u"Credits.jpg", {}),
@@ -411,12 +412,12 @@ static_assert(screensInIdOrder());
 
 } // namespace
 
-const ScreenSpec* findScreenSpec(int32_t id) {
+const ScreenLayout* findScreenLayout(int32_t id) {
     if (id < kFirstScreen || id > kLastScreen)
         return nullptr;
     return &kScreens[id - 1];
 }
 
-std::span<const ScreenSpec> allScreenSpecs() {
+std::span<const ScreenLayout> allScreenLayouts() {
     return kScreens;
 }

@@ -64,7 +64,7 @@ enum class StartRule : uint8_t {
     HiddenWhenBuiltIn, // 2 when the shown profile is built in, else startFace
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char* role = nullptr;
     ScreenRect rect = {};
     FaceImage faces[3] = {}; // null image: nothing loaded into that face
@@ -76,11 +76,11 @@ struct ButtonSpec {
     StartRule startRule = StartRule::Fixed;
 };
 
-struct ScreenSpec {
+struct ScreenLayout {
     ScreenId id;
     const char16_t* backdrop; // below the data folder; null when picked by stadium
     std::span<const char16_t* const> backdropByStadium;
-    std::span<const ButtonSpec> buttons;
+    std::span<const ButtonLayout> buttons;
 };
 
 constexpr int32_t kMaxScreenButtons = 25;
@@ -99,11 +99,11 @@ constexpr int32_t kSkillRowStep = 12;
 constexpr int32_t kRankingRows = 10;
 
 // The screen with id 1..21; every other id has no entry.
-const ScreenSpec* findScreenSpec(int32_t id);
-std::span<const ScreenSpec> allScreenSpecs();
+const ScreenLayout* findScreenLayout(int32_t id);
+std::span<const ScreenLayout> allScreenLayouts();
 
 // The pictures a screen may need at its entry or later (every alternative), as visited by f.
-template <typename F> void forEachFaceImage(const ButtonSpec& button, F&& f) {
+template <typename F> void forEachFaceImage(const ButtonLayout& button, F&& f) {
     for (const FaceImage& face : button.faces)
         if (face.image)
             f(face);

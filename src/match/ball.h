@@ -1,7 +1,7 @@
 // ball.h: the ball and the two bounded planes it meets, with flight and bounce.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 #include <cstdint>
 

@@ -116,7 +116,8 @@ void chooseAim(MatchPlayer& p, Match* m, const MatchPlayer& o) {
     const Fixed ex = insideOf(o.position.x);
     if (m->isPractice) {
         p.aimPoint.x = ex;
-        p.aimPoint.z = fxMul(farBaseline, m->practiceMode == 3 ? kNetDrillDepth : kDeepShare);
+        p.aimPoint.z = fxMul(farBaseline, m->practiceMode == PracticeMode::NetRally ? kNetDrillDepth
+                                                                                    : kDeepShare);
         return;
     }
     const Fixed ez = easyDepth(o.position.z, farBaseline);

@@ -1,7 +1,7 @@
 // computer_opponent.h: the computer's serve, where it aims and where it waits, by level.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct Match;
 struct MatchPlayer;

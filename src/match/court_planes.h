@@ -1,7 +1,14 @@
-// court_planes.h: the ground and the net, the ball's start, and the five court surfaces.
+// court_planes.h: the singles court's lines, the ground and the net, the ball's start, and the
+// five court surfaces.
 #pragma once
 
 #include "match/ball.h"
+
+// The singles court in metres, the net at z = 0: the box a rally ball must land in on either
+// half. A bounce nearer the net than kNetClearance is not in.
+constexpr Fixed kBaselineZ = fx(11.89);
+constexpr Fixed kSinglesHalfWidth = fx(4.11);
+constexpr Fixed kNetClearance = fx(0.02);
 
 enum SurfaceKind : int {
     SurfaceGreen = 0,

@@ -18,9 +18,7 @@ constexpr Fixed kRunSpeedBase = 42598;     // 0.65
 // Everything both kinds of set-up share; the caller then chooses server and drill.
 void resetMatchState(Match* m, Fixed level, const MatchPlayer& player1,
                      const MatchPlayer& player2) {
-    SoundSet* sounds = m->sounds;
     *m = Match{};
-    m->sounds = sounds;
     m->level = level;
     std::memcpy(m->setScoreText, "00        ", kSetScoreTextLength);
     m->server = 1;
@@ -46,9 +44,8 @@ void resetMatchState(Match* m, Fixed level, const MatchPlayer& player1,
 
 } // namespace
 
-Match* createMatch(SoundSet* sounds) {
+Match* createMatch() {
     Match* match = new Match{};
-    match->sounds = sounds;
     // Both tables are converted once, before any play needs them.
     strokeTable();
     serveLayout();
@@ -67,14 +64,14 @@ void setUpMatch(Match* m, int setsToWin, Fixed level, const MatchPlayer& player1
     setUpPoint(m);
 }
 
-void setUpPractice(Match* m, int practiceMode, Fixed level, const MatchPlayer& player1,
+void setUpPractice(Match* m, PracticeMode practiceMode, Fixed level, const MatchPlayer& player1,
                    const MatchPlayer& player2) {
     resetMatchState(m, level, player1, player2);
     m->isPractice = 1;
     m->practiceMode = practiceMode;
     m->setsToWin = 1;
     // Every drill but the serve drill starts with the partner serving or feeding.
-    m->server = practiceMode != 0 ? 2 : 1;
+    m->server = practiceMode != PracticeMode::Serve ? 2 : 1;
     m->nextStriker = m->server;
     setUpPoint(m);
 }

@@ -1,14 +1,11 @@
 // match.h: one match or practice drill: score, serve sequence, players, ball and court.
 #pragma once
 
+#include "core/fixed_point.h"
 #include "match/ball.h"
 #include "match/match_player.h"
-#include "render/fixed_point.h"
 
 #include <cstdint>
-
-struct CameraSetup;
-struct SoundSet;
 
 // What happened since the last set-up, counted by the rules for the simulator and the tests.
 struct MatchTally {
@@ -27,11 +24,28 @@ struct MatchTally {
 
 constexpr int kSetScoreTextLength = 10;
 
+// Points of a plain game run 0 15 30 40; beyond 40 they are coded: deuce for both, advantage
+// against deuce, and the game.
+constexpr int32_t kDeucePoints = 50;
+constexpr int32_t kAdvantagePoints = 55;
+constexpr int32_t kGamePoints = 60;
+
+enum class PracticeMode : int32_t { Serve = 0, Return = 1, BaselineRally = 2, NetRally = 3 };
+
+// The sounds one call of stepMatch asked for, in order; the game plays them after the step.
+// Each sound cuts off the one before, so when a step asks for more than fit, the last place
+// takes the newest.
+constexpr int kMaxStepSounds = 16;
+struct StepSounds {
+    int32_t count;
+    int32_t ids[kMaxStepSounds]; // SoundId
+};
+
 struct Match {
     uint8_t isPractice;
-    int32_t practiceMode; // 0 serve, 1 return, 2 baseline rally, 3 net rally
-    Fixed level;          // 0, 0.25 .. 1.0 for Beginner .. Champion
-    SoundSet* sounds;     // not owned
+    PracticeMode practiceMode;
+    Fixed level; // 0, 0.25 .. 1.0 for Beginner .. Champion
+    StepSounds stepSounds;
     uint8_t matchOver;
     int32_t tapFlags; // bit 0: a shot or the serve was asked for
     int32_t setIndex;
@@ -39,7 +53,7 @@ struct Match {
     int32_t setsToWin;
     int32_t setsWon[2];
     int32_t games[2];
-    int32_t points[2]; // 0 15 30 40, 50 level at deuce, 55 advantage, 60 game; tie-break counts
+    int32_t points[2]; // 0 15 30 40 and the codes above; a tie-break counts points
     uint8_t tieBreak;
     int32_t server;     // 1 or 2
     int32_t serveCourt; // 0 right half of the baseline, 1 left half
@@ -73,22 +87,19 @@ constexpr int32_t kTapShot = 1;
 constexpr Fixed kServeMeterStart = 19660;      // 0.3
 constexpr Fixed kServeMeterAutomatic = 111412; // 1.7
 
-Match* createMatch(SoundSet* sounds);
+Match* createMatch();
 void destroyMatch(Match* match);
 
 // level is index * 0.25 in Fixed; the entries are copied whole.
 void setUpMatch(Match* match, int setsToWin, Fixed level, const MatchPlayer& player1,
                 const MatchPlayer& player2);
-void setUpPractice(Match* match, int practiceMode, Fixed level, const MatchPlayer& player1,
+void setUpPractice(Match* match, PracticeMode practiceMode, Fixed level, const MatchPlayer& player1,
                    const MatchPlayer& player2);
 void setSurface(Match* match, int surfaceKind);
 
-// Advances everything by dt, consuming it; a bounce may leave it slightly below 0.
+// Advances everything by dt, consuming it; a bounce may leave it slightly below 0. stepSounds
+// then holds the sounds of this step alone.
 void stepMatch(Match* match, Fixed& dt);
-// A tap that hit no button, already carried onto the ground; 1 when it asked for a shot.
-int tapCourt(Match* match, const Vec3& groundPoint);
-// The same tap in screen pixels, carried onto the ground through the match camera.
-int tapCourt(Match* match, const CameraSetup& camera, int screenX, int screenY);
 
 // The rules' own steps.
 void awardPoint(Match* match, int winner);

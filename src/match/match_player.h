@@ -1,7 +1,7 @@
 // match_player.h: one player of a match: skills, stroke state, movement and animation.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 #include <cstdint>
 

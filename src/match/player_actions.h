@@ -1,7 +1,7 @@
 // player_actions.h: moving a player, its stroke state machine and the human's controls.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct Match;
 struct MatchPlayer;

@@ -22,7 +22,7 @@ void tallyPoint(Match* m, int winner) {
         t.longestRally = t.exchangeStrokes;
 }
 
-// Plain points: 0 15 30 40, then advantage (55) and deuce (50), 60 for the game.
+// Plain points: 0 15 30 40, then advantage and deuce, then the game.
 void advancePoints(int& mine, int& theirs) {
     switch (mine) {
     case 0:
@@ -36,22 +36,22 @@ void advancePoints(int& mine, int& theirs) {
         break;
     case 40:
         if (theirs == 40) {
-            mine = 55;
-            theirs = 50;
+            mine = kAdvantagePoints;
+            theirs = kDeucePoints;
         } else {
-            mine = 60;
+            mine = kGamePoints;
         }
         break;
-    case 50:
-        if (theirs == 55) {
-            theirs = 50;
+    case kDeucePoints:
+        if (theirs == kAdvantagePoints) {
+            theirs = kDeucePoints;
         } else {
-            mine = 55;
-            theirs = 50;
+            mine = kAdvantagePoints;
+            theirs = kDeucePoints;
         }
         break;
     default:
-        mine = 60;
+        mine = kGamePoints;
         break;
     }
 }
@@ -134,7 +134,7 @@ void awardPoint(Match* m, int winner) {
         }
     } else {
         advancePoints(m->points[w], m->points[l]);
-        if (m->points[w] == 60)
+        if (m->points[w] == kGamePoints)
             winGame(m, winner, false);
     }
     m->serveState = 1;

@@ -1,7 +1,7 @@
 // serve_layout.h: where server and receiver stand, their bounds and the service box, per court.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 // A rectangle on the ground as stored in the layout: x then z minimum, x then z maximum.
 struct GroundRect {

@@ -1,14 +1,12 @@
 // serve_sequence.cpp: laying the court out for the next point: who serves from where.
 #include "match/match.h"
 
+#include "match/court_planes.h"
 #include "match/serve_layout.h"
 #include "match/vector_math.h"
 
 namespace {
 
-constexpr Fixed kBaselineZ = fx(11.89);
-constexpr Fixed kSinglesHalfWidth = fx(4.11);
-constexpr Fixed kNetClearance = fx(0.02);
 constexpr Fixed kRallyBoundsX = fxFromInt(10);
 constexpr Fixed kRallyBoundsNear = fx(0.3);
 constexpr Fixed kRallyBoundsFar = fxFromInt(18);
@@ -47,7 +45,7 @@ void placeRallyDrill(Match* m) {
         p.swinging = 0;
         p.strokePlanned = 0;
     }
-    const bool netDrill = m->practiceMode == 3;
+    const bool netDrill = m->practiceMode == PracticeMode::NetRally;
     p1.position = {0, 0, netDrill ? fx(2.5) : fxAdd(p1.baselineZ, kFxHalf)};
     p1.facing = {0, 0, -kFxOne};
     p2.position = {0, 0, fxSub(p2.baselineZ, kFxHalf)};
@@ -116,7 +114,8 @@ void setUpPoint(Match* m) {
     clearPointFlags(m);
     m->players[0].baselineZ = m->endsSwapped ? -kBaselineZ : kBaselineZ;
     m->players[1].baselineZ = -m->players[0].baselineZ;
-    if (m->isPractice && (m->practiceMode == 2 || m->practiceMode == 3))
+    if (m->isPractice && (m->practiceMode == PracticeMode::BaselineRally ||
+                          m->practiceMode == PracticeMode::NetRally))
         placeRallyDrill(m);
     else
         placeServe(m);

@@ -1,6 +1,7 @@
 // step_match.cpp: advancing the match in sub-steps cut at every bounce and stroke, and the
 // rules applied to each bounce.
-#include "assets/sound_set.h"
+#include "assets/sound_ids.h"
+#include "match/court_planes.h"
 #include "match/match.h"
 #include "match/player_actions.h"
 #include "match/vector_math.h"
@@ -12,9 +13,6 @@ constexpr Fixed kPlayAreaZ = fxFromInt(20);
 constexpr Fixed kFastStroke = fxFromInt(784);   // 28 m/s, squared
 constexpr Fixed kMediumStroke = fxFromInt(361); // 19 m/s, squared
 constexpr Fixed kFastBounce = fxFromInt(200);   // 14.14 m/s, squared
-constexpr Fixed kBaselineZ = fx(11.89);
-constexpr Fixed kSinglesHalfWidth = fx(4.11);
-constexpr Fixed kNetClearance = fx(0.02);
 // A sub-step consumes time unless a stroke lands exactly at its end; this many sub-steps in one
 // call can only mean no progress is being made, and the rest of dt is then flown at once.
 constexpr int kMaxSubSteps = 256;
@@ -26,8 +24,11 @@ bool pointLive(const Match* m) {
     return m->pointDelay == 0 && !m->matchOver;
 }
 
-void play(Match* m, int sound) {
-    playSound(m->sounds, sound);
+void recordSound(Match* m, int sound) {
+    StepSounds& s = m->stepSounds;
+    if (s.count < kMaxStepSounds)
+        ++s.count;
+    s.ids[s.count - 1] = sound;
 }
 
 bool leftPlayArea(const Ball& ball) {
@@ -69,24 +70,24 @@ void runPauses(Match* m, Fixed dt) {
 // A first bounce outside the target box, or a ball gone without bouncing.
 void ruleOutside(Match* m) {
     if (m->serveState == 1) {
-        play(m, SoundFault);
+        recordSound(m, SoundFault);
         ++m->tally.faults;
         m->serveState = 2;
         m->showScore = 0;
         startPointDelay(m);
     } else if (m->serveState == 2) {
-        play(m, SoundFault);
+        recordSound(m, SoundFault);
         ++m->tally.faults;
         ++m->tally.doubleFaults;
         awardPoint(m, m->nextStriker);
     } else {
-        play(m, SoundOut);
+        recordSound(m, SoundOut);
         awardPoint(m, m->nextStriker);
     }
 }
 
 void ruleSecondBounce(Match* m) {
-    play(m, SoundApplause);
+    recordSound(m, SoundApplause);
     awardPoint(m, otherPlayer(m->nextStriker));
 }
 
@@ -103,14 +104,14 @@ void ruleBounce(Match* m, const Vec3& bouncePoint) {
     }
     m->bounced = 1;
     if (m->serveState != 0 && m->netTouched) {
-        play(m, SoundLet);
+        recordSound(m, SoundLet);
         ++m->tally.lets;
         m->showScore = 0;
         startPointDelay(m);
         return;
     }
     const Fixed speedSquared = vDot(m->ball.velocity, m->ball.velocity);
-    play(m, speedSquared > kFastBounce ? SoundBounce1 : SoundBounce2);
+    recordSound(m, speedSquared > kFastBounce ? SoundBounce1 : SoundBounce2);
     m->serveState = 0;
     m->players[0].isServing = 0;
     m->players[1].isServing = 0;
@@ -128,14 +129,14 @@ void afterStroke(Match* m) {
     ++m->tally.strokes;
     if (serveStateBefore == 1 || serveStateBefore == 2) {
         m->tally.exchangeStrokes = 1;
-        play(m, serveStateBefore == 1 ? SoundServeGrunt : SoundServe);
+        recordSound(m, serveStateBefore == 1 ? SoundServeGrunt : SoundServe);
         return; // the target stays the service box
     }
     ++m->tally.exchangeStrokes;
     const Fixed speedSquared = vDot(m->ball.velocity, m->ball.velocity);
-    play(m, speedSquared > kFastStroke     ? SoundStroke3
-            : speedSquared > kMediumStroke ? SoundStroke2
-                                           : SoundStroke1);
+    recordSound(m, speedSquared > kFastStroke     ? SoundStroke3
+                   : speedSquared > kMediumStroke ? SoundStroke2
+                                                  : SoundStroke1);
     m->targetBox[BoxXMin] = -kSinglesHalfWidth;
     m->targetBox[BoxXMax] = kSinglesHalfWidth;
     if ((m->nextStriker ^ m->endsSwapped) & 1) {
@@ -146,7 +147,9 @@ void afterStroke(Match* m) {
         m->targetBox[BoxZMax] = -kNetClearance;
     }
     // The serve and return drills end each exchange at the return.
-    if (m->isPractice && (m->practiceMode == 0 || m->practiceMode == 1) && m->pointDelay == 0)
+    if (m->isPractice &&
+        (m->practiceMode == PracticeMode::Serve || m->practiceMode == PracticeMode::Return) &&
+        m->pointDelay == 0)
         awardPoint(m, 1);
 }
 
@@ -195,7 +198,7 @@ Fixed subStep(Match* m, Fixed dt) {
         return used;
     }
     if (tNet >= 0 && tNet <= dt) {
-        play(m, SoundNet);
+        recordSound(m, SoundNet);
         ++m->tally.netTouches;
         const Fixed used = bounceOffPlane(ball, m->net);
         m->netTouched = 1;
@@ -211,6 +214,7 @@ Fixed subStep(Match* m, Fixed dt) {
 } // namespace
 
 void stepMatch(Match* m, Fixed& dt) {
+    m->stepSounds.count = 0;
     if (m->serveMeterOn)
         m->serveMeter = fxAdd(m->serveMeter, fxMul(m->serveMeterRate, dt));
     m->ballPrevPosition = m->ball.position;

@@ -98,6 +98,110 @@ Vec3 turnAboutVertical(const Vec3& v, Fixed cosPhi, Fixed sinPhi) {
             fxAdd(fxMul(v.z, cosPhi), fxMul(v.x, sinPhi))};
 }
 
+// What one search leaves for the next: the trial count runs on across speeds, and a search that
+// runs out of trials before its first flight falls back on the previous search's best elevation.
+struct LaunchSearch {
+    int trials = 0;
+    Fixed best = 0;
+};
+
+// Bisects the stroke's elevation range at one speed until a trial lands close enough, the step
+// becomes negligible, the range is left or the trials run out; theta is then the elevation to
+// use. False when even the lowest useful elevation carries the ball too long, so the speed must
+// come down.
+bool searchElevation(LaunchSearch& search, const Match* m, const MatchPlayer& p,
+                     const Vec3& direction, Fixed distance, Fixed speed, Fixed& theta) {
+    theta = fxHalf(fxAdd(p.pitchMin, p.pitchMax));
+    Fixed delta = static_cast<Fixed>(static_cast<int64_t>(fxSub(p.pitchMax, p.pitchMin)) / 4);
+    bool first = true, sawLong = false, sawShort = false;
+    Fixed longTheta = 0, shortTheta = 0;
+    int64_t bestErr = 0;
+    // Too low (net, own side) and too short both climb; true when the climb leaves the range.
+    auto climbOut = [&]() {
+        if (delta > 0 && theta > p.pitchMax) {
+            theta = search.best;
+            return true;
+        }
+        if (delta < 0)
+            delta = fxHalf(fxNeg(delta));
+        theta = fxAdd(theta, delta);
+        return false;
+    };
+    for (;;) {
+        if (++search.trials > kMaxLaunchTrials) {
+            theta = search.best;
+            return true;
+        }
+        const Trial trial = flyTrial(m, p, direction, theta, speed, distance);
+        const int64_t absErr = trial.err < 0 ? -trial.err : trial.err;
+        if (first || (!trial.low && absErr < bestErr)) {
+            search.best = theta;
+            bestErr = trial.low ? INT64_MAX : absErr;
+            first = false;
+        }
+        if (!trial.low && absErr <= kCloseEnough)
+            return true;
+        if (trial.low) {
+            if (climbOut())
+                return true;
+        } else if (trial.err > 0) {
+            sawLong = true;
+            longTheta = theta;
+            if (sawShort) {
+                theta = fxHalf(fxAdd(shortTheta, theta));
+                delta = fxHalf(fxSub(shortTheta, longTheta));
+            } else if (theta <= p.pitchMin ||
+                       (fxAbs(delta) <= kSmallStep && trial.err > kStillFarTooLong)) {
+                return false;
+            } else {
+                if (delta > 0)
+                    delta = fxHalf(fxNeg(delta));
+                theta = fxAdd(theta, delta);
+            }
+        } else {
+            sawShort = true;
+            shortTheta = theta;
+            if (sawLong) {
+                theta = fxHalf(fxAdd(longTheta, theta));
+                delta = fxHalf(fxSub(longTheta, shortTheta));
+            } else if (climbOut()) {
+                return true;
+            }
+        }
+        if (fxAbs(delta) / 65536.0 <= 0.0001)
+            return true;
+    }
+}
+
+// Searches again at 95 % of the speed and spin each time a search asks for a slower ball.
+Fixed elevationSlowingDown(const MatchPlayer& p, Match* m, const Vec3& direction, Fixed distance,
+                           Fixed& speed) {
+    LaunchSearch search;
+    Fixed theta = 0;
+    while (!searchElevation(search, m, p, direction, distance, speed, theta)) {
+        speed = fxMul(speed, kSlowDown);
+        m->ball.spin = fxMul(m->ball.spin, kSlowDown);
+    }
+    return theta;
+}
+
+// The skill's errors: none at skill 1, up to 0.2 rad of elevation and direction at 0.
+void launchWithSkillError(const MatchPlayer& p, Match* m, const Vec3& direction, Fixed theta,
+                          Fixed speed) {
+    Ball& ball = m->ball;
+    const Fixed unskill = fxSub(kFxOne, p.strokeSkill);
+    const Fixed e1 = randomUnitError();
+    const Fixed e2 = randomUnitError();
+    theta = fxAdd(theta, fxMul(fxMul(kAngularError, e1), unskill));
+    const Fixed phi = fxMul(fxMul(kAngularError, e2), unskill);
+    const Fixed cosPhi = fxCos(phi), sinPhi = fxSin(phi);
+    const Vec3 turned = turnAboutVertical(direction, cosPhi, sinPhi);
+    ball.spinAxis = turnAboutVertical(ball.spinAxis, cosPhi, sinPhi);
+    ball.velocity = launchVelocity(turned, theta, speed);
+    if (m->serveState != 0)
+        m->ballSpeedKmh = static_cast<int32_t>(fxMul(speed, kMetresPerSecondToKmh) / 65536);
+}
+
 } // namespace
 
 int strikeBall(MatchPlayer& p, Match* m, [[maybe_unused]] Fixed& step) {
@@ -132,95 +236,9 @@ int strikeBall(MatchPlayer& p, Match* m, [[maybe_unused]] Fixed& step) {
 }
 
 void solveLaunch(MatchPlayer& p, Match* m, const Vec3& direction, Fixed distance, Fixed& speed) {
-    Ball& ball = m->ball;
     const Fixed trim = fxSub(kFxOne, (std::rand() & 63) * kSpeedTrimPerUnit);
     speed = fxMul(speed, trim);
-    ball.spin = fxMul(ball.spin, trim);
-
-    Fixed theta = 0;
-    Fixed best = 0;
-    bool done = false;
-    int trials = 0;
-    while (!done) {
-        // A fresh search over the stroke's elevation range at the current speed.
-        theta = fxHalf(fxAdd(p.pitchMin, p.pitchMax));
-        Fixed delta = static_cast<Fixed>(static_cast<int64_t>(fxSub(p.pitchMax, p.pitchMin)) / 4);
-        bool first = true, sawLong = false, sawShort = false;
-        Fixed longTheta = 0, shortTheta = 0;
-        int64_t bestErr = 0;
-        bool restart = false;
-        while (!done && !restart) {
-            if (++trials > kMaxLaunchTrials) {
-                theta = best;
-                done = true;
-                break;
-            }
-            const Trial trial = flyTrial(m, p, direction, theta, speed, distance);
-            const int64_t absErr = trial.err < 0 ? -trial.err : trial.err;
-            if (first || (!trial.low && absErr < bestErr)) {
-                best = theta;
-                bestErr = trial.low ? INT64_MAX : absErr;
-                first = false;
-            }
-            if (!trial.low && absErr <= kCloseEnough) {
-                done = true;
-                break;
-            }
-            // Too low (net, own side) and too short both climb; too long descends.
-            auto climb = [&]() {
-                if (delta > 0 && theta > p.pitchMax) {
-                    theta = best;
-                    done = true;
-                    return;
-                }
-                if (delta < 0)
-                    delta = fxHalf(fxNeg(delta));
-                theta = fxAdd(theta, delta);
-            };
-            if (trial.low) {
-                climb();
-            } else if (trial.err > 0) {
-                sawLong = true;
-                longTheta = theta;
-                if (sawShort) {
-                    theta = fxHalf(fxAdd(shortTheta, theta));
-                    delta = fxHalf(fxSub(shortTheta, longTheta));
-                } else if (theta <= p.pitchMin ||
-                           (fxAbs(delta) <= kSmallStep && trial.err > kStillFarTooLong)) {
-                    speed = fxMul(speed, kSlowDown);
-                    ball.spin = fxMul(ball.spin, kSlowDown);
-                    restart = true;
-                    break;
-                } else {
-                    if (delta > 0)
-                        delta = fxHalf(fxNeg(delta));
-                    theta = fxAdd(theta, delta);
-                }
-            } else {
-                sawShort = true;
-                shortTheta = theta;
-                if (sawLong) {
-                    theta = fxHalf(fxAdd(longTheta, theta));
-                    delta = fxHalf(fxSub(longTheta, shortTheta));
-                } else {
-                    climb();
-                }
-            }
-            if (!done && fxAbs(delta) / 65536.0 <= 0.0001)
-                done = true;
-        }
-    }
-
-    // The skill's errors: none at skill 1, up to 0.2 rad of elevation and direction at 0.
-    const Fixed unskill = fxSub(kFxOne, p.strokeSkill);
-    const Fixed e1 = randomUnitError();
-    const Fixed e2 = randomUnitError();
-    theta = fxAdd(theta, fxMul(fxMul(kAngularError, e1), unskill));
-    const Fixed phi = fxMul(fxMul(kAngularError, e2), unskill);
-    const Fixed cosPhi = fxCos(phi), sinPhi = fxSin(phi);
-    const Vec3 turned = turnAboutVertical(direction, cosPhi, sinPhi);
-    ball.spinAxis = turnAboutVertical(ball.spinAxis, cosPhi, sinPhi);
-    ball.velocity = launchVelocity(turned, theta, speed);
-    if (m->serveState != 0)
-        m->ballSpeedKmh = static_cast<int32_t>(fxMul(speed, kMetresPerSecondToKmh) / 65536);
+    m->ball.spin = fxMul(m->ball.spin, trim);
+    const Fixed theta = elevationSlowingDown(p, m, direction, distance, speed);
+    launchWithSkillError(p, m, direction, theta, speed);
 }

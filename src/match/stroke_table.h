@@ -1,7 +1,7 @@
 // stroke_table.h: the twelve strokes, their timing, speed, spin, launch range and reach.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 enum StrokeId : int {
     StrokeNone = 0,

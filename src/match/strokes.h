@@ -1,7 +1,7 @@
 // strokes.h: predicting the ball to plan a stroke, and turning a stroke into a new flight.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct Match;
 struct MatchPlayer;

@@ -1,16 +1,10 @@
 // vector_math.h: the Vec3 operations of the match code, each product one fxMul, sums wrapping.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 #include <cmath>
 #include <cstdint>
-
-// Truncates value * 65536 toward zero, the conversion every constant of the simulation went
-// through.
-constexpr Fixed fx(double value) {
-    return static_cast<Fixed>(value * 65536.0);
-}
 
 constexpr Fixed kFxNever = kFxThirtyThousand; // "never" as a time
 

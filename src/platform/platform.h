@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "render/frame_buffer.h"
+#include "core/display.h"
 
 struct SDL_Window;
 struct SDL_Renderer;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 struct PlatformFile {
     int descriptor = -1;

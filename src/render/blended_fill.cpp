@@ -2,14 +2,11 @@
 // registers (SSE2, which every x86-64 has; elsewhere the scalar loop does it all).
 #include "render/blended_fill.h"
 
-#if defined(__x86_64__) || (defined(__i386__) && defined(__SSE2__))
-#include <emmintrin.h>
-#define DROVANA_SSE2_BLEND 1
-#endif
+#include "core/vector_instructions.h"
 
 namespace {
 
-#if defined(DROVANA_SSE2_BLEND)
+#if defined(DROVANA_X86_VECTORS)
 
 constexpr int kDepthShift = 11; // z is 21.11; the stored depth is its integer part
 
@@ -44,7 +41,7 @@ inline __m128i blendFour(__m128i pixels, const BlendLanes& lanes) {
 } // namespace
 
 int32_t blendSpanVector(uint32_t* colour, int32_t count, const BlendTerms& terms) {
-#if defined(DROVANA_SSE2_BLEND)
+#if defined(DROVANA_X86_VECTORS)
     const BlendLanes lanes = makeLanes(terms);
     int32_t i = 0;
     for (; i + 4 <= count; i += 4) {
@@ -60,7 +57,7 @@ int32_t blendSpanVector(uint32_t* colour, int32_t count, const BlendTerms& terms
 
 int32_t blendDepthTestedVector(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
                                uint32_t dz, const BlendTerms& terms) {
-#if defined(DROVANA_SSE2_BLEND)
+#if defined(DROVANA_X86_VECTORS)
     const BlendLanes lanes = makeLanes(terms);
     // The depths wrap in 32 bits as the scalar loop's do.
     __m128i zs = _mm_setr_epi32(static_cast<int32_t>(z), static_cast<int32_t>(z + dz),

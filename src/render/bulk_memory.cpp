@@ -7,10 +7,7 @@
 
 #include "render/depth_tested_fill.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define DROVANA_X86_VECTORS 1
-#endif
+#include "core/vector_instructions.h"
 
 namespace {
 

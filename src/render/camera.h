@@ -2,7 +2,7 @@
 // screen position back onto the court.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 // Held by the engine object; fields in the order they are computed.
 struct CameraSetup {

@@ -49,7 +49,7 @@ void beginFrame(FrameBuffers& buffers) {
         }
     }
     // Bound every frame, swapped or not; the depth buffer is kept while the size is the same.
-    rcMakeCurrent(buffers.renderContext, buffers.drawBuffer, kScreenWidth, kScreenHeight);
+    rcBindBuffer(buffers.renderContext, buffers.drawBuffer, kScreenWidth, kScreenHeight);
     buffers.frameShown = 0;
     if (RenderContext* rc = buffers.renderContext) {
         rcClearColor(rc, kFrameClearRed, kFrameClearGreen, kFrameClearBlue, 0);

@@ -3,11 +3,10 @@
 
 #include <cstdint>
 
+#include "core/display.h"
+
 struct RenderContext;
 
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
-constexpr int kScreenPixels = kScreenWidth * kScreenHeight;
 constexpr uint32_t kFrameBufferBytes = kScreenPixels * 4;
 constexpr uint32_t kFontBitmapBytes = 128 * 96;
 // bufferA, bufferB, backdrop, then the 8x16 and 6x12 font bitmaps, in one allocation.
@@ -27,12 +26,6 @@ struct FrameBuffers {
     RenderContext* renderContext = nullptr; // not owned
     uint8_t frameShown = 0;
     uint8_t* block = nullptr; // owns all of the above
-};
-
-// Byte steps in display memory for one pixel right and one pixel down.
-struct DisplayPitches {
-    int cbxPitch = 2;
-    int cbyPitch = 480;
 };
 
 constexpr int frameBufferIndex(int x, int y) {

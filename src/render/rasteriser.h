@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct RenderContext;
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-RenderContext* gCurrentContext = nullptr;
-
 bool isMatrixMode(int32_t mode) {
     return mode == GL_MODELVIEW || mode == GL_PROJECTION;
 }
@@ -62,18 +60,13 @@ RenderContext* rcCreate() {
 void rcDestroy(RenderContext* rc) {
     if (!rc)
         return;
-    if (gCurrentContext == rc)
-        gCurrentContext = nullptr;
     delete[] rc->depthBuffer;
     delete rc;
 }
 
-RenderContext* rcMakeCurrent(RenderContext* rc, uint32_t* colourBuffer, int32_t width,
-                             int32_t height) {
-    RenderContext* previous = gCurrentContext;
-    gCurrentContext = rc;
+void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int32_t height) {
     if (!rc || !colourBuffer || width < 1 || height < 1)
-        return previous;
+        return;
     const int64_t pixels = static_cast<int64_t>(width) * height;
     if (!rc->depthBuffer || pixels != static_cast<int64_t>(rc->width) * rc->height) {
         delete[] rc->depthBuffer;
@@ -83,11 +76,6 @@ RenderContext* rcMakeCurrent(RenderContext* rc, uint32_t* colourBuffer, int32_t 
     rc->height = height;
     vertexCacheForget(rc->vertexCache);
     rc->colourBuffer = colourBuffer;
-    return previous;
-}
-
-RenderContext* rcCurrent() {
-    return gCurrentContext;
 }
 
 void rcClear(RenderContext* rc, uint32_t mask) {

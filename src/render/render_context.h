@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/vertex_cache.h"
 
 // The numeric codes of the GL-style interface that callers speak.
@@ -64,15 +64,12 @@ struct RenderContext {
     VertexCache vertexCache;
 };
 
-// Context management. The program-wide current context is kept for callers that want it;
-// every operation below takes its context explicitly.
+// Context management; every operation below takes its context explicitly.
 RenderContext* rcCreate();
 void rcDestroy(RenderContext* rc);
-// Makes rc current in every case; binds the buffer only when rc and buffer are non-null and
-// both sizes are at least 1, keeping the depth buffer when the pixel count is unchanged.
-RenderContext* rcMakeCurrent(RenderContext* rc, uint32_t* colourBuffer, int32_t width,
-                             int32_t height);
-RenderContext* rcCurrent();
+// Binds the buffer only when rc and buffer are non-null and both sizes are at least 1, keeping
+// the depth buffer when the pixel count is unchanged.
+void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int32_t height);
 
 // State.
 void rcClear(RenderContext* rc, uint32_t mask);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/rasteriser.h"
 
 constexpr uint32_t kVertexCacheSlots = 1024; // a power of two: the slot is the index's low bits

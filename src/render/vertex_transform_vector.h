@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 #include "render/rasteriser.h"
 
 // The combined matrix and the screen laid out once per element drawing as the vector lanes

@@ -10,7 +10,7 @@
 #include "display_shot.h"
 #include "frontend/profile_store.h"
 #include "platform/program_folder.h"
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 #include "script_commands.h"
 #include "script_session.h"
 #include "state_json.h"

@@ -9,7 +9,7 @@
 #include "match/match.h"
 #include "platform/platform.h"
 #include "platform/sound_output.h"
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/game_app.h"
 #include "assets/image_button.h"
 #include "match/match.h"
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 #include "script_commands.h"
 
 using json = nlohmann::ordered_json;

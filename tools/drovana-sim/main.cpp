@@ -1,8 +1,6 @@
 // main.cpp: plays computer-against-computer matches without a display and prints the figures.
-#include "assets/sound_set.h"
 #include "frontend/player_profile.h"
 #include "match/match.h"
-#include "platform/sound_output.h"
 #include "sim_options.h"
 
 #include <chrono>
@@ -86,8 +84,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::srand(options.seed);
-    SoundSet* sounds = makeSoundSet(nullptr, nullptr);
-    Match* match = createMatch(sounds);
+    Match* match = createMatch();
     SimFigures figures;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < options.matches; ++i)
@@ -97,6 +94,5 @@ int main(int argc, char** argv) {
     if (figures.unfinished)
         std::fprintf(stderr, "drovana-sim: %d matches did not finish\n", figures.unfinished);
     destroyMatch(match);
-    destroySoundSet(sounds);
     return figures.unfinished ? 1 : 0;
 }

@@ -14,11 +14,11 @@
 #include "assets/jpeg_decoder.h"
 #include "assets/pak_archive.h"
 #include "frontend/screen_tables.h"
-#include "render/button_drawing.h"
 #include "render/camera.h"
-#include "render/hud_text.h"
-#include "render/match_scene.h"
 #include "render/render_context.h"
+#include "view/button_drawing.h"
+#include "view/hud_text.h"
+#include "view/match_scene.h"
 #include "writers/png_writer.h"
 
 namespace {
@@ -40,7 +40,7 @@ struct SheetVariant {
 };
 
 // Sample values for everything the game fills in at run time.
-WideString sampleLabel(const ButtonSpec& button, int slotIndex) {
+WideString sampleLabel(const ButtonLayout& button, int slotIndex) {
     switch (button.label) {
     case LabelSource::None:
         return {};
@@ -97,7 +97,7 @@ const FaceImage* chosenFace(const FaceChoice& choice, int stadium) {
 using Sheet = std::vector<uint8_t>;
 
 // Makes the screen's button in its slot as the screen entry does, at the variant's state.
-ImageButton* makeSheetButton(const SheetSources& sources, const ButtonSpec& layout, int slotIndex,
+ImageButton* makeSheetButton(const SheetSources& sources, const ButtonLayout& layout, int slotIndex,
                              const SheetVariant& variant) {
     const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
@@ -137,7 +137,7 @@ void drawSkillPoints(FrameBuffers& frame) {
 }
 
 Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
-    const ScreenSpec* screen = findScreenSpec(variant.screen);
+    const ScreenLayout* screen = findScreenLayout(variant.screen);
     const char16_t* backdrop =
         screen->backdrop ? screen->backdrop
                          : screen->backdropByStadium[static_cast<size_t>(variant.stadium)];
@@ -150,7 +150,7 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
     std::vector<ImageButton*> buttons;
     try {
         int slotIndex = 0;
-        for (const ButtonSpec& layout : screen->buttons)
+        for (const ButtonLayout& layout : screen->buttons)
             buttons.push_back(makeSheetButton(sources, layout, slotIndex++, variant));
     } catch (...) {
         for (ImageButton* b : buttons)
@@ -173,14 +173,14 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
     return sheet;
 }
 
-bool hasPressedFaces(const ScreenSpec& screen) {
+bool hasPressedFaces(const ScreenLayout& screen) {
     return std::any_of(screen.buttons.begin(), screen.buttons.end(),
-                       [](const ButtonSpec& b) { return b.startFace == 0 && b.faces[1].image; });
+                       [](const ButtonLayout& b) { return b.startFace == 0 && b.faces[1].image; });
 }
 
 std::vector<SheetVariant> sheetVariants() {
     std::vector<SheetVariant> variants;
-    for (const ScreenSpec& screen : allScreenSpecs()) {
+    for (const ScreenLayout& screen : allScreenLayouts()) {
         char base[8];
         std::snprintf(base, sizeof base, "%02d", static_cast<int>(screen.id));
         if (!screen.backdropByStadium.empty()) {

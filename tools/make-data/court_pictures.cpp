@@ -104,7 +104,7 @@ FigureSpot figureSpot(const CameraSetup& camera, const WorldPoint& feet) {
 }
 
 void addCourtPictures(DataSet& data, const CameraSetup& camera) {
-    const ScreenSpec* match = findScreenSpec(ExhibitionMatch);
+    const ScreenLayout* match = findScreenLayout(ExhibitionMatch);
     const Projector project = cameraProjector(camera.matchView, camera.projection);
     for (int i = 0; i < kSurfaceCount; ++i) {
         Canvas canvas = makeCanvas(240, 320, palette::kNight);
@@ -115,7 +115,7 @@ void addCourtPictures(DataSet& data, const CameraSetup& camera) {
 }
 
 void addStadiumPreviews(DataSet& data, const TypeSet& types) {
-    const ScreenRect& frame = findScreenSpec(ExhibitionStadium)->buttons[0].rect;
+    const ScreenRect& frame = findScreenLayout(ExhibitionStadium)->buttons[0].rect;
     const double eye[3] = {-10.5, 7.0, 19.0}, target[3] = {0.3, 0.0, -0.5};
     const LookCamera camera =
         lookCamera(eye, target, 205.0, frame.width / 2.0, frame.height / 2.0 - 4.0);

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "core/fixed_point.h"
 #include "figure_pose.h"
-#include "render/fixed_point.h"
 
 inline constexpr int kFramesPerSecond = 25;
 

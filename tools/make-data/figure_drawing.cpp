@@ -2,8 +2,8 @@
 #include "figure_drawing.h"
 
 #include "match/match_player.h"
-#include "render/match_scene.h"
 #include "render/render_context.h"
+#include "view/match_scene.h"
 
 // The game's own player and shadow drawing, so the sheets show exactly what a match shows.
 void drawFigure(RenderContext* rc, const Pose& pose, Vec3 position, Vec3 facing) {

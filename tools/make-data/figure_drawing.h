@@ -3,7 +3,7 @@
 #pragma once
 
 #include "assets/pose.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct RenderContext;
 

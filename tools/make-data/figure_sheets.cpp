@@ -123,7 +123,7 @@ int writeFigureSheets(const std::string& pakPath, const std::string& folder) {
         rig.model = loadModelFile(rig.archive, kPlayerModelName);
         rig.pose = makePose(rig.model);
         rig.rc = rcCreate();
-        rcMakeCurrent(rig.rc, screen.data(), kScreenWidth, kScreenHeight);
+        rcBindBuffer(rig.rc, screen.data(), kScreenWidth, kScreenHeight);
         for (int id = 0; id < static_cast<int>(std::size(kAnimationFileNames)); ++id) {
             KeyAnimation* animation =
                 loadKeyAnimation(rig.archive, modelEntryName(kAnimationFileNames[id]), rig.model);

@@ -11,8 +11,8 @@
 
 namespace {
 
-const ButtonSpec& slot(ScreenId screen, int index) {
-    return findScreenSpec(screen)->buttons[static_cast<size_t>(index)];
+const ButtonLayout& slot(ScreenId screen, int index) {
+    return findScreenLayout(screen)->buttons[static_cast<size_t>(index)];
 }
 
 void addBackdrop(DataSet& data, const char16_t* name, const Canvas& canvas) {

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "assets/engine3d.h"
 #include "assets/file_error.h"
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
+#include "scenes/scene_states.h"
+#include "view/engine3d.h"
 #include "writers/png_writer.h"
-#include "writers/scene_states.h"
 
 namespace {
 

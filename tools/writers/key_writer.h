@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "assets/key_animation.h"
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 // One track's key in one frame, exactly as stored: the quaternion (w, x, y, z) is written as
 // given and turned into a matrix without normalising; translation is the bone's origin in its

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 struct PakWriterEntry {
     WideString name; // full entry name, at most 119 UTF-16 units

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "render/fixed_point.h"
-#include "render/game_view.h"
+#include "core/fixed_point.h"
+#include "view/game_view.h"
 
 struct Engine3D;
 

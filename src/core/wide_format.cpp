@@ -1,5 +1,5 @@
 // wide_format.cpp: decimal conversion without the C library's locale-dependent formatting.
-#include "platform/wide_format.h"
+#include "core/wide_format.h"
 
 WideString wideDecimal(int32_t value, int width, char16_t pad) {
     // Magnitude in 64 bits, so the most negative value has one too.

@@ -1,14 +1,14 @@
 // screen_render.cpp: what each screen draws, in which order, over its backdrop.
-#include "render/screen_render.h"
+#include "view/screen_render.h"
 
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "frontend/screen_tables.h"
 #include "match/match.h"
-#include "render/button_drawing.h"
-#include "render/hud_text.h"
-#include "render/match_hud.h"
-#include "render/match_scene.h"
+#include "view/button_drawing.h"
+#include "view/engine3d.h"
+#include "view/hud_text.h"
+#include "view/match_hud.h"
+#include "view/match_scene.h"
 
 namespace {
 

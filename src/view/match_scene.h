@@ -2,7 +2,7 @@
 // the single player figure through the close camera.
 #pragma once
 
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 struct Ball;
 struct CameraSetup;

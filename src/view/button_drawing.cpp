@@ -1,15 +1,12 @@
 // button_drawing.cpp: drawing an ImageButton: its label, its fill colour, or its face blended in.
-#include "render/button_drawing.h"
+#include "view/button_drawing.h"
 
 #include <algorithm>
 
-#if defined(__x86_64__) || (defined(__i386__) && defined(__SSE2__))
-#include <emmintrin.h>
-#define DROVANA_SSE2_FACES 1
-#endif
+#include "core/vector_instructions.h"
 
 #include "assets/image_button.h"
-#include "render/hud_text.h"
+#include "view/hud_text.h"
 
 uint32_t blendFacePixel(uint32_t destination, uint32_t source) {
     const uint32_t a = source >> 24;
@@ -31,7 +28,7 @@ uint32_t blendFacePixel(uint32_t destination, uint32_t source) {
 
 namespace {
 
-#if defined(DROVANA_SSE2_FACES)
+#if defined(DROVANA_X86_VECTORS)
 // Four face pixels at once in 16-bit lanes: each channel's sum d x keep + s x take is at most
 // 255 x 256, so the wrapping 16-bit products add up exactly. Alpha 255 takes the face word
 // whole and alpha 0 keeps the frame, as the single-pixel blend does.

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/game_view.h"
+#include "view/game_view.h"
 
 struct Engine3D;
 struct Match;

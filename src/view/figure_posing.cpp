@@ -1,8 +1,8 @@
 // figure_posing.cpp: posing the figures from the records, and the menus' idle cycle.
-#include "render/figure_posing.h"
+#include "view/figure_posing.h"
 
-#include "assets/engine3d.h"
 #include "match/match.h"
+#include "view/engine3d.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // court_taps.cpp: the human's taps on the court: where to walk, where to aim, ending a pause.
-#include "match/match.h"
+#include "frontend/court_taps.h"
 
+#include "match/match.h"
 #include "render/camera.h"
 
 namespace {

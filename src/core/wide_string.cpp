@@ -1,5 +1,5 @@
 // wide_string.cpp: UTF-16 <-> UTF-8 and upper-casing.
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 std::string toUtf8(const WideString& text) {
     std::string out;

@@ -1,5 +1,5 @@
 // sine_table.cpp: one quarter turn of sine in 16.16, 1,024 entries, as initialised data.
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 // Entry i is round(sin(i * pi / 2048) * 65536); the last two entries are both 1.0.
 const Fixed kSineTable[kSineTableSize] = {

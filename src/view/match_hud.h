@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/wide_string.h"
 #include "frontend/screen_id.h"
-#include "platform/wide_string.h"
 #include "render/frame_buffer.h"
 
 struct ImageButton;

@@ -1,16 +1,14 @@
 // match_hud.cpp: the HUD fields and the messages, rebuilt from the match every frame.
-#include "render/match_hud.h"
+#include "view/match_hud.h"
 
 #include "assets/image_button.h"
+#include "core/wide_format.h"
 #include "match/match.h"
-#include "platform/wide_format.h"
-#include "render/hud_text.h"
+#include "view/hud_text.h"
 
 namespace {
 
 constexpr int kMessageCentreX = 120;
-constexpr int32_t kDeucePoints = 50;
-constexpr int32_t kAdvantagePoints = 55;
 
 ImageButton* slot(ImageButton* const* buttons, int32_t buttonCount, int index) {
     return index < buttonCount ? buttons[index] : nullptr;

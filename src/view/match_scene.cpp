@@ -1,28 +1,28 @@
 // match_scene.cpp: the order and the values of every 3D pass; the pipeline does the rest.
-#include "render/match_scene.h"
+#include "view/match_scene.h"
 
 #include <algorithm>
 
-#include "assets/engine3d.h"
 #include "assets/model.h"
 #include "assets/pose.h"
 #include "match/match.h"
-#include "render/match_hud.h"
 #include "render/render_context.h"
+#include "view/engine3d.h"
+#include "view/match_hud.h"
 
 namespace {
 
-// Net geometry in metres (raw Fixed), all in the plane z = 0.
-constexpr Fixed kNetHalfWidth = 419430; // 6.4
-constexpr Fixed kPostInner = 412876;    // 6.3
-constexpr Fixed kMeshLeftTop = 432537;  // 6.6: the mesh's top-left corner leans outward
-constexpr Fixed kStickOuter = 329646;   // 5.03
-constexpr Fixed kStickInner = 323092;   // 4.93
-constexpr Fixed kNetTop = 70123;        // 1.07
-constexpr Fixed kStrapHalfWidth = 2293; // 0.035
-constexpr Fixed kMeshBottom = -6553;    // -0.1
-constexpr Fixed kBounceMarkHalf = 3932; // 0.06
-constexpr Fixed kUprightLimit = 58982;  // 0.9: beyond it the streak's side vector is taken in xy
+// Net geometry in metres, all in the plane z = 0.
+constexpr Fixed kNetHalfWidth = fx(6.4);
+constexpr Fixed kPostInner = fx(6.3);
+constexpr Fixed kMeshLeftTop = fx(6.6); // the mesh's top-left corner leans outward
+constexpr Fixed kStickOuter = fx(5.03);
+constexpr Fixed kStickInner = fx(4.93);
+constexpr Fixed kNetTop = fx(1.07);
+constexpr Fixed kStrapHalfWidth = fx(0.035);
+constexpr Fixed kMeshBottom = fx(-0.1);
+constexpr Fixed kBounceMarkHalf = fx(0.06);
+constexpr Fixed kUprightLimit = fx(0.9); // beyond it the streak's side vector is taken in xy
 
 constexpr Rgba kNetColour = {200, 200, 200, 255};
 constexpr Rgba kBounceMarkColour = {0, 0, 0, 128};

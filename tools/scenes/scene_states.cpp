@@ -1,22 +1,21 @@
 // scene_states.cpp: entering a screen from its table and playing the match to a chosen moment.
-#include "writers/scene_states.h"
+#include "scenes/scene_states.h"
 
 #include <cstdlib>
 
 #include "assets/asset_names.h"
-#include "assets/engine3d.h"
 #include "assets/image_button.h"
 #include "assets/image_loading.h"
 #include "assets/model.h"
 #include "assets/pak_archive.h"
-#include "assets/sound_set.h"
+#include "frontend/court_taps.h"
 #include "frontend/player_profile.h"
 #include "frontend/screen_entry.h"
 #include "frontend/screen_tables.h"
 #include "match/match.h"
-#include "platform/sound_output.h"
-#include "render/figure_posing.h"
-#include "render/screen_render.h"
+#include "view/engine3d.h"
+#include "view/figure_posing.h"
+#include "view/screen_render.h"
 
 namespace {
 
@@ -37,7 +36,8 @@ void enterScreen(SceneRig& rig, ScreenId screen, int stadium) {
     context.stadium = stadium;
     context.shownPlayer = &rig.player1;
     context.shownProfile = &kDefaultRoster[0];
-    enterScreenFromTable(*rig.engine, rig.archive, screen, context, rig.buttons);
+    enterScreenFromTable(rig.engine->jpeg, rig.engine->frame.backdrop, rig.archive, screen, context,
+                         rig.buttons);
 }
 
 void step(Match* match, Fixed dt) {
@@ -121,9 +121,7 @@ SceneRig* makeSceneRig(const std::string& pakPath) {
     try {
         rig->archive = pakOpen(fromUtf8(pakPath), 1);
         rig->engine = makeEngine3D(rig->archive);
-        rig->output = soundOutputOpenHeadless();
-        rig->sounds = makeSoundSet(rig->archive, rig->output);
-        rig->match = createMatch(rig->sounds);
+        rig->match = createMatch();
         dressPlayerModel(*rig->engine->playerModels[0], kDefaultRoster[0]);
         dressPlayerModel(*rig->engine->playerModels[1], kDefaultRoster[1]);
     } catch (...) {
@@ -138,8 +136,6 @@ void destroySceneRig(SceneRig* rig) {
         return;
     freeScreenButtons(rig->buttons);
     destroyMatch(rig->match);
-    destroySoundSet(rig->sounds);
-    soundOutputClose(rig->output);
     destroyEngine3D(rig->engine);
     pakClose(rig->archive);
     delete rig;

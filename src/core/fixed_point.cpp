@@ -1,5 +1,5 @@
 // fixed_point.cpp: 16.16 division, square root, sine and cosine, and the float helpers.
-#include "render/fixed_point.h"
+#include "core/fixed_point.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 #include "render/frame_buffer.h"
 
 // A font bitmap is 16 x 6 cells of 8 x 16 grey levels, 128 bytes per row, top row first.

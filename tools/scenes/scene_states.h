@@ -8,21 +8,17 @@
 
 #include "frontend/screen_id.h"
 #include "match/match_player.h"
-#include "render/game_view.h"
+#include "view/game_view.h"
 
 struct Engine3D;
 struct ImageButton;
 struct Match;
 struct PakArchive;
-struct SoundOutput;
-struct SoundSet;
 
 // Everything the game object would hold for drawing one screen.
 struct SceneRig {
     PakArchive* archive = nullptr;
     Engine3D* engine = nullptr;
-    SoundOutput* output = nullptr; // silent
-    SoundSet* sounds = nullptr;
     Match* match = nullptr;
     MatchPlayer player1{}, player2{}, preview{};
     int32_t skillPoints[8] = {};

@@ -1,5 +1,5 @@
 // hud_text.cpp: rectangles and glyphs written straight into the frame buffer.
-#include "render/hud_text.h"
+#include "view/hud_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 // A decimal number right-aligned in at least `width` characters: "%2d" is (value, 2, ' '),
 // "%03d" is (value, 3, '0'), "%d" is (value, 0, ' '). With zeros the sign comes before them.

@@ -1,5 +1,5 @@
 // engine3d.cpp: the engine's set-up and teardown, each in its fixed order.
-#include "assets/engine3d.h"
+#include "view/engine3d.h"
 
 #include <iterator>
 
@@ -20,7 +20,7 @@ void setUpEngine(Engine3D& engine, PakArchive* archive) {
     makeFrameBuffers(engine.frame);
 
     engine.frame.renderContext = rcCreate();
-    rcMakeCurrent(engine.frame.renderContext, engine.frame.drawBuffer, kScreenWidth, kScreenHeight);
+    rcBindBuffer(engine.frame.renderContext, engine.frame.drawBuffer, kScreenWidth, kScreenHeight);
 
     engine.jpeg = makeJpegDecoder();
 

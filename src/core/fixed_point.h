@@ -48,6 +48,12 @@ constexpr Fixed fxFromInt(int32_t i) {
     return static_cast<Fixed>(static_cast<uint32_t>(i) << kFixedFractionBits);
 }
 
+// Truncates value * 65536 toward zero: the conversion every written-out constant goes through,
+// so a constant reads as the number it stands for.
+constexpr Fixed fx(double value) {
+    return static_cast<Fixed>(value * 65536.0);
+}
+
 // Multiplies in single precision and truncates toward zero, as the asset loaders do.
 Fixed fxFromFloat(float f);
 // Multiplies in double precision and truncates toward zero (table set-up).
