@@ -155,7 +155,7 @@ void buildGame(GameApp* app, const GameSetup& setup) {
     app->exeDir = setup.dataFolder;
     app->platform = setup.platform;
     app->store.path = setup.playersPath;
-    app->pak = pakOpen(app->exeDir + u"data.pak", 1);
+    app->pak = pakOpen(setup.pakPath.empty() ? app->exeDir + u"data.pak" : setup.pakPath, 1);
     app->engine = makeEngine3D(app->pak);
     changeScreen(app, Logo);
     app->store.options = GameOptions{};

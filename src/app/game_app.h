@@ -58,6 +58,7 @@ struct GameApp {
 // What the game needs from its surroundings.
 struct GameSetup {
     WideString dataFolder;   // where data.pak lies, ending in a slash
+    WideString pakPath;      // another archive's full path; empty for dataFolder + "data.pak"
     std::string playersPath; // players.dat's full path
     SoundOutput* output = nullptr;
     Platform* platform = nullptr;

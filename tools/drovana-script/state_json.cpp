@@ -1,0 +1,125 @@
+// state_json.cpp: the game object turned into JSON for scripts and the tests that read them.
+#include "state_json.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/game_app.h"
+#include "assets/image_button.h"
+#include "match/match.h"
+#include "platform/wide_string.h"
+#include "script_commands.h"
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+// Stops at the terminator or at the end of the array, whichever comes first.
+template <size_t N> std::string textOf(const char16_t (&text)[N]) {
+    size_t length = 0;
+    while (length < N && text[length] != 0)
+        ++length;
+    return toUtf8(WideString(text, length));
+}
+
+json vecJson(const Vec3& v) {
+    return json::array({v.x, v.y, v.z});
+}
+
+json buttonJson(size_t slot, const ImageButton* b) {
+    json out = {{"slot", slot}};
+    if (!b)
+        return out;
+    out["rect"] = json::array({b->left, b->top, b->width, b->height});
+    out["face"] = b->currentFace;
+    out["label"] = b->label ? json(toUtf8(*b->label)) : json(nullptr);
+    return out;
+}
+
+json optionsJson(const GameOptions& o) {
+    return {{"player1Profile", o.player1Profile},
+            {"player2Profile", o.player2Profile},
+            {"stadium", o.stadium},
+            {"setsToWin", o.setsToWin},
+            {"level", o.level},
+            {"soundOff", o.soundOff}};
+}
+
+json profileJson(size_t slot, const PlayerProfile& p) {
+    return {{"slot", slot},
+            {"firstName", textOf(p.firstName)},
+            {"lastName", textOf(p.lastName)},
+            {"level", p.level},
+            {"ranks", json::array({p.rank[0], p.rank[1], p.rank[2], p.rank[3], p.rank[4]})},
+            {"builtIn", p.builtIn},
+            {"skills",
+             {{"runSpeed", p.runSpeed},
+              {"forehand", p.forehand},
+              {"backhand", p.backhand},
+              {"firstServe", p.firstServe},
+              {"secondServe", p.secondServe},
+              {"volley", p.volley},
+              {"smash", p.smash},
+              {"lob", p.lob}}}};
+}
+
+json matchPlayerJson(const MatchPlayer& p) {
+    return {{"position", vecJson(p.position)},
+            {"anim", p.anim},
+            {"stroke", p.stroke},
+            {"isComputer", p.isComputer}};
+}
+
+std::string setScoreTextOf(const Match& m) {
+    size_t length = 0;
+    while (length < sizeof m.setScoreText && m.setScoreText[length] != 0)
+        ++length;
+    return std::string(m.setScoreText, length);
+}
+
+json matchJson(const Match& m) {
+    return {
+        {"isPractice", m.isPractice},
+        {"practiceMode", m.practiceMode},
+        {"setsToWin", m.setsToWin},
+        {"setsWon", json::array({m.setsWon[0], m.setsWon[1]})},
+        {"games", json::array({m.games[0], m.games[1]})},
+        {"points", json::array({m.points[0], m.points[1]})},
+        {"tieBreak", m.tieBreak},
+        {"server", m.server},
+        {"serveState", m.serveState},
+        {"serveCourt", m.serveCourt},
+        {"endsSwapped", m.endsSwapped},
+        {"nextStriker", m.nextStriker},
+        {"pointDelay", m.pointDelay},
+        {"setupDelay", m.setupDelay},
+        {"matchOver", m.matchOver},
+        {"showScore", m.showScore},
+        {"setScoreText", setScoreTextOf(m)},
+        {"ballSpeedKmh", m.ballSpeedKmh},
+        {"ball",
+         {{"position", vecJson(m.ball.position)},
+          {"velocity", vecJson(m.ball.velocity)},
+          {"dead", m.ball.dead}}},
+        {"players", json::array({matchPlayerJson(m.players[0]), matchPlayerJson(m.players[1])})}};
+}
+
+} // namespace
+
+json gameStateJson(const GameApp& app) {
+    json buttons = json::array();
+    for (size_t slot = 0; slot < app.buttons.size(); ++slot)
+        buttons.push_back(buttonJson(slot, app.buttons[slot]));
+    json profiles = json::array();
+    for (size_t slot = 0; slot < kProfileSlots; ++slot)
+        profiles.push_back(profileJson(slot, app.store.profiles[slot]));
+    return {{"screen", screenName(app.screen)},
+            {"screenId", static_cast<int32_t>(app.screen)},
+            {"screenTime", app.screenTime},
+            {"buttons", buttons},
+            {"options", optionsJson(app.store.options)},
+            {"profiles", profiles},
+            {"tournamentRound", app.tournamentRound},
+            {"practiceDrill", app.practiceDrill},
+            {"match", app.match ? matchJson(*app.match) : json(nullptr)}};
+}

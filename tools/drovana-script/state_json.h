@@ -1,0 +1,10 @@
+// state_json.h: what a script's `state` command prints: the game object as one JSON record.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+struct GameApp;
+
+// Screen, buttons, options, profiles, the tournament and practice counters and the match.
+// Fixed values are given raw (65536 = 1.0).
+nlohmann::ordered_json gameStateJson(const GameApp& app);
