@@ -2,8 +2,9 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
+PREFIX     ?= /usr/local
 
-.PHONY: deps build play test test-asan bench format clean
+.PHONY: deps build play test test-asan bench format clean install deb
 
 deps:
 	@scripts/install-deps
@@ -25,6 +26,13 @@ test-asan: deps
 
 bench: build
 	./$(BUILD)/drovana_bench
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package lands in the build folder: apt install ./$(BUILD)/drovana_*.deb
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

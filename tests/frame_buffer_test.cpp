@@ -65,16 +65,22 @@ TEST_F(FrameBufferFixture, StartsWithDistinctFills) {
 
 TEST_F(FrameBufferFixture, FirstFrameWritesEveryPixelAnIdenticalOneNone) {
     beginFrame(fb);
-    presentFrame(fb, display.base(), portrait, 0);
+    EXPECT_TRUE(presentFrame(fb, display.base(), portrait, 0));
     EXPECT_EQ(display.writtenPixels(), static_cast<size_t>(kScreenPixels));
     EXPECT_EQ(fb.frameShown, 1);
-    // Both ping-pong buffers now hold the backdrop: the next identical frame writes nothing.
+    // Both ping-pong buffers now hold the backdrop: the next identical frame writes nothing,
+    // and says so, so that the window need not be shown again.
     beginFrame(fb);
-    presentFrame(fb, display.base(), portrait, 0);
+    EXPECT_FALSE(presentFrame(fb, display.base(), portrait, 0));
     display.reset();
     beginFrame(fb);
-    presentFrame(fb, display.base(), portrait, 0);
+    EXPECT_FALSE(presentFrame(fb, display.base(), portrait, 0));
     EXPECT_EQ(display.writtenPixels(), 0u);
+    beginFrame(fb);
+    EXPECT_TRUE(presentFrame(fb, display.base(), {640, -2}, 1)); // a full copy always writes
+    beginFrame(fb);
+    fb.drawBuffer[frameBufferIndex(239, 0)] ^= 0xF8;
+    EXPECT_TRUE(presentFrame(fb, display.base(), {640, -2}, 0)); // one pixel is a change
 }
 
 TEST_F(FrameBufferFixture, SwapsOnlyAfterAPresent) {

@@ -25,8 +25,9 @@ void gameAfterUpdate(RecordingGame* g) {
 void gameRender(RecordingGame* g) {
     ++g->renders;
 }
-void gamePresent(RecordingGame* g, uint8_t*, const DisplayPitches&, uint8_t fullCopy) {
+bool gamePresent(RecordingGame* g, uint8_t*, const DisplayPitches&, uint8_t fullCopy) {
     g->presents.push_back(fullCopy);
+    return true;
 }
 uint8_t gameStylusDown(RecordingGame* g, int x, int y) {
     g->downs.push_back({x, y});

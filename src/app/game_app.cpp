@@ -330,7 +330,7 @@ void gameRender(GameApp* app) {
     renderScreen(*app->engine, viewOf(app));
 }
 
-void gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
+bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
                  uint8_t fullCopy) {
-    presentFrame(app->engine->frame, displayMemory, pitches, fullCopy);
+    return presentFrame(app->engine->frame, displayMemory, pitches, fullCopy);
 }

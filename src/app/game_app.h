@@ -71,7 +71,8 @@ void destroyGameApp(GameApp* app);
 void gameUpdate(GameApp* app, Fixed dt);
 void gameAfterUpdate(GameApp* app);
 void gameRender(GameApp* app);
-void gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
+// False when the frame left every pixel of the display as it was.
+bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
                  uint8_t fullCopy);
 uint8_t gameStylusDown(GameApp* app, int x, int y);
 void gameStylusUp(GameApp* app, int dx, int dy);

@@ -7,9 +7,10 @@
 #include "app/shell.h"
 #include "assets/file_error.h"
 #include "frontend/profile_store.h"
+#include "platform/command_line.h"
+#include "platform/data_location.h"
 #include "platform/error_report.h"
 #include "platform/platform.h"
-#include "platform/program_folder.h"
 #include "platform/single_instance.h"
 #include "platform/sound_output.h"
 
@@ -26,7 +27,7 @@ int runGame(Platform* platform, SingleInstance& instance) {
     std::srand(static_cast<unsigned>(shellStartClock(shell) & 0xFFFFFFFFu));
     SoundOutput* sound = soundOutputOpenSdl();
     GameSetup setup;
-    setup.dataFolder = programFolder();
+    setup.dataFolder = dataFolder();
     setup.playersPath = defaultPlayersPath();
     setup.output = sound;
     setup.platform = platform;
@@ -52,16 +53,20 @@ int runGame(Platform* platform, SingleInstance& instance) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const CommandLine options = parseCommandLine(argc, argv);
+    if (const int status = answerCommandLine(options); status >= 0)
+        return status;
     SingleInstance instance;
     if (!singleInstanceAcquire(instance, runtimeFolder()))
         return 0; // the running game has been brought to the front
-    Platform* platform = platformOpenSdl(2);
+    Platform* platform = platformOpenSdl(options.scale);
     if (!platform) {
         reportFatalError(u"Cannot open the game window (is a display available?)");
         singleInstanceRelease(instance);
         return 1;
     }
+    applyWindowOptions(platform, options);
     const int status = runGame(platform, instance);
     platformClose(platform);
     singleInstanceRelease(instance);

@@ -36,7 +36,8 @@ int frameSteps(double elapsedSeconds, Fixed steps[2]);
 
 // The game object is any type with these free functions:
 //   gameUpdate(Game*, Fixed dt), gameAfterUpdate(Game*), gameRender(Game*),
-//   gamePresent(Game*, uint8_t* displayMemory, const DisplayPitches&, uint8_t fullCopy),
+//   gamePresent(Game*, uint8_t* displayMemory, const DisplayPitches&, uint8_t fullCopy) -> bool
+//   (false when no pixel changed),
 //   gameStylusDown(Game*, int x, int y) -> uint8_t, gameStylusUp(Game*, int dx, int dy).
 
 // One pass of the idle loop: advance the game when more than 5 ms passed, then draw and
@@ -62,8 +63,11 @@ template <typename Game> void frameTick(ShellState& shell, Game* game) {
     }
     if (game && platformIsForeground(shell.platform)) {
         gameRender(game);
-        gamePresent(game, platformBeginDraw(shell.platform), shell.platform->pitches, 0);
-        platformEndDraw(shell.platform);
+        // A frame equal to the one shown is not shown again: a menu at rest costs next to nothing.
+        if (gamePresent(game, platformBeginDraw(shell.platform), shell.platform->pitches, 0))
+            platformEndDraw(shell.platform);
+        else
+            platformSkipDraw(shell.platform);
     }
 }
 

@@ -67,6 +67,9 @@ void platformRaiseWindow(Platform* platform);
 // Display memory for one frame; the SDL kind shows it at the end.
 uint8_t* platformBeginDraw(Platform* platform);
 void platformEndDraw(Platform* platform);
+// Instead of platformEndDraw when the frame changed nothing: nothing is uploaded or shown, and
+// the loop is paced by the clock since no display's vsync paces it (frame_pacing.cpp).
+void platformSkipDraw(Platform* platform);
 
 // Headless helpers for tests.
 void platformInjectEvent(Platform* platform, const PlatformEvent& event);

@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include "platform/screenshot.h"
+
 namespace {
 
 void destroyWindow(Platform* platform) {
@@ -48,6 +50,8 @@ void translate(Platform* platform, const SDL_Event& e) {
             break;
         if (e.key.keysym.sym == SDLK_F11)
             toggleFullscreen(platform);
+        else if (e.key.keysym.sym == SDLK_F12)
+            saveScreenshot(platform);
         else
             push(PlatformEventType::KeyDown, 0, 0,
                  e.key.keysym.sym == SDLK_a || e.key.keysym.sym == SDLK_ESCAPE ? KeyA : KeyOther);

@@ -106,7 +106,7 @@ struct RotatedPlace {
 
 // Only the pixels whose word differs from the shown buffer, found 32 at a time.
 template <typename Place>
-void copyChanged(const uint32_t* src, const uint32_t* shown, const Place& place) {
+bool copyChanged(const uint32_t* src, const uint32_t* shown, const Place& place) {
     ChangedBlock blocks[kScreenPixels / 32];
     const size_t found = findChangedBlocks(src, shown, kScreenPixels, blocks);
     for (size_t b = 0; b < found; ++b) {
@@ -116,29 +116,29 @@ void copyChanged(const uint32_t* src, const uint32_t* shown, const Place& place)
             place.write(r, i - r * kScreenWidth, toRgb565(src[i]));
         }
     }
+    return found != 0;
 }
 
 } // namespace
 
-void presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPitches& pitches,
+bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPitches& pitches,
                   uint8_t fullCopy) {
     if (!buffers.drawBuffer)
-        return;
+        return false;
     buffers.frameShown = 1;
     const uint32_t* src = buffers.drawBuffer;
     const uint32_t* shown = buffers.shownBuffer;
     if (pitches.cbxPitch == 640 && pitches.cbyPitch == -2) {
-        if (fullCopy)
-            copyAllRotated(src, displayMemory);
-        else
-            copyChanged(src, shown, RotatedPlace{displayMemory});
-        return;
+        if (!fullCopy)
+            return copyChanged(src, shown, RotatedPlace{displayMemory});
+        copyAllRotated(src, displayMemory);
+        return true;
     }
     auto* display = reinterpret_cast<uint16_t*>(displayMemory);
     const int xStep = (pitches.cbxPitch & ~1) >> 1;
     const int yStep = pitches.cbyPitch >> 1;
-    if (fullCopy)
-        copyAllGeneral(src, display, xStep, yStep);
-    else
-        copyChanged(src, shown, GeneralPlace{display, xStep, yStep});
+    if (!fullCopy)
+        return copyChanged(src, shown, GeneralPlace{display, xStep, yStep});
+    copyAllGeneral(src, display, xStep, yStep);
+    return true;
 }

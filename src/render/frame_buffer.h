@@ -42,8 +42,9 @@ void freeFrameBuffers(FrameBuffers& buffers);
 void beginFrame(FrameBuffers& buffers);
 
 // Writes drawBuffer to display memory as RGB565: every pixel when fullCopy is 1, otherwise
-// only those whose word differs from shownBuffer.
-void presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPitches& pitches,
+// only those whose word differs from shownBuffer. Returns false when nothing was written, so
+// that an unchanged frame need not be shown again.
+bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPitches& pitches,
                   uint8_t fullCopy);
 
 constexpr uint16_t toRgb565(uint32_t p) {

@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "app_icon.h"
 #include "assets/asset_names.h"
 #include "bitmap_fonts.h"
 #include "button_faces.h"
@@ -64,7 +65,8 @@ DataSet buildData() {
 
 int usage() {
     std::fprintf(stderr, "usage: make-data <data.pak>\n"
-                         "       make-data --contact-sheets <data.pak> <folder>\n");
+                         "       make-data --contact-sheets <data.pak> <folder>\n"
+                         "       make-data --icons <folder>\n");
     return 2;
 }
 
@@ -76,6 +78,14 @@ int main(int argc, char** argv) {
             const int written =
                 writeContactSheets(argv[2], argv[3]) + writeFigureSheets(argv[2], argv[3]);
             std::printf("make-data: %d contact sheets in %s\n", written, argv[3]);
+            return 0;
+        }
+        // The launcher icons lie beside data.pak, not in it: the game never reads them.
+        if (argc == 3 && std::string(argv[1]) == "--icons") {
+            if (!writeAppIcons(argv[2])) {
+                std::fprintf(stderr, "make-data: cannot write the icons in %s\n", argv[2]);
+                return 1;
+            }
             return 0;
         }
         if (argc != 2)

@@ -8,5 +8,8 @@
 // Returns false when the file cannot be written.
 bool writePngRgba(const std::string& path, const uint8_t* pixels, int width, int height);
 
+// The same pixels with their alpha kept, for pictures with transparent parts (icons).
+bool writePngRgbaWithAlpha(const std::string& path, const uint8_t* pixels, int width, int height);
+
 // Writes a 240 x 320 frame buffer, whose rows are stored bottom-up, the right way up.
 bool writeFrameBufferPng(const std::string& path, const uint32_t* frameBuffer);
