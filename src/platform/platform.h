@@ -26,6 +26,9 @@ enum PlatformKey : int {
     KeyA = 1, // the quit key (A or Escape)
 };
 
+// What holds the stylus down in the window: the mouse, or a finger.
+enum class StylusSource { None, Mouse, Finger };
+
 struct PlatformEvent {
     PlatformEventType type = PlatformEventType::Paint;
     int x = 0;
@@ -50,6 +53,10 @@ struct Platform {
     SDL_Texture* texture = nullptr;
     bool fullscreen = false;
     uint64_t lastPresent = 0;
+    StylusSource stylusSource = StylusSource::None;
+    int64_t stylusFinger = 0;
+    int stylusDownX = 0;
+    int stylusDownY = 0;
 };
 
 Platform* platformOpenHeadless(DisplayPitches pitches = {});

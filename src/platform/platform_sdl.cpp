@@ -19,14 +19,50 @@ void destroyWindow(Platform* platform) {
     platform->window = nullptr;
 }
 
-// Window coordinates to the 240 x 320 screen through the letterboxed, integer-free scaling.
-void toScreen(Platform* platform, int windowX, int windowY, int& x, int& y) {
-    float lx = 0, ly = 0;
-    SDL_RenderWindowToLogical(platform->renderer, windowX, windowY, &lx, &ly);
-    x = static_cast<int>(lx);
-    y = static_cast<int>(ly);
-    x = x < 0 ? 0 : (x >= kScreenWidth ? kScreenWidth - 1 : x);
-    y = y < 0 ? 0 : (y >= kScreenHeight ? kScreenHeight - 1 : y);
+int clampToScreen(int value, int size) {
+    return value < 0 ? 0 : (value >= size ? size - 1 : value);
+}
+
+// The renderer's logical size has already brought mouse coordinates to screen pixels; a press on
+// a letterbox bar lies outside the screen and is taken to the nearest edge pixel.
+void mouseToScreen(const SDL_MouseButtonEvent& button, int& x, int& y) {
+    x = clampToScreen(button.x, kScreenWidth);
+    y = clampToScreen(button.y, kScreenHeight);
+}
+
+// Finger positions arrive as fractions of the letterboxed picture, bars already clamped away.
+void fingerToScreen(const SDL_TouchFingerEvent& finger, int& x, int& y) {
+    x = clampToScreen(static_cast<int>(finger.x * kScreenWidth), kScreenWidth);
+    y = clampToScreen(static_cast<int>(finger.y * kScreenHeight), kScreenHeight);
+}
+
+// The stylus is one pointer: the mouse or the first finger down holds it until its own release,
+// so every StylusDown is followed by exactly one StylusUp.
+void pressStylus(Platform* platform, StylusSource source, int64_t finger, int x, int y) {
+    if (platform->stylusSource != StylusSource::None)
+        return;
+    platform->stylusSource = source;
+    platform->stylusFinger = finger;
+    platform->stylusDownX = x;
+    platform->stylusDownY = y;
+    platform->events.push_back({PlatformEventType::StylusDown, x, y});
+}
+
+void releaseStylus(Platform* platform, StylusSource source, int64_t finger, int x, int y) {
+    if (platform->stylusSource != source ||
+        (source == StylusSource::Finger && platform->stylusFinger != finger))
+        return;
+    platform->stylusSource = StylusSource::None;
+    platform->events.push_back({PlatformEventType::StylusUp, x, y});
+}
+
+// Once the window has lost the focus its release may never come: the press ends where it began,
+// so the game lets go of a pressed button face.
+void releaseHeldStylus(Platform* platform) {
+    if (platform->stylusSource == StylusSource::None)
+        return;
+    releaseStylus(platform, platform->stylusSource, platform->stylusFinger, platform->stylusDownX,
+                  platform->stylusDownY);
 }
 
 void toggleFullscreen(Platform* platform) {
@@ -37,8 +73,8 @@ void toggleFullscreen(Platform* platform) {
 }
 
 void translate(Platform* platform, const SDL_Event& e) {
-    auto push = [platform](PlatformEventType type, int x = 0, int y = 0, int key = KeyOther) {
-        platform->events.push_back({type, x, y, key});
+    auto push = [platform](PlatformEventType type, int key = KeyOther) {
+        platform->events.push_back({type, 0, 0, key});
     };
     int x = 0, y = 0;
     switch (e.type) {
@@ -53,34 +89,32 @@ void translate(Platform* platform, const SDL_Event& e) {
         else if (e.key.keysym.sym == SDLK_F12)
             saveScreenshot(platform);
         else
-            push(PlatformEventType::KeyDown, 0, 0,
+            push(PlatformEventType::KeyDown,
                  e.key.keysym.sym == SDLK_a || e.key.keysym.sym == SDLK_ESCAPE ? KeyA : KeyOther);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID) {
-            toScreen(platform, e.button.x, e.button.y, x, y);
-            push(PlatformEventType::StylusDown, x, y);
-        }
-        break;
     case SDL_MOUSEBUTTONUP:
-        if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID) {
-            toScreen(platform, e.button.x, e.button.y, x, y);
-            push(PlatformEventType::StylusUp, x, y);
-        }
+        // Presses SDL makes up from touches come again as the finger events themselves.
+        if (e.button.button != SDL_BUTTON_LEFT || e.button.which == SDL_TOUCH_MOUSEID)
+            break;
+        mouseToScreen(e.button, x, y);
+        if (e.type == SDL_MOUSEBUTTONDOWN)
+            pressStylus(platform, StylusSource::Mouse, 0, x, y);
+        else
+            releaseStylus(platform, StylusSource::Mouse, 0, x, y);
         break;
     case SDL_FINGERDOWN:
-    case SDL_FINGERUP: {
-        int w = 0, h = 0;
-        SDL_GetWindowSize(platform->window, &w, &h);
-        toScreen(platform, static_cast<int>(e.tfinger.x * w), static_cast<int>(e.tfinger.y * h), x,
-                 y);
-        push(e.type == SDL_FINGERDOWN ? PlatformEventType::StylusDown : PlatformEventType::StylusUp,
-             x, y);
+    case SDL_FINGERUP:
+        fingerToScreen(e.tfinger, x, y);
+        if (e.type == SDL_FINGERDOWN)
+            pressStylus(platform, StylusSource::Finger, e.tfinger.fingerId, x, y);
+        else
+            releaseStylus(platform, StylusSource::Finger, e.tfinger.fingerId, x, y);
         break;
-    }
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
+            releaseHeldStylus(platform);
             platform->foreground = false;
             push(PlatformEventType::FocusLost);
             break;

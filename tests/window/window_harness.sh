@@ -1,0 +1,141 @@
+# window_harness.sh: drives the real game in an X display: starts it at a window size, taps screen
+# points through the window, takes X screenshots back to 240 x 320 PNGs and compares them with
+# what the game draws on the headless display. Sourced by the window tests, which run inside an X
+# display (xvfb-run) with BUILD set to the build folder.
+
+harness_tool() {
+    "$BUILD/window-shot" "$@"
+}
+
+# harness_start SCALE [WIDTH HEIGHT]: the game in its own runtime folder (its single-instance lock
+# never meets a running game), its window sized to SCALE times the screen, or to WIDTH x HEIGHT.
+harness_start() {
+    local width=$((240 * $1)) height=$((320 * $1))
+    [[ $# -ge 3 ]] && width=$2 height=$3
+    HARNESS_RUNTIME=$(mktemp -d)
+    # players.dat goes to a data folder of the run's own, never the user's.
+    HOME=$HARNESS_RUNTIME XDG_DATA_HOME=$HARNESS_RUNTIME/data XDG_RUNTIME_DIR=$HARNESS_RUNTIME \
+        SDL_AUDIODRIVER=dummy "$BUILD/drovana" \
+        >"$HARNESS_RUNTIME/game.log" 2>&1 &
+    HARNESS_PID=$!
+    harness_find_window || return 1
+    # At the top-left corner of the X screen the largest window stays whole on it.
+    xdotool windowmove "$HARNESS_WINDOW" 0 0 windowsize "$HARNESS_WINDOW" "$width" "$height"
+    local deadline=$((SECONDS + 5))
+    while harness_geometry; do
+        [[ "$HARNESS_LEFT $HARNESS_TOP $HARNESS_WIDTH $HARNESS_HEIGHT" == "0 0 $width $height" ]] &&
+            return 0
+        if ((SECONDS >= deadline)); then
+            echo "the window is ${HARNESS_WIDTH} x ${HARNESS_HEIGHT} at" \
+                "(${HARNESS_LEFT}, ${HARNESS_TOP}), not ${width} x ${height} at (0, 0)"
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+# Sets HARNESS_WINDOW to the game's window once it has settled: the window SDL shows first is
+# replaced by another when the renderer needs a different kind of window.
+harness_find_window() {
+    local deadline=$((SECONDS + 20)) last="" found
+    while ((SECONDS < deadline)); do
+        if ! kill -0 "$HARNESS_PID" 2>/dev/null; then
+            echo "the game ended before its window appeared"
+            cat "$HARNESS_RUNTIME/game.log"
+            return 1
+        fi
+        found=$(xdotool search --onlyvisible --name '^Drovana$' 2>/dev/null)
+        if [[ -n $found && $found != *$'\n'* && $found == "$last" ]]; then
+            HARNESS_WINDOW=$found
+            return 0
+        fi
+        last=$found
+        sleep 0.3
+    done
+    echo "the game window did not appear"
+    return 1
+}
+
+# Sets HARNESS_LEFT, HARNESS_TOP, HARNESS_WIDTH, HARNESS_HEIGHT: the window on the X screen.
+harness_geometry() {
+    # shellcheck disable=SC2034 # the eval sets all six; four are used
+    local WINDOW X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$HARNESS_WINDOW")"
+    HARNESS_LEFT=$X HARNESS_TOP=$Y HARNESS_WIDTH=$WIDTH HARNESS_HEIGHT=$HEIGHT
+}
+
+# harness_click_window X Y: a left click at a window pixel (a letterbox bar too).
+harness_click_window() {
+    xdotool mousemove --window "$HARNESS_WINDOW" "$1" "$2" click 1
+}
+
+# harness_tap X Y: a left click on the middle of screen pixel (X, Y) as the window shows it.
+harness_tap() {
+    harness_geometry
+    local x y
+    read -r x y < <(harness_tool point "$HARNESS_WIDTH" "$HARNESS_HEIGHT" "$1" "$2")
+    harness_click_window "$x" "$y"
+}
+
+# harness_shot OUT.png: the X screen's picture of the window, brought back to 240 x 320.
+harness_shot() {
+    harness_geometry
+    xwd -silent -root >"$HARNESS_RUNTIME/screen.xwd" &&
+        harness_tool crop "$HARNESS_RUNTIME/screen.xwd" "$1" \
+            "$HARNESS_LEFT" "$HARNESS_TOP" "$HARNESS_WIDTH" "$HARNESS_HEIGHT"
+}
+
+# harness_headless OUT.png FRAMES [X,Y@FRAME ...]: the game's screen on the headless display.
+harness_headless() {
+    harness_tool headless "$BUILD" "$2" "$1" "${@:3}"
+}
+
+# harness_expect_screen REFERENCE.png MAX_DIFFERING [SECONDS]: waits (5 s by default) until the
+# window shows the reference with at most MAX_DIFFERING pixels apart; prints the last comparison
+# and keeps the last screenshot beside the reference as *-window.png, the differences as *-diff.png.
+harness_expect_screen() {
+    local reference=$1 allowed=$2 seconds=${3:-5}
+    local shot=${reference%.png}-window.png differences=${reference%.png}-diff.png
+    local deadline=$((SECONDS + seconds)) result
+    while :; do
+        if harness_shot "$shot" &&
+            result=$(harness_tool compare "$shot" "$reference" --at-most "$allowed" \
+                --differences "$differences"); then
+            echo "  $(basename "$reference"): $result"
+            return 0
+        fi
+        if ((SECONDS >= deadline)); then
+            echo "  $(basename "$reference"): ${result:-no screenshot} (at most $allowed allowed)"
+            return 1
+        fi
+        sleep 0.2
+    done
+}
+
+# harness_stop: the quit key, as a player would; killed if it does not end. Fails when the game
+# had already died or does not end cleanly.
+harness_stop() {
+    local status=0
+    if ! kill -0 "$HARNESS_PID" 2>/dev/null; then
+        echo "the game had ended by itself"
+        status=1
+    else
+        xdotool mousemove --window "$HARNESS_WINDOW" 10 10 key a
+        for _ in $(seq 50); do
+            kill -0 "$HARNESS_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        if kill -0 "$HARNESS_PID" 2>/dev/null; then
+            echo "the game did not end on the quit key"
+            kill "$HARNESS_PID"
+            status=1
+        fi
+    fi
+    wait "$HARNESS_PID" || {
+        echo "the game ended with status $?"
+        status=1
+    }
+    ((status == 0)) || cat "$HARNESS_RUNTIME/game.log"
+    rm -rf "$HARNESS_RUNTIME"
+    return $status
+}

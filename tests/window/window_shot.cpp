@@ -1,0 +1,306 @@
+// window_shot.cpp: the window tests' picture helper: where a screen pixel lies in the game window,
+// an X screenshot of the window brought back to 240 x 320, pixel comparisons, and the same screen
+// drawn by the game on the headless display.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/game_app.h"
+#include "app/shell.h"
+#include "platform/platform.h"
+#include "writers/png_reader.h"
+#include "writers/png_writer.h"
+
+namespace {
+
+// Where the renderer shows the 240 x 320 screen in a window: scaled by the largest factor that
+// fits (not necessarily whole), centred between black bars, as the renderer's logical size does.
+struct PicturePlace {
+    float scale = 1;
+    int left = 0;
+    int top = 0;
+};
+
+PicturePlace placeIn(int windowWidth, int windowHeight) {
+    const float wantAspect = static_cast<float>(kScreenWidth) / kScreenHeight;
+    const float realAspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
+    PicturePlace place;
+    if (wantAspect > realAspect) { // bars above and below
+        place.scale = static_cast<float>(windowWidth) / kScreenWidth;
+        const int height = static_cast<int>(kScreenHeight * place.scale);
+        place.top = (windowHeight - height) / 2;
+    } else { // bars at the sides (none when the aspects agree)
+        place.scale = static_cast<float>(windowHeight) / kScreenHeight;
+        const int width = static_cast<int>(kScreenWidth * place.scale);
+        place.left = (windowWidth - width) / 2;
+    }
+    return place;
+}
+
+// The window pixel in the middle of a screen pixel.
+void windowPixelOf(const PicturePlace& place, int x, int y, int& windowX, int& windowY) {
+    windowX = place.left + static_cast<int>((static_cast<float>(x) + 0.5f) * place.scale);
+    windowY = place.top + static_cast<int>((static_cast<float>(y) + 0.5f) * place.scale);
+}
+
+// An X window dump (xwd) of a true-colour visual, as 8-bit RGB, top row first.
+struct RgbPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+};
+
+uint32_t bigEndian32(const uint8_t* p) {
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+uint8_t maskedChannel(uint32_t pixel, uint32_t mask) {
+    if (mask == 0)
+        return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1))
+        ++shift;
+    const uint32_t maximum = mask >> shift;
+    return static_cast<uint8_t>(((pixel & mask) >> shift) * 255 / maximum);
+}
+
+bool readXwd(const std::string& path, RgbPicture& picture, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    if (bytes.size() < 100) {
+        error = "not an X window dump: " + path;
+        return false;
+    }
+    uint32_t header[25];
+    for (int i = 0; i < 25; ++i)
+        header[i] = bigEndian32(&bytes[i * 4]);
+    const uint32_t headerSize = header[0], format = header[2], width = header[4],
+                   height = header[5], byteOrder = header[7], bitsPerPixel = header[11],
+                   bytesPerLine = header[12], visualClass = header[13], redMask = header[14],
+                   greenMask = header[15], blueMask = header[16], colours = header[19];
+    constexpr uint32_t kZPixmap = 2, kTrueColor = 4, kDirectColor = 5;
+    if (header[1] != 7 || format != kZPixmap ||
+        (visualClass != kTrueColor && visualClass != kDirectColor) ||
+        (bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32)) {
+        error = "unsupported X window dump (want a true-colour ZPixmap): " + path;
+        return false;
+    }
+    const size_t pixelsAt = size_t{headerSize} + size_t{colours} * 12;
+    if (bytes.size() < pixelsAt + size_t{bytesPerLine} * height) {
+        error = "X window dump is cut short: " + path;
+        return false;
+    }
+    const uint32_t pixelBytes = bitsPerPixel / 8;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    picture.rgb.resize(size_t{width} * height * 3);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t* p = &bytes[pixelsAt + size_t{y} * bytesPerLine + x * pixelBytes];
+            uint32_t pixel = 0;
+            for (uint32_t b = 0; b < pixelBytes; ++b)
+                pixel |= uint32_t{p[byteOrder == 0 ? b : pixelBytes - 1 - b]} << (8 * b);
+            uint8_t* out = &picture.rgb[(size_t{y} * width + x) * 3];
+            out[0] = maskedChannel(pixel, redMask);
+            out[1] = maskedChannel(pixel, greenMask);
+            out[2] = maskedChannel(pixel, blueMask);
+        }
+    return true;
+}
+
+// The screen's pixels back out of a window-sized picture: the middle of each scaled pixel.
+bool screenFromWindow(const RgbPicture& window, int left, int top, int width, int height,
+                      std::vector<uint8_t>& rgba, std::string& error) {
+    if (left < 0 || top < 0 || width <= 0 || height <= 0 || left + width > window.width ||
+        top + height > window.height) {
+        error = "the window area lies outside the screenshot";
+        return false;
+    }
+    const PicturePlace place = placeIn(width, height);
+    rgba.assign(size_t{kScreenPixels} * 4, 255);
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+            int windowX = 0, windowY = 0;
+            windowPixelOf(place, x, y, windowX, windowY);
+            const uint8_t* in =
+                &window
+                     .rgb[(static_cast<size_t>(top + windowY) * window.width + left + windowX) * 3];
+            std::memcpy(&rgba[(static_cast<size_t>(y) * kScreenWidth + x) * 4], in, 3);
+        }
+    return true;
+}
+
+uint16_t rgb565(const uint8_t* rgb) {
+    return static_cast<uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | (rgb[2] >> 3));
+}
+
+// Pixels that differ once both pictures are brought to the display's RGB565, so a frame buffer's
+// full colours and their display's widened ones compare equal. -1 when the sizes differ.
+long differingPixels(const std::vector<uint8_t>& a, int aWidth, int aHeight,
+                     const std::vector<uint8_t>& b, int bWidth, int bHeight) {
+    if (aWidth != bWidth || aHeight != bHeight)
+        return -1;
+    long differing = 0;
+    for (size_t i = 0; i < size_t{static_cast<size_t>(aWidth) * aHeight}; ++i)
+        differing += rgb565(&a[i * 3]) != rgb565(&b[i * 3]);
+    return differing;
+}
+
+// The game's screen after a number of 20 ms frames on the headless display, as the window would
+// show it (RGB565 widened to 8 bits), with every tap given as "x,y@frame".
+bool renderHeadless(const std::string& buildFolder, int frames,
+                    const std::vector<std::string>& taps, const std::string& out) {
+    Platform* platform = platformOpenHeadless();
+    std::srand(1);
+    // The game starts from the built-in players, in a home of its own.
+    char home[] = "/tmp/window-shot-XXXXXX";
+    if (!mkdtemp(home))
+        return false;
+    GameSetup setup;
+    setup.dataFolder = fromUtf8(buildFolder + "/");
+    setup.playersPath = std::string(home) + "/players.dat";
+    setup.platform = platform;
+    GameApp* app = makeGameApp(setup);
+    ShellState shell;
+    shell.platform = platform;
+    shellStartClock(shell);
+    for (int frame = 0; frame < frames; ++frame) {
+        for (const std::string& tap : taps) {
+            int x = 0, y = 0, at = 0;
+            if (std::sscanf(tap.c_str(), "%d,%d@%d", &x, &y, &at) == 3 && at == frame) {
+                platformInjectEvent(platform, {PlatformEventType::StylusDown, x, y});
+                platformInjectEvent(platform, {PlatformEventType::StylusUp, x, y});
+            }
+        }
+        platform->clockNow += 20000;
+        shellPass(shell, app);
+    }
+    std::vector<uint8_t> rgba(size_t{kScreenPixels} * 4, 255);
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const uint16_t p = platformDisplayPixel(platform, x, y);
+            uint8_t* o = &rgba[(static_cast<size_t>(y) * kScreenWidth + x) * 4];
+            o[0] = static_cast<uint8_t>((p >> 11) << 3 | (p >> 13));
+            o[1] = static_cast<uint8_t>(((p >> 5) & 63) << 2 | ((p >> 9) & 3));
+            o[2] = static_cast<uint8_t>((p & 31) << 3 | ((p >> 2) & 7));
+        }
+    destroyGameApp(app);
+    platformClose(platform);
+    std::filesystem::remove_all(home);
+    return writePngRgba(out, rgba.data(), kScreenWidth, kScreenHeight);
+}
+
+int usage() {
+    std::fprintf(
+        stderr,
+        "usage: window-shot point WIDTH HEIGHT X Y\n"
+        "         the window pixel showing screen pixel (X, Y) in a WIDTH x HEIGHT window\n"
+        "       window-shot crop SHOT.xwd OUT.png [LEFT TOP WIDTH HEIGHT]\n"
+        "         the window area of an X screenshot (all of it by default) as a 240 x 320 PNG\n"
+        "       window-shot compare A.png B.png [--at-most N] [--differences OUT.png]\n"
+        "         counts the pixels that differ on the display; fails above N (default 0);\n"
+        "         OUT.png shows them in magenta\n"
+        "       window-shot headless BUILD_FOLDER FRAMES OUT.png [X,Y@FRAME ...]\n"
+        "         the game's screen after FRAMES frames of 20 ms on the headless display\n");
+    return 2;
+}
+
+int pointCommand(char** argv) {
+    const PicturePlace place = placeIn(std::atoi(argv[0]), std::atoi(argv[1]));
+    int windowX = 0, windowY = 0;
+    windowPixelOf(place, std::atoi(argv[2]), std::atoi(argv[3]), windowX, windowY);
+    std::printf("%d %d\n", windowX, windowY);
+    return 0;
+}
+
+int cropCommand(int argc, char** argv) {
+    RgbPicture shot;
+    std::string error;
+    if (!readXwd(argv[0], shot, error)) {
+        std::fprintf(stderr, "window-shot: %s\n", error.c_str());
+        return 1;
+    }
+    int left = 0, top = 0, width = shot.width, height = shot.height;
+    if (argc >= 6) {
+        left = std::atoi(argv[2]);
+        top = std::atoi(argv[3]);
+        width = std::atoi(argv[4]);
+        height = std::atoi(argv[5]);
+    }
+    std::vector<uint8_t> rgba;
+    if (!screenFromWindow(shot, left, top, width, height, rgba, error)) {
+        std::fprintf(stderr, "window-shot: %s\n", error.c_str());
+        return 1;
+    }
+    return writePngRgba(argv[1], rgba.data(), kScreenWidth, kScreenHeight) ? 0 : 1;
+}
+
+// The first picture, dimmed, with the differing pixels in magenta.
+bool writeDifferences(const std::string& path, const std::vector<uint8_t>& a,
+                      const std::vector<uint8_t>& b, int width, int height) {
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4, 255);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+        const bool differs = rgb565(&a[i * 3]) != rgb565(&b[i * 3]);
+        for (int c = 0; c < 3; ++c)
+            rgba[i * 4 + c] = differs ? (c == 1 ? 0 : 255) : static_cast<uint8_t>(a[i * 3 + c] / 4);
+    }
+    return writePngRgba(path, rgba.data(), width, height);
+}
+
+int compareCommand(int argc, char** argv) {
+    long allowed = 0;
+    std::string differencesPath;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--at-most") == 0)
+            allowed = std::atol(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--differences") == 0)
+            differencesPath = argv[i + 1];
+        else
+            return usage();
+    }
+    std::vector<uint8_t> a, b;
+    int aWidth = 0, aHeight = 0, bWidth = 0, bHeight = 0;
+    if (!readPngRgb(argv[0], a, aWidth, aHeight) || !readPngRgb(argv[1], b, bWidth, bHeight)) {
+        std::fprintf(stderr, "window-shot: cannot read %s or %s\n", argv[0], argv[1]);
+        return 2;
+    }
+    const long differing = differingPixels(a, aWidth, aHeight, b, bWidth, bHeight);
+    if (differing < 0) {
+        std::printf("sizes differ: %d x %d and %d x %d\n", aWidth, aHeight, bWidth, bHeight);
+        return 1;
+    }
+    std::printf("%ld of %d pixels differ\n", differing, aWidth * aHeight);
+    if (!differencesPath.empty() && !writeDifferences(differencesPath, a, b, aWidth, aHeight))
+        return 2;
+    return differing <= allowed ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return usage();
+    const std::string command = argv[1];
+    if (command == "point" && argc == 6)
+        return pointCommand(argv + 2);
+    if (command == "crop" && (argc == 4 || argc == 8))
+        return cropCommand(argc - 2, argv + 2);
+    if (command == "compare" && argc >= 4 && argc % 2 == 0)
+        return compareCommand(argc - 2, argv + 2);
+    if (command == "headless" && argc >= 5) {
+        const std::vector<std::string> taps(argv + 5, argv + argc);
+        try {
+            return renderHeadless(argv[2], std::atoi(argv[3]), taps, argv[4]) ? 0 : 1;
+        } catch (...) {
+            std::fprintf(stderr, "window-shot: cannot start the game from %s\n", argv[2]);
+            return 1;
+        }
+    }
+    return usage();
+}
