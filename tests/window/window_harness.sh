@@ -90,11 +90,11 @@ harness_headless() {
     harness_tool headless "$BUILD" "$2" "$1" "${@:3}"
 }
 
-# harness_expect_screen REFERENCE.png MAX_DIFFERING [SECONDS]: waits (5 s by default) until the
+# harness_expect_screen REFERENCE.png MAX_DIFFERING [SECONDS]: waits (15 s by default: a loaded machine can be slow to show a frame) until the
 # window shows the reference with at most MAX_DIFFERING pixels apart; prints the last comparison
 # and keeps the last screenshot beside the reference as *-window.png, the differences as *-diff.png.
 harness_expect_screen() {
-    local reference=$1 allowed=$2 seconds=${3:-5}
+    local reference=$1 allowed=$2 seconds=${3:-15}
     local shot=${reference%.png}-window.png differences=${reference%.png}-diff.png
     local deadline=$((SECONDS + seconds)) result
     while :; do
