@@ -70,7 +70,7 @@ void loadFace(JpegDecoder* decoder, ImageButton* button, PakArchive* archive, in
               const WideString& name, const char16_t* maskName) {
     assert(face >= 0 && face < 3);
     if (button->width <= 0 || button->height <= 0)
-        raiseFileError(kErrorJpegFile, pakEntryDetail(archive, name)); // nothing fits no pixels
+        raiseFileError(kErrorJpegFile, pakEntryDetail(archive, name)); // no picture fits no pixels
     if (!button->face[face])
         button->face[face] =
             new uint32_t[static_cast<size_t>(button->width) * static_cast<size_t>(button->height)];
