@@ -1,10 +1,12 @@
 # Every target first installs what is missing, so a fresh machine needs nothing else.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 PREFIX     ?= /usr/local
 
-.PHONY: deps build play test test-asan bench format clean install deb
+.PHONY: deps build play test test-asan fuzz bench format clean install deb
 
 deps:
 	@scripts/install-deps
@@ -24,6 +26,17 @@ test-asan: deps
 	@cmake --build $(ASAN_BUILD)
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j2
 
+# Each fuzz target runs FUZZ_SECONDS (30 by default) from seeds cut out of the built data.pak.
+fuzz: deps
+	@scripts/install-deps --fuzz
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD) --target data
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DDROVANA_FUZZ=ON \
+		-DDROVANA_FUZZ_DATA=$(abspath $(BUILD))/data.pak > /dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_targets
+	fuzz/run-fuzz $(FUZZ_BUILD) $(abspath $(BUILD))/data.pak $(FUZZ_SECONDS)
+
 bench: build
 	./$(BUILD)/drovana_bench
 
@@ -38,4 +51,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -107,6 +107,32 @@ TEST(ChunkFile, MalformedSizesEndTheWalk) {
     EXPECT_FALSE(chunkNext(f.top));
 }
 
+TEST(ChunkFile, ChildrenTileTheirParentOnlyWhenEveryByteIsAChunk) {
+    {
+        ChunkFixture f(sampleFile());
+        EXPECT_TRUE(chunkChildrenTile(f.top));
+        chunkClose(f.top);
+    }
+    ChunkWriter w;
+    beginChunk(w, "ROOT");
+    putChunk(w, "GOOD", {});
+    putChunkHeader(w, "BIG ", 64);
+    endChunk(w);
+    beginChunk(w, "GAP ");
+    putChunk(w, "GOOD", {});
+    putBytes(w, "xyz", 3); // three bytes no chunk accounts for
+    endChunk(w);
+    putChunk(w, "LEAF", {});
+    ChunkFixture f(finishChunks(w));
+    EXPECT_FALSE(chunkChildrenTile(f.top));
+    EXPECT_EQ(chunkRemaining(f.top), f.top.size - 8); // the parent's own reads are untouched
+    ASSERT_TRUE(chunkNext(f.top));
+    EXPECT_FALSE(chunkChildrenTile(f.top));
+    ASSERT_TRUE(chunkNext(f.top));
+    EXPECT_TRUE(chunkChildrenTile(f.top)); // an empty payload holds no children, exactly
+    chunkClose(f.top);
+}
+
 TEST(ChunkFile, SizesThatWrapIn32BitsAreRejected) {
     ChunkWriter w;
     putChunk(w, "FRST", {});

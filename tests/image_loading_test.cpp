@@ -166,20 +166,34 @@ std::vector<uint8_t> pgm(const std::string& header, size_t samples) {
 
 TEST(FontLoading, SkipsTheHeaderAndItsCommentLines) {
     PakFixture pak({{u"D:\\VELDAR\\Data\\FONT8x16.pgm",
-                     pgm("P5\n# made by hand\n128 96\n#another\n255\n", kFontBitmapBytes)},
-                    {u"Short.pgm", pgm("P5\n8 8\n255\n", 100)},
-                    {u"Endless.pgm", pgm("P5 128 96 255", 40)}});
+                     pgm("P5\n# made by hand\n128 96\n#another\n255\n", kFontBitmapBytes)}});
     std::vector<uint8_t> font(kFontBitmapBytes, 0xEE);
     loadFont(pak.archive, u"D:\\VELDAR\\Data\\FONT8x16.pgm", font.data());
     EXPECT_EQ(font[0], 0);
     EXPECT_EQ(font[300], 300 % 251);
     EXPECT_EQ(font.back(), (kFontBitmapBytes - 1) % 251);
+}
 
-    std::fill(font.begin(), font.end(), 0xEE);
-    loadFont(pak.archive, u"Short.pgm", font.data());
-    EXPECT_EQ(font[99], 99);
-    EXPECT_EQ(font[100], 0xEE); // the rest stays as it was
-    EXPECT_FILE_ERROR(loadFont(pak.archive, u"Endless.pgm", font.data()), kErrorFileDataCorrupt);
+// A font is used whole or not at all: the header must describe the bitmap the text drawing
+// indexes, and every pixel must be there.
+TEST(FontLoading, AnythingButTheWholeBitmapIsCorrupt) {
+    PakFixture pak({{u"Small.pgm", pgm("P5\n8 8\n255\n", kFontBitmapBytes)},
+                    {u"Deep.pgm", pgm("P5\n128 96\n65535\n", kFontBitmapBytes)},
+                    {u"Text.pgm", pgm("P2\n128 96\n255\n", kFontBitmapBytes)},
+                    {u"Half.pgm", pgm("P5\n128 96\n255\n", kFontBitmapBytes / 2)},
+                    {u"Long.pgm", pgm("P5\n128 96\n255\n", kFontBitmapBytes + 1)},
+                    {u"Endless.pgm", pgm("P5 128 96 255", 40)}});
+    std::vector<uint8_t> font(kFontBitmapBytes, 0xEE);
+    for (const char16_t* name :
+         {u"Small.pgm", u"Deep.pgm", u"Text.pgm", u"Half.pgm", u"Long.pgm", u"Endless.pgm"})
+        EXPECT_FILE_ERROR(loadFont(pak.archive, name, font.data()), kErrorFileDataCorrupt);
+    EXPECT_EQ(font[0], 0xEE); // left as it was
+    try {
+        loadFont(pak.archive, u"Half.pgm", font.data());
+    } catch (const FileError& error) {
+        EXPECT_EQ(toUtf8(fileErrorText(error)),
+                  "File data corrupt: Half.pgm in " + toUtf8(pak.archive->path));
+    }
     EXPECT_FILE_ERROR(loadFont(pak.archive, u"Missing.pgm", font.data()), kErrorCannotOpenFile);
 }
 

@@ -129,3 +129,21 @@ TEST(KeyAnimation, NeedsAModelWithAPrimaryLevelOfDetail) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(KeyAnimation, BytesBeyondWhatTheCountsCoverAreCorruptAndNamed) {
+    RigFixture rig;
+    std::vector<uint8_t> bytes = buildKeyFile(keyFileWithFrames(2));
+    bytes.insert(bytes.end(), 40, 0); // room for a key the counts do not announce
+    rig.open({{u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", bytes}});
+    try {
+        loadKeyAnimation(rig.pak.archive, u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", rig.model);
+        ADD_FAILURE() << "trailing bytes were accepted";
+    } catch (const FileError& error) {
+        EXPECT_EQ(toUtf8(fileErrorText(error)),
+                  "KEY file corrupt: Tenista_Saque.key in " + toUtf8(rig.pak.archive->path));
+    }
+}
+
+} // namespace

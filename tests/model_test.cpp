@@ -4,6 +4,7 @@
 #include "pak_fixture.h"
 #include "writers/model_writer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -316,6 +317,63 @@ TEST_F(ModelFixture, AbsurdCountsAreRejectedBeforeAllocating) {
     // The object INFO follows ZQFF(8) + INFO(16) + OBJ1 header(8) + its header(8); lod count -1.
     std::memset(&bytes[40], 0xFF, 4);
     expectCorrupt(bytes);
+}
+
+} // namespace
+
+namespace {
+
+size_t tagOffset(const std::vector<uint8_t>& bytes, const char* tag) {
+    const auto at = std::search(bytes.begin(), bytes.end(), tag, tag + 4);
+    return static_cast<size_t>(at - bytes.begin());
+}
+
+// A damaged size anywhere in the tree used to end a walk early and leave the model without its
+// transforms or meshes; now every chunk must fill its parent exactly.
+TEST_F(ModelFixture, ADamagedChunkSizeAnywhereIsCorrupt) {
+    const std::vector<uint8_t> good = buildModelFile(sampleModel());
+    for (const char* tag : {"INFO", "MTR1", "TRA1", "LOD1", "MSH1", "ZTR1", "CSTR", "BOX1", "PHY1"})
+        for (int delta : {-4, 4}) {
+            std::vector<uint8_t> bytes = good;
+            const size_t at = tagOffset(bytes, tag);
+            ASSERT_LT(at, bytes.size()) << tag;
+            bytes[at + 4] = static_cast<uint8_t>(bytes[at + 4] + delta);
+            SCOPED_TRACE(std::string(tag) + " " + std::to_string(delta));
+            expectCorrupt(bytes);
+        }
+    std::vector<uint8_t> trailing = good;
+    trailing.push_back(0);
+    pak.open({{kModelName, trailing}});
+    try {
+        loadModelFile(pak.archive, kModelName);
+        ADD_FAILURE() << "bytes after the model were accepted";
+    } catch (const FileError& error) {
+        EXPECT_EQ(toUtf8(fileErrorText(error)),
+                  "File data corrupt: Tenista3.NFO in " + toUtf8(pak.archive->path));
+    }
+}
+
+TEST_F(ModelFixture, RecordsWithMoreBytesThanTheirCountsAreCorrupt) {
+    expectCorrupt(modelWithMesh([](ChunkWriter& w, const Mesh& mesh) {
+        beginChunk(w, "MSH1");
+        ChunkWriter info;
+        writeMeshInfoChunk(info, mesh);
+        info.bytes.insert(info.bytes.end(), 12, 0); // room for a vertex the count leaves out
+        info.bytes[4] = static_cast<uint8_t>(info.bytes.size());
+        info.bytes[5] = static_cast<uint8_t>(info.bytes.size() >> 8);
+        putBytes(w, info.bytes.data(), info.bytes.size());
+        writeSkinGroupChunk(w, mesh.skinGroups[0]);
+        writeMorphGroupChunk(w, mesh.morphGroups[0]);
+        endChunk(w);
+    }));
+    expectCorrupt(modelWithMesh([](ChunkWriter& w, const Mesh& mesh) {
+        beginChunk(w, "MSH1"); // one skin group more than the mesh counts
+        writeMeshInfoChunk(w, mesh);
+        writeSkinGroupChunk(w, mesh.skinGroups[0]);
+        writeSkinGroupChunk(w, mesh.skinGroups[0]);
+        writeMorphGroupChunk(w, mesh.morphGroups[0]);
+        endChunk(w);
+    }));
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 // The archive reader through real files built by the writer in a temp folder.
+#include "assets/data_stream.h"
+#include "assets/file_error.h"
 #include "assets/pak_archive.h"
 #include "temp_dir.h"
 #include "writers/pak_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -104,17 +108,99 @@ TEST_F(PakFixture, AbsurdEntryCountIsRejectedWithoutAllocating) {
     bytes[4] = 2, bytes[5] = 0, bytes[6] = 0, bytes[7] = 0; // one record more than the file has
     openBytes(bytes);
     EXPECT_EQ(pakFind(archive, u"A"), -1);
+    EXPECT_EQ(archive->problem, PakProblem::Corrupt);
 }
 
-TEST_F(PakFixture, UnterminatedNameIsNotReadPastItsField) {
-    auto bytes = buildPak({{u"A", bytesOf("a")}});
-    const size_t record = bytes.size() - 256;
-    for (int i = 0; i < 240; i += 2)
-        bytes[record + i] = 'Q', bytes[record + i + 1] = 0;
+void putLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// "File data corrupt: <path>: <why>", or "Cannot open file: <entry> in <path>", as the player
+// is told.
+std::string openFailure(PakArchive* archive, const WideString& name) {
+    try {
+        DataStream stream;
+        dataStreamOpen(stream, archive, name);
+    } catch (const FileError& error) {
+        return toUtf8(fileErrorText(error));
+    }
+    return "opened";
+}
+
+// Two entries "A" (3 bytes at 12) and "B" (4 bytes at 15); directory records at 19 and 275.
+std::vector<uint8_t> twoEntries() {
+    return buildPak({{u"A", bytesOf("aaa")}, {u"B", bytesOf("bbbb")}});
+}
+
+TEST_F(PakFixture, ADirectoryThatDisagreesWithTheFileIsCorruptAtOpen) {
+    const std::vector<std::pair<const char*, std::function<void(std::vector<uint8_t>&)>>> damages =
+        {
+            {"huge size", [](auto& b) { putLe32(b, 19 + 244, 0xFFFFFFFF); }},
+            {"size past the data", [](auto& b) { putLe32(b, 275 + 244, 5); }},
+            {"offset in the header", [](auto& b) { putLe32(b, 19 + 240, 4); }},
+            {"offset in the directory", [](auto& b) { putLe32(b, 275 + 240, 19); }},
+            {"offset wraps", [](auto& b) { putLe32(b, 275 + 240, 0xFFFFFFFE); }},
+            {"entries overlap", [](auto& b) { putLe32(b, 275 + 240, 14); }},
+            {"unsorted", [](auto& b) { b[19] = 'C'; }},
+            {"repeated", [](auto& b) { b[275] = 'a'; }},
+            {"unterminated", [](auto& b) { std::fill(b.begin() + 19, b.begin() + 19 + 240, 'Q'); }},
+            {"data size too small", [](auto& b) { putLe32(b, 8, 6); }},
+            {"data size too large", [](auto& b) { putLe32(b, 8, 8); }},
+            {"count too small", [](auto& b) { putLe32(b, 4, 1); }},
+            {"trailing bytes", [](auto& b) { b.push_back(0); }},
+        };
+    for (const auto& [what, damage] : damages) {
+        std::vector<uint8_t> bytes = twoEntries();
+        damage(bytes);
+        openBytes(bytes);
+        EXPECT_EQ(archive->problem, PakProblem::Corrupt) << what;
+        EXPECT_EQ(archive->entryCount, 0) << what;
+        EXPECT_FALSE(platformFileIsOpen(archive->file)) << what;
+        const std::string failure = openFailure(archive, u"A");
+        EXPECT_EQ(failure.rfind("File data corrupt: " + dir.file("data.pak") + ": ", 0), 0u)
+            << what << ": " << failure;
+        pakClose(archive);
+        archive = nullptr;
+    }
+    // An empty entry may sit anywhere in the data area, even where another one starts.
+    std::vector<uint8_t> bytes = twoEntries();
+    putLe32(bytes, 19 + 244, 0);
     openBytes(bytes);
-    EXPECT_EQ(pakEntryName(archive->directory[0]).size(), 120u);
-    EXPECT_EQ(pakFind(archive, WideString(120, u'q')), 0);
-    EXPECT_EQ(pakFind(archive, WideString(119, u'q')), -1);
+    EXPECT_EQ(archive->problem, PakProblem::None);
+}
+
+TEST_F(PakFixture, EveryMessageSaysWhichFileAndWhy) {
+    const std::string path = dir.file("data.pak");
+    archive = pakOpen(fromUtf8(path), 1);
+    EXPECT_EQ(openFailure(archive, u"A"), "Cannot open file: " + path + " is missing");
+    pakClose(archive);
+    std::filesystem::create_directory(path);
+    archive = pakOpen(fromUtf8(path), 1);
+    EXPECT_EQ(openFailure(archive, u"A"), "Cannot open file: " + path + " is a folder");
+    pakClose(archive);
+    archive = nullptr;
+    std::filesystem::remove(path);
+    openBytes({});
+    EXPECT_EQ(openFailure(archive, u"A"),
+              "Cannot open file: " + path + " is empty, not a data archive");
+    pakClose(archive);
+    archive = nullptr;
+    openBytes(bytesOf("<html>not an archive</html>"));
+    EXPECT_EQ(openFailure(archive, u"A"), "Cannot open file: " + path + " is not a data archive");
+    pakClose(archive);
+    archive = nullptr;
+    open({{u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", bytesOf("k")}});
+    EXPECT_EQ(openFailure(archive, u"D:\\VELDAR\\Data\\Model\\Tenista_Reves.key"),
+              "Cannot open file: Tenista_Reves.key in " + path);
+}
+
+TEST_F(PakFixture, ALookupNameLongerThanTheFieldNeverMatches) {
+    const WideString longest(kPakNameUnits - 1, u'Q');
+    open({{longest, bytesOf("q")}});
+    EXPECT_EQ(pakFind(archive, longest), 0);
+    EXPECT_EQ(pakFind(archive, longest + u"Q"), -1);
+    EXPECT_EQ(pakFind(archive, longest + WideString(200, u'Q')), -1);
 }
 
 TEST_F(PakFixture, ReadWriteModeCreatesAnEmptyArchive) {

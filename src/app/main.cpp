@@ -16,9 +16,11 @@
 
 namespace {
 
-// The message names what went wrong; the archive is where every asset comes from.
+// The message names what went wrong and, where the reader knew it, the entry and the archive;
+// otherwise the archive, where every asset comes from.
 void reportAssetError(const FileError& error, const WideString& folder) {
-    reportFatalError(error.message + u" (" + folder + u"data.pak)");
+    reportFatalError(error.detail.empty() ? error.message + u" (" + folder + u"data.pak)"
+                                          : fileErrorText(error));
 }
 
 int runGame(Platform* platform, SingleInstance& instance) {

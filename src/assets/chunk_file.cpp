@@ -168,6 +168,19 @@ bool chunkFindNext(Chunk& cursor, const char* tag) {
     return searchFromStart(cursor, tag, limit);
 }
 
+bool chunkChildrenTile(Chunk& parent) {
+    if (!parent.file || parent.size == 0)
+        return false;
+    Chunk walker;
+    chunkOpenChild(walker, &parent);
+    while (chunkNext(walker)) {
+    }
+    // A walk that ran out of well-formed chunks stops where the bad one starts.
+    const bool whole = walker.start == uint64_t{parent.start} + parent.size;
+    chunkClose(walker);
+    return whole;
+}
+
 uint32_t chunkRemaining(const Chunk& cursor) {
     if (cursor.size == 0)
         return 0;

@@ -49,6 +49,11 @@ bool chunkFind(Chunk& cursor, const char* tag);
 // Searches on after the current chunk; raises "Chunk not valid for FindNext" without one.
 bool chunkFindNext(Chunk& cursor, const char* tag);
 
+// True when the current chunk's children follow each other without a gap and end exactly at its
+// end: a damaged size anywhere among them would otherwise end a walk early without a word.
+// The parent's own position and payload reads are left as they were.
+bool chunkChildrenTile(Chunk& parent);
+
 // Reads payload bytes in order from the payload start, never past the chunk's end.
 uint32_t chunkRead(Chunk& cursor, void* buffer, uint32_t count);
 // Payload bytes not read yet (0 without a current chunk).

@@ -24,9 +24,7 @@ DataStream::~DataStream() {
 
 void dataStreamOpen(DataStream& stream, PakArchive* archive, const WideString& name) {
     dataStreamClose(stream);
-    const int32_t index = pakFind(archive, name);
-    if (index < 0)
-        raiseFileError(kErrorCannotOpenFile);
+    const int32_t index = pakFindRequired(archive, name);
     stream.archive = archive;
     stream.entryIndex = index;
     stream.position = 0;

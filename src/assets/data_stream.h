@@ -27,7 +27,8 @@ struct DataStream {
     ~DataStream();
 };
 
-// Binds the stream to the named entry at position 0; raises "Cannot open file" when absent.
+// Binds the stream to the named entry at position 0; raises "Cannot open file" naming the entry
+// when it is absent, or the archive's own problem when it could not be opened.
 void dataStreamOpen(DataStream& stream, PakArchive* archive, const WideString& name);
 // Takes ownership of an already opened C file (used by tools and tests).
 void dataStreamOpenLoose(DataStream& stream, FILE* file);

@@ -20,7 +20,7 @@ void loadBackground(JpegDecoder* decoder, PakArchive* archive, const WideString&
 void loadFace(JpegDecoder* decoder, ImageButton* button, PakArchive* archive, int face,
               const WideString& name, const char16_t* maskName);
 
-// Skips the PGM header (three lines, "#" comment lines not counted) and reads up to
-// kFontBitmapBytes grey samples; a short entry leaves the rest of the destination as it was.
-// A header that never ends raises "File data corrupt".
+// Reads the PGM header (three lines, "#" comment lines not counted), which must say "P5", 128 x 96
+// and 255, then exactly kFontBitmapBytes grey samples. Anything else raises "File data corrupt"
+// and leaves the destination as it was.
 void loadFont(PakArchive* archive, const WideString& name, uint8_t* destination);

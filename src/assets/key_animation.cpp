@@ -9,6 +9,7 @@
 #include "assets/file_error.h"
 #include "assets/float_matrix.h"
 #include "assets/model.h"
+#include "assets/pak_archive.h"
 
 const char* const kKeyEventTags[10] = {"",     "VIS1", "PCHG", "SMOT", "TOBJ",
                                        "MDAM", "SND1", "SND2", "GENE", "GEND"};
@@ -173,7 +174,9 @@ void readFrames(DataStream& stream, KeyAnimation& animation, std::vector<FloatMa
 
 } // namespace
 
-KeyAnimation* loadKeyAnimation(PakArchive* archive, const WideString& name, const Model* model) {
+namespace {
+
+KeyAnimation* loadKeyEntry(PakArchive* archive, const WideString& name, const Model* model) {
     primaryLod(*model); // a model without one cannot be baked
     const ModelObject& object = model->objects[0];
     auto* animation = new KeyAnimation;
@@ -188,6 +191,8 @@ KeyAnimation* loadKeyAnimation(PakArchive* archive, const WideString& name, cons
         std::vector<FloatMatrix> keys(static_cast<size_t>(animation->frameCount) *
                                       static_cast<size_t>(animation->trackCount));
         readFrames(stream, *animation, keys);
+        // The counts must account for every byte: more bytes than they cover is damage too.
+        require(bytesLeft(stream) == 0);
         dataStreamClose(stream);
         bakeKeyAnimation(*animation, keys.data(), *model);
     } catch (...) {
@@ -195,6 +200,13 @@ KeyAnimation* loadKeyAnimation(PakArchive* archive, const WideString& name, cons
         throw;
     }
     return animation;
+}
+
+} // namespace
+
+KeyAnimation* loadKeyAnimation(PakArchive* archive, const WideString& name, const Model* model) {
+    return withErrorDetail(pakEntryDetail(archive, name),
+                           [&] { return loadKeyEntry(archive, name, model); });
 }
 
 void freeKeyAnimation(KeyAnimation* animation) {

@@ -7,6 +7,7 @@
 #include "assets/chunk_file.h"
 #include "assets/data_stream.h"
 #include "assets/file_error.h"
+#include "assets/pak_archive.h"
 
 namespace {
 
@@ -123,9 +124,21 @@ bool inRange(int32_t index, size_t count) {
     return index >= 0 && static_cast<size_t>(index) < count;
 }
 
+// Every field of a record chunk is read: bytes left over mean its counts and its size disagree.
+void requireConsumed(const Chunk& chunk) {
+    require(chunkRemaining(chunk) == 0);
+}
+
+// Opens a child cursor on a chunk whose children must fill it exactly, so a damaged size can
+// never end its walk early and leave records silently unread.
+void openChildren(Chunk& child, Chunk& parent) {
+    require(chunkChildrenTile(parent));
+    chunkOpenChild(child, &parent);
+}
+
 // Opens a child cursor whose first chunk must be "INFO".
 void openAtInfo(Chunk& child, Chunk& parent) {
-    chunkOpenChild(child, &parent);
+    openChildren(child, parent);
     require(chunkTagIs(child, "INFO"));
 }
 
@@ -133,7 +146,7 @@ void openAtInfo(Chunk& child, Chunk& parent) {
 
 void readMaterial(Material& material, Chunk& parent) {
     Chunk child;
-    chunkOpenChild(child, &parent);
+    openChildren(child, parent);
     require(chunkFind(child, "CSTR"));
     material.name = readString(child);
     require(chunkFind(child, "INFO"));
@@ -141,6 +154,7 @@ void readMaterial(Material& material, Chunk& parent) {
     for (int32_t& value : material.values)
         value = readInt(child);
     material.extraStrings.resize(checkedChildCount(parent, readInt(child)));
+    requireConsumed(child);
     for (size_t filled = 0; filled < material.extraStrings.size() && chunkNext(child);)
         if (chunkTagIs(child, "CSTR"))
             material.extraStrings[filled++] = readString(child);
@@ -149,12 +163,13 @@ void readMaterial(Material& material, Chunk& parent) {
 
 void readTransform(ObjectTransform& transform, int32_t index, Chunk& parent) {
     Chunk child;
-    chunkOpenChild(child, &parent);
+    openChildren(child, parent);
     if (chunkFind(child, "CSTR"))
         transform.name = readString(child);
     require(chunkFind(child, "INFO"));
     readMatrix(child, transform.rest);
     transform.parent = readInt(child);
+    requireConsumed(child);
     // The bake walks the transforms once in index order, so a parent must come first.
     require(transform.parent == -1 || (transform.parent >= 0 && transform.parent < index));
     chunkClose(child);
@@ -169,6 +184,7 @@ void readSkinGroup(SkinGroup& group, Chunk& chunk, const Mesh& mesh, size_t tran
     group.hasWeights = readInt(chunk);
     if (group.hasWeights)
         group.weights = readFloats(chunk, static_cast<int64_t>(group.vertices.size()));
+    requireConsumed(chunk);
 }
 
 void readMorphGroup(MorphGroup& group, Chunk& chunk) {
@@ -176,6 +192,7 @@ void readMorphGroup(MorphGroup& group, Chunk& chunk) {
     const int32_t count = readInt(chunk);
     group.vertices = readInts(chunk, count);
     group.offsets = readVectors(chunk, count);
+    requireConsumed(chunk);
 }
 
 struct ObjectLimits {
@@ -209,6 +226,7 @@ void readMeshInfo(Mesh& mesh, Chunk& info, const ObjectLimits& limits) {
     mesh.faceSet3 = readFaces(info, static_cast<uint32_t>(faceCount));
     mesh.vectorA = readVector(info);
     mesh.vectorB = readVector(info);
+    requireConsumed(info);
     for (int32_t material : mesh.faceMaterials)
         require(inRange(material, limits.materialCount));
     for (const MeshFace& face : mesh.faces)
@@ -224,10 +242,13 @@ void readMesh(Mesh& mesh, Chunk& parent, const ObjectLimits& limits) {
     readMeshInfo(mesh, child, limits);
     size_t skins = 0, morphs = 0;
     while (chunkNext(child)) {
-        if (chunkTagIs(child, "ZTR1") && skins < mesh.skinGroups.size())
+        if (chunkTagIs(child, "ZTR1")) {
+            require(skins < mesh.skinGroups.size());
             readSkinGroup(mesh.skinGroups[skins++], child, mesh, limits.transformCount);
-        else if (chunkTagIs(child, "ZMR1") && morphs < mesh.morphGroups.size())
+        } else if (chunkTagIs(child, "ZMR1")) {
+            require(morphs < mesh.morphGroups.size());
             readMorphGroup(mesh.morphGroups[morphs++], child);
+        }
         // "STP1" and "STP2" strips, and anything else, are passed over.
     }
     require(skins == mesh.skinGroups.size() && morphs == mesh.morphGroups.size());
@@ -236,10 +257,11 @@ void readMesh(Mesh& mesh, Chunk& parent, const ObjectLimits& limits) {
 
 void readLod(ObjectLod& lod, Chunk& parent, const ObjectLimits& limits) {
     Chunk child;
-    chunkOpenChild(child, &parent);
+    openChildren(child, parent);
     require(chunkFind(child, "INFO"));
     lod.lodValue = readInt(child);
     lod.meshes.resize(checkedChildCount(parent, readInt(child)));
+    requireConsumed(child);
     for (size_t i = 0; i < lod.meshes.size(); ++i) {
         require(i == 0 ? chunkFind(child, "MSH1") : chunkFindNext(child, "MSH1"));
         readMesh(lod.meshes[i], child, limits);
@@ -252,6 +274,7 @@ void readBox(ObjectBox& box, Chunk& chunk) {
     box.valueB = readInt(chunk);
     for (Vec3F& corner : box.corners)
         corner = readVector(chunk);
+    requireConsumed(chunk);
 }
 
 void readJoint(SkeletonJoint& joint, Chunk& chunk) {
@@ -259,6 +282,7 @@ void readJoint(SkeletonJoint& joint, Chunk& chunk) {
     joint.valueB = readInt(chunk);
     joint.valueC = readInt(chunk);
     joint.values = readInts(chunk, readInt(chunk));
+    requireConsumed(chunk);
 }
 
 void readLink(SkeletonLink& link, Chunk& chunk) {
@@ -269,6 +293,7 @@ void readLink(SkeletonLink& link, Chunk& chunk) {
     link.vector = readVector(chunk);
     link.valueC = readInt(chunk);
     readExact(chunk, &link.flag, 1);
+    requireConsumed(chunk);
 }
 
 void readSkeleton(Skeleton& skeleton, Chunk& parent) {
@@ -278,14 +303,18 @@ void readSkeleton(Skeleton& skeleton, Chunk& parent) {
     const int32_t indexCount = readInt(child);
     skeleton.value = readInt(child);
     skeleton.indices = readInts(child, indexCount);
+    requireConsumed(child);
     skeleton.joints.resize(checkedChildCount(parent, jointCount));
     skeleton.links.resize(checkedChildCount(parent, linkCount));
     size_t joints = 0, links = 0;
     while (chunkNext(child)) {
-        if (chunkTagIs(child, "JNT1") && joints < skeleton.joints.size())
+        if (chunkTagIs(child, "JNT1")) {
+            require(joints < skeleton.joints.size());
             readJoint(skeleton.joints[joints++], child);
-        else if (chunkTagIs(child, "LNK1") && links < skeleton.links.size())
+        } else if (chunkTagIs(child, "LNK1")) {
+            require(links < skeleton.links.size());
             readLink(skeleton.links[links++], child);
+        }
     }
     require(joints == skeleton.joints.size() && links == skeleton.links.size());
     chunkClose(child);
@@ -298,6 +327,7 @@ void readObjectInfo(ModelObject& object, Chunk& info, Chunk& parent) {
     object.transformCount1 = readInt(info);
     object.transformCount2 = readInt(info);
     readExact(info, object.name, kObjectNameBytes);
+    requireConsumed(info);
     object.lods.resize(checkedChildCount(parent, lodCount));
     object.boxes.resize(checkedChildCount(parent, boxCount));
     object.materials.resize(checkedChildCount(parent, materialCount));
@@ -335,6 +365,7 @@ template <typename ReadInfo> ModelString readInfoThenName(Chunk& parent, ReadInf
     Chunk child;
     openAtInfo(child, parent);
     readInfo(child);
+    requireConsumed(child);
     ModelString name;
     if (chunkFindNext(child, "CSTR"))
         name = readString(child);
@@ -364,7 +395,7 @@ void readCamera(ModelCamera& camera, Chunk& parent) {
 
 void readGround(GroundPlane& ground, Chunk& parent) {
     Chunk child;
-    chunkOpenChild(child, &parent);
+    openChildren(child, parent);
     require(chunkFind(child, "INFO"));
     ground.valueA = readInt(child);
     ground.valueB = readInt(child);
@@ -385,6 +416,7 @@ void readGround(GroundPlane& ground, Chunk& parent) {
     ground.cellInts2 = readInts(child, cells);
     ground.cellInts3 = readInts(child, cells);
     ground.cellBytes = readByteArray(child, cells);
+    requireConsumed(child);
     ground.materials.resize(checkedChildCount(parent, materialCount));
     for (size_t i = 0; i < ground.materials.size(); ++i) {
         require(i == 0 ? chunkFind(child, "MTR1") : chunkFindNext(child, "MTR1"));
@@ -395,11 +427,12 @@ void readGround(GroundPlane& ground, Chunk& parent) {
 
 void readGlow(GlowSprite& glow, Chunk& parent) {
     Chunk child;
-    chunkOpenChild(child, &parent);
+    openChildren(child, parent);
     require(child.size != 0); // the leading chunk, whatever its tag
     glow.vector = readVector(child);
     glow.valueA = readInt(child);
     glow.valueB = readInt(child);
+    requireConsumed(child);
     require(chunkFind(child, "MTR1"));
     readMaterial(glow.material, child);
     chunkClose(child);
@@ -407,7 +440,7 @@ void readGlow(GlowSprite& glow, Chunk& parent) {
 
 void readHull(ConvexHull& hull, Chunk& parent) {
     Chunk child;
-    chunkOpenChild(child, &parent);
+    openChildren(child, parent);
     require(child.size != 0);
     const uint32_t count = checkedCount(child, readInt(child), 11);
     hull.entries = readRecords<HullEntry>(child, count, 11, [](const uint8_t* p) {
@@ -417,6 +450,7 @@ void readHull(ConvexHull& hull, Chunk& parent) {
         std::memcpy(entry.bytes, p + 8, 3);
         return entry;
     });
+    requireConsumed(child);
     chunkClose(child);
 }
 
@@ -428,10 +462,13 @@ Model* makeModel() {
 
 void loadModel(Model* model, Chunk& top) {
     require(chunkTagIs(top, "ZQFF"));
+    // The model is the file's one top-level chunk: anything after it is damage.
+    require(uint64_t{top.start} + top.size == top.file->totalSize);
     Chunk child;
     openAtInfo(child, top);
     model->headerA = readInt(child);
     model->headerB = readInt(child);
+    requireConsumed(child);
     while (chunkNext(child)) {
         if (chunkTagIs(child, "OBJ1"))
             readObject(model->objects.emplace_back(), child);
@@ -451,7 +488,9 @@ void loadModel(Model* model, Chunk& top) {
     chunkClose(child);
 }
 
-Model* loadModelFile(PakArchive* archive, const WideString& name) {
+namespace {
+
+Model* loadModelEntry(PakArchive* archive, const WideString& name) {
     DataStream stream;
     dataStreamOpen(stream, archive, name);
     ChunkFile file;
@@ -469,6 +508,13 @@ Model* loadModelFile(PakArchive* archive, const WideString& name) {
     destroyChunkFile(file);
     dataStreamClose(stream);
     return model;
+}
+
+} // namespace
+
+Model* loadModelFile(PakArchive* archive, const WideString& name) {
+    return withErrorDetail(pakEntryDetail(archive, name),
+                           [&] { return loadModelEntry(archive, name); });
 }
 
 void freeModel(Model* model) {

@@ -19,9 +19,13 @@ struct SoundSet {
     SoundOutput* output = nullptr; // not owned
 };
 
-// Loads every sound it finds; a missing one leaves its slot empty. The archive may be null
-// (no sounds at all), the output too (nothing is heard).
+// Loads every sound it finds; a missing one leaves its slot empty. A sound that is there but not
+// a usable WAV image raises "File data corrupt" naming it. The archive may be null (no sounds at
+// all), the output too (nothing is heard).
 SoundSet* makeSoundSet(PakArchive* archive, SoundOutput* output);
+// RIFF/WAVE with one "fmt " chunk of PCM, one or two channels of 16 bits, before a "data" chunk
+// of whole sample frames, every chunk inside the RIFF size and the RIFF size inside the image.
+bool wavImageUsable(const uint8_t* bytes, uint32_t size);
 void destroySoundSet(SoundSet* set);
 
 // Starts the sound without waiting, cutting off the one playing; a missing sound only stops.

@@ -7,10 +7,10 @@
 
 #include "app/game_app.h"
 #include "assets/file_error.h"
+#include "core/wide_string.h"
 #include "display_shot.h"
 #include "frontend/profile_store.h"
 #include "platform/program_folder.h"
-#include "core/wide_string.h"
 #include "script_commands.h"
 #include "script_session.h"
 #include "state_json.h"
@@ -152,8 +152,11 @@ int runWithScript(const Arguments& args, std::istream& script) {
         openSession(session, args.setup);
         runScript(session, script);
     } catch (const FileError& error) {
-        std::cerr << "drovana-script: " << toUtf8(error.message) << " (" << args.setup.pakPath
-                  << ")\n";
+        if (error.detail.empty())
+            std::cerr << "drovana-script: " << toUtf8(error.message) << " (" << args.setup.pakPath
+                      << ")\n";
+        else
+            std::cerr << "drovana-script: " << toUtf8(fileErrorText(error)) << "\n";
         status = kExitFileError;
     } catch (const ScriptFailure& failure) {
         status = failure.status;

@@ -101,13 +101,18 @@ ImageButton* makeSheetButton(const SheetSources& sources, const ButtonLayout& la
                              const SheetVariant& variant) {
     const ScreenRect& r = layout.rect;
     ImageButton* button = makeImageButton(r.left, r.top, r.width, r.height);
-    for (int face = 0; face < 3; ++face) {
-        FaceImage image = layout.faces[face];
-        if (layout.choice && layout.choice->face == face)
-            image = *chosenFace(*layout.choice, variant.stadium);
-        if (image.image)
-            loadFace(sources.decoder, button, sources.pak, face, buttonEntryName(image.image),
-                     image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
+    try {
+        for (int face = 0; face < 3; ++face) {
+            FaceImage image = layout.faces[face];
+            if (layout.choice && layout.choice->face == face)
+                image = *chosenFace(*layout.choice, variant.stadium);
+            if (image.image)
+                loadFace(sources.decoder, button, sources.pak, face, buttonEntryName(image.image),
+                         image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
+        }
+    } catch (...) {
+        freeImageButton(button); // not in the caller's list yet
+        throw;
     }
     if (layout.label != LabelSource::None)
         setImageButtonLabel(button, sampleLabel(layout, slotIndex).c_str());
@@ -251,7 +256,7 @@ int writeContactSheets(const std::string& pakPath, const std::string& folder) {
         loadFont(pak, kFont6x12Name, frame.font6x12);
         count = writeSheets({pak, decoder, &frame, &camera}, folder).size();
     } catch (const FileError& e) {
-        failure = toUtf8(e.message);
+        failure = toUtf8(fileErrorText(e));
     } catch (const std::exception& e) {
         failure = e.what();
     }

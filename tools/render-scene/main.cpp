@@ -84,19 +84,30 @@ std::string defaultDataPath() {
     return error ? "data.pak" : (self.parent_path() / "data.pak").string();
 }
 
-bool renderOne(const std::string& data, const SceneRequest& request, const std::string& out) {
-    SceneRig* rig = makeSceneRig(data);
+bool renderRig(SceneRig* rig, const SceneRequest& request, const std::string& out) {
     const bool reached = setUpScene(*rig, request);
     if (reached) {
         drawSceneFrame(*rig);
         if (!writeFrameBufferPng(out, rig->engine->frame.drawBuffer)) {
             std::fprintf(stderr, "render-scene: cannot write %s\n", out.c_str());
-            destroySceneRig(rig);
             return false;
         }
         std::printf("%s\n", out.c_str());
     } else {
         std::fprintf(stderr, "render-scene: the match never reached that moment\n");
+    }
+    return reached;
+}
+
+// The rig is freed however the rendering ends, a picture that fails to load included.
+bool renderOne(const std::string& data, const SceneRequest& request, const std::string& out) {
+    SceneRig* rig = makeSceneRig(data);
+    bool reached = false;
+    try {
+        reached = renderRig(rig, request, out);
+    } catch (...) {
+        destroySceneRig(rig);
+        throw;
     }
     destroySceneRig(rig);
     return reached;
@@ -122,8 +133,7 @@ int main(int argc, char** argv) {
                 return 1;
         return 0;
     } catch (const FileError& error) {
-        std::fprintf(stderr, "render-scene: %s: %s\n", o.data.c_str(),
-                     toUtf8(error.message).c_str());
+        std::fprintf(stderr, "render-scene: %s\n", toUtf8(fileErrorText(error)).c_str());
         return 1;
     }
 }
