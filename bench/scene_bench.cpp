@@ -25,23 +25,23 @@ struct MatchFrames {
 
     MatchFrames() {
         setUpScene(*rig, {SceneKind::PointOver, 0, 7, 0});
-        frames[0] = *rig->match;
+        frames[0] = *rig->resources.match;
         Fixed dt = kFrameStep;
-        stepMatch(rig->match, dt);
-        frames[1] = *rig->match;
+        stepMatch(rig->resources.match, dt);
+        frames[1] = *rig->resources.match;
     }
     ~MatchFrames() { destroySceneRig(rig); }
 
     // The game's per-frame order: pose the figures, draw, copy what changed.
     void showNextFrame(bool present) {
-        *rig->match = frames[next];
+        *rig->resources.match = frames[next];
         next ^= 1;
         const GameView view = sceneView(*rig);
-        afterUpdateScreen(*rig->engine, view);
-        renderScreen(*rig->engine, view);
+        afterUpdateScreen(*rig->resources.engine, view);
+        renderScreen(*rig->resources.engine, view);
         if (present)
-            presentFrame(rig->engine->frame, reinterpret_cast<uint8_t*>(display.data()), pitches,
-                         0);
+            presentFrame(rig->resources.engine->frame, reinterpret_cast<uint8_t*>(display.data()),
+                         pitches, 0);
     }
 };
 
@@ -58,7 +58,7 @@ void BM_MatchFrameWithoutPresent(benchmark::State& state) {
     MatchFrames frames;
     for (auto _ : state) {
         frames.showNextFrame(false);
-        benchmark::DoNotOptimize(frames.rig->engine->frame.drawBuffer);
+        benchmark::DoNotOptimize(frames.rig->resources.engine->frame.drawBuffer);
     }
 }
 BENCHMARK(BM_MatchFrameWithoutPresent)->Unit(benchmark::kMicrosecond);
@@ -67,9 +67,9 @@ BENCHMARK(BM_MatchFrameWithoutPresent)->Unit(benchmark::kMicrosecond);
 void BM_BeginFrameOnly(benchmark::State& state) {
     MatchFrames frames;
     for (auto _ : state) {
-        frames.rig->engine->frame.frameShown = 1;
-        beginFrame(frames.rig->engine->frame);
-        benchmark::DoNotOptimize(frames.rig->engine->frame.drawBuffer);
+        frames.rig->resources.engine->frame.frameShown = 1;
+        beginFrame(frames.rig->resources.engine->frame);
+        benchmark::DoNotOptimize(frames.rig->resources.engine->frame.drawBuffer);
     }
 }
 BENCHMARK(BM_BeginFrameOnly)->Unit(benchmark::kMicrosecond);

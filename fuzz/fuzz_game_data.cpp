@@ -19,8 +19,8 @@ void enterEveryScreen(SceneRig& rig) {
     context.shownPlayer = &rig.player1;
     context.shownProfile = &kDefaultRoster[0];
     for (int32_t id = kFirstScreen; id <= kLastScreen; ++id)
-        enterScreenFromTable(*rig.engine, rig.archive, static_cast<ScreenId>(id), context,
-                             rig.buttons);
+        enterScreenFromTable(*rig.resources.engine, rig.resources.pak, static_cast<ScreenId>(id),
+                             context, rig.buttons);
 }
 
 void loadEverything(const std::string& path) {

@@ -64,7 +64,7 @@ struct GameAppFixture : ::testing::Test {
     }
     // Ends the match in play as won or lost by player 1 and runs the pause out.
     void finishMatch(bool won) {
-        Match* m = app->match;
+        Match* m = app->resources.match;
         m->matchOver = 1;
         m->setsWon[0] = won ? m->setsToWin : 0;
         m->setsWon[1] = won ? 0 : m->setsToWin;
@@ -158,11 +158,11 @@ TEST_F(GameAppFixture, ExhibitionRunsFromTheMenusToTheResultAndBack) {
     EXPECT_EQ(app->store.options.stadium, 4);
     tapSlot(3);
     ASSERT_EQ(app->screen, ExhibitionMatch);
-    EXPECT_EQ(app->match->setsToWin, 1);
+    EXPECT_EQ(app->resources.match->setsToWin, 1);
     // A finished match waits for its pause.
-    app->match->matchOver = 1;
-    app->match->setsWon[1] = 1;
-    app->match->pointDelay = 1 << 16;
+    app->resources.match->matchOver = 1;
+    app->resources.match->setsWon[1] = 1;
+    app->resources.match->pointDelay = 1 << 16;
     gameUpdate(app, 1);
     EXPECT_EQ(app->screen, ExhibitionMatch);
     finishMatch(false);
@@ -295,7 +295,7 @@ TEST_F(GameAppFixture, LeavingTheEditorGivesPlayerOneItsOwnColoursBack) {
     tapSlot(2); // Cancel back to player 2's screen
     ASSERT_EQ(app->screen, ExhibitionPlayer2);
     const uint32_t skin = profile(app->store.options.player1Profile).skinColour;
-    const auto& colour = app->engine->playerModels[0]->objects[0].materials[0].colour;
+    const auto& colour = app->resources.engine->playerModels[0]->objects[0].materials[0].colour;
     EXPECT_EQ(colour[0] | colour[1] << 8 | colour[2] << 16 | uint32_t(colour[3]) << 24, skin);
 }
 
@@ -307,8 +307,8 @@ TEST_F(GameAppFixture, LearningFromOneMatchCarriesIntoTheNext) {
     tapSlot(4);
     tapSlot(3);
     ASSERT_EQ(app->screen, ExhibitionMatch);
-    app->match->players[0].forehand += 1000;
-    const Fixed learnt = app->match->players[0].forehand;
+    app->resources.match->players[0].forehand += 1000;
+    const Fixed learnt = app->resources.match->players[0].forehand;
     finishMatch(true);
     EXPECT_EQ(app->player1.forehand, learnt);
     tapSlot(0);
@@ -316,7 +316,7 @@ TEST_F(GameAppFixture, LearningFromOneMatchCarriesIntoTheNext) {
     tapSlot(4);
     tapSlot(4);
     tapSlot(3);
-    EXPECT_EQ(app->match->players[0].forehand, learnt);
+    EXPECT_EQ(app->resources.match->players[0].forehand, learnt);
 }
 
 TEST_F(GameAppFixture, OptionsChangeWithinTheirLimitsAndAreSavedOnLeaving) {
@@ -332,9 +332,9 @@ TEST_F(GameAppFixture, OptionsChangeWithinTheirLimitsAndAreSavedOnLeaving) {
     tapSlot(5);
     EXPECT_EQ(app->store.options.level, 1);
     tapSlot(7);
-    EXPECT_EQ(app->sounds->muted, 1);
+    EXPECT_EQ(app->resources.sounds->muted, 1);
     tapSlot(7);
-    EXPECT_EQ(app->sounds->muted, 0);
+    EXPECT_EQ(app->resources.sounds->muted, 0);
     tapSlot(8);
     ASSERT_EQ(app->screen, MainMenu);
     ProfileStore reloaded;
@@ -362,12 +362,12 @@ TEST_F(GameAppFixture, RankingsPagesStopAtTheEndsAndPracticeAlwaysMeetsProfileFo
     tapSlot(4);
     ASSERT_EQ(app->screen, Practice);
     EXPECT_EQ(app->store.options.player2Profile, 4);
-    EXPECT_EQ(app->match->isPractice, 1);
+    EXPECT_EQ(app->resources.match->isPractice, 1);
     tapSlot(0); // previous drill at 0: nothing
     EXPECT_EQ(app->practiceDrill, 0);
     tapSlot(2);
     EXPECT_EQ(app->practiceDrill, 1);
-    EXPECT_EQ(app->match->practiceMode, PracticeMode::Return);
+    EXPECT_EQ(app->resources.match->practiceMode, PracticeMode::Return);
     tapSlot(3); // close
     EXPECT_EQ(app->screen, MainMenu);
 }
@@ -389,12 +389,12 @@ TEST_F(GameAppFixture, QuitSavesAndClosesTheWindow) {
 TEST_F(GameAppFixture, PlaysTheSoundsOfEachStepInTheirOrderWithinTheFrame) {
     changeScreen(app, ExhibitionMatch);
     // Both players left to the computer, so the match plays itself.
-    app->match->players[0].isComputer = 1;
+    app->resources.match->players[0].isComputer = 1;
     size_t heard = 0;
     for (int frame = 0; frame < 3000 && heard < 40; ++frame) {
         const size_t before = sound->requests.size();
         gameUpdate(app, 3276);
-        const StepSounds& step = app->match->stepSounds;
+        const StepSounds& step = app->resources.match->stepSounds;
         const std::vector<int> played(sound->requests.begin() + static_cast<long>(before),
                                       sound->requests.end());
         ASSERT_EQ(played, std::vector<int>(step.ids, step.ids + step.count)) << "frame " << frame;

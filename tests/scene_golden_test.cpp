@@ -48,14 +48,14 @@ TEST_P(SceneGolden, MatchesTheCommittedPicture) {
     SceneRig* rig = makeSceneRig(builtDataPath());
     ASSERT_TRUE(setUpScene(*rig, scene.request));
     drawSceneFrame(*rig);
-    const std::vector<uint8_t> drawn = frameBufferRgb(rig->engine->frame.drawBuffer);
+    const std::vector<uint8_t> drawn = frameBufferRgb(rig->resources.engine->frame.drawBuffer);
     const std::string actualPath = (outputFolder() / (scene.name + ".png")).string();
 
     std::vector<uint8_t> golden;
     int width = 0, height = 0;
     const std::string goldenPath = (kGoldenFolder / (scene.name + ".png")).string();
     if (!readPngRgb(goldenPath, golden, width, height)) {
-        writeFrameBufferPng(actualPath, rig->engine->frame.drawBuffer);
+        writeFrameBufferPng(actualPath, rig->resources.engine->frame.drawBuffer);
         destroySceneRig(rig);
         FAIL() << "no golden " << goldenPath << "; this frame is in " << actualPath;
     }
@@ -65,7 +65,7 @@ TEST_P(SceneGolden, MatchesTheCommittedPicture) {
     for (size_t i = 0; i < drawn.size(); i += 3)
         differing += std::memcmp(&drawn[i], &golden[i], 3) != 0;
     if (differing) {
-        writeFrameBufferPng(actualPath, rig->engine->frame.drawBuffer);
+        writeFrameBufferPng(actualPath, rig->resources.engine->frame.drawBuffer);
         const std::string diffPath = (outputFolder() / (scene.name + "_diff.png")).string();
         writePngRgba(diffPath, differenceImage(golden, drawn).data(), 240, 320);
         ADD_FAILURE() << differing << " pixels differ from " << goldenPath

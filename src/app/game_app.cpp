@@ -34,7 +34,7 @@ GameView viewOf(GameApp* app) {
     view.player2 = &app->player2;
     view.previewPlayer = &app->previewPlayer;
     view.skillPoints = app->skillPoints;
-    view.match = app->match;
+    view.match = app->resources.match;
     return view;
 }
 
@@ -46,7 +46,8 @@ void restartShownAnimation(MatchPlayer& player) {
 
 void setUpMatchFromOptions(GameApp* app) {
     const GameOptions& o = app->store.options;
-    setUpMatch(app->match, o.setsToWin, levelStrength(o.level), app->player1, app->player2);
+    setUpMatch(app->resources.match, o.setsToWin, levelStrength(o.level), app->player1,
+               app->player2);
 }
 
 // What happens before a screen's pictures are loaded.
@@ -82,7 +83,7 @@ void afterEntry(GameApp* app, int32_t id) {
     case TournamentMatch:
         hideHeldBalls(app);
         setUpMatchFromOptions(app);
-        setSurface(app->match, app->store.options.stadium);
+        setSurface(app->resources.match, app->store.options.stadium);
         break;
     case Practice:
         app->practiceDrill = 0;
@@ -98,9 +99,9 @@ void afterEntry(GameApp* app, int32_t id) {
 
 // In the order the rules asked for them, within the frame of the step.
 void playStepSounds(GameApp* app) {
-    const StepSounds& step = app->match->stepSounds;
+    const StepSounds& step = app->resources.match->stepSounds;
     for (int i = 0; i < step.count; ++i)
-        playSound(app->sounds, step.ids[i]);
+        playSound(app->resources.sounds, step.ids[i]);
 }
 
 void updateCaptionBlink(GameApp* app) {
@@ -131,17 +132,17 @@ ScreenId tournamentOutcome(GameApp* app, bool won) {
     pickTournamentOpponent(app->store, app->tournamentRound);
     applyProfile(app, 2);
     setUpMatchFromOptions(app);
-    setSurface(app->match, app->store.options.stadium);
+    setSurface(app->resources.match, app->store.options.stadium);
     return TournamentRoundWon;
 }
 
 // A match ends only once the pause after its last point has run out.
 void endMatchWhenOver(GameApp* app, bool tournament) {
-    if (!app->match->matchOver || app->match->pointDelay > 0)
+    if (!app->resources.match->matchOver || app->resources.match->pointDelay > 0)
         return;
     finishMatchForProfile(app);
     hideHeldBalls(app);
-    const bool won = app->match->setsWon[0] == app->match->setsToWin;
+    const bool won = app->resources.match->setsWon[0] == app->resources.match->setsToWin;
     const ScreenId next =
         tournament ? tournamentOutcome(app, won) : (won ? ExhibitionWon : ExhibitionLost);
     changeScreen(app, next);
@@ -160,25 +161,25 @@ void buildGame(GameApp* app, const GameSetup& setup) {
     app->exeDir = setup.dataFolder;
     app->platform = setup.platform;
     app->store.path = setup.playersPath;
-    app->pak = pakOpen(setup.pakPath.empty() ? app->exeDir + u"data.pak" : setup.pakPath, 1);
-    app->engine = makeEngine3D(app->pak);
+    openArchiveAndEngine(app->resources,
+                         setup.pakPath.empty() ? app->exeDir + u"data.pak" : setup.pakPath);
     changeScreen(app, Logo);
     app->store.options = GameOptions{};
     loadProfiles(app->store);
-    app->sounds = makeSoundSet(app->pak, setup.output);
-    setSoundMuted(app->sounds, app->store.options.soundOff == 1 ? 1 : 0);
-    app->match = createMatch();
+    openSoundsAndMatch(app->resources, setup.output);
+    setSoundMuted(app->resources.sounds, app->store.options.soundOff == 1 ? 1 : 0);
     for (int figure = 0; figure < kPlayerFigures; ++figure) {
         const int profile =
             figure == 0 ? app->store.options.player1Profile : app->store.options.player2Profile;
-        dressPlayerModel(*app->engine->playerModels[figure], app->store.profiles[profile]);
+        dressPlayerModel(*app->resources.engine->playerModels[figure],
+                         app->store.profiles[profile]);
     }
     app->player1.isComputer = 0;
     applyProfile(app, 1);
     app->player2.isComputer = 1;
     applyProfile(app, 2);
     setUpMatchFromOptions(app);
-    setSurface(app->match, 0);
+    setSurface(app->resources.match, 0);
 }
 
 } // namespace
@@ -186,7 +187,7 @@ void buildGame(GameApp* app, const GameSetup& setup) {
 // Mesh 1 is the ball a figure holds while serving; the animations show it, and every match
 // start and end hides it again.
 void hideHeldBalls(GameApp* app) {
-    for (Model* model : app->engine->playerModels) {
+    for (Model* model : app->resources.engine->playerModels) {
         ObjectLod& lod = primaryLod(*model);
         if (lod.meshes.size() > 1)
             lod.meshes[1].visible = 0;
@@ -230,9 +231,9 @@ ScreenEntryContext gameEntryContext(GameApp* app, int32_t id) {
 
 void setUpPracticeDrill(GameApp* app) {
     hideHeldBalls(app);
-    setUpPractice(app->match, static_cast<PracticeMode>(app->practiceDrill),
+    setUpPractice(app->resources.match, static_cast<PracticeMode>(app->practiceDrill),
                   levelStrength(app->store.options.level), app->player1, app->player2);
-    setSurface(app->match, 0); // practice is always on the green court
+    setSurface(app->resources.match, 0); // practice is always on the green court
 }
 
 Fixed levelStrength(int32_t level) {
@@ -254,10 +255,7 @@ void destroyGameApp(GameApp* app) {
     if (!app)
         return;
     changeScreen(app, NoScreen);
-    pakClose(app->pak);
-    destroyMatch(app->match);
-    destroySoundSet(app->sounds);
-    destroyEngine3D(app->engine);
+    closeGameResources(app->resources);
     delete app;
 }
 
@@ -268,8 +266,9 @@ void changeScreen(GameApp* app, int32_t id) {
     if (id < kFirstScreen || id > kLastScreen)
         return;
     beforeEntry(app, id);
-    enterScreenFromTable(app->engine->jpeg, app->engine->frame.backdrop, app->pak,
-                         static_cast<ScreenId>(id), gameEntryContext(app, id), app->buttons);
+    enterScreenFromTable(app->resources.engine->jpeg, app->resources.engine->frame.backdrop,
+                         app->resources.pak, static_cast<ScreenId>(id), gameEntryContext(app, id),
+                         app->buttons);
     afterEntry(app, id);
 }
 
@@ -280,12 +279,12 @@ void applyProfile(GameApp* app, int which) {
         return;
     const PlayerProfile& profile = app->store.profiles[index];
     copyProfileToPlayer(profile, which == 1 ? app->player1 : app->player2);
-    if (app->engine)
-        setModelColours(*app->engine->playerModels[which == 1 ? 0 : 1], profile);
+    if (app->resources.engine)
+        setModelColours(*app->resources.engine->playerModels[which == 1 ? 0 : 1], profile);
 }
 
 void finishMatchForProfile(GameApp* app) {
-    updateProfileAfterMatch(app->store, app->match->players[0]);
+    updateProfileAfterMatch(app->store, app->resources.match->players[0]);
     // The next match must start from what this one taught, not from the skills before it.
     applyProfile(app, 1);
 }
@@ -310,7 +309,7 @@ void gameUpdate(GameApp* app, Fixed dt) {
     case Practice: {
         const bool practice = app->screen == Practice;
         const bool tournament = app->screen == TournamentMatch;
-        stepMatch(app->match, dt);
+        stepMatch(app->resources.match, dt);
         playStepSounds(app);
         if (!practice)
             endMatchWhenOver(app, tournament);
@@ -323,14 +322,14 @@ void gameUpdate(GameApp* app, Fixed dt) {
 }
 
 void gameAfterUpdate(GameApp* app) {
-    afterUpdateScreen(*app->engine, viewOf(app));
+    afterUpdateScreen(*app->resources.engine, viewOf(app));
 }
 
 void gameRender(GameApp* app) {
-    renderScreen(*app->engine, viewOf(app));
+    renderScreen(*app->resources.engine, viewOf(app));
 }
 
 bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
                  uint8_t fullCopy) {
-    return presentFrame(app->engine->frame, displayMemory, pitches, fullCopy);
+    return presentFrame(app->resources.engine->frame, displayMemory, pitches, fullCopy);
 }

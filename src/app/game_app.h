@@ -13,6 +13,7 @@
 #include "frontend/screen_id.h"
 #include "match/match_player.h"
 #include "render/frame_buffer.h"
+#include "view/game_resources.h"
 
 struct Engine3D;
 struct ImageButton;
@@ -25,12 +26,9 @@ struct SoundSet;
 constexpr int32_t kSkillCount = 8;
 
 struct GameApp {
-    ProfileStore store; // the profiles, the options and where players.dat lives
-    WideString exeDir;  // where data.pak lies, ending in a slash
-    PakArchive* pak = nullptr;
-    Engine3D* engine = nullptr;
-    SoundSet* sounds = nullptr;
-    Match* match = nullptr;
+    ProfileStore store;      // the profiles, the options and where players.dat lives
+    WideString exeDir;       // where data.pak lies, ending in a slash
+    GameResources resources; // the archive, the engine, the sounds, the match
     MatchPlayer player1{};
     MatchPlayer player2{};
     MatchPlayer previewPlayer{};

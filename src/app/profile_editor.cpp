@@ -136,7 +136,7 @@ void stepSwatch(GameApp* app, int which) {
     index = index + 1 >= s.count ? 0 : index + 1;
     const uint32_t colour = kProfilePalette[s.palette + index];
     editedProfile(app).*s.colour = colour;
-    setMaterialColour(*app->engine->playerModels[0], s.material, colour);
+    setMaterialColour(*app->resources.engine->playerModels[0], s.material, colour);
     if (ImageButton* b = slotButton(app, kFirstSwatchSlot + which))
         b->fillColour[0] = colour;
 }
@@ -205,10 +205,10 @@ void startProfileEditor(GameApp* app, int32_t slot) {
     app->colour4Index = 1;
     const PlayerProfile& p = app->store.profiles[slot];
     copyProfileToPlayer(p, app->previewPlayer);
-    setMaterialColour(*app->engine->playerModels[0], 0, p.skinColour);
-    setMaterialColour(*app->engine->playerModels[0], 1, p.colour4);
-    setMaterialColour(*app->engine->playerModels[0], 2, p.colour3);
-    setMaterialColour(*app->engine->playerModels[0], 3, p.hairColour);
+    setMaterialColour(*app->resources.engine->playerModels[0], 0, p.skinColour);
+    setMaterialColour(*app->resources.engine->playerModels[0], 1, p.colour4);
+    setMaterialColour(*app->resources.engine->playerModels[0], 2, p.colour3);
+    setMaterialColour(*app->resources.engine->playerModels[0], 3, p.hairColour);
 }
 
 void releaseProfileEditor(GameApp* app) {

@@ -57,8 +57,8 @@ void goTo(GameApp* app, ScreenId screen) {
 }
 
 void reloadFace(GameApp* app, int slot) {
-    reloadChosenFace(app->engine->jpeg, app->pak, app->screen, slot, buttonAt(app, slot),
-                     gameEntryContext(app, app->screen));
+    reloadChosenFace(app->resources.engine->jpeg, app->resources.pak, app->screen, slot,
+                     buttonAt(app, slot), gameEntryContext(app, app->screen));
 }
 
 // The profile editor opens on a fresh slot, or nothing happens when all ten are used.
@@ -343,7 +343,7 @@ void releaseOptions(GameApp* app) {
         break;
     case 7:
         o.soundOff ^= 1;
-        setSoundMuted(app->sounds, o.soundOff == 1 ? 1 : 0);
+        setSoundMuted(app->resources.sounds, o.soundOff == 1 ? 1 : 0);
         break;
     case 8:
         saveProfiles(app->store);
@@ -370,7 +370,7 @@ uint8_t gameStylusDown(GameApp* app, int x, int y) {
     for (ImageButton* b : app->buttons) {
         if (!b || b->currentFace == kStaticFace || !hits(b, x, y))
             continue;
-        playSound(app->sounds, SoundStroke2);
+        playSound(app->resources.sounds, SoundStroke2);
         b->currentFace = kPressedFace;
         gameRender(app);
         hit = true;
@@ -379,7 +379,8 @@ uint8_t gameStylusDown(GameApp* app, int x, int y) {
     if (app->screen < kFirstScreen || app->screen > kLastScreen)
         return 0;
     if (isPlayScreen(app->screen) && !hit)
-        return static_cast<uint8_t>(tapCourt(app->match, app->engine->camera, x, y));
+        return static_cast<uint8_t>(
+            tapCourt(app->resources.match, app->resources.engine->camera, x, y));
     return 1;
 }
 

@@ -6,10 +6,10 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game_app.h"
+#include "core/wide_string.h"
 #include "match/match.h"
 #include "platform/platform.h"
 #include "platform/sound_output.h"
-#include "core/wide_string.h"
 
 namespace {
 
@@ -28,9 +28,9 @@ uint64_t startingClock() {
 // A match is set up anew on several screen changes (and after every tournament round), each time
 // from the game's own player 1; the flag is put back after every pass while auto play is on.
 void applyAutoPlay(ScriptSession& session) {
-    if (!session.app || !session.app->match)
+    if (!session.app || !session.app->resources.match)
         return;
-    session.app->match->players[0].isComputer =
+    session.app->resources.match->players[0].isComputer =
         session.autoPlay ? 1 : session.app->player1.isComputer;
 }
 

@@ -6,8 +6,8 @@
 
 #include "app/game_app.h"
 #include "assets/image_button.h"
-#include "match/match.h"
 #include "core/wide_string.h"
+#include "match/match.h"
 #include "script_commands.h"
 
 using json = nlohmann::ordered_json;
@@ -121,5 +121,5 @@ json gameStateJson(const GameApp& app) {
             {"profiles", profiles},
             {"tournamentRound", app.tournamentRound},
             {"practiceDrill", app.practiceDrill},
-            {"match", app.match ? matchJson(*app.match) : json(nullptr)}};
+            {"match", app.resources.match ? matchJson(*app.resources.match) : json(nullptr)}};
 }

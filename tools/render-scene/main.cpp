@@ -88,7 +88,7 @@ bool renderRig(SceneRig* rig, const SceneRequest& request, const std::string& ou
     const bool reached = setUpScene(*rig, request);
     if (reached) {
         drawSceneFrame(*rig);
-        if (!writeFrameBufferPng(out, rig->engine->frame.drawBuffer)) {
+        if (!writeFrameBufferPng(out, rig->resources.engine->frame.drawBuffer)) {
             std::fprintf(stderr, "render-scene: cannot write %s\n", out.c_str());
             return false;
         }

@@ -36,8 +36,8 @@ void enterScreen(SceneRig& rig, ScreenId screen, int stadium) {
     context.stadium = stadium;
     context.shownPlayer = &rig.player1;
     context.shownProfile = &kDefaultRoster[0];
-    enterScreenFromTable(rig.engine->jpeg, rig.engine->frame.backdrop, rig.archive, screen, context,
-                         rig.buttons);
+    enterScreenFromTable(rig.resources.engine->jpeg, rig.resources.engine->frame.backdrop,
+                         rig.resources.pak, screen, context, rig.buttons);
 }
 
 void step(Match* match, Fixed dt) {
@@ -63,13 +63,13 @@ bool ballFlying(const Match& m) {
 void setUpPlayers(SceneRig& rig, bool player1Human, int stadium) {
     rig.player1 = rosterPlayer(0, !player1Human);
     rig.player2 = rosterPlayer(1, true);
-    setUpMatch(rig.match, 1, kMatchLevel, rig.player1, rig.player2);
-    setSurface(rig.match, stadium);
+    setUpMatch(rig.resources.match, 1, kMatchLevel, rig.player1, rig.player2);
+    setSurface(rig.resources.match, stadium);
 }
 
 // Player 1 waits for the meter, taps deep into the far service box and swings at the toss.
 bool playToServe(SceneRig& rig) {
-    Match* m = rig.match;
+    Match* m = rig.resources.match;
     if (!playUntil(m, kFrameStep, [](const Match& s) { return s.serveMeterOn != 0; }))
         return false;
     if (!playUntil(m, kFrameStep, [](const Match& s) { return s.serveMeter >= 58982; }))
@@ -83,14 +83,14 @@ bool playToServe(SceneRig& rig) {
 }
 
 bool playToRally(SceneRig& rig) {
-    return playUntil(rig.match, kFrameStep, [](const Match& s) {
+    return playUntil(rig.resources.match, kFrameStep, [](const Match& s) {
         return s.tally.exchangeStrokes >= 4 && s.serveState == 0 && s.pointDelay == 0 &&
                ballFlying(s) && s.ball.position.y > fxFromInt(1);
     });
 }
 
 bool playToPointOver(SceneRig& rig) {
-    return playUntil(rig.match, kFrameStep, [](const Match& s) {
+    return playUntil(rig.resources.match, kFrameStep, [](const Match& s) {
         return s.tally.points >= 2 && s.showScore && s.pointDelay > 0 && ballFlying(s) &&
                (s.points[0] != 0 || s.points[1] != 0);
     });
@@ -99,7 +99,7 @@ bool playToPointOver(SceneRig& rig) {
 bool playFor(SceneRig& rig, double seconds) {
     const int steps = static_cast<int>(seconds * 20.0);
     for (int i = 0; i < steps; ++i)
-        step(rig.match, kFrameStep);
+        step(rig.resources.match, kFrameStep);
     return true;
 }
 
@@ -119,11 +119,10 @@ void setUpSelection(SceneRig& rig) {
 SceneRig* makeSceneRig(const std::string& pakPath) {
     auto* rig = new SceneRig;
     try {
-        rig->archive = pakOpen(fromUtf8(pakPath), 1);
-        rig->engine = makeEngine3D(rig->archive);
-        rig->match = createMatch();
-        dressPlayerModel(*rig->engine->playerModels[0], kDefaultRoster[0]);
-        dressPlayerModel(*rig->engine->playerModels[1], kDefaultRoster[1]);
+        openArchiveAndEngine(rig->resources, fromUtf8(pakPath));
+        openSoundsAndMatch(rig->resources, nullptr);
+        dressPlayerModel(*rig->resources.engine->playerModels[0], kDefaultRoster[0]);
+        dressPlayerModel(*rig->resources.engine->playerModels[1], kDefaultRoster[1]);
     } catch (...) {
         destroySceneRig(rig);
         throw;
@@ -135,9 +134,7 @@ void destroySceneRig(SceneRig* rig) {
     if (!rig)
         return;
     freeScreenButtons(rig->buttons);
-    destroyMatch(rig->match);
-    destroyEngine3D(rig->engine);
-    pakClose(rig->archive);
+    closeGameResources(rig->resources);
     delete rig;
 }
 
@@ -160,7 +157,7 @@ bool setUpScene(SceneRig& rig, const SceneRequest& request) {
     case SceneKind::Close:
         if (!playToRally(rig))
             return false;
-        rig.match->players[0].position = {fxFromInt(1), 0, fxFromInt(14)};
+        rig.resources.match->players[0].position = {fxFromInt(1), 0, fxFromInt(14)};
         return true;
     case SceneKind::FreePlay:
         return playFor(rig, request.seconds);
@@ -179,14 +176,14 @@ GameView sceneView(SceneRig& rig) {
     view.player2 = &rig.player2;
     view.previewPlayer = &rig.preview;
     view.skillPoints = rig.skillPoints;
-    view.match = rig.match;
+    view.match = rig.resources.match;
     return view;
 }
 
 void drawSceneFrame(SceneRig& rig) {
     const GameView view = sceneView(rig);
-    afterUpdateScreen(*rig.engine, view);
-    renderScreen(*rig.engine, view);
+    afterUpdateScreen(*rig.resources.engine, view);
+    renderScreen(*rig.resources.engine, view);
 }
 
 std::vector<NamedScene> goldenScenes() {

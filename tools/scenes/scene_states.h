@@ -8,6 +8,7 @@
 
 #include "frontend/screen_id.h"
 #include "match/match_player.h"
+#include "view/game_resources.h"
 #include "view/game_view.h"
 
 struct Engine3D;
@@ -17,17 +18,15 @@ struct PakArchive;
 
 // Everything the game object would hold for drawing one screen.
 struct SceneRig {
-    PakArchive* archive = nullptr;
-    Engine3D* engine = nullptr;
-    Match* match = nullptr;
+    GameResources resources; // as the game opens them; the sounds stay silent
     MatchPlayer player1{}, player2{}, preview{};
     int32_t skillPoints[8] = {};
     std::vector<ImageButton*> buttons;
     ScreenId screen = NoScreen;
 };
 
-// Opens the archive and makes the engine and the match; the models get the default roster's
-// first two profiles' colours, as the game object gives them. Raises FileError.
+// Opens the game's resources as the game does (no sound output); the models get the default
+// roster's first two profiles' colours, as the game object gives them. Raises FileError.
 SceneRig* makeSceneRig(const std::string& pakPath);
 void destroySceneRig(SceneRig* rig);
 
