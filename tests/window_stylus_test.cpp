@@ -18,12 +18,12 @@
 
 namespace {
 
-// renderer: a render driver to insist on, or null for the one SDL picks.
-Platform* openOffscreenWindow(int scale, const char* renderer) {
-    if (renderer)
-        SDL_SetHint(SDL_HINT_RENDER_DRIVER, renderer);
-    else
-        SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+// The software renderer drawing straight into the driver's own frame buffer: it follows the
+// window through every resize, and no GL library is loaded (the offscreen driver's GL surface keeps
+// its first size, and the GL libraries leave allocations behind at exit).
+Platform* openOffscreenWindow(int scale) {
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     Platform* platform = platformOpenSdl(scale);
     if (!platform) {
@@ -57,10 +57,8 @@ struct WindowFixture : ::testing::Test {
     Platform* platform = nullptr;
     Uint32 windowId = 0;
 
-    // The offscreen driver's GL surface keeps the size it was made with, so windows that are
-    // resized later draw with the software renderer, which follows the window.
-    void open(int scale, const char* renderer = nullptr) {
-        platform = openOffscreenWindow(scale, renderer);
+    void open(int scale) {
+        platform = openOffscreenWindow(scale);
         ASSERT_NE(platform, nullptr) << SDL_GetError();
         windowId = SDL_GetWindowID(platform->window);
         drainEvents();
@@ -138,8 +136,8 @@ struct WindowFixture : ::testing::Test {
                             platformBeginDraw(platform) + (y * kScreenWidth + x) * 2);
             }
         platformEndDraw(platform);
-        // The software renderer keeps the presented picture; reading it without the logical size
-        // gives the whole window, bars included.
+        // The offscreen driver's surfaces keep the presented picture; read without the logical
+        // size, it is the whole window, bars included.
         int width = 0, height = 0;
         SDL_GetRendererOutputSize(platform->renderer, &width, &height);
         std::vector<uint16_t> pixels(static_cast<size_t>(width) * height);
@@ -257,7 +255,7 @@ TEST_F(WindowFixture, TouchesLandUnderTheFingerAtEachWholeScale) {
 // at the sides or above and below; a press on a bar lands on the nearest edge pixel. 1024 x 768
 // and 1280 x 1024 are what full screen gives on common displays.
 TEST_F(WindowFixture, PressesAndTouchesInAResizedWindowLandUnderThePointerOrOnTheNearestEdge) {
-    open(2, "software");
+    open(2);
     for (const auto& size : {std::pair{500, 600}, std::pair{300, 601}, std::pair{613, 877},
                              std::pair{1024, 768}, std::pair{1280, 1024}, std::pair{720, 960}}) {
         SCOPED_TRACE(std::to_string(size.first) + " x " + std::to_string(size.second));
@@ -272,7 +270,7 @@ TEST_F(WindowFixture, PressesAndTouchesInAResizedWindowLandUnderThePointerOrOnTh
 // size, whatever its shape, and presses still land under the pointer. (Going back to the
 // window's own size is the display server's part; the offscreen driver leaves it as it is.)
 TEST_F(WindowFixture, FullScreenTogglesAndPressesStillLandUnderThePointer) {
-    open(2, "software");
+    open(2);
     pushKey(SDLK_F11);
     drainEvents();
     EXPECT_TRUE(platform->fullscreen);

@@ -13,10 +13,13 @@ harness_start() {
     local width=$((240 * $1)) height=$((320 * $1))
     [[ $# -ge 3 ]] && width=$2 height=$3
     HARNESS_RUNTIME=$(mktemp -d)
-    # players.dat goes to a data folder of the run's own, never the user's.
+    # players.dat goes to a data folder of the run's own, never the user's. Under the sanitizers
+    # leaks are not looked for here: at exit the X, GL and D-Bus client libraries keep
+    # allocations from modules already unloaded, which cannot be told from the game's. The
+    # headless tests look for the game's own leaks.
     HOME=$HARNESS_RUNTIME XDG_DATA_HOME=$HARNESS_RUNTIME/data XDG_RUNTIME_DIR=$HARNESS_RUNTIME \
-        SDL_AUDIODRIVER=dummy "$BUILD/drovana" \
-        >"$HARNESS_RUNTIME/game.log" 2>&1 &
+        SDL_AUDIODRIVER=dummy ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+        "$BUILD/drovana" >"$HARNESS_RUNTIME/game.log" 2>&1 &
     HARNESS_PID=$!
     harness_find_window || return 1
     # At the top-left corner of the X screen the largest window stays whole on it.

@@ -14,10 +14,14 @@ if [[ -z ${WINDOW_SMOKE_STARTED:-} ]]; then
         exit 77
     fi
     marker=$(mktemp)
-    trap 'rm -f "$marker"' EXIT
+    # Our own authority file: xvfb-run then has no folder of its own to clean up, whose failure
+    # would leave its server running.
+    authority=$(mktemp)
+    trap 'rm -f "$marker" "$authority"' EXIT
     # Two runs picking the same free display number can collide; the loser tries again.
     for _ in 1 2 3; do
-        WINDOW_SMOKE_STARTED=$marker xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$BUILD"
+        WINDOW_SMOKE_STARTED=$marker xvfb-run -a -f "$authority" -s "-screen 0 1280x1024x24" \
+            "$0" "$BUILD"
         status=$?
         [[ -s $marker ]] && exit $status
     done
