@@ -111,30 +111,66 @@ struct DepthGradients {
     Fixed dzdy; // per row down
 };
 
-// r x (a b - c d), each product truncated as fxMul truncates it, but carried wide: in 32 bits
-// a gradient beyond the Fixed range wraps into a plausible value and escapes the overflow test.
-int64_t wideGradient(Fixed reciprocal, Fixed a, Fixed b, Fixed c, Fixed d) {
-    const int64_t numerator =
-        ((int64_t{a} * b) >> kFixedFractionBits) - ((int64_t{c} * d) >> kFixedFractionBits);
-    // The reciprocal is at least 2 raw (areas stay below 32768.0), so a numerator outside
-    // 32 bits always gives a gradient beyond the limit.
-    if (numerator > INT32_MAX || numerator < INT32_MIN)
-        return INT64_MAX;
-    return (reciprocal * numerator) >> kFixedFractionBits;
+// a b - c d, each product truncated as fxMul truncates it, carried wide. When the result fits
+// 32 bits it equals what the 32-bit products and difference give, however those wrapped on the
+// way; when it does not, the 32-bit value is meaningless.
+int64_t wideProductDifference(Fixed a, Fixed b, Fixed c, Fixed d) {
+    return ((int64_t{a} * b) >> kFixedFractionBits) - ((int64_t{c} * d) >> kFixedFractionBits);
+}
+
+bool fitsFixed(int64_t v) {
+    return v >= INT32_MIN && v <= INT32_MAX;
 }
 
 bool beyondDepthLimit(int64_t gradient) {
     return gradient > kMaxDepthGradient || gradient < -kMaxDepthGradient;
 }
 
+// The doubled area of a triangle: exact when it fits Fixed, else the wide value, which only
+// large triangles (about 180 x 180 pixels and up) reach.
+struct Area {
+    int64_t wide;
+    Fixed reciprocal; // the truncated 1 / area, or the stand-in for slivers; 0 when wide
+};
+
+bool areaIsWide(const Area& a) {
+    return !fitsFixed(a.wide);
+}
+
+// Both gradients by one wide division each, for triangles whose area does not fit Fixed: there
+// the 32-bit area has wrapped, and a truncated reciprocal would keep no bits anyway.
+DepthGradients dividedDepthGradients(int64_t acrossNumerator, int64_t downNumerator, int64_t area) {
+    const int64_t dzdx = acrossNumerator * kFxOne / area;
+    const int64_t dzdy = downNumerator * kFxOne / area;
+    if (beyondDepthLimit(dzdx) || beyondDepthLimit(dzdy))
+        return {0, 0};
+    return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
+}
+
+// r x (a b - c d), each product truncated as fxMul truncates it, but carried wide: in 32 bits
+// a gradient beyond the Fixed range wraps into a plausible value and escapes the overflow test.
+int64_t reciprocalGradient(Fixed reciprocal, Fixed a, Fixed b, Fixed c, Fixed d) {
+    const int64_t numerator = wideProductDifference(a, b, c, d);
+    // A numerator outside 32 bits drops the gradient, as it always has: the net's mesh, coplanar
+    // with the strap, relies on being drawn flat at its top's depth.
+    if (!fitsFixed(numerator))
+        return INT64_MAX;
+    return (reciprocal * numerator) >> kFixedFractionBits;
+}
+
 DepthGradients depthGradients(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b,
-                              Fixed reciprocal) {
-    const int64_t dzdx = wideGradient(reciprocal, fxSub(b.z, t.z), fxSub(m.y, t.y), fxSub(b.y, t.y),
-                                      fxSub(m.z, t.z));
+                              const Area& area) {
+    const Fixed dzt = fxSub(b.z, t.z), dzm = fxSub(m.z, t.z);
+    if (areaIsWide(area))
+        return dividedDepthGradients(
+            wideProductDifference(dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm),
+            wideProductDifference(fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x)), area.wide);
+    const int64_t dzdx =
+        reciprocalGradient(area.reciprocal, dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm);
     if (beyondDepthLimit(dzdx))
         return {0, 0};
-    const int64_t dzdy = wideGradient(reciprocal, fxSub(b.x, t.x), fxSub(m.z, t.z), fxSub(b.z, t.z),
-                                      fxSub(m.x, t.x));
+    const int64_t dzdy =
+        reciprocalGradient(area.reciprocal, fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x));
     if (beyondDepthLimit(dzdy))
         return {0, 0};
     return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
@@ -414,11 +450,15 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
         return;
 
     // Area: its sign says on which side of the long edge the middle vertex lies.
-    const Fixed area =
-        fxSub(fxMul(fxSub(b.x, t.x), fxSub(m.y, t.y)), fxMul(fxSub(m.x, t.x), fxSub(b.y, t.y)));
-    if (area == 0)
+    Area area = {
+        wideProductDifference(fxSub(b.x, t.x), fxSub(m.y, t.y), fxSub(m.x, t.x), fxSub(b.y, t.y)),
+        0};
+    if (area.wide == 0)
         return;
-    if (rows == 1 && !oneRowHoldsAPixel(top, middle, bottom, firstRow, area <= -kThinArea))
+    // The sign of the reciprocal below, known before dividing: a thin area takes the positive
+    // stand-in, any other area keeps its sign through the division.
+    const bool longEdgeOnLeft = areaIsWide(area) ? area.wide < 0 : area.wide <= -kThinArea;
+    if (rows == 1 && !oneRowHoldsAPixel(top, middle, bottom, firstRow, longEdgeOnLeft))
         return;
 
     // Edges, each starting on the first row whose centre it reaches.
@@ -426,16 +466,17 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     edges.longEdge = makeEdge(top, bottom, firstRow);
     edges.lower = makeEdge(middle, bottom, ceilToRow(middle.y));
     edges.upper = makeEdge(top, middle, firstRow);
-    // The sign of the reciprocal below, known before dividing: a thin area takes the positive
-    // stand-in, any other area keeps its sign through the division.
-    edges.longEdgeOnLeft = area <= -kThinArea;
+    edges.longEdgeOnLeft = longEdgeOnLeft;
     if (rows > 1 && rows <= kRowsWorthScanning && !holdsAPixel(edges))
         return;
-    const Fixed reciprocal =
-        (area > -kThinArea && area < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, area);
+    if (!areaIsWide(area)) {
+        const Fixed a = static_cast<Fixed>(area.wide);
+        area.reciprocal =
+            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, a);
+    }
 
     // Gradients of depth across and down.
-    const DepthGradients g = depthGradients(t, m, b, reciprocal);
+    const DepthGradients g = depthGradients(t, m, b, area);
 
     // Upper half, then lower half, with the pixel loop of the current state.
     const int32_t row = firstRow >> kSubpixelBits;
