@@ -188,15 +188,20 @@ struct LeftWalk {
     uint32_t depthStepLarge; // for a move of k + 1 pixels
 };
 
-[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
-    LeftWalk walk;
-    walk.column = columnBefore(edge.x);
-    const Subpixel firstCentre = (walk.column + 1) * kSubpixelOne;
+// Depth at the centre of the span's first pixel on the edge's first row, 21.11.
+uint32_t depthAtFirstCentre(const Edge& edge, int32_t column, const DepthGradients& g) {
+    const Subpixel firstCentre = (column + 1) * kSubpixelOne;
     const Fixed across = subpixelToFixed(firstCentre - edge.start->x);
     const Fixed z =
         fxAdd(fxAdd(edge.start->v->z, fxMul(g.dzdx, across)), fxMul(g.dzdy, edge.prestep)) >>
         kFixedToSubpixelShift;
-    walk.depth = z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
+    return z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
+}
+
+[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
+    LeftWalk walk;
+    walk.column = columnBefore(edge.x);
+    walk.depth = depthAtFirstCentre(edge, walk.column, g);
     walk.wholeStep = (edge.step - 1) >> kSubpixelBits;
     walk.stepFraction = edge.step - walk.wholeStep * kSubpixelOne;
     walk.error = -(edge.x - walk.column * kSubpixelOne);
@@ -357,23 +362,12 @@ bool holdsAPixel(const TriangleEdges& e) {
     return false;
 }
 
-// An edge's x on the row firstRow, as makeEdge finds it.
-Subpixel edgeXOnRow(const Corner& start, const Corner& end, Subpixel firstRow) {
-    const Fixed slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
-    return start.x + (fxMul(subpixelToFixed(firstRow - start.y), slope) >> kFixedToSubpixelShift);
-}
-
-// holdsAPixel for a triangle of one row, without setting up its edges: the long edge and the
-// one short edge that covers the row (the upper one when the middle vertex lies below the row
-// centre, else the lower one), with the same x values and the same rounding.
-bool oneRowHoldsAPixel(const Corner& top, const Corner& middle, const Corner& bottom,
-                       Subpixel firstRow, bool longEdgeOnLeft) {
-    const Subpixel longX = edgeXOnRow(top, bottom, firstRow);
-    const Subpixel shortX = middle.y > firstRow ? edgeXOnRow(top, middle, firstRow)
-                                                : edgeXOnRow(middle, bottom, firstRow);
-    const Subpixel xl = longEdgeOnLeft ? longX : shortX;
-    const Subpixel xr = longEdgeOnLeft ? shortX : longX;
-    return columnBefore(xr) > columnBefore(xl);
+template <SpanFunction span>
+void drawSpan(const RenderContext& rc, int32_t row, int32_t column, int32_t count, uint32_t z,
+              uint32_t dz) {
+    const RowCursor cursor = startRow(rc, row);
+    span(cursor.colour + cursor.colourRow + column, cursor.depth + cursor.depthRow + column, count,
+         z, dz, makePaint(rc.colour));
 }
 
 template <SpanFunction span>
@@ -413,6 +407,50 @@ void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients&
 // Compared unsigned, so that a negative coordinate counts as beyond the far border.
 bool insideBuffer(uint32_t xLimit, uint32_t yLimit, const ScreenVertex& v) {
     return static_cast<uint32_t>(v.x) <= xLimit && static_cast<uint32_t>(v.y) <= yLimit;
+}
+
+Area withReciprocal(Area area) {
+    if (!areaIsWide(area)) {
+        const Fixed a = static_cast<Fixed>(area.wide);
+        area.reciprocal =
+            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, a);
+    }
+    return area;
+}
+
+struct SortedVertices {
+    const ScreenVertex &t, &m, &b;
+};
+
+struct SortedCorners {
+    const Corner &top, &middle, &bottom;
+};
+
+// A triangle of one row: the long edge and the short edge that crosses the row bound a single
+// span, so the third edge and the row walk are left out. The short edge is the upper one when
+// the middle vertex lies below the row's centre, else the lower one, which then starts on this
+// row as well.
+void drawOneRow(RenderContext& rc, const SortedVertices& v, const SortedCorners& c,
+                Subpixel firstRow, const Area& area, bool longEdgeOnLeft) {
+    const Edge longEdge = makeEdge(c.top, c.bottom, firstRow);
+    const Edge shortEdge = c.middle.y > firstRow ? makeEdge(c.top, c.middle, firstRow)
+                                                 : makeEdge(c.middle, c.bottom, firstRow);
+    const Edge& left = longEdgeOnLeft ? longEdge : shortEdge;
+    const Edge& right = longEdgeOnLeft ? shortEdge : longEdge;
+    const int32_t column = columnBefore(left.x);
+    const int32_t count = columnBefore(right.x) - column;
+    if (count < 1)
+        return;
+    const DepthGradients g = depthGradients(v.t, v.m, v.b, withReciprocal(area));
+    const uint32_t z = depthAtFirstCentre(left, column, g);
+    const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
+    const int32_t row = firstRow >> kSubpixelBits;
+    if (rc.depthTestOn)
+        rc.blendOn ? drawSpan<blendSpanDepthTested>(rc, row, column, count, z, dz)
+                   : drawSpan<fillSpanDepthTested>(rc, row, column, count, z, dz);
+    else
+        rc.blendOn ? drawSpan<blendSpan>(rc, row, column, count, z, dz)
+                   : drawSpan<fillSpan>(rc, row, column, count, z, dz);
 }
 
 } // namespace
@@ -458,8 +496,10 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     // The sign of the reciprocal below, known before dividing: a thin area takes the positive
     // stand-in, any other area keeps its sign through the division.
     const bool longEdgeOnLeft = areaIsWide(area) ? area.wide < 0 : area.wide <= -kThinArea;
-    if (rows == 1 && !oneRowHoldsAPixel(top, middle, bottom, firstRow, longEdgeOnLeft))
+    if (rows == 1) {
+        drawOneRow(rc, {t, m, b}, {top, middle, bottom}, firstRow, area, longEdgeOnLeft);
         return;
+    }
 
     // Edges, each starting on the first row whose centre it reaches.
     TriangleEdges edges;
@@ -469,14 +509,8 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     edges.longEdgeOnLeft = longEdgeOnLeft;
     if (rows > 1 && rows <= kRowsWorthScanning && !holdsAPixel(edges))
         return;
-    if (!areaIsWide(area)) {
-        const Fixed a = static_cast<Fixed>(area.wide);
-        area.reciprocal =
-            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, a);
-    }
-
     // Gradients of depth across and down.
-    const DepthGradients g = depthGradients(t, m, b, area);
+    const DepthGradients g = depthGradients(t, m, b, withReciprocal(area));
 
     // Upper half, then lower half, with the pixel loop of the current state.
     const int32_t row = firstRow >> kSubpixelBits;
