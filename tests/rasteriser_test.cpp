@@ -609,3 +609,78 @@ TEST(Rasteriser, DrawsIntoTheBottomUpColourBufferAndTheTopDownDepthBuffer) {
 }
 
 } // namespace
+
+// The plane through the three vertices at the centre of pixel (col, row), in doubles.
+double planeDepth(const ScreenVertex (&v)[3], int col, int row) {
+    const double x0 = fxToDouble(v[0].x), y0 = fxToDouble(v[0].y), z0 = fxToDouble(v[0].z);
+    const double ax = fxToDouble(v[1].x) - x0, ay = fxToDouble(v[1].y) - y0,
+                 az = fxToDouble(v[1].z) - z0;
+    const double bx = fxToDouble(v[2].x) - x0, by = fxToDouble(v[2].y) - y0,
+                 bz = fxToDouble(v[2].z) - z0;
+    const double cross = ax * by - ay * bx;
+    const double dzdx = (az * by - ay * bz) / cross, dzdy = (ax * bz - az * bx) / cross;
+    return z0 + dzdx * (col + 0.5 - x0) + dzdy * (row + 0.5 - y0);
+}
+
+// Whether the doubled area leaves 32 bits, where the wide arithmetic takes over.
+bool areaWrapsThirtyTwoBits(const ScreenVertex (&v)[3]) {
+    const int64_t cross =
+        int64_t{v[1].x - v[0].x} * (v[2].y - v[0].y) - int64_t{v[1].y - v[0].y} * (v[2].x - v[0].x);
+    // The rasteriser truncates its two products, so stay a little clear of the border.
+    return std::llabs(cross) >= 32800LL * 65536 * 65536;
+}
+
+// Triangles whose doubled area reaches 32768 square pixels, beyond 32 bits: coverage follows
+// the rule with the exact orientation, and depth the plane through the vertices.
+TEST(Rasteriser, TrianglesBeyondThirtyTwoBitsMatchTheRuleAndTheExactPlane) {
+    std::mt19937 rng(7031);
+    auto uniform = [&rng](Fixed low, Fixed high) {
+        return std::uniform_int_distribution<Fixed>(low, high)(rng);
+    };
+    int tested = 0;
+    for (int trial = 0; tested < 300; ++trial) {
+        ScreenVertex v[3];
+        for (auto& p : v)
+            p = {uniform(0, 239 * kFxOne), uniform(0, 319 * kFxOne),
+                 uniform(1000 * kFxOne, 31000 * kFxOne)};
+        if (!areaWrapsThirtyTwoBits(v))
+            continue;
+        // Leave out needles whose true gradient is beyond the limit: they are held flat.
+        if (std::abs(planeDepth(v, 1, 0) - planeDepth(v, 0, 0)) > 30000 ||
+            std::abs(planeDepth(v, 0, 1) - planeDepth(v, 0, 0)) > 30000)
+            continue;
+        ++tested;
+        RenderTarget* t = makeRenderTarget(kBackground);
+        rasteriseTriangle(*t->rc, v[0], v[1], v[2]);
+        const Mask drawn = drawnMask(*t);
+        const Mask expected = referenceCoverage(v[0], v[1], v[2]);
+        reportMismatch(drawn, expected, v, trial);
+        // Vertices sit on the 1/2048 pixel grid of the edges, so a steep plane is only pinned
+        // down to its slope times that much in each direction.
+        const double slopes = std::abs(planeDepth(v, 1, 0) - planeDepth(v, 0, 0)) +
+                              std::abs(planeDepth(v, 0, 1) - planeDepth(v, 0, 0));
+        const double tolerance = 1.5 + slopes * 2 / 2048;
+        int depthFaults = 0;
+        for (int row = 0; row < kTargetHeight; ++row)
+            for (int col = 0; col < kTargetWidth; ++col)
+                if (drawn[row * kTargetWidth + col] &&
+                    std::abs(depthAt(*t, col, row) - planeDepth(v, col, row)) > tolerance &&
+                    depthFaults++ < 3)
+                    ADD_FAILURE() << "trial " << trial << " depth at (" << col << ", " << row
+                                  << ") " << depthAt(*t, col, row) << " plane "
+                                  << planeDepth(v, col, row);
+        destroyRenderTarget(t);
+        if (HasFailure())
+            break;
+    }
+}
+
+TEST(Rasteriser, TrianglesOfMoreThanThirtyTwoBitsOfAreaAreDrawnWithTheirSlope) {
+    RenderTarget* t = makeRenderTarget(kBackground);
+    // 230 x 310 pixels, a doubled area of 71300 square pixels: in 32 bits it wraps, and the
+    // triangle was lost.
+    rasteriseTriangle(*t->rc, vertex(5, 5, 2000), vertex(235, 5, 4300), vertex(5, 315, 2000));
+    EXPECT_NEAR(2000 + 10 * 45.5, depthAt(*t, 50, 200), 1.5);
+    EXPECT_NEAR(2000 + 10 * 195.5, depthAt(*t, 200, 10), 1.5);
+    destroyRenderTarget(t);
+}

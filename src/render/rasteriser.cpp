@@ -111,30 +111,66 @@ struct DepthGradients {
     Fixed dzdy; // per row down
 };
 
-// r x (a b - c d), each product truncated as fxMul truncates it, but carried wide: in 32 bits
-// a gradient beyond the Fixed range wraps into a plausible value and escapes the overflow test.
-int64_t wideGradient(Fixed reciprocal, Fixed a, Fixed b, Fixed c, Fixed d) {
-    const int64_t numerator =
-        ((int64_t{a} * b) >> kFixedFractionBits) - ((int64_t{c} * d) >> kFixedFractionBits);
-    // The reciprocal is at least 2 raw (areas stay below 32768.0), so a numerator outside
-    // 32 bits always gives a gradient beyond the limit.
-    if (numerator > INT32_MAX || numerator < INT32_MIN)
-        return INT64_MAX;
-    return (reciprocal * numerator) >> kFixedFractionBits;
+// a b - c d, each product truncated as fxMul truncates it, carried wide. When the result fits
+// 32 bits it equals what the 32-bit products and difference give, however those wrapped on the
+// way; when it does not, the 32-bit value is meaningless.
+int64_t wideProductDifference(Fixed a, Fixed b, Fixed c, Fixed d) {
+    return ((int64_t{a} * b) >> kFixedFractionBits) - ((int64_t{c} * d) >> kFixedFractionBits);
+}
+
+bool fitsFixed(int64_t v) {
+    return v >= INT32_MIN && v <= INT32_MAX;
 }
 
 bool beyondDepthLimit(int64_t gradient) {
     return gradient > kMaxDepthGradient || gradient < -kMaxDepthGradient;
 }
 
+// The doubled area of a triangle: exact when it fits Fixed, else the wide value, which only
+// large triangles (about 180 x 180 pixels and up) reach.
+struct Area {
+    int64_t wide;
+    Fixed reciprocal; // the truncated 1 / area, or the stand-in for slivers; 0 when wide
+};
+
+bool areaIsWide(const Area& a) {
+    return !fitsFixed(a.wide);
+}
+
+// Both gradients by one wide division each, for triangles whose area does not fit Fixed: there
+// the 32-bit area has wrapped, and a truncated reciprocal would keep no bits anyway.
+DepthGradients dividedDepthGradients(int64_t acrossNumerator, int64_t downNumerator, int64_t area) {
+    const int64_t dzdx = acrossNumerator * kFxOne / area;
+    const int64_t dzdy = downNumerator * kFxOne / area;
+    if (beyondDepthLimit(dzdx) || beyondDepthLimit(dzdy))
+        return {0, 0};
+    return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
+}
+
+// r x (a b - c d), each product truncated as fxMul truncates it, but carried wide: in 32 bits
+// a gradient beyond the Fixed range wraps into a plausible value and escapes the overflow test.
+int64_t reciprocalGradient(Fixed reciprocal, Fixed a, Fixed b, Fixed c, Fixed d) {
+    const int64_t numerator = wideProductDifference(a, b, c, d);
+    // A numerator outside 32 bits drops the gradient, as it always has: the net's mesh, coplanar
+    // with the strap, relies on being drawn flat at its top's depth.
+    if (!fitsFixed(numerator))
+        return INT64_MAX;
+    return (reciprocal * numerator) >> kFixedFractionBits;
+}
+
 DepthGradients depthGradients(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b,
-                              Fixed reciprocal) {
-    const int64_t dzdx = wideGradient(reciprocal, fxSub(b.z, t.z), fxSub(m.y, t.y), fxSub(b.y, t.y),
-                                      fxSub(m.z, t.z));
+                              const Area& area) {
+    const Fixed dzt = fxSub(b.z, t.z), dzm = fxSub(m.z, t.z);
+    if (areaIsWide(area))
+        return dividedDepthGradients(
+            wideProductDifference(dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm),
+            wideProductDifference(fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x)), area.wide);
+    const int64_t dzdx =
+        reciprocalGradient(area.reciprocal, dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm);
     if (beyondDepthLimit(dzdx))
         return {0, 0};
-    const int64_t dzdy = wideGradient(reciprocal, fxSub(b.x, t.x), fxSub(m.z, t.z), fxSub(b.z, t.z),
-                                      fxSub(m.x, t.x));
+    const int64_t dzdy =
+        reciprocalGradient(area.reciprocal, fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x));
     if (beyondDepthLimit(dzdy))
         return {0, 0};
     return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
@@ -152,15 +188,20 @@ struct LeftWalk {
     uint32_t depthStepLarge; // for a move of k + 1 pixels
 };
 
-[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
-    LeftWalk walk;
-    walk.column = columnBefore(edge.x);
-    const Subpixel firstCentre = (walk.column + 1) * kSubpixelOne;
+// Depth at the centre of the span's first pixel on the edge's first row, 21.11.
+uint32_t depthAtFirstCentre(const Edge& edge, int32_t column, const DepthGradients& g) {
+    const Subpixel firstCentre = (column + 1) * kSubpixelOne;
     const Fixed across = subpixelToFixed(firstCentre - edge.start->x);
     const Fixed z =
         fxAdd(fxAdd(edge.start->v->z, fxMul(g.dzdx, across)), fxMul(g.dzdy, edge.prestep)) >>
         kFixedToSubpixelShift;
-    walk.depth = z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
+    return z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
+}
+
+[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
+    LeftWalk walk;
+    walk.column = columnBefore(edge.x);
+    walk.depth = depthAtFirstCentre(edge, walk.column, g);
     walk.wholeStep = (edge.step - 1) >> kSubpixelBits;
     walk.stepFraction = edge.step - walk.wholeStep * kSubpixelOne;
     walk.error = -(edge.x - walk.column * kSubpixelOne);
@@ -321,23 +362,12 @@ bool holdsAPixel(const TriangleEdges& e) {
     return false;
 }
 
-// An edge's x on the row firstRow, as makeEdge finds it.
-Subpixel edgeXOnRow(const Corner& start, const Corner& end, Subpixel firstRow) {
-    const Fixed slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
-    return start.x + (fxMul(subpixelToFixed(firstRow - start.y), slope) >> kFixedToSubpixelShift);
-}
-
-// holdsAPixel for a triangle of one row, without setting up its edges: the long edge and the
-// one short edge that covers the row (the upper one when the middle vertex lies below the row
-// centre, else the lower one), with the same x values and the same rounding.
-bool oneRowHoldsAPixel(const Corner& top, const Corner& middle, const Corner& bottom,
-                       Subpixel firstRow, bool longEdgeOnLeft) {
-    const Subpixel longX = edgeXOnRow(top, bottom, firstRow);
-    const Subpixel shortX = middle.y > firstRow ? edgeXOnRow(top, middle, firstRow)
-                                                : edgeXOnRow(middle, bottom, firstRow);
-    const Subpixel xl = longEdgeOnLeft ? longX : shortX;
-    const Subpixel xr = longEdgeOnLeft ? shortX : longX;
-    return columnBefore(xr) > columnBefore(xl);
+template <SpanFunction span>
+void drawSpan(const RenderContext& rc, int32_t row, int32_t column, int32_t count, uint32_t z,
+              uint32_t dz) {
+    const RowCursor cursor = startRow(rc, row);
+    span(cursor.colour + cursor.colourRow + column, cursor.depth + cursor.depthRow + column, count,
+         z, dz, makePaint(rc.colour));
 }
 
 template <SpanFunction span>
@@ -379,6 +409,50 @@ bool insideBuffer(uint32_t xLimit, uint32_t yLimit, const ScreenVertex& v) {
     return static_cast<uint32_t>(v.x) <= xLimit && static_cast<uint32_t>(v.y) <= yLimit;
 }
 
+Area withReciprocal(Area area) {
+    if (!areaIsWide(area)) {
+        const Fixed a = static_cast<Fixed>(area.wide);
+        area.reciprocal =
+            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, a);
+    }
+    return area;
+}
+
+struct SortedVertices {
+    const ScreenVertex &t, &m, &b;
+};
+
+struct SortedCorners {
+    const Corner &top, &middle, &bottom;
+};
+
+// A triangle of one row: the long edge and the short edge that crosses the row bound a single
+// span, so the third edge and the row walk are left out. The short edge is the upper one when
+// the middle vertex lies below the row's centre, else the lower one, which then starts on this
+// row as well.
+void drawOneRow(RenderContext& rc, const SortedVertices& v, const SortedCorners& c,
+                Subpixel firstRow, const Area& area, bool longEdgeOnLeft) {
+    const Edge longEdge = makeEdge(c.top, c.bottom, firstRow);
+    const Edge shortEdge = c.middle.y > firstRow ? makeEdge(c.top, c.middle, firstRow)
+                                                 : makeEdge(c.middle, c.bottom, firstRow);
+    const Edge& left = longEdgeOnLeft ? longEdge : shortEdge;
+    const Edge& right = longEdgeOnLeft ? shortEdge : longEdge;
+    const int32_t column = columnBefore(left.x);
+    const int32_t count = columnBefore(right.x) - column;
+    if (count < 1)
+        return;
+    const DepthGradients g = depthGradients(v.t, v.m, v.b, withReciprocal(area));
+    const uint32_t z = depthAtFirstCentre(left, column, g);
+    const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
+    const int32_t row = firstRow >> kSubpixelBits;
+    if (rc.depthTestOn)
+        rc.blendOn ? drawSpan<blendSpanDepthTested>(rc, row, column, count, z, dz)
+                   : drawSpan<fillSpanDepthTested>(rc, row, column, count, z, dz);
+    else
+        rc.blendOn ? drawSpan<blendSpan>(rc, row, column, count, z, dz)
+                   : drawSpan<fillSpan>(rc, row, column, count, z, dz);
+}
+
 } // namespace
 
 uint32_t blendOver(uint32_t destination, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha) {
@@ -414,28 +488,29 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
         return;
 
     // Area: its sign says on which side of the long edge the middle vertex lies.
-    const Fixed area =
-        fxSub(fxMul(fxSub(b.x, t.x), fxSub(m.y, t.y)), fxMul(fxSub(m.x, t.x), fxSub(b.y, t.y)));
-    if (area == 0)
+    Area area = {
+        wideProductDifference(fxSub(b.x, t.x), fxSub(m.y, t.y), fxSub(m.x, t.x), fxSub(b.y, t.y)),
+        0};
+    if (area.wide == 0)
         return;
-    if (rows == 1 && !oneRowHoldsAPixel(top, middle, bottom, firstRow, area <= -kThinArea))
+    // The sign of the reciprocal below, known before dividing: a thin area takes the positive
+    // stand-in, any other area keeps its sign through the division.
+    const bool longEdgeOnLeft = areaIsWide(area) ? area.wide < 0 : area.wide <= -kThinArea;
+    if (rows == 1) {
+        drawOneRow(rc, {t, m, b}, {top, middle, bottom}, firstRow, area, longEdgeOnLeft);
         return;
+    }
 
     // Edges, each starting on the first row whose centre it reaches.
     TriangleEdges edges;
     edges.longEdge = makeEdge(top, bottom, firstRow);
     edges.lower = makeEdge(middle, bottom, ceilToRow(middle.y));
     edges.upper = makeEdge(top, middle, firstRow);
-    // The sign of the reciprocal below, known before dividing: a thin area takes the positive
-    // stand-in, any other area keeps its sign through the division.
-    edges.longEdgeOnLeft = area <= -kThinArea;
+    edges.longEdgeOnLeft = longEdgeOnLeft;
     if (rows > 1 && rows <= kRowsWorthScanning && !holdsAPixel(edges))
         return;
-    const Fixed reciprocal =
-        (area > -kThinArea && area < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, area);
-
     // Gradients of depth across and down.
-    const DepthGradients g = depthGradients(t, m, b, reciprocal);
+    const DepthGradients g = depthGradients(t, m, b, withReciprocal(area));
 
     // Upper half, then lower half, with the pixel loop of the current state.
     const int32_t row = firstRow >> kSubpixelBits;

@@ -21,8 +21,9 @@ struct ScreenVertex {
 
 // Flat colour, optional strict less-than depth test, optional alpha blend, as the context says.
 // Row r is drawn when top.y <= r + 0.5 < bottom.y; column c when xl <= c + 0.5 < xr.
-// The doubled area is one Fixed product of pixel distances, so it wraps for triangles of
-// 32768 square pixels or more (about 180 x 180): keep triangles below that.
+// Depth is interpolated with the truncated reciprocal of the doubled area. Where that area
+// (32768 square pixels or more, about 180 x 180) or a depth numerator no longer fits Fixed,
+// it is carried in 64 bits and the gradients divided out directly instead.
 void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
                        const ScreenVertex& v2);
 
