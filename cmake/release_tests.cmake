@@ -9,3 +9,4 @@ add_test(NAME release.debian_package
 # A machine without the X or packaging tools skips these rather than failing them.
 set_tests_properties(release.installed_game release.debian_package PROPERTIES
                      SKIP_RETURN_CODE 77 TIMEOUT 120)
+set_tests_properties(release.installed_game PROPERTIES RESOURCE_LOCK virtual_display)

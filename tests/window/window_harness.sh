@@ -40,7 +40,9 @@ harness_start() {
 # Sets HARNESS_WINDOW to the game's window once it has settled: the window SDL shows first is
 # replaced by another when the renderer needs a different kind of window.
 harness_find_window() {
-    local deadline=$((SECONDS + 20)) last="" found
+    # Generous: on a loaded machine the window can take a while to settle.
+    local deadline=$((SECONDS + 60)) last="" found
+    HARNESS_WINDOW=""
     while ((SECONDS < deadline)); do
         if ! kill -0 "$HARNESS_PID" 2>/dev/null; then
             echo "the game ended before its window appeared"
@@ -123,7 +125,9 @@ harness_stop() {
         echo "the game had ended by itself"
         status=1
     else
-        xdotool mousemove --window "$HARNESS_WINDOW" 10 10 key a
+        if [[ -n ${HARNESS_WINDOW:-} ]]; then
+            xdotool mousemove --window "$HARNESS_WINDOW" 10 10 key a
+        fi
         for _ in $(seq 50); do
             kill -0 "$HARNESS_PID" 2>/dev/null || break
             sleep 0.1
