@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/wide_string.h"
+#include "core/wide_string.h"
 
 // The first of these folders that holds data.pak: the executable's own folder, then
 // share/drovana beside the executable's prefix (PREFIX/bin -> PREFIX/share/drovana), then the
