@@ -58,7 +58,8 @@ TEST_F(WholeMatch, EveryLevelPlaysToTheEndWithLegalScores) {
             const int winner = match->setsWon[0] == sets ? 0 : 1;
             EXPECT_EQ(match->setsWon[winner], sets);
             EXPECT_LT(match->setsWon[1 - winner], sets);
-            EXPECT_EQ(match->tally.points, match->tally.pointsWon[0] + match->tally.pointsWon[1]);
+            EXPECT_EQ(match->tally.points,
+                      match->tally.players[0].pointsWon + match->tally.players[1].pointsWon);
             EXPECT_GT(match->tally.strokes, match->tally.points);
         }
     }

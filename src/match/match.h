@@ -7,6 +7,30 @@
 
 #include <cstdint>
 
+// The kinds of stroke the tally tells apart; jump shots count as volleys.
+enum class StrokeKind : int32_t { Forehand = 0, Backhand, Volley, Smash, Lob, Serve };
+constexpr int kStrokeKinds = 6;
+
+// One player's share of the tally. A winner is a ball the other player never returned (a serve
+// winner is an ace); an error is a ball out or into the net that ended the point (a double fault
+// is the serve's error).
+struct PlayerTally {
+    int32_t pointsWon;
+    int32_t gamesWon;
+    int32_t servicePoints;
+    int32_t servicePointsWon;
+    int32_t firstServes; // first serves judged in or out; lets are served again and not counted
+    int32_t firstServesIn;
+    int32_t secondServes;
+    int32_t secondServesIn;
+    int32_t aces;
+    int32_t doubleFaults;
+    int32_t netTouches;            // by this player's ball while the point is live
+    int32_t strokes[kStrokeKinds]; // balls struck, serves included
+    int32_t winners[kStrokeKinds];
+    int32_t errors[kStrokeKinds];
+};
+
 // What happened since the last set-up, counted by the rules for the simulator and the tests.
 struct MatchTally {
     int32_t points;
@@ -14,12 +38,13 @@ struct MatchTally {
     int32_t faults; // every serve that missed its box, second ones included
     int32_t doubleFaults;
     int32_t lets;
-    int32_t netTouches;
+    int32_t netTouches;      // while the point is live: a ball rolling after the point is not play
     int32_t strokes;         // every stroke that struck the ball, serves included
     int32_t exchangeStrokes; // strokes since the last serve was struck
     int64_t rallyStrokes;    // sum over finished points of the deciding exchange's strokes
     int32_t longestRally;
-    int32_t pointsWon[2];
+    int32_t lastStroke; // StrokeId of the last ball struck
+    PlayerTally players[2];
 };
 
 constexpr int kSetScoreTextLength = 10;

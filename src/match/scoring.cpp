@@ -14,9 +14,16 @@ constexpr int kSetTarget = 6;
 void tallyPoint(Match* m, int winner) {
     MatchTally& t = m->tally;
     ++t.points;
-    ++t.pointsWon[winner - 1];
-    if (winner == m->server && t.exchangeStrokes == 1)
-        ++t.aces;
+    ++t.players[winner - 1].pointsWon;
+    PlayerTally& server = t.players[m->server - 1];
+    ++server.servicePoints;
+    if (winner == m->server) {
+        ++server.servicePointsWon;
+        if (t.exchangeStrokes == 1) {
+            ++t.aces;
+            ++server.aces;
+        }
+    }
     t.rallyStrokes += t.exchangeStrokes;
     if (t.exchangeStrokes > t.longestRally)
         t.longestRally = t.exchangeStrokes;
@@ -78,6 +85,7 @@ void winGame(Match* m, int winner, bool afterTieBreak) {
     const int w = winner - 1, l = 2 - winner;
     m->points[0] = m->points[1] = 0;
     m->games[w] += 1;
+    ++m->tally.players[w].gamesWon;
     m->tieBreak = 0;
     writeSetScore(m);
     m->serveCourt = 0;

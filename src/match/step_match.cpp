@@ -3,6 +3,7 @@
 #include "assets/sound_ids.h"
 #include "match/court_planes.h"
 #include "match/match.h"
+#include "match/match_tally.h"
 #include "match/player_actions.h"
 #include "match/vector_math.h"
 
@@ -69,6 +70,8 @@ void runPauses(Match* m, Fixed dt) {
 
 // A first bounce outside the target box, or a ball gone without bouncing.
 void ruleOutside(Match* m) {
+    if (m->serveState != 0)
+        tallyServeJudged(m, false);
     if (m->serveState == 1) {
         recordSound(m, SoundFault);
         ++m->tally.faults;
@@ -79,15 +82,18 @@ void ruleOutside(Match* m) {
         recordSound(m, SoundFault);
         ++m->tally.faults;
         ++m->tally.doubleFaults;
+        tallyPointEnd(m, false);
         awardPoint(m, m->nextStriker);
     } else {
         recordSound(m, SoundOut);
+        tallyPointEnd(m, false);
         awardPoint(m, m->nextStriker);
     }
 }
 
 void ruleSecondBounce(Match* m) {
     recordSound(m, SoundApplause);
+    tallyPointEnd(m, true);
     awardPoint(m, otherPlayer(m->nextStriker));
 }
 
@@ -110,6 +116,8 @@ void ruleBounce(Match* m, const Vec3& bouncePoint) {
         startPointDelay(m);
         return;
     }
+    if (m->serveState != 0)
+        tallyServeJudged(m, true);
     const Fixed speedSquared = vDot(m->ball.velocity, m->ball.velocity);
     recordSound(m, speedSquared > kFastBounce ? SoundBounce1 : SoundBounce2);
     m->serveState = 0;
@@ -199,7 +207,8 @@ Fixed subStep(Match* m, Fixed dt) {
     }
     if (tNet >= 0 && tNet <= dt) {
         recordSound(m, SoundNet);
-        ++m->tally.netTouches;
+        if (pointLive(m))
+            tallyNetTouch(m);
         const Fixed used = bounceOffPlane(ball, m->net);
         m->netTouched = 1;
         m->players[0].strokePlanned = 0;

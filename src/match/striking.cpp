@@ -1,5 +1,6 @@
 // striking.cpp: meeting the ball, the stroke's quality and learning, and the launch search.
 #include "match/match.h"
+#include "match/match_tally.h"
 #include "match/strokes.h"
 #include "match/vector_math.h"
 
@@ -231,6 +232,7 @@ int strikeBall(MatchPlayer& p, Match* m, [[maybe_unused]] Fixed& step) {
 
     ball.dead = 0;
     m->ballStruck = 1;
+    tallyStroke(m, p);
     m->ballPrevPosition = ball.position;
     return 1;
 }

@@ -32,7 +32,21 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
         {"--surface", 0, 4, &surface},
         {"--seed", 0, 4294967295L, &seed},
     };
+    const struct Switch {
+        const char* name;
+        bool* value;
+    } switches[] = {
+        {"--json", &options.json},
+        {"--matrix", &options.matrix},
+        {"--all-levels", &options.allLevels},
+    };
     for (int i = 1; i < argc; ++i) {
+        bool isSwitch = false;
+        for (const Switch& s : switches)
+            if (std::strcmp(argv[i], s.name) == 0)
+                isSwitch = *s.value = true;
+        if (isSwitch)
+            continue;
         const Flag* flag = nullptr;
         for (const Flag& f : flags)
             if (std::strcmp(argv[i], f.name) == 0)
@@ -47,6 +61,10 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options, std::string& er
             return false;
         }
         ++i;
+    }
+    if (options.allLevels && !options.matrix) {
+        error = "--all-levels needs --matrix";
+        return false;
     }
     options.matches = static_cast<int>(matches);
     options.setsToWin = static_cast<int>(sets);

@@ -12,6 +12,9 @@ struct SimOptions {
     int player2Slot = 4;
     int surface = 0;
     uint32_t seed = 1;
+    bool json = false;
+    bool matrix = false;    // every pair of the built-in profiles instead of one pairing
+    bool allLevels = false; // the matrix at each of the five levels
 };
 
 // Fills options from argv; false with a message in error for anything it cannot use.

@@ -1,0 +1,66 @@
+// match_tally.cpp: counting serves, winners, errors and net touches for each player.
+#include "match/match_tally.h"
+
+#include "match/match.h"
+#include "match/stroke_table.h"
+
+namespace {
+
+// The ball in play was struck last by the player who is not to strike next.
+PlayerTally& lastStriker(Match* m) {
+    return m->tally.players[otherPlayer(m->nextStriker) - 1];
+}
+
+} // namespace
+
+StrokeKind strokeKindOf(int strokeId) {
+    switch (strokeId) {
+    case StrokeFirstServe:
+    case StrokeSecondServe:
+        return StrokeKind::Serve;
+    case StrokeBackhand:
+        return StrokeKind::Backhand;
+    case StrokeForehandVolley:
+    case StrokeBackhandVolley:
+    case StrokeForehandJump:
+    case StrokeBackhandJump:
+        return StrokeKind::Volley;
+    case StrokeForehandSmash:
+    case StrokeBackhandSmash:
+        return StrokeKind::Smash;
+    case StrokeForehandLob:
+    case StrokeBackhandLob:
+        return StrokeKind::Lob;
+    default:
+        return StrokeKind::Forehand;
+    }
+}
+
+void tallyStroke(Match* m, const MatchPlayer& striker) {
+    m->tally.lastStroke = striker.stroke;
+    const int index = &striker == &m->players[0] ? 0 : 1;
+    ++m->tally.players[index].strokes[static_cast<int>(strokeKindOf(striker.stroke))];
+}
+
+void tallyServeJudged(Match* m, bool in) {
+    PlayerTally& server = m->tally.players[m->server - 1];
+    if (m->serveState == 1) {
+        ++server.firstServes;
+        server.firstServesIn += in ? 1 : 0;
+    } else if (m->serveState == 2) {
+        ++server.secondServes;
+        server.secondServesIn += in ? 1 : 0;
+        server.doubleFaults += in ? 0 : 1;
+    }
+}
+
+void tallyPointEnd(Match* m, bool byWinner) {
+    PlayerTally& striker = lastStriker(m);
+    const int kind = static_cast<int>(strokeKindOf(m->tally.lastStroke));
+    ++(byWinner ? striker.winners : striker.errors)[kind];
+}
+
+void tallyNetTouch(Match* m) {
+    ++m->tally.netTouches;
+    ++lastStriker(m).netTouches;
+}
