@@ -148,15 +148,6 @@ void endMatchWhenOver(GameApp* app, bool tournament) {
     changeScreen(app, next);
 }
 
-void setModelColours(Model& model, const PlayerProfile& profile) {
-    auto& materials = model.objects[0].materials;
-    const uint32_t colours[4] = {profile.skinColour, profile.colour4, profile.colour3,
-                                 profile.hairColour};
-    for (size_t m = 0; m < 4 && m < materials.size(); ++m)
-        for (int k = 0; k < 4; ++k)
-            materials[m].colour[k] = static_cast<uint8_t>(colours[m] >> (8 * k));
-}
-
 void buildGame(GameApp* app, const GameSetup& setup) {
     app->exeDir = setup.dataFolder;
     app->platform = setup.platform;
@@ -280,7 +271,7 @@ void applyProfile(GameApp* app, int which) {
     const PlayerProfile& profile = app->store.profiles[index];
     copyProfileToPlayer(profile, which == 1 ? app->player1 : app->player2);
     if (app->resources.engine)
-        setModelColours(*app->resources.engine->playerModels[which == 1 ? 0 : 1], profile);
+        setProfileColours(*app->resources.engine->playerModels[which == 1 ? 0 : 1], profile);
 }
 
 void finishMatchForProfile(GameApp* app) {

@@ -7,6 +7,7 @@
 #include "frontend/keyboard_layout.h"
 #include "frontend/player_profile.h"
 #include "frontend/profile_store.h"
+#include "frontend/screen_entry.h"
 #include "view/engine3d.h"
 
 namespace {
@@ -105,15 +106,6 @@ void typeKey(GameApp* app) {
     }
 }
 
-void setMaterialColour(Model& model, int material, uint32_t colour) {
-    auto& materials = model.objects[0].materials;
-    if (static_cast<size_t>(material) >= materials.size())
-        return;
-    for (int k = 0; k < 4; ++k)
-        materials[static_cast<size_t>(material)].colour[k] =
-            static_cast<uint8_t>(colour >> (8 * k));
-}
-
 // One swatch: its palette index steps round; the profile, the figure and the swatch follow.
 struct Swatch {
     int32_t GameApp::*index;
@@ -124,10 +116,10 @@ struct Swatch {
 };
 
 constexpr Swatch kSwatches[4] = {
-    {&GameApp::skinIndex, 3, kSkinPalette, &PlayerProfile::skinColour, 0},
-    {&GameApp::hairIndex, 3, kHairPalette, &PlayerProfile::hairColour, 3},
-    {&GameApp::colour3Index, 4, kClothingPalette, &PlayerProfile::colour3, 2},
-    {&GameApp::colour4Index, 4, kClothingPalette, &PlayerProfile::colour4, 1},
+    {&GameApp::skinIndex, 3, kSkinPalette, &PlayerProfile::skinColour, kSkinMaterial},
+    {&GameApp::hairIndex, 3, kHairPalette, &PlayerProfile::hairColour, kHairMaterial},
+    {&GameApp::colour3Index, 4, kClothingPalette, &PlayerProfile::colour3, kColour3Material},
+    {&GameApp::colour4Index, 4, kClothingPalette, &PlayerProfile::colour4, kColour4Material},
 };
 
 void stepSwatch(GameApp* app, int which) {
@@ -205,10 +197,7 @@ void startProfileEditor(GameApp* app, int32_t slot) {
     app->colour4Index = 1;
     const PlayerProfile& p = app->store.profiles[slot];
     copyProfileToPlayer(p, app->previewPlayer);
-    setMaterialColour(*app->resources.engine->playerModels[0], 0, p.skinColour);
-    setMaterialColour(*app->resources.engine->playerModels[0], 1, p.colour4);
-    setMaterialColour(*app->resources.engine->playerModels[0], 2, p.colour3);
-    setMaterialColour(*app->resources.engine->playerModels[0], 3, p.hairColour);
+    setProfileColours(*app->resources.engine->playerModels[0], p);
 }
 
 void releaseProfileEditor(GameApp* app) {

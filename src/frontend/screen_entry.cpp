@@ -14,14 +14,6 @@ namespace {
 constexpr int kRacketMaterial = 6;
 constexpr uint32_t kLightGrey = 0xFFD0D0D0u;
 
-void setMaterial(Model& model, int index, uint32_t colour) {
-    auto& materials = model.objects[0].materials;
-    if (index >= static_cast<int>(materials.size()))
-        return;
-    for (int k = 0; k < 4; ++k)
-        materials[static_cast<size_t>(index)].colour[k] = static_cast<uint8_t>(colour >> (8 * k));
-}
-
 int32_t chosenIndex(const FaceChoice& choice, const ScreenEntryContext& context) {
     switch (choice.selector) {
     case FaceSelector::Stadium:
@@ -152,13 +144,26 @@ void reloadChosenFace(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen, i
         loadFaceImage(jpeg, archive, button, choice->face, *image);
 }
 
+void setMaterialColour(Model& model, int material, uint32_t colour) {
+    auto& materials = model.objects[0].materials;
+    if (material < 0 || static_cast<size_t>(material) >= materials.size())
+        return;
+    for (int k = 0; k < 4; ++k)
+        materials[static_cast<size_t>(material)].colour[k] =
+            static_cast<uint8_t>(colour >> (8 * k));
+}
+
+void setProfileColours(Model& model, const PlayerProfile& profile) {
+    setMaterialColour(model, kSkinMaterial, profile.skinColour);
+    setMaterialColour(model, kColour4Material, profile.colour4);
+    setMaterialColour(model, kColour3Material, profile.colour3);
+    setMaterialColour(model, kHairMaterial, profile.hairColour);
+}
+
 void dressPlayerModel(Model& model, const PlayerProfile& profile) {
-    setMaterial(model, kRacketMaterial, kLightGrey);
+    setMaterialColour(model, kRacketMaterial, kLightGrey);
     ObjectLod& lod = primaryLod(model);
     if (lod.meshes.size() > 1)
         lod.meshes[1].visible = 0;
-    setMaterial(model, 0, profile.skinColour);
-    setMaterial(model, 1, profile.colour4);
-    setMaterial(model, 2, profile.colour3);
-    setMaterial(model, 3, profile.hairColour);
+    setProfileColours(model, profile);
 }

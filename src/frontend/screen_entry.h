@@ -45,6 +45,18 @@ void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* arc
 void reloadChosenFace(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen, int slot,
                       ImageButton* button, const ScreenEntryContext& context);
 
+// A profile's colours live on the first object's materials 0..3 of a player model.
+constexpr int kSkinMaterial = 0;
+constexpr int kColour4Material = 1;
+constexpr int kColour3Material = 2;
+constexpr int kHairMaterial = 3;
+
+// One material's colour, given as a pixel word (R in the low byte); a material the model lacks is
+// left alone.
+void setMaterialColour(Model& model, int material, uint32_t colour);
+// The profile's skin, clothing and hair colours on materials 0..3.
+void setProfileColours(Model& model, const PlayerProfile& profile);
+
 // The start-up look of a figure (the racket light grey, the held ball hidden), then the
 // profile's skin, clothing and hair colours on materials 0..3.
 void dressPlayerModel(Model& model, const PlayerProfile& profile);
