@@ -11,6 +11,7 @@
 #include "frontend/screen_entry.h"
 #include "fuzz_input.h"
 #include "scenes/scene_states.h"
+#include "view/engine3d.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ void enterEveryScreen(SceneRig& rig) {
     context.shownPlayer = &rig.player1;
     context.shownProfile = &kDefaultRoster[0];
     for (int32_t id = kFirstScreen; id <= kLastScreen; ++id)
-        enterScreenFromTable(*rig.resources.engine, rig.resources.pak, static_cast<ScreenId>(id),
-                             context, rig.buttons);
+        enterScreenFromTable(rig.resources.engine->jpeg, rig.resources.engine->frame.backdrop,
+                             rig.resources.pak, static_cast<ScreenId>(id), context, rig.buttons);
 }
 
 void loadEverything(const std::string& path) {
