@@ -60,7 +60,9 @@ bool writeBytesFile(const std::string& path, const std::vector<uint8_t>& bytes) 
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // An empty vector may hold no buffer at all, and fwrite must not be given a null one.
+    const bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
 }
 
