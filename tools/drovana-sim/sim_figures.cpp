@@ -3,43 +3,33 @@
 
 namespace {
 
-void addPlayer(SimPlayerFigures& f, const PlayerTally& t) {
-    f.pointsWon += t.pointsWon;
-    f.gamesWon += t.gamesWon;
-    f.servicePoints += t.servicePoints;
-    f.servicePointsWon += t.servicePointsWon;
-    f.firstServes += t.firstServes;
-    f.firstServesIn += t.firstServesIn;
-    f.secondServes += t.secondServes;
-    f.secondServesIn += t.secondServesIn;
-    f.aces += t.aces;
-    f.doubleFaults += t.doubleFaults;
-    f.netTouches += t.netTouches;
+// A match's tally and a player's summed figures count the same things under the same names.
+template <typename Counts> void addCounts(SimPlayerFigures& sum, const Counts& c) {
+    sum.pointsWon += c.pointsWon;
+    sum.gamesWon += c.gamesWon;
+    sum.servicePoints += c.servicePoints;
+    sum.servicePointsWon += c.servicePointsWon;
+    sum.firstServes += c.firstServes;
+    sum.firstServesIn += c.firstServesIn;
+    sum.secondServes += c.secondServes;
+    sum.secondServesIn += c.secondServesIn;
+    sum.aces += c.aces;
+    sum.doubleFaults += c.doubleFaults;
+    sum.netTouches += c.netTouches;
     for (int k = 0; k < kStrokeKinds; ++k) {
-        f.strokes[k] += t.strokes[k];
-        f.winners[k] += t.winners[k];
-        f.errors[k] += t.errors[k];
+        sum.strokes[k] += c.strokes[k];
+        sum.winners[k] += c.winners[k];
+        sum.errors[k] += c.errors[k];
     }
+}
+
+void addPlayer(SimPlayerFigures& f, const PlayerTally& t) {
+    addCounts(f, t);
 }
 
 void addFigures(SimPlayerFigures& sum, const SimPlayerFigures& f) {
     sum.matchesWon += f.matchesWon;
-    sum.pointsWon += f.pointsWon;
-    sum.gamesWon += f.gamesWon;
-    sum.servicePoints += f.servicePoints;
-    sum.servicePointsWon += f.servicePointsWon;
-    sum.firstServes += f.firstServes;
-    sum.firstServesIn += f.firstServesIn;
-    sum.secondServes += f.secondServes;
-    sum.secondServesIn += f.secondServesIn;
-    sum.aces += f.aces;
-    sum.doubleFaults += f.doubleFaults;
-    sum.netTouches += f.netTouches;
-    for (int k = 0; k < kStrokeKinds; ++k) {
-        sum.strokes[k] += f.strokes[k];
-        sum.winners[k] += f.winners[k];
-        sum.errors[k] += f.errors[k];
-    }
+    addCounts(sum, f);
 }
 
 } // namespace
