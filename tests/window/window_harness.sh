@@ -61,7 +61,9 @@ harness_find_window() {
         last=$found
         sleep 0.3
     done
-    echo "the game window did not appear"
+    echo "the game window did not appear; what the X server holds:"
+    xdotool search --name '^Drovana$' 2>&1 | sed 's/^/  window named Drovana: /'
+    xwininfo -root -tree 2>&1 | grep -iv 'has no name' | head -20 | sed 's/^/  /'
     return 1
 }
 
