@@ -622,57 +622,105 @@ double planeDepth(const ScreenVertex (&v)[3], int col, int row) {
     return z0 + dzdx * (col + 0.5 - x0) + dzdy * (row + 0.5 - y0);
 }
 
-// Whether the doubled area leaves 32 bits, where the wide arithmetic takes over.
-bool areaWrapsThirtyTwoBits(const ScreenVertex (&v)[3]) {
-    const int64_t cross =
-        int64_t{v[1].x - v[0].x} * (v[2].y - v[0].y) - int64_t{v[1].y - v[0].y} * (v[2].x - v[0].x);
-    // The rasteriser truncates its two products, so stay a little clear of the border.
-    return std::llabs(cross) >= 32800LL * 65536 * 65536;
+int64_t crossProduct(const ScreenVertex (&v)[3]) {
+    return int64_t{v[1].x - v[0].x} * (v[2].y - v[0].y) -
+           int64_t{v[1].y - v[0].y} * (v[2].x - v[0].x);
 }
 
-// Triangles whose doubled area reaches 32768 square pixels, beyond 32 bits: coverage follows
-// the rule with the exact orientation, and depth the plane through the vertices.
-TEST(Rasteriser, TrianglesBeyondThirtyTwoBitsMatchTheRuleAndTheExactPlane) {
-    std::mt19937 rng(7031);
+// Whether the doubled area leaves 32 bits, where the wide arithmetic takes over.
+bool areaWrapsThirtyTwoBits(const ScreenVertex (&v)[3]) {
+    // The rasteriser truncates its two products, so stay a little clear of the border.
+    return std::llabs(crossProduct(v)) >= 32800LL * 65536 * 65536;
+}
+
+// Whether the area fits 32 bits but a depth gradient's numerator does not: the cross product's
+// depth components, (depth span) x (pixels), for a deep triangle some tens of pixels across.
+bool onlyDepthNumeratorWraps(const ScreenVertex (&v)[3]) {
+    if (std::llabs(crossProduct(v)) >= 32700LL * 65536 * 65536)
+        return false;
+    auto delta = [&v](int i, auto coordinate) {
+        return int64_t{v[i].*coordinate} - v[0].*coordinate;
+    };
+    const int64_t across = delta(2, &ScreenVertex::z) * delta(1, &ScreenVertex::y) -
+                           delta(2, &ScreenVertex::y) * delta(1, &ScreenVertex::z);
+    const int64_t down = delta(2, &ScreenVertex::x) * delta(1, &ScreenVertex::z) -
+                         delta(2, &ScreenVertex::z) * delta(1, &ScreenVertex::x);
+    const int64_t limit = 32800LL * 65536 * 65536;
+    return std::llabs(across) >= limit || std::llabs(down) >= limit;
+}
+
+// Draws the triangle alone: coverage follows the rule with the exact orientation, and depth the
+// plane through the vertices.
+void expectRuleAndPlane(const ScreenVertex (&v)[3], int trial) {
+    RenderTarget* t = makeRenderTarget(kBackground);
+    rasteriseTriangle(*t->rc, v[0], v[1], v[2]);
+    const Mask drawn = drawnMask(*t);
+    reportMismatch(drawn, referenceCoverage(v[0], v[1], v[2]), v, trial);
+    // Vertices sit on the 1/2048 pixel grid of the edges, so a steep plane is only pinned
+    // down to its slope times that much in each direction.
+    const double slopes = std::abs(planeDepth(v, 1, 0) - planeDepth(v, 0, 0)) +
+                          std::abs(planeDepth(v, 0, 1) - planeDepth(v, 0, 0));
+    const double tolerance = 1.5 + slopes * 2 / 2048;
+    int depthFaults = 0;
+    for (int row = 0; row < kTargetHeight; ++row)
+        for (int col = 0; col < kTargetWidth; ++col)
+            if (drawn[row * kTargetWidth + col] &&
+                std::abs(depthAt(*t, col, row) - planeDepth(v, col, row)) > tolerance &&
+                depthFaults++ < 3)
+                ADD_FAILURE() << "trial " << trial << " depth at (" << col << ", " << row << ") "
+                              << depthAt(*t, col, row) << " plane " << planeDepth(v, col, row)
+                              << "; triangle (" << v[0].x << ", " << v[0].y << ", " << v[0].z
+                              << "), (" << v[1].x << ", " << v[1].y << ", " << v[1].z << "), ("
+                              << v[2].x << ", " << v[2].y << ", " << v[2].z << ")";
+    destroyRenderTarget(t);
+}
+
+// Random triangles of the given size and depth range that the filter keeps, each checked
+// against the rule and the plane. Left out: needles whose gradient is beyond maxSlope (beyond
+// 30000 they are held flat; and where the plane, carried from a vertex to the first pixel
+// centre, dips below zero, that start is replaced by the farthest depth).
+template <typename Filter>
+void checkRandomTriangles(uint32_t seed, double maxSize, double minDepth, double maxDepth,
+                          double maxSlope, Filter keep) {
+    std::mt19937 rng(seed);
     auto uniform = [&rng](Fixed low, Fixed high) {
         return std::uniform_int_distribution<Fixed>(low, high)(rng);
     };
     int tested = 0;
-    for (int trial = 0; tested < 300; ++trial) {
+    for (int trial = 0; tested < 300 && trial < 1000000; ++trial) {
+        const Fixed left = uniform(0, fxFromDouble(239 - maxSize)),
+                    top = uniform(0, fxFromDouble(319 - maxSize));
         ScreenVertex v[3];
         for (auto& p : v)
-            p = {uniform(0, 239 * kFxOne), uniform(0, 319 * kFxOne),
-                 uniform(1000 * kFxOne, 31000 * kFxOne)};
-        if (!areaWrapsThirtyTwoBits(v))
-            continue;
-        // Leave out needles whose true gradient is beyond the limit: they are held flat.
-        if (std::abs(planeDepth(v, 1, 0) - planeDepth(v, 0, 0)) > 30000 ||
-            std::abs(planeDepth(v, 0, 1) - planeDepth(v, 0, 0)) > 30000)
+            p = {left + uniform(0, fxFromDouble(maxSize)), top + uniform(0, fxFromDouble(maxSize)),
+                 uniform(fxFromDouble(minDepth), fxFromDouble(maxDepth))};
+        if (!keep(v) || std::abs(planeDepth(v, 1, 0) - planeDepth(v, 0, 0)) > maxSlope ||
+            std::abs(planeDepth(v, 0, 1) - planeDepth(v, 0, 0)) > maxSlope)
             continue;
         ++tested;
-        RenderTarget* t = makeRenderTarget(kBackground);
-        rasteriseTriangle(*t->rc, v[0], v[1], v[2]);
-        const Mask drawn = drawnMask(*t);
-        const Mask expected = referenceCoverage(v[0], v[1], v[2]);
-        reportMismatch(drawn, expected, v, trial);
-        // Vertices sit on the 1/2048 pixel grid of the edges, so a steep plane is only pinned
-        // down to its slope times that much in each direction.
-        const double slopes = std::abs(planeDepth(v, 1, 0) - planeDepth(v, 0, 0)) +
-                              std::abs(planeDepth(v, 0, 1) - planeDepth(v, 0, 0));
-        const double tolerance = 1.5 + slopes * 2 / 2048;
-        int depthFaults = 0;
-        for (int row = 0; row < kTargetHeight; ++row)
-            for (int col = 0; col < kTargetWidth; ++col)
-                if (drawn[row * kTargetWidth + col] &&
-                    std::abs(depthAt(*t, col, row) - planeDepth(v, col, row)) > tolerance &&
-                    depthFaults++ < 3)
-                    ADD_FAILURE() << "trial " << trial << " depth at (" << col << ", " << row
-                                  << ") " << depthAt(*t, col, row) << " plane "
-                                  << planeDepth(v, col, row);
-        destroyRenderTarget(t);
-        if (HasFailure())
-            break;
+        expectRuleAndPlane(v, trial);
+        if (::testing::Test::HasFailure())
+            return;
     }
+    EXPECT_EQ(300, tested);
+}
+
+// Where 32-bit arithmetic would wrap, the triangle is drawn as a float reference draws it.
+TEST(Rasteriser, TrianglesBeyondThirtyTwoBitsMatchTheRuleAndTheExactPlane) {
+    // Doubled areas of 32768 square pixels and more.
+    checkRandomTriangles(7031, 239, 1000, 31000, 30000, areaWrapsThirtyTwoBits);
+    // Depth numerators beyond 32 bits on triangles of ordinary area.
+    checkRandomTriangles(7032, 60, 8000, 14000, 4000, onlyDepthNumeratorWraps);
+}
+
+TEST(Rasteriser, DeepTrianglesTensOfPixelsAcrossKeepTheirSlope) {
+    // 40 pixels down, depth 1000 to 2000: (depth span) x (rows) leaves 32 bits. Held flat it
+    // was drawn at 1000 everywhere.
+    RenderTarget* t = makeRenderTarget(kBackground);
+    rasteriseTriangle(*t->rc, vertex(10, 10, 1000), vertex(50, 50, 2000), vertex(10, 50, 2000));
+    EXPECT_NEAR(1000 + 25 * (30.5 - 10), depthAt(*t, 20, 30), 1.5);
+    EXPECT_NEAR(1000 + 25 * (45.5 - 10), depthAt(*t, 12, 45), 1.5);
+    destroyRenderTarget(t);
 }
 
 TEST(Rasteriser, TrianglesOfMoreThanThirtyTwoBitsOfAreaAreDrawnWithTheirSlope) {

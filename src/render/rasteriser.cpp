@@ -137,8 +137,9 @@ bool areaIsWide(const Area& a) {
     return !fitsFixed(a.wide);
 }
 
-// Both gradients by one wide division each, for triangles whose area does not fit Fixed: there
-// the 32-bit area has wrapped, and a truncated reciprocal would keep no bits anyway.
+// Both gradients by one wide division each, where the 32-bit arithmetic would wrap: an area that
+// does not fit Fixed (a truncated reciprocal would keep no bits anyway), or a numerator that
+// does not.
 DepthGradients dividedDepthGradients(int64_t acrossNumerator, int64_t downNumerator, int64_t area) {
     const int64_t dzdx = acrossNumerator * kFxOne / area;
     const int64_t dzdy = downNumerator * kFxOne / area;
@@ -147,31 +148,24 @@ DepthGradients dividedDepthGradients(int64_t acrossNumerator, int64_t downNumera
     return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
 }
 
-// r x (a b - c d), each product truncated as fxMul truncates it, but carried wide: in 32 bits
-// a gradient beyond the Fixed range wraps into a plausible value and escapes the overflow test.
-int64_t reciprocalGradient(Fixed reciprocal, Fixed a, Fixed b, Fixed c, Fixed d) {
-    const int64_t numerator = wideProductDifference(a, b, c, d);
-    // A numerator outside 32 bits drops the gradient, as it always has: the net's mesh, coplanar
-    // with the strap, relies on being drawn flat at its top's depth.
-    if (!fitsFixed(numerator))
-        return INT64_MAX;
+// r x n, for a numerator that fits 32 bits, carried wide: in 32 bits a gradient beyond the Fixed
+// range wraps into a plausible value and escapes the overflow test.
+int64_t reciprocalGradient(Fixed reciprocal, int64_t numerator) {
     return (reciprocal * numerator) >> kFixedFractionBits;
 }
 
 DepthGradients depthGradients(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b,
                               const Area& area) {
     const Fixed dzt = fxSub(b.z, t.z), dzm = fxSub(m.z, t.z);
-    if (areaIsWide(area))
-        return dividedDepthGradients(
-            wideProductDifference(dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm),
-            wideProductDifference(fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x)), area.wide);
-    const int64_t dzdx =
-        reciprocalGradient(area.reciprocal, dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm);
-    if (beyondDepthLimit(dzdx))
-        return {0, 0};
-    const int64_t dzdy =
-        reciprocalGradient(area.reciprocal, fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x));
-    if (beyondDepthLimit(dzdy))
+    const int64_t across = wideProductDifference(dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm);
+    const int64_t down = wideProductDifference(fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x));
+    // A numerator beyond 32 bits (a deep triangle tens of pixels across) has no 32-bit value
+    // to scale; its gradient is usually small, and only the wide division finds it.
+    if (areaIsWide(area) || !fitsFixed(across) || !fitsFixed(down))
+        return dividedDepthGradients(across, down, area.wide);
+    const int64_t dzdx = reciprocalGradient(area.reciprocal, across);
+    const int64_t dzdy = reciprocalGradient(area.reciprocal, down);
+    if (beyondDepthLimit(dzdx) || beyondDepthLimit(dzdy))
         return {0, 0};
     return {static_cast<Fixed>(dzdx), static_cast<Fixed>(dzdy)};
 }
