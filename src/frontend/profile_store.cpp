@@ -2,6 +2,7 @@
 // losing the last good file.
 #include "frontend/profile_store.h"
 
+#include "platform/folder_sync.h"
 #include "platform/user_data_folder.h"
 
 #include <cerrno>
@@ -14,20 +15,6 @@ namespace {
 
 constexpr char kPlayersFileName[] = "players.dat";
 constexpr char kDamagedSuffix[] = ".damaged";
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
-// The rename is only durable once the folder's entry is on disk too.
-void syncFolder(const std::string& path) {
-    const int fd = open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    fsync(fd);
-    close(fd);
-}
 
 enum class ReadResult { Read, Missing, Unusable };
 
@@ -168,7 +155,7 @@ bool saveProfiles(const ProfileStore& store) {
         unlink(tempPath.c_str());
         return false;
     }
-    syncFolder(store.path);
+    syncFolderOf(store.path);
     return true;
 }
 
