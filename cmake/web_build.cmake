@@ -79,5 +79,8 @@ target_link_options(drovana_web_tests PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -
 
 enable_testing()
 # Node 20's fetch cannot load the .wasm from a file path; its older loader can.
-add_test(NAME web_unit_tests COMMAND node --no-experimental-fetch
-                                     $<TARGET_FILE_DIR:drovana_web_tests>/drovana_web_tests.js)
+# A file-size limit (setrlimit) is the one thing the tests use that node's file system lacks.
+add_test(NAME web_unit_tests
+         COMMAND node --no-experimental-fetch
+                 $<TARGET_FILE_DIR:drovana_web_tests>/drovana_web_tests.js
+                 --gtest_filter=-PlayersFile.FailedWriteLeavesTheOldFile)

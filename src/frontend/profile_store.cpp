@@ -57,9 +57,13 @@ bool copyFileExclusive(const std::string& from, const std::string& to) {
 bool keepDamagedFile(const std::string& path) {
     const std::string kept = path + kDamagedSuffix;
     bool keptNow = link(path.c_str(), kept.c_str()) == 0;
-    const bool keptBefore = !keptNow && errno == EEXIST;
-    if (!keptNow && !keptBefore)
+    bool keptBefore = !keptNow && errno == EEXIST;
+    if (!keptNow && !keptBefore) {
+        // Without hard links (the browser's file system has none) only a copy keeps it, and a
+        // copy that finds the name taken has met an earlier damaged file.
         keptNow = copyFileExclusive(path, kept);
+        keptBefore = !keptNow && access(kept.c_str(), F_OK) == 0;
+    }
     if (keptNow)
         std::fprintf(stderr,
                      "%s is damaged: the default profiles replace it; the damaged file is kept "
