@@ -64,7 +64,7 @@ test-web: web
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana_web_tests
 	ctest --test-dir $(WEB_BUILD) --output-on-failure
 	DROVANA_WEB_BUILD=$(abspath $(WEB_BUILD)) DROVANA_BUILD=$(abspath $(BUILD)) \
-		node --test tests/web/
+		node --test tests/web/browser_test.cjs
 
 bench: build
 	./$(BUILD)/drovana_bench
