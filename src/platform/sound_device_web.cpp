@@ -10,10 +10,11 @@
 
 // clang-format off
 // The page keeps one audio context; a sound's buffer is made from its samples on every play,
-// which costs far less than a frame for the game's short sounds.
+// which costs far less than a frame for the game's short sounds. `started` counts the sounds
+// started (the browser tests read it).
 EM_JS(void, webAudioOpen, (), {
     const Context = window.AudioContext || window.webkitAudioContext;
-    Module.drovanaAudio = { context: Context ? new Context() : null, source: null };
+    Module.drovanaAudio = { context: Context ? new Context() : null, source: null, started: 0 };
 });
 
 EM_JS(void, resumeAudioContext, (), {
@@ -47,6 +48,7 @@ EM_JS(int, webAudioPlay, (const float* samples, int frames, int channels, int fr
     source.onended = () => { if (audio.source === source) audio.source = null; };
     source.start();
     audio.source = source;
+    ++audio.started;
     return 1;
 });
 

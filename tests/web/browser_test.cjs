@@ -1,6 +1,7 @@
 // browser_test.cjs: the browser build in headless Chromium: taps from the logo into a match and
 // a serve, each step's canvas compared pixel for pixel with the headless driver's picture of the
-// same step; then options changed by touch on a phone-sized page survive a reload.
+// same step, with the sounds started in the page's audio; then options changed by touch on a
+// phone-sized page survive a reload.
 // Pictures of a failing step are kept in DROVANA_WEB_KEEP when it names a folder.
 'use strict';
 
@@ -90,6 +91,12 @@ test('from the logo into a match, every step as the headless driver draws it', a
     expectSamePicture(step.name, await harness.canvasRgb(page), path.join(shots, step.name + '.png'));
   }
   assert.deepStrictEqual(errors, []);
+  // The first click unlocked the page's audio, and the buttons' clicks and the match's sounds
+  // were started in it.
+  const audio = await page.evaluate(
+      () => ({ state: Module.drovanaAudio.context.state, started: Module.drovanaAudio.started }));
+  assert.strictEqual(audio.state, 'running');
+  assert.ok(audio.started >= 4, `${audio.started} sounds started`);
   await page.close();
 });
 
