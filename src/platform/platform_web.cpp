@@ -11,6 +11,7 @@
 
 #include "platform/display_colours.h"
 #include "platform/sound_device_web.h"
+#include "platform/stylus_pointer.h"
 
 namespace {
 
@@ -37,35 +38,6 @@ void pageToScreen(long clientX, long clientY, int& x, int& y) {
     const double top = (height - kScreenHeight * scale) / 2;
     x = clampToScreen(static_cast<int>(std::floor((clientX - left) / scale)), kScreenWidth);
     y = clampToScreen(static_cast<int>(std::floor((clientY - top) / scale)), kScreenHeight);
-}
-
-// The stylus is one pointer: the mouse or the first finger down holds it until its own release,
-// so every StylusDown is followed by exactly one StylusUp.
-void pressStylus(Platform* platform, StylusSource source, int64_t finger, int x, int y) {
-    if (platform->stylusSource != StylusSource::None)
-        return;
-    platform->stylusSource = source;
-    platform->stylusFinger = finger;
-    platform->stylusDownX = x;
-    platform->stylusDownY = y;
-    platform->events.push_back({PlatformEventType::StylusDown, x, y});
-}
-
-void releaseStylus(Platform* platform, StylusSource source, int64_t finger, int x, int y) {
-    if (platform->stylusSource != source ||
-        (source == StylusSource::Finger && platform->stylusFinger != finger))
-        return;
-    platform->stylusSource = StylusSource::None;
-    platform->events.push_back({PlatformEventType::StylusUp, x, y});
-}
-
-// A hidden page, or a touch the browser took over, may never deliver its release: the press
-// ends where it began, so the game lets go of a pressed button face.
-void releaseHeldStylus(Platform* platform) {
-    if (platform->stylusSource == StylusSource::None)
-        return;
-    releaseStylus(platform, platform->stylusSource, platform->stylusFinger, platform->stylusDownX,
-                  platform->stylusDownY);
 }
 
 // Pens arrive as mouse events on a desktop and as touches on a phone.
