@@ -3,10 +3,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
+WEB_BUILD  ?= build-web
+WEB_PORT   ?= 8019
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 PREFIX     ?= /usr/local
 
-.PHONY: deps build play test test-asan fuzz bench format clean install deb
+.PHONY: deps build play test test-asan fuzz bench format clean install deb web serve-web test-web
 
 deps:
 	@scripts/install-deps
@@ -37,6 +39,33 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) --target fuzz_targets
 	fuzz/run-fuzz $(FUZZ_BUILD) $(abspath $(BUILD))/data.pak $(FUZZ_SECONDS)
 
+# The browser build in $(WEB_BUILD): drovana.html, .js, .wasm and .data (data.pak preloaded, made
+# by the native build's data target), the manifest and icons. Debian's emscripten finds its
+# JavaScript parser under /usr/share/nodejs only when told, with a node not from Debian.
+WEB_ENV = NODE_PATH=$${NODE_PATH:-/usr/share/nodejs}
+web: deps
+	@scripts/install-deps --web $(WEB_BUILD)
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD) -j2 --target data make-data
+	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DDROVANA_WEB_JPEG=$(abspath $(WEB_BUILD))/cache/libjpeg \
+		-DDROVANA_NATIVE_BUILD=$(abspath $(BUILD)) > /dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana web_icons
+
+serve-web: web
+	@echo "Drovana in the browser: http://127.0.0.1:$(WEB_PORT)/drovana.html (Ctrl+C stops)"
+	@cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 > /dev/null
+
+# The unit tests that need no window, built to WebAssembly and run under node; then the page in
+# headless Chromium, tapped into a match and compared with the headless driver's pictures.
+test-web: web
+	@scripts/install-deps --web-test $(WEB_BUILD)
+	@cmake --build $(BUILD) -j2 --target drovana-script
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana_web_tests
+	ctest --test-dir $(WEB_BUILD) --output-on-failure
+	DROVANA_WEB_BUILD=$(abspath $(WEB_BUILD)) DROVANA_BUILD=$(abspath $(BUILD)) \
+		node --test tests/web/browser_test.cjs
+
 bench: build
 	./$(BUILD)/drovana_bench
 
@@ -51,4 +80,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

@@ -1,12 +1,11 @@
 // Cost of a whole computer-against-computer match, of one stroke plan and of one launch search.
+#include "core/game_random.h"
 #include "frontend/player_profile.h"
 #include "match/match.h"
 #include "match/stroke_table.h"
 #include "match/strokes.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -29,7 +28,7 @@ void BM_wholeOneSetMatch(benchmark::State& state) {
     unsigned seed = 1;
     double simulated = 0;
     for (auto _ : state) {
-        std::srand(seed++);
+        seedGameRandom(seed++);
         setUpMatch(b.match, 1, static_cast<Fixed>(state.range(0)) * 16384, computer(1),
                    computer(3));
         setSurface(b.match, 0);
@@ -87,7 +86,7 @@ void BM_solveLaunch(benchmark::State& state) {
     b.match->ball.position = {65536, 65536, 10 * 65536};
     const Ball start = b.match->ball;
     const Vec3 direction = {0, 0, -65536};
-    std::srand(1);
+    seedGameRandom(1);
     for (auto _ : state) {
         b.match->ball = start;
         Fixed speed = 38 * 65536;

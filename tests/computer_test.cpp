@@ -1,10 +1,10 @@
 // The computer opponent: recovery depth, easy and hard aims, and serve targets by level.
+#include "core/game_random.h"
 #include "match/computer_opponent.h"
 #include "match/stroke_table.h"
 #include "match/vector_math.h"
 #include "match_support.h"
 
-#include <cstdlib>
 #include <set>
 
 namespace {
@@ -95,9 +95,9 @@ TEST_F(Computer, ServesToThreeTargetsInTheBox) {
     MatchPlayer& server = match->players[0]; // serving from (2, 0, 12.4)
     std::set<Fixed> targets;
     for (unsigned seed = 1; seed <= 30; ++seed) {
-        std::srand(seed);
-        const int r = std::rand();
-        std::srand(seed);
+        seedGameRandom(seed);
+        const int r = gameRandom();
+        seedGameRandom(seed);
         planComputerServe(server, match, kFxOne);
         const Fixed expected[3] = {-134348 - 117964, -134348, -134348 + 117964};
         EXPECT_EQ(server.aimPoint.x, expected[r % 3]) << seed;
@@ -113,9 +113,9 @@ TEST_F(Computer, ServesToThreeTargetsInTheBox) {
 
     server.serveNumber = 2;
     server.position = {-fxFromInt(2), 0, -fx(12.4)};
-    std::srand(4);
-    const int r = std::rand() % 3;
-    std::srand(4);
+    seedGameRandom(4);
+    const int r = gameRandom() % 3;
+    seedGameRandom(4);
     planComputerServe(server, match, 57344);
     EXPECT_EQ(server.aimPoint.z, 353894);
     EXPECT_EQ(server.aimPoint.x, 134348 + (r == 0 ? -127795 : r == 2 ? 127795 : 0));

@@ -6,6 +6,7 @@
 #include "assets/image_button.h"
 #include "assets/model.h"
 #include "assets/sound_set.h"
+#include "core/game_random.h"
 #include "frontend/profile_store.h"
 #include "match/match.h"
 #include "platform/sound_output.h"
@@ -13,8 +14,6 @@
 #include "view/engine3d.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -25,7 +24,7 @@ struct GameAppFixture : ::testing::Test {
     GameApp* app = nullptr;
     ShellState shell;
     void SetUp() override {
-        std::srand(11);
+        seedGameRandom(11);
         GameSetup setup;
         setup.dataFolder = fromUtf8(std::string(DROVANA_BUILD_DIR) + "/");
         setup.playersPath = home.file("players.dat");

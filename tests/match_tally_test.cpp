@@ -1,11 +1,10 @@
 // The match tally: serves judged, winners and errors charged to the last striker by stroke kind,
 // net touches only in play, and whole matches whose figures add up.
+#include "core/game_random.h"
 #include "match/match_tally.h"
 #include "match/stroke_table.h"
 #include "match/vector_math.h"
 #include "match_support.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -98,7 +97,7 @@ TEST_F(Tally, NetTouchesCountOnlyWhileThePointIsLive) {
 }
 
 MatchTally playWholeMatch(Match* match, int level, int slot1, int slot2, unsigned seed) {
-    std::srand(seed);
+    seedGameRandom(seed);
     setUpMatch(match, 1, level * 16384, rosterPlayer(slot1, true), rosterPlayer(slot2, true));
     for (int steps = 0; steps < 4 * 3600 * 20 && !(match->matchOver && match->pointDelay <= 0);
          ++steps) {

@@ -1,6 +1,7 @@
 // players.dat survives the process being killed at any moment of a save: a child saves over and
 // over and is killed with SIGKILL, and the next load must find the old or a new file, never the
 // defaults.
+#include "core/game_random.h"
 #include "frontend/profile_store.h"
 #include "temp_dir.h"
 
@@ -8,7 +9,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,7 +46,7 @@ TEST(SaveCrash, AKillAtAnyPointLeavesTheOldOrTheNewFile) {
     TempDir dir;
     const std::string path = dir.file("players.dat");
     ASSERT_TRUE(saveProfiles(storeAt(path, 1)));
-    std::srand(14);
+    seedGameRandom(14);
     uint32_t lastSeen = 1;
     int advanced = 0;
     for (int round = 0; round < 100; ++round) {
@@ -54,7 +54,7 @@ TEST(SaveCrash, AKillAtAnyPointLeavesTheOldOrTheNewFile) {
         ASSERT_GE(child, 0);
         if (child == 0)
             saveForever(path, lastSeen + 1);
-        usleep(static_cast<useconds_t>(std::rand() % 30000));
+        usleep(static_cast<useconds_t>(gameRandom() % 30000));
         kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -1,4 +1,5 @@
 // Stroke planning (which stroke, from where) and striking (quality, learning, launch search).
+#include "core/game_random.h"
 #include "match/player_actions.h"
 #include "match/stroke_table.h"
 #include "match/strokes.h"
@@ -6,7 +7,6 @@
 #include "match_support.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -211,7 +211,7 @@ TEST_F(Strokes, SkillSetsTheAngularErrors) {
                 p1().shotSpin *= 2;
             }
             p1().aimPoint = {fxFromInt(1), 0, fxFromInt(-9)};
-            std::srand(seed);
+            seedGameRandom(seed);
             Fixed step = 3276;
             ASSERT_EQ(strikeBall(p1(), match, step), 1);
             yaw[perfect] = launchYaw(match->ball);
@@ -222,10 +222,10 @@ TEST_F(Strokes, SkillSetsTheAngularErrors) {
                                          fxToDouble(match->ball.position.z) + 9.0);
         EXPECT_NEAR(yaw[1], aimYaw, 0.0005) << seed;
         // At skill 0 the draws after the speed trim turn it by up to 0.2 rad either way.
-        std::srand(seed);
-        std::rand();
-        const double e1 = ((std::rand() & 127) - 64) / 64.0;
-        const double e2 = ((std::rand() & 127) - 64) / 64.0;
+        seedGameRandom(seed);
+        gameRandom();
+        const double e1 = ((gameRandom() & 127) - 64) / 64.0;
+        const double e2 = ((gameRandom() & 127) - 64) / 64.0;
         EXPECT_NEAR(yaw[0] - yaw[1], 0.2 * e2, 0.002) << seed;
         EXPECT_NEAR(pitch[0] - pitch[1], 0.2 * e1, 0.002) << seed;
         worstYaw = std::max(worstYaw, std::fabs(yaw[0] - yaw[1]));
@@ -242,12 +242,12 @@ TEST_F(Strokes, IncomingSpeedIsTakenOffTheShot) {
         ballTowardPlayer1({0, fxFromInt(1), fxFromInt(8)}, {0, 0, fxFromInt(fast ? 24 : 8)});
         readyToStrike(p1(), StrokeForehandLob, kFxOne);
         p1().aimPoint = {0, 0, fxFromInt(-11)}; // in reach without slowing down
-        std::srand(3);
+        seedGameRandom(3);
         Fixed step = 3276;
         ASSERT_EQ(strikeBall(p1(), match, step), 1);
         speed[fast] = fxToDouble(vLength(match->ball.velocity));
     }
-    const double trim = 1.0 - (std::srand(3), (std::rand() & 63)) * 52 / 65536.0;
+    const double trim = 1.0 - (seedGameRandom(3), (gameRandom() & 63)) * 52 / 65536.0;
     const double incoming[2] = {8.0, 24.0};
     for (int fast = 0; fast < 2; ++fast) {
         // The search may also have slowed the shot by 5% a few times.
@@ -262,10 +262,10 @@ TEST_F(Strokes, ShotLongEvenAtItsLowestIsSlowedUntilItFits) {
     ballTowardPlayer1({0, fxFromInt(1), fxFromInt(8)}, {0, 0, fxFromInt(2)});
     readyToStrike(p1(), StrokeForehand, kFxOne);
     p1().aimPoint = {0, 0, fxFromInt(-3)}; // 11 m away at 45 m/s
-    std::srand(9);
+    seedGameRandom(9);
     Fixed step = 3276;
     ASSERT_EQ(strikeBall(p1(), match, step), 1);
-    const double trim = 1.0 - (std::srand(9), (std::rand() & 63)) * 52 / 65536.0;
+    const double trim = 1.0 - (seedGameRandom(9), (gameRandom() & 63)) * 52 / 65536.0;
     const double ratio = fxToDouble(vLength(match->ball.velocity)) / ((45.0 - 0.75) * trim);
     const int slowings = static_cast<int>(std::lround(std::log(ratio) / std::log(0.95)));
     EXPECT_GE(slowings, 2);

@@ -1,5 +1,6 @@
 // Whole computer-against-computer matches and drills: they end, and every score on the way is a
 // legal tennis score.
+#include "core/game_random.h"
 #include "match/vector_math.h"
 #include "match_support.h"
 
@@ -42,7 +43,7 @@ using WholeMatch = MatchFixture;
 TEST_F(WholeMatch, EveryLevelPlaysToTheEndWithLegalScores) {
     for (int level = 0; level <= 4; ++level) {
         for (unsigned seed : {1u, 2u, 7u}) {
-            std::srand(seed);
+            seedGameRandom(seed);
             const int sets = 1 + seed % 2;
             setUpMatch(match, sets, level * 16384, rosterPlayer(level, true),
                        rosterPlayer(4 - level, true));
@@ -68,7 +69,7 @@ TEST_F(WholeMatch, EveryLevelPlaysToTheEndWithLegalScores) {
 TEST_F(WholeMatch, SameSeedSameMatch) {
     int points[2];
     for (int run = 0; run < 2; ++run) {
-        std::srand(11);
+        seedGameRandom(11);
         setUpMatch(match, 1, 32768, rosterPlayer(1, true), rosterPlayer(3, true));
         for (int i = 0; i < 20000 && !match->matchOver; ++i) {
             Fixed dt = 3276;
@@ -81,7 +82,7 @@ TEST_F(WholeMatch, SameSeedSameMatch) {
 
 TEST_F(WholeMatch, ServeAndReturnDrillsEndEachExchangeAtTheReturn) {
     for (PracticeMode drill : {PracticeMode::Serve, PracticeMode::Return}) {
-        std::srand(3);
+        seedGameRandom(3);
         setUpPractice(match, drill, 0, rosterPlayer(2, true), rosterPlayer(4, true));
         int returns = 0;
         for (int i = 0; i < 20 * 600; ++i) {
@@ -102,7 +103,7 @@ TEST_F(WholeMatch, ServeAndReturnDrillsEndEachExchangeAtTheReturn) {
 
 TEST_F(WholeMatch, RallyDrillsStartAtOnceAndNeverScore) {
     for (PracticeMode drill : {PracticeMode::BaselineRally, PracticeMode::NetRally}) {
-        std::srand(5);
+        seedGameRandom(5);
         setUpPractice(match, drill, fx(0.5), rosterPlayer(2, true), rosterPlayer(4, true));
         EXPECT_EQ(match->pointDelay, 0);
         EXPECT_EQ(match->nextStriker, 2);

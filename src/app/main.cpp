@@ -1,11 +1,11 @@
 // main.cpp: process entry: one instance, the window, the clock, the game object and its loop.
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 #include "app/game_app.h"
 #include "app/shell.h"
 #include "assets/file_error.h"
+#include "core/game_random.h"
 #include "frontend/profile_store.h"
 #include "platform/command_line.h"
 #include "platform/data_location.h"
@@ -26,7 +26,7 @@ void reportAssetError(const FileError& error, const WideString& folder) {
 int runGame(Platform* platform, SingleInstance& instance) {
     ShellState shell;
     shell.platform = platform;
-    std::srand(static_cast<unsigned>(shellStartClock(shell) & 0xFFFFFFFFu));
+    seedGameRandom(static_cast<unsigned>(shellStartClock(shell) & 0xFFFFFFFFu));
     SoundOutput* sound = soundOutputOpenSdl();
     GameSetup setup;
     setup.dataFolder = dataFolder();

@@ -25,7 +25,7 @@ struct ShellState {
 constexpr Fixed kMaxStep = 3276; // 0.05 s, truncated from 3276.8
 
 // Reads the platform clock and frequency into the shell and returns the start counter,
-// whose low 32 bits seed rand().
+// whose low 32 bits seed the game's random generator.
 uint64_t shellStartClock(ShellState& shell);
 uint64_t readClock(ShellState& shell);
 

@@ -2,6 +2,7 @@
 // losing the last good file.
 #include "frontend/profile_store.h"
 
+#include "platform/folder_sync.h"
 #include "platform/user_data_folder.h"
 
 #include <cerrno>
@@ -14,20 +15,6 @@ namespace {
 
 constexpr char kPlayersFileName[] = "players.dat";
 constexpr char kDamagedSuffix[] = ".damaged";
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
-// The rename is only durable once the folder's entry is on disk too.
-void syncFolder(const std::string& path) {
-    const int fd = open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;
-    fsync(fd);
-    close(fd);
-}
 
 enum class ReadResult { Read, Missing, Unusable };
 
@@ -70,9 +57,13 @@ bool copyFileExclusive(const std::string& from, const std::string& to) {
 bool keepDamagedFile(const std::string& path) {
     const std::string kept = path + kDamagedSuffix;
     bool keptNow = link(path.c_str(), kept.c_str()) == 0;
-    const bool keptBefore = !keptNow && errno == EEXIST;
-    if (!keptNow && !keptBefore)
+    bool keptBefore = !keptNow && errno == EEXIST;
+    if (!keptNow && !keptBefore) {
+        // Without hard links (the browser's file system has none) only a copy keeps it, and a
+        // copy that finds the name taken has met an earlier damaged file.
         keptNow = copyFileExclusive(path, kept);
+        keptBefore = !keptNow && access(kept.c_str(), F_OK) == 0;
+    }
     if (keptNow)
         std::fprintf(stderr,
                      "%s is damaged: the default profiles replace it; the damaged file is kept "
@@ -168,7 +159,7 @@ bool saveProfiles(const ProfileStore& store) {
         unlink(tempPath.c_str());
         return false;
     }
-    syncFolder(store.path);
+    syncFolderOf(store.path);
     return true;
 }
 

@@ -1,12 +1,11 @@
 // computer_opponent.cpp: the computer's serve, its aim by level and where it waits.
 #include "match/computer_opponent.h"
 
+#include "core/game_random.h"
 #include "match/match.h"
 #include "match/player_actions.h"
 #include "match/stroke_table.h"
 #include "match/vector_math.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -84,7 +83,7 @@ Fixed hardDepth(const MatchPlayer& p, const MatchPlayer& o, Fixed farBaseline, i
 } // namespace
 
 void planComputerServe(MatchPlayer& p, Match* m, Fixed factor) {
-    const int r = std::rand();
+    const int r = gameRandom();
     p.aimPoint.z = p.position.z <= 0 ? kServeDepth : -kServeDepth;
     p.aimPoint.x = p.position.x > 0 ? -kServeWidth : kServeWidth;
     p.stroke = p.serveNumber == 1 ? StrokeFirstServe : StrokeSecondServe;
@@ -111,7 +110,7 @@ void planComputerServe(MatchPlayer& p, Match* m, Fixed factor) {
 
 void chooseAim(MatchPlayer& p, Match* m, const MatchPlayer& o) {
     const Fixed farBaseline = fxNeg(p.baselineZ);
-    const int r = std::rand();
+    const int r = gameRandom();
     p.aimPoint.y = 0;
     const Fixed ex = insideOf(o.position.x);
     if (m->isPractice) {

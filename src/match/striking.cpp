@@ -1,10 +1,9 @@
 // striking.cpp: meeting the ball, the stroke's quality and learning, and the launch search.
+#include "core/game_random.h"
 #include "match/match.h"
 #include "match/match_tally.h"
 #include "match/strokes.h"
 #include "match/vector_math.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -89,9 +88,9 @@ Trial flyTrial(const Match* m, const MatchPlayer& p, const Vec3& direction, Fixe
     return {true, 0}; // never lands: as useless as a ball into the net
 }
 
-// ((rand() & 127) - 64) / 64 as a Fixed value in -1 .. 63/64.
+// ((r & 127) - 64) / 64 as a Fixed value in -1 .. 63/64.
 Fixed randomUnitError() {
-    return ((std::rand() & 127) - 64) * 1024;
+    return ((gameRandom() & 127) - 64) * 1024;
 }
 
 Vec3 turnAboutVertical(const Vec3& v, Fixed cosPhi, Fixed sinPhi) {
@@ -238,7 +237,7 @@ int strikeBall(MatchPlayer& p, Match* m, [[maybe_unused]] Fixed& step) {
 }
 
 void solveLaunch(MatchPlayer& p, Match* m, const Vec3& direction, Fixed distance, Fixed& speed) {
-    const Fixed trim = fxSub(kFxOne, (std::rand() & 63) * kSpeedTrimPerUnit);
+    const Fixed trim = fxSub(kFxOne, (gameRandom() & 63) * kSpeedTrimPerUnit);
     speed = fxMul(speed, trim);
     m->ball.spin = fxMul(m->ball.spin, trim);
     const Fixed theta = elevationSlowingDown(p, m, direction, distance, speed);

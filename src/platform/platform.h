@@ -36,8 +36,9 @@ struct PlatformEvent {
     int key = KeyOther;
 };
 
-// Two kinds, chosen when opened: an SDL window, or headless for tests and tools. Headless
-// display memory honours any pitch pair; its clock and events are set by the caller.
+// Two kinds, chosen when opened: a window (SDL on the desktop, the page's canvas in the
+// browser build), or headless for tests and tools. Headless display memory honours any pitch
+// pair; its clock and events are set by the caller.
 struct Platform {
     bool headless = true;
     DisplayPitches pitches;
@@ -57,11 +58,15 @@ struct Platform {
     int64_t stylusFinger = 0;
     int stylusDownX = 0;
     int stylusDownY = 0;
+    // Browser: the display widened to RGBA for the canvas.
+    std::vector<uint8_t> canvasPixels;
 };
 
 Platform* platformOpenHeadless(DisplayPitches pitches = {});
 // Null when no window can be made (no display server).
 Platform* platformOpenSdl(int scale);
+// The browser build's window: the page's canvas, its pointer, touch, key and visibility events.
+Platform* platformOpenWeb();
 void platformClose(Platform* platform);
 
 // Takes the next pending event, translating window-system events on the way.

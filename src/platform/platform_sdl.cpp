@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "platform/screenshot.h"
+#include "platform/stylus_pointer.h"
 
 namespace {
 
@@ -34,35 +35,6 @@ void mouseToScreen(const SDL_MouseButtonEvent& button, int& x, int& y) {
 void fingerToScreen(const SDL_TouchFingerEvent& finger, int& x, int& y) {
     x = clampToScreen(static_cast<int>(finger.x * kScreenWidth), kScreenWidth);
     y = clampToScreen(static_cast<int>(finger.y * kScreenHeight), kScreenHeight);
-}
-
-// The stylus is one pointer: the mouse or the first finger down holds it until its own release,
-// so every StylusDown is followed by exactly one StylusUp.
-void pressStylus(Platform* platform, StylusSource source, int64_t finger, int x, int y) {
-    if (platform->stylusSource != StylusSource::None)
-        return;
-    platform->stylusSource = source;
-    platform->stylusFinger = finger;
-    platform->stylusDownX = x;
-    platform->stylusDownY = y;
-    platform->events.push_back({PlatformEventType::StylusDown, x, y});
-}
-
-void releaseStylus(Platform* platform, StylusSource source, int64_t finger, int x, int y) {
-    if (platform->stylusSource != source ||
-        (source == StylusSource::Finger && platform->stylusFinger != finger))
-        return;
-    platform->stylusSource = StylusSource::None;
-    platform->events.push_back({PlatformEventType::StylusUp, x, y});
-}
-
-// Once the window has lost the focus its release may never come: the press ends where it began,
-// so the game lets go of a pressed button face.
-void releaseHeldStylus(Platform* platform) {
-    if (platform->stylusSource == StylusSource::None)
-        return;
-    releaseStylus(platform, platform->stylusSource, platform->stylusFinger, platform->stylusDownX,
-                  platform->stylusDownY);
 }
 
 void toggleFullscreen(Platform* platform) {

@@ -10,16 +10,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/display_colours.h"
 #include "platform/platform.h"
 
 namespace {
-
-uint8_t widen5(unsigned v) {
-    return static_cast<uint8_t>(v << 3 | v >> 2);
-}
-uint8_t widen6(unsigned v) {
-    return static_cast<uint8_t>(v << 2 | v >> 4);
-}
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -83,9 +77,8 @@ std::string displayRgb(const Platform* platform, int scale) {
     for (int y = 0; y < kScreenHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x) {
             const uint16_t p = platformDisplayPixel(platform, x, y);
-            const char pixel[3] = {static_cast<char>(widen5(p >> 11)),
-                                   static_cast<char>(widen6((p >> 5) & 0x3F)),
-                                   static_cast<char>(widen5(p & 0x1F))};
+            const char pixel[3] = {static_cast<char>(widenRed(p)), static_cast<char>(widenGreen(p)),
+                                   static_cast<char>(widenBlue(p))};
             for (int sy = 0; sy < scale; ++sy)
                 for (int sx = 0; sx < scale; ++sx)
                     rgb.replace((static_cast<size_t>(y * scale + sy) * width + x * scale + sx) * 3,

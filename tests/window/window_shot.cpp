@@ -12,6 +12,7 @@
 
 #include "app/game_app.h"
 #include "app/shell.h"
+#include "core/game_random.h"
 #include "platform/platform.h"
 #include "writers/png_reader.h"
 #include "writers/png_writer.h"
@@ -157,7 +158,7 @@ long differingPixels(const std::vector<uint8_t>& a, int aWidth, int aHeight,
 bool renderHeadless(const std::string& buildFolder, int frames,
                     const std::vector<std::string>& taps, const std::string& out) {
     Platform* platform = platformOpenHeadless();
-    std::srand(1);
+    seedGameRandom(1);
     // The game starts from the built-in players, in a home of its own.
     char home[] = "/tmp/window-shot-XXXXXX";
     if (!mkdtemp(home))

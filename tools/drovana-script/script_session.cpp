@@ -2,10 +2,10 @@
 #include "script_session.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "app/game_app.h"
+#include "core/game_random.h"
 #include "core/wide_string.h"
 #include "match/match.h"
 #include "platform/platform.h"
@@ -62,7 +62,7 @@ void openSession(ScriptSession& session, const SessionSetup& setup) {
     session.sound = soundOutputOpenHeadless();
     session.shell.platform = session.platform;
     const uint64_t start = shellStartClock(session.shell);
-    std::srand(setup.hasSeed ? setup.seed : static_cast<unsigned>(start & 0xFFFFFFFFu));
+    seedGameRandom(setup.hasSeed ? setup.seed : static_cast<unsigned>(start & 0xFFFFFFFFu));
     GameSetup game;
     game.pakPath = fromUtf8(setup.pakPath);
     game.playersPath = setup.playersPath;

@@ -27,9 +27,9 @@ struct SessionSetup {
     uint32_t seed = 0;
 };
 
-// Opens the headless platform and sound output, seeds rand() (from the clock unless a seed is
-// given), makes the game and runs the first frame. Raises FileError like the game; the session
-// must be closed in any case.
+// Opens the headless platform and sound output, seeds the game's random generator (from the
+// clock unless a seed is given), makes the game and runs the first frame. Raises FileError like
+// the game; the session must be closed in any case.
 void openSession(ScriptSession& session, const SessionSetup& setup);
 void closeSession(ScriptSession& session);
 

@@ -1,4 +1,5 @@
 // main.cpp: plays computer-against-computer matches without a display and prints the figures.
+#include "core/game_random.h"
 #include "frontend/player_profile.h"
 #include "match/match.h"
 #include "sim_figures.h"
@@ -6,7 +7,6 @@
 #include "sim_report.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -43,7 +43,7 @@ int playOneMatch(Match* match, const SimOptions& o, int level, int slot1, int sl
 }
 
 int runPairing(Match* match, const SimOptions& o) {
-    std::srand(o.seed);
+    seedGameRandom(o.seed);
     SimFigures figures;
     for (int i = 0; i < o.matches; ++i)
         playOneMatch(match, o, o.level, o.player1Slot, o.player2Slot, figures);
@@ -64,7 +64,7 @@ SimMatrix playMatrix(Match* match, const SimOptions& o, int level) {
         for (int b = 0; b < kDefaultRosterSize; ++b) {
             if (a == b)
                 continue;
-            std::srand(o.seed);
+            seedGameRandom(o.seed);
             SimFigures figures;
             for (int i = 0; i < o.matches; ++i) {
                 const int winner = playOneMatch(match, o, level, a, b, figures);

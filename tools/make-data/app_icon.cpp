@@ -46,8 +46,10 @@ AppIcon drawAppIcon(int size) {
     return icon;
 }
 
-bool writeAppIcons(const std::string& folder) {
-    for (const int size : kAppIconSizes) {
+namespace {
+
+template <size_t N> bool writeIcons(const std::string& folder, const int (&sizes)[N]) {
+    for (const int size : sizes) {
         const AppIcon icon = drawAppIcon(size);
         const std::vector<uint8_t> rgba = iconRgba(icon);
         const std::string path = folder + "/drovana-" + std::to_string(size) + ".png";
@@ -55,4 +57,14 @@ bool writeAppIcons(const std::string& folder) {
             return false;
     }
     return true;
+}
+
+} // namespace
+
+bool writeAppIcons(const std::string& folder) {
+    return writeIcons(folder, kAppIconSizes);
+}
+
+bool writeWebIcons(const std::string& folder) {
+    return writeIcons(folder, kWebIconSizes);
 }

@@ -66,7 +66,8 @@ DataSet buildData() {
 int usage() {
     std::fprintf(stderr, "usage: make-data <data.pak>\n"
                          "       make-data --contact-sheets <data.pak> <folder>\n"
-                         "       make-data --icons <folder>\n");
+                         "       make-data --icons <folder>\n"
+                         "       make-data --web-icons <folder>\n");
     return 2;
 }
 
@@ -84,6 +85,13 @@ int main(int argc, char** argv) {
         if (argc == 3 && std::string(argv[1]) == "--icons") {
             if (!writeAppIcons(argv[2])) {
                 std::fprintf(stderr, "make-data: cannot write the icons in %s\n", argv[2]);
+                return 1;
+            }
+            return 0;
+        }
+        if (argc == 3 && std::string(argv[1]) == "--web-icons") {
+            if (!writeWebIcons(argv[2])) {
+                std::fprintf(stderr, "make-data: cannot write the web icons in %s\n", argv[2]);
                 return 1;
             }
             return 0;

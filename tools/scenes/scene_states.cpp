@@ -1,13 +1,12 @@
 // scene_states.cpp: entering a screen from its table and playing the match to a chosen moment.
 #include "scenes/scene_states.h"
 
-#include <cstdlib>
-
 #include "assets/asset_names.h"
 #include "assets/image_button.h"
 #include "assets/image_loading.h"
 #include "assets/model.h"
 #include "assets/pak_archive.h"
+#include "core/game_random.h"
 #include "frontend/court_taps.h"
 #include "frontend/player_profile.h"
 #include "frontend/screen_entry.h"
@@ -139,7 +138,7 @@ void destroySceneRig(SceneRig* rig) {
 }
 
 bool setUpScene(SceneRig& rig, const SceneRequest& request) {
-    std::srand(request.seed);
+    seedGameRandom(request.seed);
     if (request.kind == SceneKind::Selection) {
         setUpSelection(rig);
         return true;

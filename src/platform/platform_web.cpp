@@ -1,0 +1,219 @@
+// platform_web.cpp: the browser's window: the page's canvas, stylus from mouse, pen and touch,
+// the quit key, page visibility, the clock, and the display drawn into the canvas.
+#include "platform/platform.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "platform/display_colours.h"
+#include "platform/sound_device_web.h"
+#include "platform/stylus_pointer.h"
+
+namespace {
+
+// The page's canvas covers the whole viewport from its top-left corner (web/shell.html), so a
+// pointer's client coordinates are canvas coordinates; the picture sits in it scaled to fit
+// between bars (CSS object-fit: contain).
+constexpr char kCanvas[] = "#canvas";
+constexpr uint64_t kMicroseconds = 1000000;
+
+int clampToScreen(int value, int size) {
+    return value < 0 ? 0 : (value >= size ? size - 1 : value);
+}
+
+// A press on a bar is taken to the nearest edge pixel, as in the desktop window.
+void pageToScreen(long clientX, long clientY, int& x, int& y) {
+    double width = 0, height = 0;
+    emscripten_get_element_css_size(kCanvas, &width, &height);
+    const double scale = std::min(width / kScreenWidth, height / kScreenHeight);
+    if (!(scale > 0)) {
+        x = y = 0;
+        return;
+    }
+    const double left = (width - kScreenWidth * scale) / 2;
+    const double top = (height - kScreenHeight * scale) / 2;
+    x = clampToScreen(static_cast<int>(std::floor((clientX - left) / scale)), kScreenWidth);
+    y = clampToScreen(static_cast<int>(std::floor((clientY - top) / scale)), kScreenHeight);
+}
+
+// Pens arrive as mouse events on a desktop and as touches on a phone.
+EM_BOOL onMouse(int type, const EmscriptenMouseEvent* e, void* data) {
+    auto* platform = static_cast<Platform*>(data);
+    if (e->button != 0)
+        return EM_FALSE;
+    int x = 0, y = 0;
+    pageToScreen(e->clientX, e->clientY, x, y);
+    if (type == EMSCRIPTEN_EVENT_MOUSEDOWN) {
+        webAudioUnlock(); // browsers start sound only inside a user's gesture
+        pressStylus(platform, StylusSource::Mouse, 0, x, y);
+    } else {
+        releaseStylus(platform, StylusSource::Mouse, 0, x, y);
+    }
+    return EM_TRUE;
+}
+
+// Every touch event is taken from the browser (the handler answers true): no scrolling, no
+// zooming, no long-press menu, and no mouse events made up from the touches.
+EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void* data) {
+    auto* platform = static_cast<Platform*>(data);
+    for (int i = 0; i < e->numTouches; ++i) {
+        const EmscriptenTouchPoint& touch = e->touches[i];
+        if (!touch.isChanged)
+            continue;
+        int x = 0, y = 0;
+        pageToScreen(touch.clientX, touch.clientY, x, y);
+        if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+            pressStylus(platform, StylusSource::Finger, touch.identifier, x, y);
+        } else if (type == EMSCRIPTEN_EVENT_TOUCHEND) {
+            webAudioUnlock(); // a touch's end counts as a gesture, its start does not
+            releaseStylus(platform, StylusSource::Finger, touch.identifier, x, y);
+        } else if (type == EMSCRIPTEN_EVENT_TOUCHCANCEL &&
+                   platform->stylusSource == StylusSource::Finger &&
+                   platform->stylusFinger == touch.identifier) {
+            releaseHeldStylus(platform);
+        }
+    }
+    return EM_TRUE;
+}
+
+// A or Escape quits, as on the desktop; every other key stays the browser's.
+EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void* data) {
+    auto* platform = static_cast<Platform*>(data);
+    const std::string_view key = e->key;
+    if (e->repeat || e->ctrlKey || e->altKey || e->metaKey ||
+        !(key == "a" || key == "A" || key == "Escape"))
+        return EM_FALSE;
+    webAudioUnlock();
+    platform->events.push_back({PlatformEventType::KeyDown, 0, 0, KeyA});
+    return EM_TRUE;
+}
+
+EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* data) {
+    auto* platform = static_cast<Platform*>(data);
+    if (e->hidden) {
+        releaseHeldStylus(platform);
+        platform->foreground = false;
+        platform->events.push_back({PlatformEventType::FocusLost});
+    } else {
+        platform->foreground = true;
+        platform->events.push_back({PlatformEventType::FocusGained});
+        platform->events.push_back({PlatformEventType::Paint});
+    }
+    return EM_FALSE;
+}
+
+void listen(Platform* platform) {
+    emscripten_set_mousedown_callback(kCanvas, platform, EM_TRUE, onMouse);
+    // The release counts wherever it happens, even outside the page.
+    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, platform, EM_TRUE, onMouse);
+    emscripten_set_touchstart_callback(kCanvas, platform, EM_TRUE, onTouch);
+    emscripten_set_touchend_callback(kCanvas, platform, EM_TRUE, onTouch);
+    emscripten_set_touchmove_callback(kCanvas, platform, EM_TRUE, onTouch);
+    emscripten_set_touchcancel_callback(kCanvas, platform, EM_TRUE, onTouch);
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, platform, EM_TRUE, onKey);
+    emscripten_set_visibilitychange_callback(platform, EM_TRUE, onVisibility);
+}
+
+void stopListening() {
+    emscripten_set_mousedown_callback(kCanvas, nullptr, EM_TRUE, nullptr);
+    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
+    emscripten_set_touchstart_callback(kCanvas, nullptr, EM_TRUE, nullptr);
+    emscripten_set_touchend_callback(kCanvas, nullptr, EM_TRUE, nullptr);
+    emscripten_set_touchmove_callback(kCanvas, nullptr, EM_TRUE, nullptr);
+    emscripten_set_touchcancel_callback(kCanvas, nullptr, EM_TRUE, nullptr);
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
+    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
+}
+
+// The display's RGB565 widened exactly as the desktop's screenshots widen it, so a canvas
+// read back compares pixel for pixel with the headless game's pictures.
+void widenDisplay(const Platform* platform, uint8_t* rgba) {
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x, rgba += 4) {
+            const uint16_t p = platformDisplayPixel(platform, x, y);
+            rgba[0] = widenRed(p);
+            rgba[1] = widenGreen(p);
+            rgba[2] = widenBlue(p);
+            rgba[3] = 255;
+        }
+}
+
+} // namespace
+
+Platform* platformOpenWeb() {
+    auto* platform = new Platform;
+    platform->headless = false;
+    platform->pitches = {2, kScreenWidth * 2};
+    platform->displayBytes.assign(kScreenPixels * 2, 0);
+    platform->displayMemory = platform->displayBytes.data();
+    platform->canvasPixels.assign(kScreenPixels * 4, 0);
+    platform->clockFrequency = kMicroseconds;
+    EmscriptenVisibilityChangeEvent visibility{};
+    platform->foreground =
+        emscripten_get_visibility_status(&visibility) != EMSCRIPTEN_RESULT_SUCCESS ||
+        !visibility.hidden;
+    emscripten_set_canvas_element_size(kCanvas, kScreenWidth, kScreenHeight);
+    listen(platform);
+    return platform;
+}
+
+void platformClose(Platform* platform) {
+    if (!platform)
+        return;
+    if (!platform->headless)
+        stopListening();
+    delete platform;
+}
+
+bool platformPollEvent(Platform* platform, PlatformEvent& event) {
+    if (platform->events.empty())
+        return false;
+    event = platform->events.front();
+    platform->events.pop_front();
+    return true;
+}
+
+uint64_t platformReadClock(Platform* platform) {
+    if (platform->headless)
+        return platform->clockNow;
+    return static_cast<uint64_t>(emscripten_get_now() * (kMicroseconds / 1000));
+}
+
+uint64_t platformClockFrequency(const Platform* platform) {
+    return platform->clockFrequency;
+}
+
+bool platformIsForeground(const Platform* platform) {
+    return platform->foreground;
+}
+
+void platformRaiseWindow(Platform*) {}
+
+uint8_t* platformBeginDraw(Platform* platform) {
+    return platform->displayMemory;
+}
+
+void platformEndDraw(Platform* platform) {
+    if (platform->headless)
+        return;
+    widenDisplay(platform, platform->canvasPixels.data());
+    // clang-format off
+    EM_ASM({
+        const canvas = document.getElementById('canvas');
+        const first = !Module.drovanaImage;
+        if (first)
+            Module.drovanaImage = canvas.getContext('2d').createImageData($1, $2);
+        Module.drovanaImage.data.set(HEAPU8.subarray($0, $0 + $1 * $2 * 4));
+        canvas.getContext('2d').putImageData(Module.drovanaImage, 0, 0);
+        if (first && Module.drovanaFirstFrame)
+            Module.drovanaFirstFrame();
+    }, platform->canvasPixels.data(), kScreenWidth, kScreenHeight);
+    // clang-format on
+}
+
+// The page's animation frames pace the loop, shown or not.
+void platformSkipDraw(Platform*) {}

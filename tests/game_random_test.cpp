@@ -1,0 +1,73 @@
+// The game's random generator against the C library's rand() where that is glibc's, and
+// against known glibc outputs everywhere else (the browser build's C library differs).
+#include "core/game_random.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+std::vector<int> firstOutputs(uint32_t seed, int count) {
+    RandomState state;
+    seedRandom(state, seed);
+    std::vector<int> outputs;
+    for (int i = 0; i < count; ++i)
+        outputs.push_back(nextRandom(state));
+    return outputs;
+}
+
+// Seeds with a zero, the sign bit, every bit and small and large ordinary values.
+const uint32_t kSeeds[] = {0, 1, 2, 7, 42, 12345, 0x7FFFFFFF, 0x80000000, 0xDEADBEEF, 0xFFFFFFFF};
+
+} // namespace
+
+TEST(GameRandom, FirstOutputsOfSeedOneAreGlibcsWellKnownOnes) {
+    EXPECT_EQ(firstOutputs(1, 5),
+              (std::vector<int>{1804289383, 846930886, 1681692777, 1714636915, 1957747793}));
+}
+
+TEST(GameRandom, SeedZeroIsSeedOne) {
+    EXPECT_EQ(firstOutputs(0, 100), firstOutputs(1, 100));
+}
+
+TEST(GameRandom, OutputsStayWithinTheRange) {
+    for (const uint32_t seed : kSeeds)
+        for (const int r : firstOutputs(seed, 1000)) {
+            ASSERT_GE(r, 0);
+            ASSERT_LE(r, kGameRandomMax);
+        }
+}
+
+#ifdef __GLIBC__
+// Past the 31-word table several times over, so every lag position has wrapped.
+TEST(GameRandom, MatchesGlibcRandForEverySeedTried) {
+    for (const uint32_t seed : kSeeds) {
+        std::srand(seed);
+        std::vector<int> expected;
+        for (int i = 0; i < 1000; ++i)
+            expected.push_back(std::rand());
+        EXPECT_EQ(firstOutputs(seed, 1000), expected) << "seed " << seed;
+    }
+}
+#endif
+
+// Values glibc's rand() gave on this project's build machine, for the builds whose C library
+// is another.
+TEST(GameRandom, MatchesRecordedGlibcOutputs) {
+    EXPECT_EQ(firstOutputs(42, 3), (std::vector<int>{71876166, 708592740, 1483128881}));
+    EXPECT_EQ(firstOutputs(0xFFFFFFFF, 3), (std::vector<int>{254925627, 1205188300, 366127624}));
+    EXPECT_EQ(firstOutputs(0x80000000, 3), (std::vector<int>{1336741213, 1210407648, 1447044896}));
+}
+
+TEST(GameRandom, TheGameGeneratorRestartsItsSequenceWhenSeeded) {
+    seedGameRandom(42);
+    const int first = gameRandom();
+    const int second = gameRandom();
+    seedGameRandom(42);
+    EXPECT_EQ(gameRandom(), first);
+    EXPECT_EQ(gameRandom(), second);
+    EXPECT_EQ(first, firstOutputs(42, 1)[0]);
+}

@@ -1,0 +1,136 @@
+// browser_test.cjs: the browser build in headless Chromium: taps from the logo into a match and
+// a serve, each step's canvas compared pixel for pixel with the headless driver's picture of the
+// same step, with the sounds started in the page's audio; then options changed by touch on a
+// phone-sized page survive a reload.
+// Pictures of a failing step are kept in DROVANA_WEB_KEEP when it names a folder.
+'use strict';
+
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const path = require('node:path');
+const harness = require('./browser_harness.cjs');
+
+// Taps at the centres of the real buttons, as tests/e2e/walk_screens.script has them, each
+// followed by frames of 1/60 s; the match steps run long enough for figures and ball to move.
+const kSteps = [
+  { name: 'logo', frames: 0 },
+  { name: 'main-menu', tap: [120, 160], frames: 12 },
+  { name: 'player-1', tap: [180, 147], frames: 30 },
+  { name: 'player-2', tap: [214, 306], frames: 30 },
+  { name: 'stadium', tap: [214, 306], frames: 20 },
+  { name: 'match', tap: [214, 306], frames: 100 },
+  { name: 'serve', tap: [150, 60], frames: 90 },
+  { name: 'rally', tap: [90, 70], frames: 120 },
+];
+
+function driverScript(steps, folder) {
+  return steps.map((step) => [
+    step.tap ? `tap ${step.tap[0]} ${step.tap[1]}` : '',
+    step.frames ? `frames ${step.frames}` : '',
+    `shot ${path.join(folder, step.name + '.png')}`,
+  ].filter(Boolean).join('\n')).join('\n') + '\n';
+}
+
+function keepPictures(name, browserRgb, driverFile) {
+  const keep = process.env.DROVANA_WEB_KEEP;
+  if (!keep)
+    return;
+  fs.mkdirSync(keep, { recursive: true });
+  harness.writePngRgb(path.join(keep, `${name}-browser.png`), browserRgb);
+  fs.copyFileSync(driverFile, path.join(keep, `${name}-driver.png`));
+}
+
+function expectSamePicture(name, browserRgb, driverFile) {
+  const driver = harness.readPngRgb(driverFile);
+  assert.strictEqual(driver.width, 240);
+  assert.strictEqual(driver.height, 320);
+  const different = harness.countDifferentPixels(browserRgb, driver.rgb);
+  if (different !== 0)
+    keepPictures(name, browserRgb, driverFile);
+  assert.strictEqual(different, 0, `${name}: ${different} pixels differ from the driver's`);
+}
+
+let served;
+let browser;
+const folders = [];
+
+test.before(async () => {
+  served = await harness.serveWebBuild();
+  const profile = harness.makeTempFolder('chromium');
+  folders.push(profile);
+  browser = await harness.launchBrowser(profile);
+});
+
+test.after(async () => {
+  if (browser)
+    await browser.close();
+  if (served)
+    served.server.close();
+  for (const folder of folders)
+    fs.rmSync(folder, { recursive: true, force: true });
+});
+
+test('from the logo into a match, every step as the headless driver draws it', async () => {
+  const shots = harness.makeTempFolder('driver-shots');
+  const home = harness.makeTempFolder('driver-home');
+  folders.push(shots, home);
+  harness.runDriver(driverScript(kSteps, shots), home);
+
+  // Each check in a context of its own: its own storage, nothing kept from another.
+  const page = await (await browser.createBrowserContext()).newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  // 480 x 640: each screen pixel a 2 x 2 block, no bars.
+  await page.setViewport({ width: 480, height: 640 });
+  await harness.openGamePage(page, served.url);
+  for (const step of kSteps) {
+    if (step.tap)
+      await harness.tap(page, 2, 0, 0, step.tap, false);
+    await harness.runFrames(page, step.frames);
+    expectSamePicture(step.name, await harness.canvasRgb(page), path.join(shots, step.name + '.png'));
+  }
+  assert.deepStrictEqual(errors, []);
+  // The first click unlocked the page's audio, and the buttons' clicks and the match's sounds
+  // were started in it.
+  const audio = await page.evaluate(
+      () => ({ state: Module.drovanaAudio.context.state, started: Module.drovanaAudio.started }));
+  assert.strictEqual(audio.state, 'running');
+  assert.ok(audio.started >= 4, `${audio.started} sounds started`);
+  await page.close();
+});
+
+test('options changed by touch are kept in the browser across a reload', async () => {
+  // The driver: the same changes, then a restart on the same players.dat.
+  const shots = harness.makeTempFolder('driver-shots');
+  const home = harness.makeTempFolder('driver-home');
+  folders.push(shots, home);
+  const options = path.join(shots, 'options.png');
+  const defaults = path.join(shots, 'defaults.png');
+  harness.runDriver(`tap 120 160\ntap 114 261\nshot ${defaults}\n` +
+                    'tap 146 128\ntap 181 189\ntap 120 306\nkey a\n', home);
+  harness.runDriver(`tap 120 160\ntap 114 261\nshot ${options}\n`, home);
+
+  // A phone in portrait: 360 x 640 shows the screen at 1.5 times between bars 80 pixels high.
+  const page = await (await browser.createBrowserContext()).newPage();
+  await page.setViewport({ width: 360, height: 640, hasTouch: true, isMobile: true });
+  await harness.openGamePage(page, served.url);
+  const touch = (at) => harness.tap(page, 1.5, 0, 80, at, true);
+  await touch([120, 160]);
+  await touch([114, 261]);
+  expectSamePicture('options-before', await harness.canvasRgb(page), defaults);
+  const writes = await page.evaluate(() => Module.drovanaStorage.writes);
+  await touch([146, 128]); // two sets
+  await touch([181, 189]); // Amateur
+  await touch([120, 306]); // Main saves
+  // Every copy asked for has finished once none is running.
+  await page.waitForFunction(
+      (before) => Module.drovanaStorage.writes > before && !Module.drovanaStorage.busy, {}, writes);
+
+  await page.reload();
+  await harness.startGame(page);
+  await touch([120, 160]);
+  await touch([114, 261]);
+  expectSamePicture('options-after-reload', await harness.canvasRgb(page), options);
+  await page.close();
+});
