@@ -22,27 +22,10 @@ constexpr int32_t kVectorBlendMinimum = 4;         // the blend does four pixels
 // most of a distant figure's triangles cover none. Larger ones nearly always cover some.
 constexpr int32_t kRowsWorthScanning = 8;
 
-struct Corner {
-    const ScreenVertex* v;
-    Subpixel x; // shifted half a pixel forward, so that rounding up samples pixel centres
-    Subpixel y; // shifted half a pixel back, for the same reason
-};
-
-Corner makeCorner(const ScreenVertex& v) {
-    return {&v, fxAdd(v.x, kFxHalf) >> kFixedToSubpixelShift,
-            fxSub(v.y, kFxHalf) >> kFixedToSubpixelShift};
-}
+using Corner = ScreenCorner;
 
 Fixed subpixelToFixed(Subpixel s) {
     return static_cast<Fixed>(static_cast<uint32_t>(s) << kFixedToSubpixelShift);
-}
-
-Subpixel ceilToRow(Subpixel y) {
-    return (y + kSubpixelOne - 1) & -kSubpixelOne;
-}
-
-int32_t rowsUntil(Subpixel firstRow, Subpixel endY) {
-    return (endY - firstRow + kSubpixelOne - 1) >> kSubpixelBits;
 }
 
 // ceil(x) - 1 in whole pixels: the first column whose centre is not left of x.
@@ -64,22 +47,12 @@ struct Edge {
     Edge edge = {&start, 0, 0, 0, 0, rowsUntil(firstRow, end.y)};
     if (edge.rows < 1)
         return edge;
-    edge.slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
+    edge.slope = fxDiv(fxSub(end.v.x, start.v.x), fxSub(end.v.y, start.v.y));
     edge.step = edge.slope >> kFixedToSubpixelShift;
     edge.prestep = subpixelToFixed(firstRow - start.y);
     // The pre-step takes the slope at the precision the division gave, before its shift.
     edge.x = start.x + (fxMul(edge.prestep, edge.slope) >> kFixedToSubpixelShift);
     return edge;
-}
-
-// False when no row of the triangle can hold a pixel: no column centre (a multiple of 2048)
-// lies between the leftmost and the rightmost x any edge takes. An edge's x on the rows it
-// covers never passes its end vertices on the right, and on the left falls short of them by
-// at most one sub-pixel unit per row (the floor of each step) plus one for the pre-step.
-bool reachesAColumnCentre(const Corner& a, const Corner& b, const Corner& c, int32_t rows) {
-    const Subpixel lowest = std::min({a.x, b.x, c.x}) - rows;
-    const Subpixel highest = std::max({a.x, b.x, c.x});
-    return ((lowest + kSubpixelOne - 1) & -kSubpixelOne) < highest;
 }
 
 // Top, middle, bottom by y; the tie rules decide which vertex starts the long edge.
@@ -187,7 +160,7 @@ uint32_t depthAtFirstCentre(const Edge& edge, int32_t column, const DepthGradien
     const Subpixel firstCentre = (column + 1) * kSubpixelOne;
     const Fixed across = subpixelToFixed(firstCentre - edge.start->x);
     const Fixed z =
-        fxAdd(fxAdd(edge.start->v->z, fxMul(g.dzdx, across)), fxMul(g.dzdy, edge.prestep)) >>
+        fxAdd(fxAdd(edge.start->v.z, fxMul(g.dzdx, across)), fxMul(g.dzdy, edge.prestep)) >>
         kFixedToSubpixelShift;
     return z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
 }
@@ -465,21 +438,21 @@ void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
 
 void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
                        const ScreenVertex& v2) {
-    // Sort: top, middle and bottom vertex by y.
-    const ScreenVertex* in[3] = {&v0, &v1, &v2};
-    int order[3];
-    sortByRow(v0.y, v1.y, v2.y, order);
-    const ScreenVertex& t = *in[order[0]];
-    const ScreenVertex& m = *in[order[1]];
-    const ScreenVertex& b = *in[order[2]];
+    rasteriseCorners(rc, screenCorner(v0), screenCorner(v1), screenCorner(v2));
+}
 
-    // Rows and columns: most of a distant figure's triangles reach no pixel centre, and they
-    // leave before any division.
-    const Corner top = makeCorner(t), middle = makeCorner(m), bottom = makeCorner(b);
-    const Subpixel firstRow = ceilToRow(top.y);
-    const int32_t rows = rowsUntil(firstRow, bottom.y);
-    if (rows < 1 || !reachesAColumnCentre(top, middle, bottom, rows))
-        return;
+void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCorner& c1,
+                       const ScreenCorner& c2, Subpixel firstRow, int32_t rows) {
+    // Sort: top, middle and bottom vertex by y.
+    const Corner* in[3] = {&c0, &c1, &c2};
+    int order[3];
+    sortByRow(c0.v.y, c1.v.y, c2.v.y, order);
+    const Corner& top = *in[order[0]];
+    const Corner& middle = *in[order[1]];
+    const Corner& bottom = *in[order[2]];
+    const ScreenVertex& t = top.v;
+    const ScreenVertex& m = middle.v;
+    const ScreenVertex& b = bottom.v;
 
     // Area: its sign says on which side of the long edge the middle vertex lies.
     Area area = {
@@ -501,7 +474,7 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     edges.lower = makeEdge(middle, bottom, ceilToRow(middle.y));
     edges.upper = makeEdge(top, middle, firstRow);
     edges.longEdgeOnLeft = longEdgeOnLeft;
-    if (rows > 1 && rows <= kRowsWorthScanning && !holdsAPixel(edges))
+    if (rows <= kRowsWorthScanning && !holdsAPixel(edges))
         return;
     // Gradients of depth across and down.
     const DepthGradients g = depthGradients(t, m, b, withReciprocal(area));
