@@ -18,9 +18,6 @@ constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and dept
 constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
 constexpr int32_t kVectorFillMinimum = 16;         // shorter spans stay in the scalar loop
 constexpr int32_t kVectorBlendMinimum = 4;         // the blend does four pixels at a time
-// Small triangles are checked for a covered pixel before the division for the depth gradients;
-// most of a distant figure's triangles cover none. Larger ones nearly always cover some.
-constexpr int32_t kRowsWorthScanning = 8;
 
 using Corner = ScreenCorner;
 
@@ -31,6 +28,14 @@ Fixed subpixelToFixed(Subpixel s) {
 // ceil(x) - 1 in whole pixels: the first column whose centre is not left of x.
 int32_t columnBefore(Subpixel x) {
     return (x - 1) >> kSubpixelBits;
+}
+
+// fxDiv(dx, dy) for an edge that reaches a row centre, so that dy > 0: only the saturation of a
+// nearly level edge is left to decide, and it is decided without a branch.
+Fixed edgeSlope(Fixed dx, Fixed dy) {
+    constexpr int64_t kSaturated = 0x7FFFFFFF;
+    const int64_t q = int64_t{dx} * kFxOne / dy;
+    return static_cast<Fixed>(std::clamp(q, -kSaturated, kSaturated));
 }
 
 struct Edge {
@@ -47,7 +52,7 @@ struct Edge {
     Edge edge = {&start, 0, 0, 0, 0, rowsUntil(firstRow, end.y)};
     if (edge.rows < 1)
         return edge;
-    edge.slope = fxDiv(fxSub(end.v.x, start.v.x), fxSub(end.v.y, start.v.y));
+    edge.slope = edgeSlope(fxSub(end.v.x, start.v.x), fxSub(end.v.y, start.v.y));
     edge.step = edge.slope >> kFixedToSubpixelShift;
     edge.prestep = subpixelToFixed(firstRow - start.y);
     // The pre-step takes the slope at the precision the division gave, before its shift.
@@ -165,18 +170,31 @@ uint32_t depthAtFirstCentre(const Edge& edge, int32_t column, const DepthGradien
     return z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
 }
 
-[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
+// The walk as it stands after `advanced` rows of the edge, without taking them one by one: the
+// column is always columnBefore of the edge's x, the error its distance from the edge, and the
+// depth moved by the small step on every row and by one pixel's depth more on each row whose
+// column moved k + 1. The sums wrap as the row-by-row sums do.
+[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g,
+                                                     int32_t advanced) {
     LeftWalk walk;
-    walk.column = columnBefore(edge.x);
-    walk.depth = depthAtFirstCentre(edge, walk.column, g);
+    const int32_t firstColumn = columnBefore(edge.x);
+    const uint32_t firstDepth = depthAtFirstCentre(edge, firstColumn, g);
     walk.wholeStep = (edge.step - 1) >> kSubpixelBits;
     walk.stepFraction = edge.step - walk.wholeStep * kSubpixelOne;
-    walk.error = -(edge.x - walk.column * kSubpixelOne);
     const Fixed small =
         fxAdd(fxMul(fxFromInt(walk.wholeStep), g.dzdx), g.dzdy) >> kFixedToSubpixelShift;
+    const uint32_t pixelDepth = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
     walk.depthStepSmall = static_cast<uint32_t>(small);
-    walk.depthStepLarge =
-        static_cast<uint32_t>(small) + static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
+    walk.depthStepLarge = static_cast<uint32_t>(small) + pixelDepth;
+
+    const uint32_t rows = static_cast<uint32_t>(advanced);
+    const Subpixel x = static_cast<Subpixel>(static_cast<uint32_t>(edge.x) +
+                                             rows * static_cast<uint32_t>(edge.step));
+    walk.column = columnBefore(x);
+    walk.error = walk.column * kSubpixelOne - x;
+    const uint32_t largeMoves = static_cast<uint32_t>(walk.column - firstColumn) -
+                                rows * static_cast<uint32_t>(walk.wholeStep);
+    walk.depth = firstDepth + rows * walk.depthStepSmall + largeMoves * pixelDepth;
     return walk;
 }
 
@@ -289,8 +307,8 @@ RowCursor startRow(const RenderContext& rc, int32_t row) {
 }
 
 template <SpanFunction span>
-void drawRows(RowCursor& cursor, LeftWalk& left, Edge& right, int32_t rows, uint32_t dz,
-              const Paint& paint) {
+[[gnu::always_inline]] inline void drawRows(RowCursor& cursor, LeftWalk& left, Edge& right,
+                                            int32_t rows, uint32_t dz, const Paint& paint) {
     for (int32_t i = 0; i < rows; ++i) {
         const int32_t count = columnBefore(right.x) - left.column;
         if (count > 0)
@@ -310,23 +328,33 @@ struct TriangleEdges {
     bool longEdgeOnLeft;
 };
 
-// Whether any row's span holds a pixel centre, from the edges alone: the same x values and
-// the same column rounding as the drawing, without depth. The left column the walk keeps with
-// its error term is always columnBefore of the left edge's x.
-bool holdsAPixel(const TriangleEdges& e) {
+constexpr int32_t kNoPixel = -1;
+
+// The first row, counted from the triangle's first, whose span holds a pixel centre, or
+// kNoPixel: the same x values and column rounding as the drawing, without depth, so that a
+// triangle covering no pixel (most of a distant figure's) leaves before the depth gradients,
+// and the drawing starts where the pixels do. The left column the walk keeps with its error
+// term is always columnBefore of the left edge's x.
+int32_t firstRowWithAPixel(const TriangleEdges& e) {
     Subpixel longX = e.longEdge.x;
+    int32_t row = 0;
     for (const Edge* half : {&e.upper, &e.lower}) {
         Subpixel shortX = half->x;
-        for (int32_t i = 0; i < half->rows; ++i) {
+        for (int32_t i = 0; i < half->rows; ++i, ++row) {
             const Subpixel xl = e.longEdgeOnLeft ? longX : shortX;
             const Subpixel xr = e.longEdgeOnLeft ? shortX : longX;
             if (columnBefore(xr) > columnBefore(xl))
-                return true;
+                return row;
             longX += e.longEdge.step;
             shortX += half->step;
         }
     }
-    return false;
+    return kNoPixel;
+}
+
+void advanceEdge(Edge& edge, int32_t rows) {
+    edge.x = static_cast<Subpixel>(static_cast<uint32_t>(edge.x) +
+                                   static_cast<uint32_t>(rows) * static_cast<uint32_t>(edge.step));
 }
 
 template <SpanFunction span>
@@ -337,34 +365,43 @@ void drawSpan(const RenderContext& rc, int32_t row, int32_t column, int32_t coun
          z, dz, makePaint(rc.colour));
 }
 
+// The rows from `skip` (counted from firstRow) down, the rows above holding no pixel.
 template <SpanFunction span>
 void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients& g,
-                int32_t firstRow) {
+                int32_t firstRow, int32_t skip) {
     const Paint paint = makePaint(rc.colour);
     const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
-    RowCursor cursor = startRow(rc, firstRow);
+    RowCursor cursor = startRow(rc, firstRow + skip);
     LeftWalk left = {};
     if (e.longEdgeOnLeft)
-        left = startLeftWalk(e.longEdge, g);
+        left = startLeftWalk(e.longEdge, g, skip);
+    else
+        advanceEdge(e.longEdge, skip);
 
     // Upper half: the long edge against the upper edge.
-    if (e.upper.rows >= 1) {
+    const int32_t upperRows = std::max(e.upper.rows, 0);
+    if (skip < upperRows) {
         if (e.longEdgeOnLeft) {
-            drawRows<span>(cursor, left, e.upper, e.upper.rows, dz, paint);
+            advanceEdge(e.upper, skip);
+            drawRows<span>(cursor, left, e.upper, upperRows - skip, dz, paint);
         } else {
-            left = startLeftWalk(e.upper, g);
-            drawRows<span>(cursor, left, e.longEdge, e.upper.rows, dz, paint);
+            left = startLeftWalk(e.upper, g, skip);
+            drawRows<span>(cursor, left, e.longEdge, upperRows - skip, dz, paint);
         }
+        skip = 0;
+    } else {
+        skip -= upperRows;
     }
-    if (e.lower.rows < 1)
+    if (e.lower.rows <= skip)
         return;
 
     // Lower half: only the lower edge is new; the long edge carries on where it was.
     if (e.longEdgeOnLeft) {
-        drawRows<span>(cursor, left, e.lower, e.lower.rows, dz, paint);
+        advanceEdge(e.lower, skip);
+        drawRows<span>(cursor, left, e.lower, e.lower.rows - skip, dz, paint);
     } else {
-        left = startLeftWalk(e.lower, g);
-        drawRows<span>(cursor, left, e.longEdge, e.lower.rows, dz, paint);
+        left = startLeftWalk(e.lower, g, skip);
+        drawRows<span>(cursor, left, e.longEdge, e.lower.rows - skip, dz, paint);
     }
 }
 
@@ -376,11 +413,17 @@ bool insideBuffer(uint32_t xLimit, uint32_t yLimit, const ScreenVertex& v) {
     return static_cast<uint32_t>(v.x) <= xLimit && static_cast<uint32_t>(v.y) <= yLimit;
 }
 
+// fxDiv(kFxOne, a) for an area of at least kThinArea either way: the quotient stays far from
+// saturation, so the division alone gives it.
+Fixed wholeReciprocal(Fixed a) {
+    return static_cast<Fixed>(int64_t{kFxOne} * kFxOne / a);
+}
+
 Area withReciprocal(Area area) {
     if (!areaIsWide(area)) {
         const Fixed a = static_cast<Fixed>(area.wide);
         area.reciprocal =
-            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, a);
+            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : wholeReciprocal(a);
     }
     return area;
 }
@@ -474,7 +517,8 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
     edges.lower = makeEdge(middle, bottom, ceilToRow(middle.y));
     edges.upper = makeEdge(top, middle, firstRow);
     edges.longEdgeOnLeft = longEdgeOnLeft;
-    if (rows <= kRowsWorthScanning && !holdsAPixel(edges))
+    const int32_t skip = firstRowWithAPixel(edges);
+    if (skip == kNoPixel)
         return;
     // Gradients of depth across and down.
     const DepthGradients g = depthGradients(t, m, b, withReciprocal(area));
@@ -482,9 +526,9 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
     // Upper half, then lower half, with the pixel loop of the current state.
     const int32_t row = firstRow >> kSubpixelBits;
     if (rc.depthTestOn)
-        rc.blendOn ? drawHalves<blendSpanDepthTested>(rc, edges, g, row)
-                   : drawHalves<fillSpanDepthTested>(rc, edges, g, row);
+        rc.blendOn ? drawHalves<blendSpanDepthTested>(rc, edges, g, row, skip)
+                   : drawHalves<fillSpanDepthTested>(rc, edges, g, row, skip);
     else
-        rc.blendOn ? drawHalves<blendSpan>(rc, edges, g, row)
-                   : drawHalves<fillSpan>(rc, edges, g, row);
+        rc.blendOn ? drawHalves<blendSpan>(rc, edges, g, row, skip)
+                   : drawHalves<fillSpan>(rc, edges, g, row, skip);
 }

@@ -47,6 +47,16 @@ void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
 void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
                        const ScreenVertex& v2);
 
+// Nested pairs rather than a list: the compiler keeps these free of branches, which a random
+// triangle's coordinates would mispredict.
+inline Subpixel min3(Subpixel a, Subpixel b, Subpixel c) {
+    return std::min(a, std::min(b, c));
+}
+
+inline Subpixel max3(Subpixel a, Subpixel b, Subpixel c) {
+    return std::max(a, std::max(b, c));
+}
+
 // The sample grid: row r's centre lies at r x 2048 in corner y, column c's at (c + 1) x 2048
 // in corner x.
 inline Subpixel ceilToRow(Subpixel y) {
@@ -63,8 +73,8 @@ inline int32_t rowsUntil(Subpixel firstRow, Subpixel endY) {
 // at most one sub-pixel unit per row (the floor of each step) plus one for the pre-step.
 inline bool reachesAColumnCentre(const ScreenCorner& a, const ScreenCorner& b,
                                  const ScreenCorner& c, int32_t rows) {
-    const Subpixel lowest = std::min({a.x, b.x, c.x}) - rows;
-    const Subpixel highest = std::max({a.x, b.x, c.x});
+    const Subpixel lowest = min3(a.x, b.x, c.x) - rows;
+    const Subpixel highest = max3(a.x, b.x, c.x);
     return ((lowest + kSubpixelOne - 1) & -kSubpixelOne) < highest;
 }
 
@@ -78,8 +88,8 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 // no more than these few comparisons. The grid y keeps the order of the vertex y.
 inline void rasteriseCorners(RenderContext& rc, const ScreenCorner& c0, const ScreenCorner& c1,
                              const ScreenCorner& c2) {
-    const Subpixel firstRow = ceilToRow(std::min({c0.y, c1.y, c2.y}));
-    const int32_t rows = rowsUntil(firstRow, std::max({c0.y, c1.y, c2.y}));
+    const Subpixel firstRow = ceilToRow(min3(c0.y, c1.y, c2.y));
+    const int32_t rows = rowsUntil(firstRow, max3(c0.y, c1.y, c2.y));
     if (rows >= 1 && reachesAColumnCentre(c0, c1, c2, rows))
         rasteriseReaching(rc, c0, c1, c2, firstRow, rows);
 }
