@@ -198,16 +198,15 @@ uint32_t depthAtFirstCentre(const Edge& edge, int32_t column, const DepthGradien
     return walk;
 }
 
+// Chosen by a mask rather than a branch: along a random edge the two moves alternate without
+// a pattern the branch predictor could learn.
 void advanceLeftWalk(LeftWalk& walk) {
     walk.error += kSubpixelOne - walk.stepFraction;
-    if (walk.error < 0) {
-        walk.column += walk.wholeStep + 1;
-        walk.depth += walk.depthStepLarge;
-    } else {
-        walk.error -= kSubpixelOne;
-        walk.column += walk.wholeStep;
-        walk.depth += walk.depthStepSmall;
-    }
+    const int32_t movesFurther = walk.error >> 31; // all ones for a move of k + 1 pixels
+    walk.error -= kSubpixelOne & ~movesFurther;
+    walk.column += walk.wholeStep - movesFurther;
+    const uint32_t further = static_cast<uint32_t>(movesFurther);
+    walk.depth += (walk.depthStepLarge & further) | (walk.depthStepSmall & ~further);
 }
 
 // What a span needs besides its position: the colour word and the blend's constant terms.
