@@ -3,6 +3,7 @@
 #include "render/rasteriser.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstddef>
 
@@ -60,28 +61,39 @@ struct Edge {
     return edge;
 }
 
-// Top, middle, bottom by y; the tie rules decide which vertex starts the long edge.
-void sortByRow(Fixed y0, Fixed y1, Fixed y2, int order[3]) {
-    auto set = [order](int t, int m, int b) {
-        order[0] = t;
-        order[1] = m;
-        order[2] = b;
-    };
-    if (y0 > y1) {
-        if (y0 <= y2)
-            set(1, 0, 2);
-        else if (y2 <= y1)
-            set(2, 1, 0);
-        else
-            set(1, 2, 0);
-    } else {
-        if (y1 <= y2)
-            set(0, 1, 2);
-        else if (y2 > y0)
-            set(0, 2, 1);
-        else
-            set(2, 0, 1);
+// Top, middle, bottom by y; the tie rules decide which vertex starts the long edge. They read
+// five comparisons, and are laid out as a table over them so that sorting a random triangle
+// costs no branch the predictor could miss.
+struct RowOrder {
+    uint8_t top, middle, bottom;
+};
+
+struct RowComparisons {
+    bool y0AfterY1, y0UpToY2, y2UpToY1, y1UpToY2, y2AfterY0;
+};
+
+constexpr RowOrder rowOrderFor(const RowComparisons& c) {
+    if (c.y0AfterY1) {
+        if (c.y0UpToY2)
+            return {1, 0, 2};
+        return c.y2UpToY1 ? RowOrder{2, 1, 0} : RowOrder{1, 2, 0};
     }
+    if (c.y1UpToY2)
+        return {0, 1, 2};
+    return c.y2AfterY0 ? RowOrder{0, 2, 1} : RowOrder{2, 0, 1};
+}
+
+constexpr std::array<RowOrder, 32> kRowOrders = [] {
+    std::array<RowOrder, 32> table{};
+    for (int k = 0; k < 32; ++k)
+        table[k] =
+            rowOrderFor({(k & 1) != 0, (k & 2) != 0, (k & 4) != 0, (k & 8) != 0, (k & 16) != 0});
+    return table;
+}();
+
+RowOrder sortByRow(Fixed y0, Fixed y1, Fixed y2) {
+    return kRowOrders[(y0 > y1) | (y0 <= y2) << 1 | (y2 <= y1) << 2 | (y1 <= y2) << 3 |
+                      (y2 > y0) << 4];
 }
 
 struct DepthGradients {
@@ -487,11 +499,10 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
                        const ScreenCorner& c2, Subpixel firstRow, int32_t rows) {
     // Sort: top, middle and bottom vertex by y.
     const Corner* in[3] = {&c0, &c1, &c2};
-    int order[3];
-    sortByRow(c0.v.y, c1.v.y, c2.v.y, order);
-    const Corner& top = *in[order[0]];
-    const Corner& middle = *in[order[1]];
-    const Corner& bottom = *in[order[2]];
+    const RowOrder order = sortByRow(c0.v.y, c1.v.y, c2.v.y);
+    const Corner& top = *in[order.top];
+    const Corner& middle = *in[order.middle];
+    const Corner& bottom = *in[order.bottom];
     const ScreenVertex& t = top.v;
     const ScreenVertex& m = middle.v;
     const ScreenVertex& b = bottom.v;
