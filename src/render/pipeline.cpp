@@ -109,7 +109,9 @@ template <typename Project>
 void drawIndexedWith(RenderContext* rc, const Vec3* array, const uint32_t* indices, int32_t end,
                      const Project& project) {
     VertexCache& cache = rc->vertexCache;
-    vertexCacheForget(cache);
+    if (!rc->arraysLocked || rc->cachedArray != array)
+        vertexCacheForget(cache);
+    rc->cachedArray = array;
     for (int32_t i = 0; i < end; i += 3) {
         const uint32_t i0 = indices[i], i1 = indices[i + 1], i2 = indices[i + 2];
         if ((i0 | i1 | i2) >= kVertexCacheSlots) {
