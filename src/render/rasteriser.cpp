@@ -302,6 +302,14 @@ inline void blendSpan(uint32_t* colour, uint16_t*, int32_t count, uint32_t, uint
 
 using SpanFunction = void (*)(uint32_t*, uint16_t*, int32_t, uint32_t, uint32_t, const Paint&);
 
+// Only the blending spans read the blend terms; the filling ones are spared their products.
+template <SpanFunction span> Paint paintFor(Rgba c) {
+    if constexpr (span == fillSpan || span == fillSpanDepthTested)
+        return {pixelWord(c), {}};
+    else
+        return makePaint(c);
+}
+
 // Where the rows go: the colour buffer is bottom-up, the depth buffer top-down. Indices rather
 // than pointers, so that stepping past the last row never forms an out-of-range pointer.
 struct RowCursor {
@@ -373,14 +381,14 @@ void drawSpan(const RenderContext& rc, int32_t row, int32_t column, int32_t coun
               uint32_t dz) {
     const RowCursor cursor = startRow(rc, row);
     span(cursor.colour + cursor.colourRow + column, cursor.depth + cursor.depthRow + column, count,
-         z, dz, makePaint(rc.colour));
+         z, dz, paintFor<span>(rc.colour));
 }
 
 // The rows from `skip` (counted from firstRow) down, the rows above holding no pixel.
 template <SpanFunction span>
 void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients& g,
                 int32_t firstRow, int32_t skip) {
-    const Paint paint = makePaint(rc.colour);
+    const Paint paint = paintFor<span>(rc.colour);
     const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
     RowCursor cursor = startRow(rc, firstRow + skip);
     LeftWalk left = {};
@@ -430,6 +438,19 @@ Fixed wholeReciprocal(Fixed a) {
     return static_cast<Fixed>(int64_t{kFxOne} * kFxOne / a);
 }
 
+// Its sign says on which side of the long edge the middle vertex lies.
+Area triangleArea(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b) {
+    return {
+        wideProductDifference(fxSub(b.x, t.x), fxSub(m.y, t.y), fxSub(m.x, t.x), fxSub(b.y, t.y)),
+        0};
+}
+
+// The sign of the reciprocal, known before dividing: a thin area takes the positive stand-in,
+// any other area keeps its sign through the division.
+bool longEdgeIsOnLeft(const Area& area) {
+    return areaIsWide(area) ? area.wide < 0 : area.wide <= -kThinArea;
+}
+
 Area withReciprocal(Area area) {
     if (!areaIsWide(area)) {
         const Fixed a = static_cast<Fixed>(area.wide);
@@ -451,11 +472,19 @@ struct SortedCorners {
 // span, so the third edge and the row walk are left out. The short edge is the upper one when
 // the middle vertex lies below the row's centre, else the lower one, which then starts on this
 // row as well.
-void drawOneRow(RenderContext& rc, const SortedVertices& v, const SortedCorners& c,
-                Subpixel firstRow, const Area& area, bool longEdgeOnLeft) {
+// Whichever side the long edge takes, the span holds no pixel when both edges round to the same
+// column; most such triangles leave on that before the area's products.
+[[gnu::always_inline]] inline void drawOneRow(RenderContext& rc, const SortedVertices& v,
+                                              const SortedCorners& c, Subpixel firstRow) {
     const Edge longEdge = makeEdge(c.top, c.bottom, firstRow);
     const Edge shortEdge = c.middle.y > firstRow ? makeEdge(c.top, c.middle, firstRow)
                                                  : makeEdge(c.middle, c.bottom, firstRow);
+    if (columnBefore(longEdge.x) == columnBefore(shortEdge.x))
+        return;
+    const Area area = triangleArea(v.t, v.m, v.b);
+    if (area.wide == 0)
+        return;
+    const bool longEdgeOnLeft = longEdgeIsOnLeft(area);
     const Edge& left = longEdgeOnLeft ? longEdge : shortEdge;
     const Edge& right = longEdgeOnLeft ? shortEdge : longEdge;
     const int32_t column = columnBefore(left.x);
@@ -507,19 +536,14 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
     const ScreenVertex& m = middle.v;
     const ScreenVertex& b = bottom.v;
 
-    // Area: its sign says on which side of the long edge the middle vertex lies.
-    Area area = {
-        wideProductDifference(fxSub(b.x, t.x), fxSub(m.y, t.y), fxSub(m.x, t.x), fxSub(b.y, t.y)),
-        0};
-    if (area.wide == 0)
-        return;
-    // The sign of the reciprocal below, known before dividing: a thin area takes the positive
-    // stand-in, any other area keeps its sign through the division.
-    const bool longEdgeOnLeft = areaIsWide(area) ? area.wide < 0 : area.wide <= -kThinArea;
     if (rows == 1) {
-        drawOneRow(rc, {t, m, b}, {top, middle, bottom}, firstRow, area, longEdgeOnLeft);
+        drawOneRow(rc, {t, m, b}, {top, middle, bottom}, firstRow);
         return;
     }
+    const Area area = triangleArea(t, m, b);
+    if (area.wide == 0)
+        return;
+    const bool longEdgeOnLeft = longEdgeIsOnLeft(area);
 
     // Edges, each starting on the first row whose centre it reaches.
     TriangleEdges edges;
