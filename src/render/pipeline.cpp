@@ -100,9 +100,9 @@ namespace {
 template <typename Project>
 void drawUncached(RenderContext& rc, const Vec3& v0, const Vec3& v1, const Vec3& v2,
                   const Project& project) {
-    ScreenVertex s0, s1, s2;
-    if (project(v0, s0) && project(v1, s1) && project(v2, s2))
-        rasteriseOnScreen(rc, s0, s1, s2);
+    ScreenCorner c0, c1, c2;
+    if (project(v0, c0) && project(v1, c1) && project(v2, c2))
+        rasteriseCorners(rc, c0, c1, c2);
 }
 
 template <typename Project>
@@ -144,12 +144,16 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
             VectorProjection projection;
             prepareVectorProjection(rc->combined, rc->width, rc->height, projection);
             drawIndexedWith(rc, array, indices, end,
-                            [&projection](const Vec3& v, ScreenVertex& out) {
-                                return transformVertexAvx2(v, projection, out);
+                            [&projection](const Vec3& v, ScreenCorner& out) {
+                                return projectCornerAvx2(v, projection, out);
                             });
         } else {
-            drawIndexedWith(rc, array, indices, end, [rc](const Vec3& v, ScreenVertex& out) {
-                return transformVertex(v, rc->combined, rc->width, rc->height, out);
+            drawIndexedWith(rc, array, indices, end, [rc](const Vec3& v, ScreenCorner& out) {
+                ScreenVertex screen;
+                if (!transformVertex(v, rc->combined, rc->width, rc->height, screen))
+                    return false;
+                out = screenCorner(screen);
+                return true;
             });
         }
     }

@@ -349,7 +349,7 @@ struct TriangleEdges {
 
 constexpr int32_t kNoPixel = -1;
 
-// The first row, counted from the triangle's first, whose span holds a pixel centre, or
+// The first row, counted from the triangle's top row, whose span holds a pixel centre, or
 // kNoPixel: the same x values and column rounding as the drawing, without depth, so that a
 // triangle covering no pixel (most of a distant figure's) leaves before the depth gradients,
 // and the drawing starts where the pixels do. The left column the walk keeps with its error
@@ -471,9 +471,8 @@ struct SortedCorners {
 // A triangle of one row: the long edge and the short edge that crosses the row bound a single
 // span, so the third edge and the row walk are left out. The short edge is the upper one when
 // the middle vertex lies below the row's centre, else the lower one, which then starts on this
-// row as well.
-// Whichever side the long edge takes, the span holds no pixel when both edges round to the same
-// column; most such triangles leave on that before the area's products.
+// row as well. Whichever side the long edge takes, the span holds no pixel when both edges
+// round to the same column; most such triangles leave on that before the area's products.
 [[gnu::always_inline]] inline void drawOneRow(RenderContext& rc, const SortedVertices& v,
                                               const SortedCorners& c, Subpixel firstRow) {
     const Edge longEdge = makeEdge(c.top, c.bottom, firstRow);

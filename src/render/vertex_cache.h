@@ -28,7 +28,7 @@ struct VertexCache {
 // A new drawing, or the matrix or the screen changed: every remembered vertex is stale.
 void vertexCacheForget(VertexCache& cache);
 
-// Projects v (project(v, screen) -> visible) unless this drawing already did.
+// Projects v (project(v, corner) -> visible) unless this drawing already did.
 template <typename Project>
 inline const CachedVertex& cachedTransform(VertexCache& cache, uint32_t index, const Vec3& v,
                                            const Project& project) {
@@ -36,9 +36,6 @@ inline const CachedVertex& cachedTransform(VertexCache& cache, uint32_t index, c
     if (slot.generation == cache.generation)
         return slot;
     slot.generation = cache.generation;
-    ScreenVertex screen;
-    slot.visible = project(v, screen);
-    if (slot.visible)
-        slot.corner = screenCorner(screen);
+    slot.visible = project(v, slot.corner);
     return slot;
 }
