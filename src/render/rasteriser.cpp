@@ -144,8 +144,10 @@ int64_t reciprocalGradient(Fixed reciprocal, int64_t numerator) {
     return (reciprocal * numerator) >> kFixedFractionBits;
 }
 
-DepthGradients depthGradients(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b,
-                              const Area& area) {
+[[gnu::always_inline]] inline DepthGradients depthGradients(const ScreenVertex& t,
+                                                            const ScreenVertex& m,
+                                                            const ScreenVertex& b,
+                                                            const Area& area) {
     const Fixed dzt = fxSub(b.z, t.z), dzm = fxSub(m.z, t.z);
     const int64_t across = wideProductDifference(dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm);
     const int64_t down = wideProductDifference(fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x));
@@ -386,8 +388,9 @@ void drawSpan(const RenderContext& rc, int32_t row, int32_t column, int32_t coun
 
 // The rows from `skip` (counted from firstRow) down, the rows above holding no pixel.
 template <SpanFunction span>
-void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients& g,
-                int32_t firstRow, int32_t skip) {
+[[gnu::always_inline]] inline void drawHalves(const RenderContext& rc, TriangleEdges& e,
+                                              const DepthGradients& g, int32_t firstRow,
+                                              int32_t skip) {
     const Paint paint = paintFor<span>(rc.colour);
     const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
     RowCursor cursor = startRow(rc, firstRow + skip);
