@@ -10,10 +10,9 @@
 // Vertices with a larger index are projected afresh for every triangle that uses them.
 constexpr uint32_t kVertexCacheSlots = 4096;
 
-// Slots are indexed by the vertex index itself. An entry lives for one element drawing, or
-// for the drawings of one locked array: otherwise the caller may change the array's
-// coordinates between drawings.
-// 32 bytes, so that finding a slot is a shift.
+// Slots are indexed by the vertex index itself, 32 bytes each so that finding one is a shift.
+// An entry lives for one element drawing, or for the drawings of one locked array: otherwise
+// the caller may change the array's coordinates between drawings.
 struct alignas(32) CachedVertex {
     uint32_t generation; // the drawing that projected it; 0 never matches
     uint32_t visible;    // 0: the vertex drops every primitive it belongs to
