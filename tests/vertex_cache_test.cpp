@@ -164,4 +164,50 @@ TEST(VertexCache, ForgettingFourBillionTimesClearsTheStamps) {
     EXPECT_EQ(cache.slots[5].generation, 0u);
 }
 
+// Runs of one material drawn from a locked array share its projected vertices; another array,
+// another matrix or moved vertices after unlocking are projected afresh.
+TEST(VertexCache, LockedArraysShareVerticesAcrossDrawingsAndNothingStale) {
+    const FxMatrix projection = makeCameraSetup().projection;
+    Scene scene;
+    MeshMaker maker;
+    std::vector<Vec3> array = maker.vertices(300, 3 * kFxOne);
+    std::vector<Vec3> other = maker.vertices(300, 3 * kFxOne);
+    const std::vector<uint32_t> indices = maker.indices(400, 300);
+    const int32_t half = 600;
+    // The second run reads `second`, which is the first run's array or another one.
+    const auto drawInRuns = [&](const std::vector<Vec3>& first, const std::vector<Vec3>& second,
+                                const char* what) {
+        scene.onBoth(
+            [](RenderContext* rc) { rcClear(rc, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
+        RenderContext* rc = scene.byElements->rc;
+        rcVertexPointer(rc, 3, GL_FLOAT, 0, first.data());
+        rcLockArrays(rc);
+        rcColor4(rc, 200, 40, 40, 255);
+        rcDrawElements(rc, GL_TRIANGLES, half, GL_UNSIGNED_INT, indices.data());
+        rcColor4(rc, 40, 200, 40, 255);
+        rcVertexPointer(rc, 3, GL_FLOAT, 0, second.data());
+        rcDrawElements(rc, GL_TRIANGLES, half, GL_UNSIGNED_INT, indices.data() + half);
+        rcUnlockArrays(rc);
+        RenderContext* one = scene.oneByOne->rc;
+        for (int32_t i = 0; i + 2 < 2 * half; i += 3) {
+            const Rgba c = i < half ? Rgba{200, 40, 40, 255} : Rgba{40, 200, 40, 255};
+            const std::vector<Vec3>& vertices = i < half ? first : second;
+            rcColor4(one, c.r, c.g, c.b, c.a);
+            drawTriangle(one, vertices[indices[i]], vertices[indices[i + 1]],
+                         vertices[indices[i + 2]]);
+        }
+        scene.expectSame(what);
+        const std::vector<uint32_t>& pixels = scene.byElements->pixels;
+        EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0xFF28C828u), 500) << what;
+    };
+    scene.onBoth([&](RenderContext* rc) { lookFrom(rc, projection, 0, 0, -40 * kFxOne); });
+    drawInRuns(array, array, "locked runs");
+    drawInRuns(array, other, "another array while locked");
+    for (Vec3& v : array)
+        v.y = fxAdd(v.y, kFxOne / 2);
+    drawInRuns(array, array, "moved after unlocking");
+    scene.onBoth([&](RenderContext* rc) { lookFrom(rc, projection, kFxOne, 0, -50 * kFxOne); });
+    drawInRuns(array, array, "another matrix");
+}
+
 } // namespace

@@ -83,4 +83,41 @@ TEST(VertexTransformVector, MatchesTheScalarTransformEverywhere) {
     }
 }
 
+// The corner worked out in the vector registers is the scalar transform's, placed on the grid
+// as the rasteriser places it: the clamped borders (where y - 0.5 goes negative) included.
+TEST(VertexTransformVector, CornersMatchTheScalarTransformPlacedOnTheGrid) {
+    if (!cpuHasAvx2())
+        GTEST_SKIP() << "no AVX2 on this processor";
+    std::mt19937 rng(47);
+    const auto uniform = [&rng](int64_t low, int64_t high) {
+        return static_cast<Fixed>(std::uniform_int_distribution<int64_t>(low, high)(rng));
+    };
+    const CameraSetup camera = makeCameraSetup();
+    const FxMatrix view = fxMatrixMultiply(camera.projection, camera.matchView);
+    int visible = 0;
+    for (int i = 0; i < 100000; ++i) {
+        FxMatrix m = view;
+        for (Fixed& e : m.m)
+            e = fxAdd(e, uniform(-kFxOne / 4, kFxOne / 4));
+        const Vec3 v = {uniform(-20 * kFxOne, 20 * kFxOne), uniform(-5 * kFxOne, 20 * kFxOne),
+                        uniform(-60 * kFxOne, 60 * kFxOne)};
+        VectorProjection projection;
+        prepareVectorProjection(m, 240, 320, projection);
+        ScreenVertex scalar;
+        ScreenCorner vector = {};
+        const bool scalarVisible = transformVertex(v, m, 240, 320, scalar);
+        ASSERT_EQ(scalarVisible, projectCornerAvx2(v, projection, vector));
+        if (!scalarVisible)
+            continue;
+        ++visible;
+        const ScreenCorner expected = screenCorner(scalar);
+        ASSERT_EQ(expected.v.x, vector.v.x);
+        ASSERT_EQ(expected.v.y, vector.v.y);
+        ASSERT_EQ(expected.v.z, vector.v.z);
+        ASSERT_EQ(expected.x, vector.x);
+        ASSERT_EQ(expected.y, vector.y);
+    }
+    EXPECT_GT(visible, 2000);
+}
+
 } // namespace

@@ -96,28 +96,38 @@ void drawQuad(RenderContext* rc, const Vec3 corners[4]) {
 
 namespace {
 
+// A triangle with a vertex beyond the cache's slots: its corners are projected on the spot.
 template <typename Project>
-int32_t drawIndexedWith(RenderContext* rc, const Vec3* array, const uint32_t* indices,
-                        int32_t count, const Project& project) {
-    const bool bound = rc->colourBuffer && rc->depthBuffer;
+void drawUncached(RenderContext& rc, const Vec3& v0, const Vec3& v1, const Vec3& v2,
+                  const Project& project) {
+    ScreenCorner c0, c1, c2;
+    if (project(v0, c0) && project(v1, c1) && project(v2, c2))
+        rasteriseCorners(rc, c0, c1, c2);
+}
+
+template <typename Project>
+void drawIndexedWith(RenderContext* rc, const Vec3* array, const uint32_t* indices, int32_t end,
+                     const Project& project) {
     VertexCache& cache = rc->vertexCache;
-    int32_t i = 0;
-    for (; i + 2 < count; i += 3) {
-        // Each corner is copied out before the next lookup: two indices can share a slot.
+    if (!rc->arraysLocked || rc->cachedArray != array)
+        vertexCacheForget(cache);
+    rc->cachedArray = array;
+    for (int32_t i = 0; i < end; i += 3) {
         const uint32_t i0 = indices[i], i1 = indices[i + 1], i2 = indices[i + 2];
+        if ((i0 | i1 | i2) >= kVertexCacheSlots) {
+            drawUncached(*rc, array[i0], array[i1], array[i2], project);
+            continue;
+        }
         const CachedVertex& c0 = cachedTransform(cache, i0, array[i0], project);
         if (!c0.visible)
             continue;
-        const ScreenVertex s0 = c0.screen;
         const CachedVertex& c1 = cachedTransform(cache, i1, array[i1], project);
         if (!c1.visible)
             continue;
-        const ScreenVertex s1 = c1.screen;
         const CachedVertex& c2 = cachedTransform(cache, i2, array[i2], project);
-        if (c2.visible && bound)
-            rasteriseOnScreen(*rc, s0, s1, c2.screen);
+        if (c2.visible)
+            rasteriseCorners(*rc, c0.corner, c1.corner, c2.corner);
     }
-    return i;
 }
 
 } // namespace
@@ -125,21 +135,28 @@ int32_t drawIndexedWith(RenderContext* rc, const Vec3* array, const uint32_t* in
 void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
                           int32_t count) {
     updateCombinedMatrix(rc);
-    int32_t end;
-    if (cpuHasAvx2()) {
-        VectorProjection projection;
-        prepareVectorProjection(rc->combined, rc->width, rc->height, projection);
-        end = drawIndexedWith(rc, array, indices, count,
-                              [&projection](const Vec3& v, ScreenVertex& out) {
-                                  return transformVertexAvx2(v, projection, out);
-                              });
-    } else {
-        end = drawIndexedWith(rc, array, indices, count, [rc](const Vec3& v, ScreenVertex& out) {
-            return transformVertex(v, rc->combined, rc->width, rc->height, out);
-        });
-    }
+    const int32_t end = count >= 3 ? count - count % 3 : 0;
     if (end == 0)
         return;
+    // Without buffers nothing is drawn, and no vertex needs projecting.
+    if (rc->colourBuffer && rc->depthBuffer) {
+        if (cpuHasAvx2()) {
+            VectorProjection projection;
+            prepareVectorProjection(rc->combined, rc->width, rc->height, projection);
+            drawIndexedWith(rc, array, indices, end,
+                            [&projection](const Vec3& v, ScreenCorner& out) {
+                                return projectCornerAvx2(v, projection, out);
+                            });
+        } else {
+            drawIndexedWith(rc, array, indices, end, [rc](const Vec3& v, ScreenCorner& out) {
+                ScreenVertex screen;
+                if (!transformVertex(v, rc->combined, rc->width, rc->height, screen))
+                    return false;
+                out = screenCorner(screen);
+                return true;
+            });
+        }
+    }
     for (int k = 0; k < 3; ++k)
         rc->vertexSlots[k] = array[indices[end - 3 + k]];
 }

@@ -3,6 +3,7 @@
 #include "render/rasteriser.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstddef>
 
@@ -18,36 +19,24 @@ constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and dept
 constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
 constexpr int32_t kVectorFillMinimum = 16;         // shorter spans stay in the scalar loop
 constexpr int32_t kVectorBlendMinimum = 4;         // the blend does four pixels at a time
-// Small triangles are checked for a covered pixel before the division for the depth gradients;
-// most of a distant figure's triangles cover none. Larger ones nearly always cover some.
-constexpr int32_t kRowsWorthScanning = 8;
 
-struct Corner {
-    const ScreenVertex* v;
-    Subpixel x; // shifted half a pixel forward, so that rounding up samples pixel centres
-    Subpixel y; // shifted half a pixel back, for the same reason
-};
-
-Corner makeCorner(const ScreenVertex& v) {
-    return {&v, fxAdd(v.x, kFxHalf) >> kFixedToSubpixelShift,
-            fxSub(v.y, kFxHalf) >> kFixedToSubpixelShift};
-}
+using Corner = ScreenCorner;
 
 Fixed subpixelToFixed(Subpixel s) {
     return static_cast<Fixed>(static_cast<uint32_t>(s) << kFixedToSubpixelShift);
 }
 
-Subpixel ceilToRow(Subpixel y) {
-    return (y + kSubpixelOne - 1) & -kSubpixelOne;
-}
-
-int32_t rowsUntil(Subpixel firstRow, Subpixel endY) {
-    return (endY - firstRow + kSubpixelOne - 1) >> kSubpixelBits;
-}
-
 // ceil(x) - 1 in whole pixels: the first column whose centre is not left of x.
 int32_t columnBefore(Subpixel x) {
     return (x - 1) >> kSubpixelBits;
+}
+
+// fxDiv(dx, dy) for an edge that reaches a row centre, so that dy > 0: only the saturation of a
+// nearly level edge is left to decide, and it is decided without a branch.
+Fixed edgeSlope(Fixed dx, Fixed dy) {
+    constexpr int64_t kSaturated = 0x7FFFFFFF;
+    const int64_t q = int64_t{dx} * kFxOne / dy;
+    return static_cast<Fixed>(std::clamp(q, -kSaturated, kSaturated));
 }
 
 struct Edge {
@@ -64,7 +53,7 @@ struct Edge {
     Edge edge = {&start, 0, 0, 0, 0, rowsUntil(firstRow, end.y)};
     if (edge.rows < 1)
         return edge;
-    edge.slope = fxDiv(fxSub(end.v->x, start.v->x), fxSub(end.v->y, start.v->y));
+    edge.slope = edgeSlope(fxSub(end.v.x, start.v.x), fxSub(end.v.y, start.v.y));
     edge.step = edge.slope >> kFixedToSubpixelShift;
     edge.prestep = subpixelToFixed(firstRow - start.y);
     // The pre-step takes the slope at the precision the division gave, before its shift.
@@ -72,38 +61,39 @@ struct Edge {
     return edge;
 }
 
-// False when no row of the triangle can hold a pixel: no column centre (a multiple of 2048)
-// lies between the leftmost and the rightmost x any edge takes. An edge's x on the rows it
-// covers never passes its end vertices on the right, and on the left falls short of them by
-// at most one sub-pixel unit per row (the floor of each step) plus one for the pre-step.
-bool reachesAColumnCentre(const Corner& a, const Corner& b, const Corner& c, int32_t rows) {
-    const Subpixel lowest = std::min({a.x, b.x, c.x}) - rows;
-    const Subpixel highest = std::max({a.x, b.x, c.x});
-    return ((lowest + kSubpixelOne - 1) & -kSubpixelOne) < highest;
+// Top, middle, bottom by y; the tie rules decide which vertex starts the long edge. They read
+// five comparisons, and are laid out as a table over them so that sorting a random triangle
+// costs no branch the predictor could miss.
+struct RowOrder {
+    uint8_t top, middle, bottom;
+};
+
+struct RowComparisons {
+    bool y0AfterY1, y0UpToY2, y2UpToY1, y1UpToY2, y2AfterY0;
+};
+
+constexpr RowOrder rowOrderFor(const RowComparisons& c) {
+    if (c.y0AfterY1) {
+        if (c.y0UpToY2)
+            return {1, 0, 2};
+        return c.y2UpToY1 ? RowOrder{2, 1, 0} : RowOrder{1, 2, 0};
+    }
+    if (c.y1UpToY2)
+        return {0, 1, 2};
+    return c.y2AfterY0 ? RowOrder{0, 2, 1} : RowOrder{2, 0, 1};
 }
 
-// Top, middle, bottom by y; the tie rules decide which vertex starts the long edge.
-void sortByRow(Fixed y0, Fixed y1, Fixed y2, int order[3]) {
-    auto set = [order](int t, int m, int b) {
-        order[0] = t;
-        order[1] = m;
-        order[2] = b;
-    };
-    if (y0 > y1) {
-        if (y0 <= y2)
-            set(1, 0, 2);
-        else if (y2 <= y1)
-            set(2, 1, 0);
-        else
-            set(1, 2, 0);
-    } else {
-        if (y1 <= y2)
-            set(0, 1, 2);
-        else if (y2 > y0)
-            set(0, 2, 1);
-        else
-            set(2, 0, 1);
-    }
+constexpr std::array<RowOrder, 32> kRowOrders = [] {
+    std::array<RowOrder, 32> table{};
+    for (int k = 0; k < 32; ++k)
+        table[k] =
+            rowOrderFor({(k & 1) != 0, (k & 2) != 0, (k & 4) != 0, (k & 8) != 0, (k & 16) != 0});
+    return table;
+}();
+
+RowOrder sortByRow(Fixed y0, Fixed y1, Fixed y2) {
+    return kRowOrders[(y0 > y1) | (y0 <= y2) << 1 | (y2 <= y1) << 2 | (y1 <= y2) << 3 |
+                      (y2 > y0) << 4];
 }
 
 struct DepthGradients {
@@ -154,8 +144,10 @@ int64_t reciprocalGradient(Fixed reciprocal, int64_t numerator) {
     return (reciprocal * numerator) >> kFixedFractionBits;
 }
 
-DepthGradients depthGradients(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b,
-                              const Area& area) {
+[[gnu::always_inline]] inline DepthGradients depthGradients(const ScreenVertex& t,
+                                                            const ScreenVertex& m,
+                                                            const ScreenVertex& b,
+                                                            const Area& area) {
     const Fixed dzt = fxSub(b.z, t.z), dzm = fxSub(m.z, t.z);
     const int64_t across = wideProductDifference(dzt, fxSub(m.y, t.y), fxSub(b.y, t.y), dzm);
     const int64_t down = wideProductDifference(fxSub(b.x, t.x), dzm, dzt, fxSub(m.x, t.x));
@@ -187,36 +179,48 @@ uint32_t depthAtFirstCentre(const Edge& edge, int32_t column, const DepthGradien
     const Subpixel firstCentre = (column + 1) * kSubpixelOne;
     const Fixed across = subpixelToFixed(firstCentre - edge.start->x);
     const Fixed z =
-        fxAdd(fxAdd(edge.start->v->z, fxMul(g.dzdx, across)), fxMul(g.dzdy, edge.prestep)) >>
+        fxAdd(fxAdd(edge.start->v.z, fxMul(g.dzdx, across)), fxMul(g.dzdy, edge.prestep)) >>
         kFixedToSubpixelShift;
     return z < 0 ? kUnreachableDepth : static_cast<uint32_t>(z);
 }
 
-[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g) {
+// The walk as it stands after `advanced` rows of the edge, without taking them one by one: the
+// column is always columnBefore of the edge's x, the error its distance from the edge, and the
+// depth moved by the small step on every row and by one pixel's depth more on each row whose
+// column moved k + 1. The sums wrap as the row-by-row sums do.
+[[gnu::always_inline]] inline LeftWalk startLeftWalk(const Edge& edge, const DepthGradients& g,
+                                                     int32_t advanced) {
     LeftWalk walk;
-    walk.column = columnBefore(edge.x);
-    walk.depth = depthAtFirstCentre(edge, walk.column, g);
+    const int32_t firstColumn = columnBefore(edge.x);
+    const uint32_t firstDepth = depthAtFirstCentre(edge, firstColumn, g);
     walk.wholeStep = (edge.step - 1) >> kSubpixelBits;
     walk.stepFraction = edge.step - walk.wholeStep * kSubpixelOne;
-    walk.error = -(edge.x - walk.column * kSubpixelOne);
     const Fixed small =
         fxAdd(fxMul(fxFromInt(walk.wholeStep), g.dzdx), g.dzdy) >> kFixedToSubpixelShift;
+    const uint32_t pixelDepth = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
     walk.depthStepSmall = static_cast<uint32_t>(small);
-    walk.depthStepLarge =
-        static_cast<uint32_t>(small) + static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
+    walk.depthStepLarge = static_cast<uint32_t>(small) + pixelDepth;
+
+    const uint32_t rows = static_cast<uint32_t>(advanced);
+    const Subpixel x = static_cast<Subpixel>(static_cast<uint32_t>(edge.x) +
+                                             rows * static_cast<uint32_t>(edge.step));
+    walk.column = columnBefore(x);
+    walk.error = walk.column * kSubpixelOne - x;
+    const uint32_t largeMoves = static_cast<uint32_t>(walk.column - firstColumn) -
+                                rows * static_cast<uint32_t>(walk.wholeStep);
+    walk.depth = firstDepth + rows * walk.depthStepSmall + largeMoves * pixelDepth;
     return walk;
 }
 
+// Chosen by a mask rather than a branch: along a random edge the two moves alternate without
+// a pattern the branch predictor could learn.
 void advanceLeftWalk(LeftWalk& walk) {
     walk.error += kSubpixelOne - walk.stepFraction;
-    if (walk.error < 0) {
-        walk.column += walk.wholeStep + 1;
-        walk.depth += walk.depthStepLarge;
-    } else {
-        walk.error -= kSubpixelOne;
-        walk.column += walk.wholeStep;
-        walk.depth += walk.depthStepSmall;
-    }
+    const int32_t movesFurther = walk.error >> 31; // all ones for a move of k + 1 pixels
+    walk.error -= kSubpixelOne & ~movesFurther;
+    walk.column += walk.wholeStep - movesFurther;
+    const uint32_t further = static_cast<uint32_t>(movesFurther);
+    walk.depth += (walk.depthStepLarge & further) | (walk.depthStepSmall & ~further);
 }
 
 // What a span needs besides its position: the colour word and the blend's constant terms.
@@ -300,6 +304,14 @@ inline void blendSpan(uint32_t* colour, uint16_t*, int32_t count, uint32_t, uint
 
 using SpanFunction = void (*)(uint32_t*, uint16_t*, int32_t, uint32_t, uint32_t, const Paint&);
 
+// Only the blending spans read the blend terms; the filling ones are spared their products.
+template <SpanFunction span> Paint paintFor(Rgba c) {
+    if constexpr (span == fillSpan || span == fillSpanDepthTested)
+        return {pixelWord(c), {}};
+    else
+        return makePaint(c);
+}
+
 // Where the rows go: the colour buffer is bottom-up, the depth buffer top-down. Indices rather
 // than pointers, so that stepping past the last row never forms an out-of-range pointer.
 struct RowCursor {
@@ -316,8 +328,8 @@ RowCursor startRow(const RenderContext& rc, int32_t row) {
 }
 
 template <SpanFunction span>
-void drawRows(RowCursor& cursor, LeftWalk& left, Edge& right, int32_t rows, uint32_t dz,
-              const Paint& paint) {
+[[gnu::always_inline]] inline void drawRows(RowCursor& cursor, LeftWalk& left, Edge& right,
+                                            int32_t rows, uint32_t dz, const Paint& paint) {
     for (int32_t i = 0; i < rows; ++i) {
         const int32_t count = columnBefore(right.x) - left.column;
         if (count > 0)
@@ -337,23 +349,33 @@ struct TriangleEdges {
     bool longEdgeOnLeft;
 };
 
-// Whether any row's span holds a pixel centre, from the edges alone: the same x values and
-// the same column rounding as the drawing, without depth. The left column the walk keeps with
-// its error term is always columnBefore of the left edge's x.
-bool holdsAPixel(const TriangleEdges& e) {
+constexpr int32_t kNoPixel = -1;
+
+// The first row, counted from the triangle's top row, whose span holds a pixel centre, or
+// kNoPixel: the same x values and column rounding as the drawing, without depth, so that a
+// triangle covering no pixel (most of a distant figure's) leaves before the depth gradients,
+// and the drawing starts where the pixels do. The left column the walk keeps with its error
+// term is always columnBefore of the left edge's x.
+int32_t firstRowWithAPixel(const TriangleEdges& e) {
     Subpixel longX = e.longEdge.x;
+    int32_t row = 0;
     for (const Edge* half : {&e.upper, &e.lower}) {
         Subpixel shortX = half->x;
-        for (int32_t i = 0; i < half->rows; ++i) {
+        for (int32_t i = 0; i < half->rows; ++i, ++row) {
             const Subpixel xl = e.longEdgeOnLeft ? longX : shortX;
             const Subpixel xr = e.longEdgeOnLeft ? shortX : longX;
             if (columnBefore(xr) > columnBefore(xl))
-                return true;
+                return row;
             longX += e.longEdge.step;
             shortX += half->step;
         }
     }
-    return false;
+    return kNoPixel;
+}
+
+void advanceEdge(Edge& edge, int32_t rows) {
+    edge.x = static_cast<Subpixel>(static_cast<uint32_t>(edge.x) +
+                                   static_cast<uint32_t>(rows) * static_cast<uint32_t>(edge.step));
 }
 
 template <SpanFunction span>
@@ -361,37 +383,47 @@ void drawSpan(const RenderContext& rc, int32_t row, int32_t column, int32_t coun
               uint32_t dz) {
     const RowCursor cursor = startRow(rc, row);
     span(cursor.colour + cursor.colourRow + column, cursor.depth + cursor.depthRow + column, count,
-         z, dz, makePaint(rc.colour));
+         z, dz, paintFor<span>(rc.colour));
 }
 
+// The rows from `skip` (counted from firstRow) down, the rows above holding no pixel.
 template <SpanFunction span>
-void drawHalves(const RenderContext& rc, TriangleEdges& e, const DepthGradients& g,
-                int32_t firstRow) {
-    const Paint paint = makePaint(rc.colour);
+[[gnu::always_inline]] inline void drawHalves(const RenderContext& rc, TriangleEdges& e,
+                                              const DepthGradients& g, int32_t firstRow,
+                                              int32_t skip) {
+    const Paint paint = paintFor<span>(rc.colour);
     const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
-    RowCursor cursor = startRow(rc, firstRow);
+    RowCursor cursor = startRow(rc, firstRow + skip);
     LeftWalk left = {};
     if (e.longEdgeOnLeft)
-        left = startLeftWalk(e.longEdge, g);
+        left = startLeftWalk(e.longEdge, g, skip);
+    else
+        advanceEdge(e.longEdge, skip);
 
     // Upper half: the long edge against the upper edge.
-    if (e.upper.rows >= 1) {
+    const int32_t upperRows = std::max(e.upper.rows, 0);
+    if (skip < upperRows) {
         if (e.longEdgeOnLeft) {
-            drawRows<span>(cursor, left, e.upper, e.upper.rows, dz, paint);
+            advanceEdge(e.upper, skip);
+            drawRows<span>(cursor, left, e.upper, upperRows - skip, dz, paint);
         } else {
-            left = startLeftWalk(e.upper, g);
-            drawRows<span>(cursor, left, e.longEdge, e.upper.rows, dz, paint);
+            left = startLeftWalk(e.upper, g, skip);
+            drawRows<span>(cursor, left, e.longEdge, upperRows - skip, dz, paint);
         }
+        skip = 0;
+    } else {
+        skip -= upperRows;
     }
-    if (e.lower.rows < 1)
+    if (e.lower.rows <= skip)
         return;
 
     // Lower half: only the lower edge is new; the long edge carries on where it was.
     if (e.longEdgeOnLeft) {
-        drawRows<span>(cursor, left, e.lower, e.lower.rows, dz, paint);
+        advanceEdge(e.lower, skip);
+        drawRows<span>(cursor, left, e.lower, e.lower.rows - skip, dz, paint);
     } else {
-        left = startLeftWalk(e.lower, g);
-        drawRows<span>(cursor, left, e.longEdge, e.lower.rows, dz, paint);
+        left = startLeftWalk(e.lower, g, skip);
+        drawRows<span>(cursor, left, e.longEdge, e.lower.rows - skip, dz, paint);
     }
 }
 
@@ -403,11 +435,30 @@ bool insideBuffer(uint32_t xLimit, uint32_t yLimit, const ScreenVertex& v) {
     return static_cast<uint32_t>(v.x) <= xLimit && static_cast<uint32_t>(v.y) <= yLimit;
 }
 
+// fxDiv(kFxOne, a) for an area of at least kThinArea either way: the quotient stays far from
+// saturation, so the division alone gives it.
+Fixed wholeReciprocal(Fixed a) {
+    return static_cast<Fixed>(int64_t{kFxOne} * kFxOne / a);
+}
+
+// Its sign says on which side of the long edge the middle vertex lies.
+Area triangleArea(const ScreenVertex& t, const ScreenVertex& m, const ScreenVertex& b) {
+    return {
+        wideProductDifference(fxSub(b.x, t.x), fxSub(m.y, t.y), fxSub(m.x, t.x), fxSub(b.y, t.y)),
+        0};
+}
+
+// The sign of the reciprocal, known before dividing: a thin area takes the positive stand-in,
+// any other area keeps its sign through the division.
+bool longEdgeIsOnLeft(const Area& area) {
+    return areaIsWide(area) ? area.wide < 0 : area.wide <= -kThinArea;
+}
+
 Area withReciprocal(Area area) {
     if (!areaIsWide(area)) {
         const Fixed a = static_cast<Fixed>(area.wide);
         area.reciprocal =
-            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : fxDiv(kFxOne, a);
+            (a > -kThinArea && a < kThinArea) ? kThinAreaReciprocal : wholeReciprocal(a);
     }
     return area;
 }
@@ -423,12 +474,19 @@ struct SortedCorners {
 // A triangle of one row: the long edge and the short edge that crosses the row bound a single
 // span, so the third edge and the row walk are left out. The short edge is the upper one when
 // the middle vertex lies below the row's centre, else the lower one, which then starts on this
-// row as well.
-void drawOneRow(RenderContext& rc, const SortedVertices& v, const SortedCorners& c,
-                Subpixel firstRow, const Area& area, bool longEdgeOnLeft) {
+// row as well. Whichever side the long edge takes, the span holds no pixel when both edges
+// round to the same column; most such triangles leave on that before the area's products.
+[[gnu::always_inline]] inline void drawOneRow(RenderContext& rc, const SortedVertices& v,
+                                              const SortedCorners& c, Subpixel firstRow) {
     const Edge longEdge = makeEdge(c.top, c.bottom, firstRow);
     const Edge shortEdge = c.middle.y > firstRow ? makeEdge(c.top, c.middle, firstRow)
                                                  : makeEdge(c.middle, c.bottom, firstRow);
+    if (columnBefore(longEdge.x) == columnBefore(shortEdge.x))
+        return;
+    const Area area = triangleArea(v.t, v.m, v.b);
+    if (area.wide == 0)
+        return;
+    const bool longEdgeOnLeft = longEdgeIsOnLeft(area);
     const Edge& left = longEdgeOnLeft ? longEdge : shortEdge;
     const Edge& right = longEdgeOnLeft ? shortEdge : longEdge;
     const int32_t column = columnBefore(left.x);
@@ -465,35 +523,29 @@ void rasteriseTriangle(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
 
 void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVertex& v1,
                        const ScreenVertex& v2) {
+    rasteriseCorners(rc, screenCorner(v0), screenCorner(v1), screenCorner(v2));
+}
+
+void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCorner& c1,
+                       const ScreenCorner& c2, Subpixel firstRow, int32_t rows) {
     // Sort: top, middle and bottom vertex by y.
-    const ScreenVertex* in[3] = {&v0, &v1, &v2};
-    int order[3];
-    sortByRow(v0.y, v1.y, v2.y, order);
-    const ScreenVertex& t = *in[order[0]];
-    const ScreenVertex& m = *in[order[1]];
-    const ScreenVertex& b = *in[order[2]];
+    const Corner* in[3] = {&c0, &c1, &c2};
+    const RowOrder order = sortByRow(c0.v.y, c1.v.y, c2.v.y);
+    const Corner& top = *in[order.top];
+    const Corner& middle = *in[order.middle];
+    const Corner& bottom = *in[order.bottom];
+    const ScreenVertex& t = top.v;
+    const ScreenVertex& m = middle.v;
+    const ScreenVertex& b = bottom.v;
 
-    // Rows and columns: most of a distant figure's triangles reach no pixel centre, and they
-    // leave before any division.
-    const Corner top = makeCorner(t), middle = makeCorner(m), bottom = makeCorner(b);
-    const Subpixel firstRow = ceilToRow(top.y);
-    const int32_t rows = rowsUntil(firstRow, bottom.y);
-    if (rows < 1 || !reachesAColumnCentre(top, middle, bottom, rows))
-        return;
-
-    // Area: its sign says on which side of the long edge the middle vertex lies.
-    Area area = {
-        wideProductDifference(fxSub(b.x, t.x), fxSub(m.y, t.y), fxSub(m.x, t.x), fxSub(b.y, t.y)),
-        0};
-    if (area.wide == 0)
-        return;
-    // The sign of the reciprocal below, known before dividing: a thin area takes the positive
-    // stand-in, any other area keeps its sign through the division.
-    const bool longEdgeOnLeft = areaIsWide(area) ? area.wide < 0 : area.wide <= -kThinArea;
     if (rows == 1) {
-        drawOneRow(rc, {t, m, b}, {top, middle, bottom}, firstRow, area, longEdgeOnLeft);
+        drawOneRow(rc, {t, m, b}, {top, middle, bottom}, firstRow);
         return;
     }
+    const Area area = triangleArea(t, m, b);
+    if (area.wide == 0)
+        return;
+    const bool longEdgeOnLeft = longEdgeIsOnLeft(area);
 
     // Edges, each starting on the first row whose centre it reaches.
     TriangleEdges edges;
@@ -501,7 +553,8 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     edges.lower = makeEdge(middle, bottom, ceilToRow(middle.y));
     edges.upper = makeEdge(top, middle, firstRow);
     edges.longEdgeOnLeft = longEdgeOnLeft;
-    if (rows > 1 && rows <= kRowsWorthScanning && !holdsAPixel(edges))
+    const int32_t skip = firstRowWithAPixel(edges);
+    if (skip == kNoPixel)
         return;
     // Gradients of depth across and down.
     const DepthGradients g = depthGradients(t, m, b, withReciprocal(area));
@@ -509,9 +562,9 @@ void rasteriseOnScreen(RenderContext& rc, const ScreenVertex& v0, const ScreenVe
     // Upper half, then lower half, with the pixel loop of the current state.
     const int32_t row = firstRow >> kSubpixelBits;
     if (rc.depthTestOn)
-        rc.blendOn ? drawHalves<blendSpanDepthTested>(rc, edges, g, row)
-                   : drawHalves<fillSpanDepthTested>(rc, edges, g, row);
+        rc.blendOn ? drawHalves<blendSpanDepthTested>(rc, edges, g, row, skip)
+                   : drawHalves<fillSpanDepthTested>(rc, edges, g, row, skip);
     else
-        rc.blendOn ? drawHalves<blendSpan>(rc, edges, g, row)
-                   : drawHalves<fillSpan>(rc, edges, g, row);
+        rc.blendOn ? drawHalves<blendSpan>(rc, edges, g, row, skip)
+                   : drawHalves<fillSpan>(rc, edges, g, row, skip);
 }

@@ -118,8 +118,14 @@ void rcDisable(RenderContext* rc, int32_t capability) {
 void rcShadeModel(RenderContext*, int32_t) {}
 void rcBlendFunc(RenderContext*, int32_t, int32_t) {}
 void rcFinish(RenderContext*) {}
-void rcLockArrays(RenderContext*) {}
-void rcUnlockArrays(RenderContext*) {}
+void rcLockArrays(RenderContext* rc) {
+    vertexCacheForget(rc->vertexCache);
+    rc->arraysLocked = 1;
+}
+
+void rcUnlockArrays(RenderContext* rc) {
+    rc->arraysLocked = 0;
+}
 
 void rcMatrixMode(RenderContext* rc, int32_t mode) {
     rc->matrixMode = mode;

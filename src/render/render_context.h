@@ -60,8 +60,11 @@ struct RenderContext {
     FxMatrix projectionStack[kMatrixStackSize] = {};
     int32_t projectionDepth = 0;
     // Emptied whenever the combined matrix is formed again or a buffer is bound, the only
-    // places where the matrix or the screen size change.
+    // places where the matrix or the screen size change, and by every element drawing unless
+    // the arrays are locked and it reads the array the last one read.
     VertexCache vertexCache;
+    const Vec3* cachedArray = nullptr;
+    uint8_t arraysLocked = 0;
 };
 
 // Context management; every operation below takes its context explicitly.
@@ -84,6 +87,8 @@ void rcDisable(RenderContext* rc, int32_t capability);
 void rcShadeModel(RenderContext* rc, int32_t mode);
 void rcBlendFunc(RenderContext* rc, int32_t sourceFactor, int32_t destinationFactor);
 void rcFinish(RenderContext* rc);
+// While the arrays are locked the caller leaves their coordinates as they are, so element
+// drawings of one array (a mesh's runs of one material) share its projected vertices.
 void rcLockArrays(RenderContext* rc);
 void rcUnlockArrays(RenderContext* rc);
 

@@ -1,4 +1,4 @@
-// vertex_cache.cpp: projected vertices remembered while the matrix and the screen stay the same.
+// vertex_cache.cpp: the projected vertices of one element drawing.
 #include "render/vertex_cache.h"
 
 void vertexCacheForget(VertexCache& cache) {

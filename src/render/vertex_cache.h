@@ -1,5 +1,5 @@
-// vertex_cache.h: projected vertices remembered while the matrix and the screen stay the same,
-// so that element drawing transforms a vertex shared by several triangles only once.
+// vertex_cache.h: the projected vertices of one element drawing, so that a vertex shared by
+// several triangles is transformed and placed on the sample grid only once.
 #pragma once
 
 #include <cstdint>
@@ -7,15 +7,16 @@
 #include "core/fixed_point.h"
 #include "render/rasteriser.h"
 
-constexpr uint32_t kVertexCacheSlots = 1024; // a power of two: the slot is the index's low bits
+// Vertices with a larger index are projected afresh for every triangle that uses them.
+constexpr uint32_t kVertexCacheSlots = 4096;
 
-// A projected vertex is a function of the vertex, the combined matrix and the screen size
-// alone, so an entry is reused only for the same coordinates within the same generation.
-struct CachedVertex {
-    uint32_t generation; // 0 never matches
-    Vec3 source;
-    ScreenVertex screen;
-    uint8_t visible; // false: the vertex drops every primitive it belongs to
+// Slots are indexed by the vertex index itself, 32 bytes each so that finding one is a shift.
+// An entry lives for one element drawing, or for the drawings of one locked array: otherwise
+// the caller may change the array's coordinates between drawings.
+struct alignas(32) CachedVertex {
+    uint32_t generation; // the drawing that projected it; 0 never matches
+    uint32_t visible;    // 0: the vertex drops every primitive it belongs to
+    ScreenCorner corner;
 };
 
 struct VertexCache {
@@ -23,20 +24,17 @@ struct VertexCache {
     CachedVertex slots[kVertexCacheSlots] = {};
 };
 
-// The matrix or the screen changed: every remembered vertex is stale.
+// A new drawing, or the matrix or the screen changed: every remembered vertex is stale.
 void vertexCacheForget(VertexCache& cache);
 
-// The projected vertex v, transformed by project(v, screen) -> visible only if the slot chosen
-// by key does not hold it yet.
+// Projects v (project(v, corner) -> visible) unless this drawing already did.
 template <typename Project>
-inline const CachedVertex& cachedTransform(VertexCache& cache, uint32_t key, const Vec3& v,
+inline const CachedVertex& cachedTransform(VertexCache& cache, uint32_t index, const Vec3& v,
                                            const Project& project) {
-    CachedVertex& slot = cache.slots[key & (kVertexCacheSlots - 1)];
-    if (slot.generation == cache.generation && slot.source.x == v.x && slot.source.y == v.y &&
-        slot.source.z == v.z)
+    CachedVertex& slot = cache.slots[index];
+    if (slot.generation == cache.generation)
         return slot;
     slot.generation = cache.generation;
-    slot.source = v;
-    slot.visible = project(v, slot.screen);
+    slot.visible = project(v, slot.corner);
     return slot;
 }

@@ -3,6 +3,7 @@
 #include "render/vertex_transform_vector.h"
 
 #include <climits>
+#include <cstddef>
 
 #include "core/vector_instructions.h"
 
@@ -53,8 +54,11 @@ void prepareVectorProjection(const FxMatrix& combined, int32_t width, int32_t he
 
 #if defined(DROVANA_X86_VECTORS)
 
-__attribute__((target("avx2"))) bool transformVertexAvx2(const Vec3& v, const VectorProjection& p,
-                                                         ScreenVertex& out) {
+namespace {
+
+// x, y, z on the screen in the low three lanes, or false when the vertex is rejected.
+__attribute__((target("avx2"))) inline bool projectLanes(const Vec3& v, const VectorProjection& p,
+                                                         __m128i& screen) {
     // (X, Y, Z, W): the four rows of fxTransformPoint side by side; the sums wrap in the low
     // halves of the lanes.
     const __m256i clip = _mm256_add_epi32(
@@ -75,22 +79,51 @@ __attribute__((target("avx2"))) bool transformVertexAvx2(const Vec3& v, const Ve
     // (1 + X') x width / 2, (1 - Y') x height / 2, Z' x 32767.0, one fxMul each.
     const __m128i offsets = _mm_add_epi32(_mm_setr_epi32(kFxOne, kFxOne, 0, 0),
                                           _mm_sign_epi32(unit, _mm_setr_epi32(1, -1, 1, 0)));
-    __m128i screen = lowHalves(fxMulLanes(_mm256_cvtepu32_epi64(offsets), load(p.scales)));
+    screen = lowHalves(fxMulLanes(_mm256_cvtepu32_epi64(offsets), load(p.scales)));
     // Below 0 becomes 0; from the size on the last pixel; above 32767.0 becomes 32767.0.
     screen = _mm_andnot_si128(_mm_cmpgt_epi32(_mm_setzero_si128(), screen), screen);
     const __m128i beyond =
         _mm_cmpgt_epi32(screen, _mm_load_si128(reinterpret_cast<const __m128i*>(p.lastInside)));
     screen = _mm_blendv_epi8(screen, _mm_load_si128(reinterpret_cast<const __m128i*>(p.clampedTo)),
                              beyond);
+    return true;
+}
+
+} // namespace
+
+__attribute__((target("avx2"))) bool transformVertexAvx2(const Vec3& v, const VectorProjection& p,
+                                                         ScreenVertex& out) {
+    __m128i screen;
+    if (!projectLanes(v, p, screen))
+        return false;
     out.x = _mm_cvtsi128_si32(screen);
     out.y = _mm_extract_epi32(screen, 1);
     out.z = _mm_extract_epi32(screen, 2);
     return true;
 }
 
+__attribute__((target("avx2"))) bool projectCornerAvx2(const Vec3& v, const VectorProjection& p,
+                                                       ScreenCorner& out) {
+    __m128i screen;
+    if (!projectLanes(v, p, screen))
+        return false;
+    // x + 0.5 and y - 0.5, wrapping as fxAdd and fxSub do, then the arithmetic shift.
+    const __m128i grid = _mm_srai_epi32(
+        _mm_add_epi32(screen, _mm_setr_epi32(kFxHalf, -kFxHalf, 0, 0)), kFixedToSubpixelShift);
+    static_assert(offsetof(ScreenCorner, x) == sizeof(ScreenVertex));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&out.v), screen); // x, y, z and a lane over x
+    out.x = _mm_cvtsi128_si32(grid);
+    out.y = _mm_extract_epi32(grid, 1);
+    return true;
+}
+
 #else
 
 bool transformVertexAvx2(const Vec3&, const VectorProjection&, ScreenVertex&) {
+    return false;
+}
+
+bool projectCornerAvx2(const Vec3&, const VectorProjection&, ScreenCorner&) {
     return false;
 }
 

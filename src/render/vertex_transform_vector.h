@@ -22,3 +22,6 @@ void prepareVectorProjection(const FxMatrix& combined, int32_t width, int32_t he
 // transformVertex with every product, truncation, wrap and clamp the same, in AVX2 registers.
 // Only for a processor that has them (cpuHasAvx2).
 bool transformVertexAvx2(const Vec3& v, const VectorProjection& projection, ScreenVertex& out);
+// The same, giving the vertex's sample-grid corner (screenCorner of the transformed vertex),
+// worked out in the same registers.
+bool projectCornerAvx2(const Vec3& v, const VectorProjection& projection, ScreenCorner& out);
