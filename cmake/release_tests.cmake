@@ -8,5 +8,5 @@ add_test(NAME release.debian_package
          COMMAND ${DROVANA_RELEASE_TESTS}/debian_package.sh ${CMAKE_BINARY_DIR})
 # A machine without the X or packaging tools skips these rather than failing them.
 set_tests_properties(release.installed_game release.debian_package PROPERTIES
-                     SKIP_RETURN_CODE 77 TIMEOUT 120)
+                     SKIP_RETURN_CODE 77 TIMEOUT 180)
 set_tests_properties(release.installed_game PROPERTIES RESOURCE_LOCK virtual_display)
