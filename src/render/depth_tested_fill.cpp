@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr int kDepthShift = 11; // z is 21.11; the stored depth is its integer part
-
 #if defined(DROVANA_X86_VECTORS)
+
+constexpr int kDepthShift = 11; // z is 21.11; the stored depth is its integer part
 
 // SSE2, every x86-64: depths packed to 16 bits and compared unsigned, as the scalar loop
 // compares them, and both buffers written through masks.
