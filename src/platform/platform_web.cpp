@@ -106,27 +106,18 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* e, void* data) 
     return EM_FALSE;
 }
 
+// Registers the page's event handlers for the platform, or, given none, takes them away.
 void listen(Platform* platform) {
-    emscripten_set_mousedown_callback(kCanvas, platform, EM_TRUE, onMouse);
+    const auto on = [platform](auto handler) { return platform ? handler : nullptr; };
+    emscripten_set_mousedown_callback(kCanvas, platform, EM_TRUE, on(onMouse));
     // The release counts wherever it happens, even outside the page.
-    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, platform, EM_TRUE, onMouse);
-    emscripten_set_touchstart_callback(kCanvas, platform, EM_TRUE, onTouch);
-    emscripten_set_touchend_callback(kCanvas, platform, EM_TRUE, onTouch);
-    emscripten_set_touchmove_callback(kCanvas, platform, EM_TRUE, onTouch);
-    emscripten_set_touchcancel_callback(kCanvas, platform, EM_TRUE, onTouch);
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, platform, EM_TRUE, onKey);
-    emscripten_set_visibilitychange_callback(platform, EM_TRUE, onVisibility);
-}
-
-void stopListening() {
-    emscripten_set_mousedown_callback(kCanvas, nullptr, EM_TRUE, nullptr);
-    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
-    emscripten_set_touchstart_callback(kCanvas, nullptr, EM_TRUE, nullptr);
-    emscripten_set_touchend_callback(kCanvas, nullptr, EM_TRUE, nullptr);
-    emscripten_set_touchmove_callback(kCanvas, nullptr, EM_TRUE, nullptr);
-    emscripten_set_touchcancel_callback(kCanvas, nullptr, EM_TRUE, nullptr);
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, nullptr);
-    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
+    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, platform, EM_TRUE, on(onMouse));
+    emscripten_set_touchstart_callback(kCanvas, platform, EM_TRUE, on(onTouch));
+    emscripten_set_touchend_callback(kCanvas, platform, EM_TRUE, on(onTouch));
+    emscripten_set_touchmove_callback(kCanvas, platform, EM_TRUE, on(onTouch));
+    emscripten_set_touchcancel_callback(kCanvas, platform, EM_TRUE, on(onTouch));
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, platform, EM_TRUE, on(onKey));
+    emscripten_set_visibilitychange_callback(platform, EM_TRUE, on(onVisibility));
 }
 
 // The display's RGB565 widened exactly as the desktop's screenshots widen it, so a canvas
@@ -165,7 +156,7 @@ void platformClose(Platform* platform) {
     if (!platform)
         return;
     if (!platform->headless)
-        stopListening();
+        listen(nullptr);
     delete platform;
 }
 
