@@ -2,8 +2,11 @@
 // hand-over of projected triangles and quads to the rasteriser.
 #include "render/pipeline.h"
 
+#include <algorithm>
+
 #include "render/depth_tested_fill.h"
 #include "render/render_context.h"
+#include "render/triangle_groups_vector.h"
 #include "render/vertex_cache.h"
 #include "render/vertex_transform_vector.h"
 
@@ -105,17 +108,22 @@ void drawUncached(RenderContext& rc, const Vec3& v0, const Vec3& v1, const Vec3&
         rasteriseCorners(rc, c0, c1, c2);
 }
 
+// A new array, or one not locked, says nothing about the vertices remembered from before.
+void startIndexedDrawing(RenderContext& rc, const Vec3* array) {
+    if (!rc.arraysLocked || rc.cachedArray != array)
+        vertexCacheForget(rc.vertexCache);
+    rc.cachedArray = array;
+}
+
+// The triangles of indices[begin, end), one at a time.
 template <typename Project>
-void drawIndexedWith(RenderContext* rc, const Vec3* array, const uint32_t* indices, int32_t end,
-                     const Project& project) {
-    VertexCache& cache = rc->vertexCache;
-    if (!rc->arraysLocked || rc->cachedArray != array)
-        vertexCacheForget(cache);
-    rc->cachedArray = array;
-    for (int32_t i = 0; i < end; i += 3) {
+void drawIndexedRange(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t begin,
+                      int32_t end, const Project& project) {
+    VertexCache& cache = rc.vertexCache;
+    for (int32_t i = begin; i < end; i += 3) {
         const uint32_t i0 = indices[i], i1 = indices[i + 1], i2 = indices[i + 2];
         if ((i0 | i1 | i2) >= kVertexCacheSlots) {
-            drawUncached(*rc, array[i0], array[i1], array[i2], project);
+            drawUncached(rc, array[i0], array[i1], array[i2], project);
             continue;
         }
         const CachedVertex& c0 = cachedTransform(cache, i0, array[i0], project);
@@ -126,7 +134,23 @@ void drawIndexedWith(RenderContext* rc, const Vec3* array, const uint32_t* indic
             continue;
         const CachedVertex& c2 = cachedTransform(cache, i2, array[i2], project);
         if (c2.visible)
-            rasteriseCorners(*rc, c0.corner, c1.corner, c2.corner);
+            rasteriseCorners(rc, c0.corner, c1.corner, c2.corner);
+    }
+}
+
+// Eight triangles at a time while they allow it; the groups that do not (a vertex beyond the
+// cache's slots) and the last few triangles one at a time.
+void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end) {
+    VectorProjection projection;
+    prepareVectorProjection(rc.combined, rc.width, rc.height, projection);
+    const auto project = [&projection](const Vec3& v, ScreenCorner& out) {
+        return projectCornerAvx2(v, projection, out);
+    };
+    for (int32_t i = 0; i < end;) {
+        i = drawTriangleGroupsAvx2(rc, array, indices, i, end, projection);
+        const int32_t next = std::min(end, i + kTriangleGroupIndices);
+        drawIndexedRange(rc, array, indices, i, next, project);
+        i = next;
     }
 }
 
@@ -140,15 +164,11 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
         return;
     // Without buffers nothing is drawn, and no vertex needs projecting.
     if (rc->colourBuffer && rc->depthBuffer) {
+        startIndexedDrawing(*rc, array);
         if (cpuHasAvx2()) {
-            VectorProjection projection;
-            prepareVectorProjection(rc->combined, rc->width, rc->height, projection);
-            drawIndexedWith(rc, array, indices, end,
-                            [&projection](const Vec3& v, ScreenCorner& out) {
-                                return projectCornerAvx2(v, projection, out);
-                            });
+            drawIndexedAvx2(*rc, array, indices, end);
         } else {
-            drawIndexedWith(rc, array, indices, end, [rc](const Vec3& v, ScreenCorner& out) {
+            drawIndexedRange(*rc, array, indices, 0, end, [rc](const Vec3& v, ScreenCorner& out) {
                 ScreenVertex screen;
                 if (!transformVertex(v, rc->combined, rc->width, rc->height, screen))
                     return false;
