@@ -1,13 +1,17 @@
-// The vertex transform in vector registers against the scalar one, result for result.
+// The vertex transform in vector registers, one vertex or eight at a time, against the scalar
+// one, result for result.
 #include "render/vertex_transform_vector.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
+#include <vector>
 
 #include "render/camera.h"
 #include "render/depth_tested_fill.h"
 #include "render/pipeline.h"
+#include "render/vertex_cache.h"
 
 namespace {
 
@@ -25,6 +29,41 @@ void expectSameTransform(const Vec3& v, const FxMatrix& m, int32_t width, int32_
     ASSERT_EQ(scalar.z, vector.z) << v.x << " " << v.y << " " << v.z;
 }
 
+// Vertices projected eight at a time into the cache: each slot holds what the scalar transform
+// placed on the grid gives, stamped with the generation, for the lanes past the last vertex too.
+// The projection is asked for in two steps, so that the second starts mid-group.
+void expectSameInCache(const std::vector<Vec3>& vertices, const FxMatrix& m, int32_t width,
+                       int32_t height) {
+    static const auto cache = std::make_unique<VertexCache>();
+    vertexCacheForget(*cache);
+    VectorProjection projection;
+    prepareVectorProjection(m, width, height, projection);
+    const uint32_t last = static_cast<uint32_t>(vertices.size() - 1);
+    projectIntoCacheAvx2(*cache, vertices.data(), last / 3, projection);
+    projectIntoCacheAvx2(*cache, vertices.data(), last, projection);
+    ASSERT_EQ(cache->projectedEnd, last + 1);
+    for (uint32_t i = 0; i <= last; ++i) {
+        const CachedVertex& slot = cache->slots[i];
+        const Vec3& v = vertices[i];
+        ScreenVertex scalar;
+        const bool visible = transformVertex(v, m, width, height, scalar);
+        ASSERT_EQ(slot.generation, cache->generation);
+        ASSERT_EQ(slot.visible, visible ? 1u : 0u) << v.x << " " << v.y << " " << v.z;
+        if (!visible)
+            continue;
+        const ScreenCorner expected = screenCorner(scalar);
+        ASSERT_EQ(expected.v.x, slot.corner.v.x) << v.x << " " << v.y << " " << v.z;
+        ASSERT_EQ(expected.v.y, slot.corner.v.y) << v.x << " " << v.y << " " << v.z;
+        ASSERT_EQ(expected.v.z, slot.corner.v.z) << v.x << " " << v.y << " " << v.z;
+        ASSERT_EQ(expected.x, slot.corner.x);
+        ASSERT_EQ(expected.y, slot.corner.y);
+    }
+    // Nothing past the last vertex was written.
+    if (last + 1 < kVertexCacheSlots) {
+        ASSERT_NE(cache->slots[last + 1].generation, cache->generation);
+    }
+}
+
 TEST(VertexTransformVector, MatchesTheScalarTransformEverywhere) {
     if (!cpuHasAvx2())
         GTEST_SKIP() << "no AVX2 on this processor";
@@ -38,12 +77,16 @@ TEST(VertexTransformVector, MatchesTheScalarTransformEverywhere) {
     int visible = 0;
     // The game's cameras over the court and well beyond it, behind the camera included.
     for (const FxMatrix& m : views)
-        for (int i = 0; i < 100000; ++i) {
-            const Vec3 v = {uniform(-40 * kFxOne, 40 * kFxOne), uniform(-5 * kFxOne, 20 * kFxOne),
-                            uniform(-120 * kFxOne, 120 * kFxOne)};
-            expectSameTransform(v, m, 240, 320);
-            ScreenVertex s;
-            visible += transformVertex(v, m, 240, 320, s);
+        for (int batch = 0; batch < 25; ++batch) {
+            std::vector<Vec3> vertices(kVertexCacheSlots - batch);
+            for (Vec3& v : vertices) {
+                v = {uniform(-40 * kFxOne, 40 * kFxOne), uniform(-5 * kFxOne, 20 * kFxOne),
+                     uniform(-120 * kFxOne, 120 * kFxOne)};
+                expectSameTransform(v, m, 240, 320);
+                ScreenVertex s;
+                visible += transformVertex(v, m, 240, 320, s);
+            }
+            expectSameInCache(vertices, m, 240, 320);
         }
     EXPECT_GT(visible, 2000);
 
@@ -52,23 +95,39 @@ TEST(VertexTransformVector, MatchesTheScalarTransformEverywhere) {
     const Fixed edges[] = {-kFxOne - 1, -kFxOne, -kFxOne + 1, -1,     0,
                            1,           kFxHalf, kFxOne - 1,  kFxOne, kFxOne + 1};
     FxMatrix identity = fxMatrixIdentity();
-    for (int32_t size : {1, 2, 239, 240, 321})
+    for (int32_t size : {1, 2, 239, 240, 321}) {
+        std::vector<Vec3> vertices;
         for (Fixed x : edges)
             for (Fixed y : edges)
-                for (Fixed z : edges)
+                for (Fixed z : edges) {
                     expectSameTransform({x, y, z}, identity, size, size + 80);
+                    vertices.push_back({x, y, z});
+                }
+        expectSameInCache(vertices, identity, size, size + 80);
+    }
+    // w = z: 0 at the origin, and a raw unit or two either way, where 1 / w saturates.
     FxMatrix flat = identity;
-    flat.m[15] = 0; // w = 0 at the origin
-    expectSameTransform({0, 0, 0}, flat, 240, 320);
+    flat.m[15] = 0;
+    flat.m[11] = kFxOne;
+    const std::vector<Vec3> nearW = {{0, 0, 0},  {0, 0, 1},      {0, 0, -1},    {0, 0, 2},
+                                     {0, 0, -2}, {kFxOne, 0, 0}, {0, 0, kFxOne}};
+    for (const Vec3& v : nearW)
+        expectSameTransform(v, flat, 240, 320);
+    expectSameInCache(nearW, flat, 240, 320);
 
     // The cameras shaken, so that points land on the borders and get clamped.
     for (int i = 0; i < 100000; ++i) {
         FxMatrix m = views[i % 2];
         for (Fixed& e : m.m)
             e = fxAdd(e, uniform(-kFxOne / 4, kFxOne / 4));
-        const Vec3 v = {uniform(-20 * kFxOne, 20 * kFxOne), uniform(-5 * kFxOne, 20 * kFxOne),
-                        uniform(-60 * kFxOne, 60 * kFxOne)};
-        expectSameTransform(v, m, 240, 320);
+        std::vector<Vec3> vertices(1 + i % 17);
+        for (Vec3& v : vertices) {
+            v = {uniform(-20 * kFxOne, 20 * kFxOne), uniform(-5 * kFxOne, 20 * kFxOne),
+                 uniform(-60 * kFxOne, 60 * kFxOne)};
+            expectSameTransform(v, m, 240, 320);
+        }
+        if (i % 10 == 0)
+            expectSameInCache(vertices, m, 240, 320);
     }
 
     // Random matrices and points whose products and sums wrap.
@@ -76,10 +135,15 @@ TEST(VertexTransformVector, MatchesTheScalarTransformEverywhere) {
         FxMatrix m;
         for (Fixed& e : m.m)
             e = uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31);
-        const Vec3 v = {uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31),
-                        uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31),
-                        uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31)};
-        expectSameTransform(v, m, 240, 320);
+        std::vector<Vec3> vertices(1 + i % 9);
+        for (Vec3& v : vertices) {
+            v = {uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31),
+                 uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31),
+                 uniform(INT32_MIN, INT32_MAX) >> uniform(0, 31)};
+            expectSameTransform(v, m, 240, 320);
+        }
+        if (i % 10 == 0)
+            expectSameInCache(vertices, m, 240, 320);
     }
 }
 

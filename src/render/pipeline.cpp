@@ -2,8 +2,6 @@
 // hand-over of projected triangles and quads to the rasteriser.
 #include "render/pipeline.h"
 
-#include <algorithm>
-
 #include "render/depth_tested_fill.h"
 #include "render/render_context.h"
 #include "render/triangle_groups_vector.h"
@@ -138,20 +136,23 @@ void drawIndexedRange(RenderContext& rc, const Vec3* array, const uint32_t* indi
     }
 }
 
-// Eight triangles at a time while they allow it; the groups that do not (a vertex beyond the
-// cache's slots) and the last few triangles one at a time.
+// Every vertex up to the largest index projected eight at a time, then the triangles eight at a
+// time and the last few one by one. Projecting a vertex no triangle uses changes nothing but the
+// cache. An index beyond the cache's slots sends the whole drawing down the one-by-one path.
 void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end) {
     VectorProjection projection;
     prepareVectorProjection(rc.combined, rc.width, rc.height, projection);
     const auto project = [&projection](const Vec3& v, ScreenCorner& out) {
         return projectCornerAvx2(v, projection, out);
     };
-    for (int32_t i = 0; i < end;) {
-        i = drawTriangleGroupsAvx2(rc, array, indices, i, end, projection);
-        const int32_t next = std::min(end, i + kTriangleGroupIndices);
-        drawIndexedRange(rc, array, indices, i, next, project);
-        i = next;
+    const uint32_t highest = highestIndexAvx2(indices, end);
+    if (highest >= kVertexCacheSlots) {
+        drawIndexedRange(rc, array, indices, 0, end, project);
+        return;
     }
+    projectIntoCacheAvx2(rc.vertexCache, array, highest, projection);
+    const int32_t rest = drawTriangleGroupsAvx2(rc, indices, 0, end);
+    drawIndexedRange(rc, array, indices, rest, end, project);
 }
 
 } // namespace

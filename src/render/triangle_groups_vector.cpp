@@ -1,7 +1,8 @@
 // triangle_groups_vector.cpp: eight triangles at a time, the same decisions as rasteriseCorners
-// and the cache lookups of the one-by-one drawing.
+// from the projected vertices in the cache.
 #include "render/triangle_groups_vector.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "core/vector_instructions.h"
@@ -16,7 +17,6 @@ constexpr int32_t kGroup = kTriangleGroupIndices / 3;
 
 // A slot's fields as 32-bit offsets from the start of the slots, for gathering by vertex index.
 constexpr int32_t kSlotWords = sizeof(CachedVertex) / sizeof(int32_t);
-constexpr int32_t kGenerationWord = offsetof(CachedVertex, generation) / sizeof(int32_t);
 constexpr int32_t kVisibleWord = offsetof(CachedVertex, visible) / sizeof(int32_t);
 constexpr int32_t kCornerXWord =
     (offsetof(CachedVertex, corner) + offsetof(ScreenCorner, x)) / sizeof(int32_t);
@@ -40,27 +40,6 @@ __attribute__((target("avx2"))) GroupCorner loadCorner(const uint32_t* group) {
 __attribute__((target("avx2"))) __m256i gatherSlotWord(const int32_t* slots, const GroupCorner& c,
                                                        int32_t word) {
     return _mm256_i32gather_epi32(slots + word, c.slot, sizeof(int32_t));
-}
-
-// Lanes whose vertex this drawing has not projected yet, as eight bits.
-__attribute__((target("avx2"))) uint32_t unprojected(const int32_t* slots, const GroupCorner& c,
-                                                     __m256i generation) {
-    const __m256i seen = _mm256_cmpeq_epi32(gatherSlotWord(slots, c, kGenerationWord), generation);
-    return static_cast<uint32_t>(~_mm256_movemask_ps(_mm256_castsi256_ps(seen))) & 0xFFu;
-}
-
-// A vertex can stand in several lanes, so each is looked up again before projecting.
-__attribute__((target("avx2"))) void projectLanes(VertexCache& cache, const Vec3* array,
-                                                  __m256i indices, uint32_t lanes,
-                                                  const VectorProjection& projection) {
-    alignas(32) uint32_t index[kGroup];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(index), indices);
-    for (; lanes != 0; lanes &= lanes - 1) {
-        const uint32_t i = index[__builtin_ctz(lanes)];
-        cachedTransform(cache, i, array[i], [&projection](const Vec3& v, ScreenCorner& out) {
-            return projectCornerAvx2(v, projection, out);
-        });
-    }
 }
 
 __attribute__((target("avx2"))) __m256i min3(__m256i a, __m256i b, __m256i c) {
@@ -129,25 +108,29 @@ __attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const Group
 
 } // namespace
 
-__attribute__((target("avx2"))) int32_t drawTriangleGroupsAvx2(RenderContext& rc, const Vec3* array,
-                                                               const uint32_t* indices,
-                                                               int32_t begin, int32_t end,
-                                                               const VectorProjection& projection) {
-    VertexCache& cache = rc.vertexCache;
-    const int32_t* slots = reinterpret_cast<const int32_t*>(cache.slots);
-    const __m256i beyondSlots = _mm256_set1_epi32(-static_cast<int32_t>(kVertexCacheSlots));
+__attribute__((target("avx2"))) uint32_t highestIndexAvx2(const uint32_t* indices, int32_t count) {
+    __m256i highest = _mm256_setzero_si256();
+    int32_t i = 0;
+    for (; count - i >= 8; i += 8)
+        highest = _mm256_max_epu32(
+            highest, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(indices + i)));
+    alignas(32) uint32_t lanes[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), highest);
+    uint32_t result = 0;
+    for (uint32_t lane : lanes)
+        result = std::max(result, lane);
+    for (; i < count; ++i)
+        result = std::max(result, indices[i]);
+    return result;
+}
+
+__attribute__((target("avx2"))) int32_t
+drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin, int32_t end) {
+    const int32_t* slots = reinterpret_cast<const int32_t*>(rc.vertexCache.slots);
     int32_t i = begin;
     for (; end - i >= kTriangleGroupIndices; i += kTriangleGroupIndices) {
         const GroupCorner c[3] = {loadCorner(indices + i), loadCorner(indices + i + 1),
                                   loadCorner(indices + i + 2)};
-        const __m256i all = _mm256_or_si256(c[0].index, _mm256_or_si256(c[1].index, c[2].index));
-        if (!_mm256_testz_si256(all, beyondSlots))
-            break;
-        // Projecting first and drawing after changes nothing: a projection writes only the cache.
-        const __m256i generation = _mm256_set1_epi32(static_cast<int32_t>(cache.generation));
-        for (const GroupCorner& corner : c)
-            if (const uint32_t lanes = unprojected(slots, corner, generation))
-                projectLanes(cache, array, corner.index, lanes, projection);
         const GroupRows r = reachingLanes(slots, c);
         if (r.reaching != 0)
             drawReaching(rc, c, r);
@@ -157,8 +140,11 @@ __attribute__((target("avx2"))) int32_t drawTriangleGroupsAvx2(RenderContext& rc
 
 #else
 
-int32_t drawTriangleGroupsAvx2(RenderContext&, const Vec3*, const uint32_t*, int32_t begin, int32_t,
-                               const VectorProjection&) {
+uint32_t highestIndexAvx2(const uint32_t* indices, int32_t count) {
+    return count > 0 ? *std::max_element(indices, indices + count) : 0;
+}
+
+int32_t drawTriangleGroupsAvx2(RenderContext&, const uint32_t*, int32_t begin, int32_t) {
     return begin;
 }
 

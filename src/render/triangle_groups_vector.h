@@ -13,10 +13,12 @@ struct RenderContext;
 // The indices of the eight triangles drawn together.
 constexpr int32_t kTriangleGroupIndices = 24;
 
-// Draws the triangles of indices[begin, end) in order, eight at a time, projecting into the
-// context's vertex cache the vertices it has not seen in this drawing. Stops at the first group
-// of eight that has a vertex beyond the cache's slots, or when fewer than eight triangles are
-// left, and returns where it stopped: the caller draws those one by one. Without AVX2 it
-// returns begin at once; call it only where cpuHasAvx2().
-int32_t drawTriangleGroupsAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices,
-                               int32_t begin, int32_t end, const VectorProjection& projection);
+// The largest of indices[0, count).
+uint32_t highestIndexAvx2(const uint32_t* indices, int32_t count);
+
+// Draws the triangles of indices[begin, end) in order, eight at a time, and returns where it
+// stopped: fewer than eight triangles before end, which the caller draws one by one. Every
+// vertex the indices name must be projected into the context's vertex cache for its current
+// generation. Without AVX2 it returns begin at once; call it only where cpuHasAvx2().
+int32_t drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin,
+                               int32_t end);

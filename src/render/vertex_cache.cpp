@@ -2,6 +2,7 @@
 #include "render/vertex_cache.h"
 
 void vertexCacheForget(VertexCache& cache) {
+    cache.projectedEnd = 0;
     if (++cache.generation != 0)
         return;
     // After four billion changes the stamps come round again: only now are the slots cleared.

@@ -21,6 +21,7 @@ struct alignas(32) CachedVertex {
 
 struct VertexCache {
     uint32_t generation = 1;
+    uint32_t projectedEnd = 0; // vertices 0 .. projectedEnd - 1 are projected in this generation
     CachedVertex slots[kVertexCacheSlots] = {};
 };
 

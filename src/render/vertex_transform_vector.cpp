@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "core/vector_instructions.h"
+#include "render/vertex_cache.h"
 
 namespace {
 
@@ -126,5 +127,155 @@ bool transformVertexAvx2(const Vec3&, const VectorProjection&, ScreenVertex&) {
 bool projectCornerAvx2(const Vec3&, const VectorProjection&, ScreenCorner&) {
     return false;
 }
+
+#endif
+
+#if defined(DROVANA_X86_VECTORS)
+
+namespace {
+
+// Eight vertices side by side, one 32-bit lane each.
+struct EightLanes {
+    __m256i x, y, z;
+};
+
+// fxMul lane by lane: the even lanes' products from one multiplication, the odd lanes' from
+// another, each keeping bits 16..47 where its lane lies.
+__attribute__((target("avx2"))) inline __m256i fxMulEight(__m256i a, __m256i b) {
+    const __m256i even = _mm256_srli_epi64(_mm256_mul_epi32(a, b), 16);
+    const __m256i odd =
+        _mm256_slli_epi64(_mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32)), 16);
+    return _mm256_blend_epi32(even, odd, 0xAA);
+}
+
+__attribute__((target("avx2"))) inline __m256i matrixEntry(const VectorProjection& p, int column,
+                                                           int row) {
+    return _mm256_set1_epi32(static_cast<int32_t>(p.columns[column][row]));
+}
+
+// One row of fxTransformPoint: the products summed in the scalar order, wrapping.
+__attribute__((target("avx2"))) inline __m256i clipRow(const EightLanes& v,
+                                                       const VectorProjection& p, int row) {
+    const __m256i sum = _mm256_add_epi32(fxMulEight(matrixEntry(p, 0, row), v.x),
+                                         fxMulEight(matrixEntry(p, 1, row), v.y));
+    return _mm256_add_epi32(_mm256_add_epi32(sum, fxMulEight(matrixEntry(p, 2, row), v.z)),
+                            matrixEntry(p, 3, row));
+}
+
+// fxDiv(kFxOne, w) for w != 0: 2^32 / w in doubles is exact enough that truncating it gives the
+// integer quotient (the dividend is far below 2^53), and the clamp is the saturation.
+__attribute__((target("avx2"))) inline __m128i reciprocalFour(__m128i w) {
+    const __m256d q = _mm256_div_pd(_mm256_set1_pd(4294967296.0), _mm256_cvtepi32_pd(w));
+    const __m256d limit = _mm256_set1_pd(2147483647.0);
+    return _mm256_cvttpd_epi32(
+        _mm256_min_pd(_mm256_max_pd(q, _mm256_sub_pd(_mm256_setzero_pd(), limit)), limit));
+}
+
+__attribute__((target("avx2"))) inline __m256i reciprocalEight(__m256i w) {
+    return _mm256_set_m128i(reciprocalFour(_mm256_extracti128_si256(w, 1)),
+                            reciprocalFour(_mm256_castsi256_si128(w)));
+}
+
+__attribute__((target("avx2"))) inline __m256i outsideRange(__m256i v, int32_t low, int32_t high) {
+    return _mm256_or_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(low), v),
+                           _mm256_cmpgt_epi32(v, _mm256_set1_epi32(high)));
+}
+
+// Below 0 becomes 0; above lastInside becomes clampedTo.
+__attribute__((target("avx2"))) inline __m256i clampLanes(__m256i v, int32_t lastInside,
+                                                          int32_t clampedTo) {
+    v = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), v), v);
+    return _mm256_blendv_epi8(v, _mm256_set1_epi32(clampedTo),
+                              _mm256_cmpgt_epi32(v, _mm256_set1_epi32(lastInside)));
+}
+
+// Row k of the result is what lane k held in the eight inputs.
+__attribute__((target("avx2"))) inline void transposeEight(__m256i (&r)[8]) {
+    __m256i t[8], u[8];
+    for (int k = 0; k < 8; k += 2) {
+        t[k] = _mm256_unpacklo_epi32(r[k], r[k + 1]);
+        t[k + 1] = _mm256_unpackhi_epi32(r[k], r[k + 1]);
+    }
+    for (int k = 0; k < 8; k += 4) {
+        u[k] = _mm256_unpacklo_epi64(t[k], t[k + 2]);
+        u[k + 1] = _mm256_unpackhi_epi64(t[k], t[k + 2]);
+        u[k + 2] = _mm256_unpacklo_epi64(t[k + 1], t[k + 3]);
+        u[k + 3] = _mm256_unpackhi_epi64(t[k + 1], t[k + 3]);
+    }
+    for (int k = 0; k < 4; ++k) {
+        r[k] = _mm256_permute2x128_si256(u[k], u[k + 4], 0x20);
+        r[k + 4] = _mm256_permute2x128_si256(u[k], u[k + 4], 0x31);
+    }
+}
+
+// The eight cache words of vertices first .. first + 7, the lanes past `last` repeating it.
+__attribute__((target("avx2"))) void projectEight(VertexCache& cache, const Vec3* array,
+                                                  uint32_t first, uint32_t last,
+                                                  const VectorProjection& p) {
+    const __m256i lane =
+        _mm256_min_epu32(_mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(first)),
+                                          _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)),
+                         _mm256_set1_epi32(static_cast<int32_t>(last)));
+    const __m256i word = _mm256_mullo_epi32(lane, _mm256_set1_epi32(3));
+    const int* coordinates = reinterpret_cast<const int*>(array);
+    const EightLanes v = {_mm256_i32gather_epi32(coordinates, word, 4),
+                          _mm256_i32gather_epi32(coordinates + 1, word, 4),
+                          _mm256_i32gather_epi32(coordinates + 2, word, 4)};
+    const __m256i w = clipRow(v, p, 3);
+    const __m256i wIsZero = _mm256_cmpeq_epi32(w, _mm256_setzero_si256());
+    const __m256i reciprocal = reciprocalEight(_mm256_or_si256(w, _mm256_srli_epi32(wIsZero, 31)));
+    const __m256i x = fxMulEight(clipRow(v, p, 0), reciprocal);
+    const __m256i y = fxMulEight(clipRow(v, p, 1), reciprocal);
+    const __m256i z = fxMulEight(clipRow(v, p, 2), reciprocal);
+    const __m256i rejected = _mm256_or_si256(
+        _mm256_or_si256(wIsZero, outsideRange(x, -kFxOne, kFxOne)),
+        _mm256_or_si256(outsideRange(y, -kFxOne, kFxOne), outsideRange(z, 0, kFxOne)));
+
+    const __m256i one = _mm256_set1_epi32(kFxOne);
+    const __m256i screenX = clampLanes(
+        fxMulEight(_mm256_add_epi32(one, x), _mm256_set1_epi32(static_cast<int32_t>(p.scales[0]))),
+        p.lastInside[0], p.clampedTo[0]);
+    const __m256i screenY = clampLanes(
+        fxMulEight(_mm256_sub_epi32(one, y), _mm256_set1_epi32(static_cast<int32_t>(p.scales[1]))),
+        p.lastInside[1], p.clampedTo[1]);
+    const __m256i screenZ =
+        clampLanes(fxMulEight(z, _mm256_set1_epi32(static_cast<int32_t>(p.scales[2]))),
+                   p.lastInside[2], p.clampedTo[2]);
+
+    // The slot's eight words, in its order: generation, visible, x, y, z, corner x, corner y.
+    static_assert(sizeof(CachedVertex) == 32 && offsetof(CachedVertex, corner) == 8);
+    __m256i words[8] = {
+        _mm256_set1_epi32(static_cast<int32_t>(cache.generation)),
+        _mm256_andnot_si256(rejected, _mm256_set1_epi32(1)),
+        screenX,
+        screenY,
+        screenZ,
+        _mm256_srai_epi32(_mm256_add_epi32(screenX, _mm256_set1_epi32(kFxHalf)),
+                          kFixedToSubpixelShift),
+        _mm256_srai_epi32(_mm256_sub_epi32(screenY, _mm256_set1_epi32(kFxHalf)),
+                          kFixedToSubpixelShift),
+        _mm256_setzero_si256(),
+    };
+    transposeEight(words);
+    alignas(32) uint32_t slot[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(slot), lane);
+    for (int k = 0; k < 8; ++k)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(&cache.slots[slot[k]]), words[k]);
+}
+
+} // namespace
+
+__attribute__((target("avx2"))) void projectIntoCacheAvx2(VertexCache& cache, const Vec3* array,
+                                                          uint32_t last,
+                                                          const VectorProjection& projection) {
+    for (uint32_t first = cache.projectedEnd; first <= last; first += 8)
+        projectEight(cache, array, first, last, projection);
+    if (last >= cache.projectedEnd)
+        cache.projectedEnd = last + 1;
+}
+
+#else
+
+void projectIntoCacheAvx2(VertexCache&, const Vec3*, uint32_t, const VectorProjection&) {}
 
 #endif

@@ -7,6 +7,8 @@
 #include "core/fixed_point.h"
 #include "render/rasteriser.h"
 
+struct VertexCache;
+
 // The combined matrix and the screen laid out once per element drawing as the vector lanes
 // want them: each matrix column and the screen scales one value to a 64-bit lane.
 struct VectorProjection {
@@ -25,3 +27,9 @@ bool transformVertexAvx2(const Vec3& v, const VectorProjection& projection, Scre
 // The same, giving the vertex's sample-grid corner (screenCorner of the transformed vertex),
 // worked out in the same registers.
 bool projectCornerAvx2(const Vec3& v, const VectorProjection& projection, ScreenCorner& out);
+
+// Projects vertices cache.projectedEnd .. last of the array into their cache slots (last below
+// kVertexCacheSlots), eight at a time in AVX2 registers, each slot exactly as projectCornerAvx2
+// would fill it; afterwards every vertex up to last is projected for the cache's generation.
+void projectIntoCacheAvx2(VertexCache& cache, const Vec3* array, uint32_t last,
+                          const VectorProjection& projection);
