@@ -10,6 +10,7 @@
 #include "render/blended_fill.h"
 #include "render/depth_tested_fill.h"
 #include "render/render_context.h"
+#include "render/row_order.h"
 
 namespace {
 
@@ -59,41 +60,6 @@ struct Edge {
     // The pre-step takes the slope at the precision the division gave, before its shift.
     edge.x = start.x + (fxMul(edge.prestep, edge.slope) >> kFixedToSubpixelShift);
     return edge;
-}
-
-// Top, middle, bottom by y; the tie rules decide which vertex starts the long edge. They read
-// five comparisons, and are laid out as a table over them so that sorting a random triangle
-// costs no branch the predictor could miss.
-struct RowOrder {
-    uint8_t top, middle, bottom;
-};
-
-struct RowComparisons {
-    bool y0AfterY1, y0UpToY2, y2UpToY1, y1UpToY2, y2AfterY0;
-};
-
-constexpr RowOrder rowOrderFor(const RowComparisons& c) {
-    if (c.y0AfterY1) {
-        if (c.y0UpToY2)
-            return {1, 0, 2};
-        return c.y2UpToY1 ? RowOrder{2, 1, 0} : RowOrder{1, 2, 0};
-    }
-    if (c.y1UpToY2)
-        return {0, 1, 2};
-    return c.y2AfterY0 ? RowOrder{0, 2, 1} : RowOrder{2, 0, 1};
-}
-
-constexpr std::array<RowOrder, 32> kRowOrders = [] {
-    std::array<RowOrder, 32> table{};
-    for (int k = 0; k < 32; ++k)
-        table[k] =
-            rowOrderFor({(k & 1) != 0, (k & 2) != 0, (k & 4) != 0, (k & 8) != 0, (k & 16) != 0});
-    return table;
-}();
-
-RowOrder sortByRow(Fixed y0, Fixed y1, Fixed y2) {
-    return kRowOrders[(y0 > y1) | (y0 <= y2) << 1 | (y2 <= y1) << 2 | (y1 <= y2) << 3 |
-                      (y2 > y0) << 4];
 }
 
 struct DepthGradients {
@@ -567,4 +533,29 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
     else
         rc.blendOn ? drawHalves<blendSpan>(rc, edges, g, row, skip)
                    : drawHalves<fillSpan>(rc, edges, g, row, skip);
+}
+
+namespace {
+
+template <SpanFunction span> void drawPrepared(const RenderContext& rc, const PreparedSpans& s) {
+    const Paint paint = paintFor<span>(rc.colour);
+    RowCursor cursor = startRow(rc, s.firstRow);
+    for (int32_t k = 0; k < kPreparedRows; ++k) {
+        if (s.count[k] > 0)
+            span(cursor.colour + cursor.colourRow + s.column[k],
+                 cursor.depth + cursor.depthRow + s.column[k], s.count[k], s.depth[k], s.depthStep,
+                 paint);
+        cursor.colourRow -= cursor.width;
+        cursor.depthRow += cursor.width;
+    }
+}
+
+} // namespace
+
+void drawPreparedSpans(RenderContext& rc, const PreparedSpans& s) {
+    if (rc.depthTestOn)
+        rc.blendOn ? drawPrepared<blendSpanDepthTested>(rc, s)
+                   : drawPrepared<fillSpanDepthTested>(rc, s);
+    else
+        rc.blendOn ? drawPrepared<blendSpan>(rc, s) : drawPrepared<fillSpan>(rc, s);
 }

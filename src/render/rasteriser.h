@@ -83,6 +83,23 @@ inline bool reachesAColumnCentre(const ScreenCorner& a, const ScreenCorner& b,
 void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCorner& c1,
                        const ScreenCorner& c2, Subpixel firstRow, int32_t rows);
 
+// Triangles of up to this many rows can be set up elsewhere, eight at a time.
+constexpr int32_t kPreparedRows = 3;
+
+// The spans of such a triangle, worked out exactly as rasteriseReaching works them out: row
+// firstRow + k holds count[k] pixels (none when below 1) from column[k], the depth starting at
+// depth[k] (21.11) and moving by depthStep a pixel.
+struct PreparedSpans {
+    int32_t firstRow;
+    int32_t column[kPreparedRows];
+    int32_t count[kPreparedRows];
+    uint32_t depth[kPreparedRows];
+    uint32_t depthStep;
+};
+
+// Fills the spans with the pixel loop of the context's state.
+void drawPreparedSpans(RenderContext& rc, const PreparedSpans& s);
+
 // The same as rasteriseOnScreen for vertices whose corners are already known. Inline, since
 // most of a distant figure's triangles reach no row or no column centre, and they should cost
 // no more than these few comparisons. The grid y keeps the order of the vertex y.

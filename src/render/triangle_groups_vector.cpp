@@ -3,10 +3,12 @@
 #include "render/triangle_groups_vector.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 #include "core/vector_instructions.h"
 #include "render/render_context.h"
+#include "render/row_order.h"
 #include "render/vertex_cache.h"
 
 #if defined(DROVANA_X86_VECTORS)
@@ -18,6 +20,15 @@ constexpr int32_t kGroup = kTriangleGroupIndices / 3;
 // A slot's fields as 32-bit offsets from the start of the slots, for gathering by vertex index.
 constexpr int32_t kSlotWords = sizeof(CachedVertex) / sizeof(int32_t);
 constexpr int32_t kVisibleWord = offsetof(CachedVertex, visible) / sizeof(int32_t);
+constexpr int32_t kVertexXWord =
+    (offsetof(CachedVertex, corner) + offsetof(ScreenCorner, v) + offsetof(ScreenVertex, x)) /
+    sizeof(int32_t);
+constexpr int32_t kVertexYWord =
+    (offsetof(CachedVertex, corner) + offsetof(ScreenCorner, v) + offsetof(ScreenVertex, y)) /
+    sizeof(int32_t);
+constexpr int32_t kVertexZWord =
+    (offsetof(CachedVertex, corner) + offsetof(ScreenCorner, v) + offsetof(ScreenVertex, z)) /
+    sizeof(int32_t);
 constexpr int32_t kCornerXWord =
     (offsetof(CachedVertex, corner) + offsetof(ScreenCorner, x)) / sizeof(int32_t);
 constexpr int32_t kCornerYWord =
@@ -56,6 +67,19 @@ __attribute__((target("avx2"))) __m256i ceilToGrid(__m256i v) {
                             _mm256_set1_epi32(-kSubpixelOne));
 }
 
+// One bit per lane whose mask is set.
+__attribute__((target("avx2"))) uint32_t laneBits(__m256i mask) {
+    return static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(mask)));
+}
+
+template <typename T> struct Lanes { alignas(32) T at[kGroup]; };
+
+template <typename T> __attribute__((target("avx2"))) Lanes<T> storeLanes(__m256i v) {
+    Lanes<T> out;
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out.at), v);
+    return out;
+}
+
 struct GroupRows {
     __m256i firstRow;
     __m256i rows;
@@ -85,24 +109,329 @@ __attribute__((target("avx2"))) GroupRows reachingLanes(const int32_t* slots,
     const __m256i row = _mm256_cmpgt_epi32(out.rows, _mm256_setzero_si256());
     const __m256i hidden = _mm256_cmpeq_epi32(visible, _mm256_setzero_si256());
     const __m256i reaching = _mm256_andnot_si256(hidden, _mm256_and_si256(row, column));
-    out.reaching = static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(reaching)));
+    out.reaching = laneBits(reaching);
     return out;
 }
 
-__attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const GroupCorner (&c)[3],
-                                                  const GroupRows& r) {
-    alignas(32) uint32_t index[3][kGroup];
-    alignas(32) int32_t firstRow[kGroup];
-    alignas(32) int32_t rows[kGroup];
-    for (int k = 0; k < 3; ++k)
-        _mm256_store_si256(reinterpret_cast<__m256i*>(index[k]), c[k].index);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(firstRow), r.firstRow);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(rows), r.rows);
+constexpr std::array<int32_t, 32> kTopOf = rowOrderColumn(0);
+constexpr std::array<int32_t, 32> kMiddleOf = rowOrderColumn(1);
+constexpr std::array<int32_t, 32> kBottomOf = rowOrderColumn(2);
+
+// A vertex in the lanes: what the edges and the depth read of it.
+struct VertexLanes {
+    __m256i x, y, z; // on the screen, Fixed
+    __m256i cx, cy;  // on the sample grid
+};
+
+// The vertex at a place (top, middle or bottom, as `places` gives it for the lane's row-order
+// index) of each triangle, by its index in the index array.
+__attribute__((target("avx2"))) VertexLanes vertexAt(const int32_t* slots, const uint32_t* group,
+                                                     __m256i order,
+                                                     const std::array<int32_t, 32>& places) {
+    const __m256i place = _mm256_i32gather_epi32(places.data(), order, sizeof(int32_t));
+    const __m256i word = _mm256_add_epi32(_mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21), place);
+    const __m256i index =
+        _mm256_i32gather_epi32(reinterpret_cast<const int*>(group), word, sizeof(int32_t));
+    const GroupCorner c = {index, _mm256_slli_epi32(index, 3)};
+    return {gatherSlotWord(slots, c, kVertexXWord), gatherSlotWord(slots, c, kVertexYWord),
+            gatherSlotWord(slots, c, kVertexZWord), gatherSlotWord(slots, c, kCornerXWord),
+            gatherSlotWord(slots, c, kCornerYWord)};
+}
+
+// rowOrderIndex, lane by lane.
+__attribute__((target("avx2"))) __m256i rowOrderLanes(__m256i y0, __m256i y1, __m256i y2) {
+    const __m256i after01 = _mm256_and_si256(_mm256_cmpgt_epi32(y0, y1), _mm256_set1_epi32(1));
+    const __m256i upTo02 = _mm256_andnot_si256(_mm256_cmpgt_epi32(y0, y2), _mm256_set1_epi32(2));
+    const __m256i upTo21 = _mm256_andnot_si256(_mm256_cmpgt_epi32(y2, y1), _mm256_set1_epi32(4));
+    const __m256i upTo12 = _mm256_andnot_si256(_mm256_cmpgt_epi32(y1, y2), _mm256_set1_epi32(8));
+    const __m256i after20 = _mm256_and_si256(_mm256_cmpgt_epi32(y2, y0), _mm256_set1_epi32(16));
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_or_si256(after01, upTo02), _mm256_or_si256(upTo21, upTo12)),
+        after20);
+}
+
+// 64-bit products of the even lanes and of the odd lanes, four each.
+struct WideLanes {
+    __m256i even, odd;
+};
+
+__attribute__((target("avx2"))) WideLanes wideProduct(__m256i a, __m256i b) {
+    return {_mm256_mul_epi32(a, b),
+            _mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32))};
+}
+
+// Bits 16..47 of each lane's product, back in its own lane: fxMul lane by lane.
+__attribute__((target("avx2"))) __m256i fxMulOf(const WideLanes& p) {
+    return _mm256_blend_epi32(_mm256_srli_epi64(p.even, 16), _mm256_slli_epi64(p.odd, 16), 0xAA);
+}
+
+__attribute__((target("avx2"))) __m256i fxMulLanes(__m256i a, __m256i b) {
+    return fxMulOf(wideProduct(a, b));
+}
+
+// The arithmetic shift of 64-bit lanes by 16, which AVX2 lacks.
+__attribute__((target("avx2"))) __m256i shiftDown16(__m256i v) {
+    const __m256i negative = _mm256_cmpgt_epi64(_mm256_setzero_si256(), v);
+    return _mm256_or_si256(_mm256_srli_epi64(v, 16), _mm256_slli_epi64(negative, 48));
+}
+
+// (a b >> 16) - (c d >> 16) carried wide, as the rasteriser's area and depth numerators are.
+__attribute__((target("avx2"))) WideLanes wideProductDifference(__m256i a, __m256i b, __m256i c,
+                                                                __m256i d) {
+    const WideLanes ab = wideProduct(a, b), cd = wideProduct(c, d);
+    return {_mm256_sub_epi64(shiftDown16(ab.even), shiftDown16(cd.even)),
+            _mm256_sub_epi64(shiftDown16(ab.odd), shiftDown16(cd.odd))};
+}
+
+__attribute__((target("avx2"))) __m256i outside(__m256i v, __m256i lowest, __m256i highest) {
+    return _mm256_or_si256(_mm256_cmpgt_epi64(v, highest), _mm256_cmpgt_epi64(lowest, v));
+}
+
+// Lanes whose wide value lies outside low..high, as a 32-bit lane mask.
+__attribute__((target("avx2"))) __m256i outsideLanes(const WideLanes& w, int64_t low,
+                                                     int64_t high) {
+    const __m256i lowest = _mm256_set1_epi64x(low), highest = _mm256_set1_epi64x(high);
+    return _mm256_blend_epi32(outside(w.even, lowest, highest), outside(w.odd, lowest, highest),
+                              0xAA);
+}
+
+// The low 32 bits of each lane's wide value.
+__attribute__((target("avx2"))) __m256i lowHalves(const WideLanes& w) {
+    return _mm256_blend_epi32(w.even, _mm256_slli_epi64(w.odd, 32), 0xAA);
+}
+
+// A quotient n / d truncated and saturated to Fixed, four lanes in doubles: with the dividend far
+// below 2^53, truncating the rounded quotient gives the integer one.
+__attribute__((target("avx2"))) __m128i quotientFour(__m256d n, __m128i d) {
+    const __m256d q = _mm256_div_pd(n, _mm256_cvtepi32_pd(d));
+    const __m256d limit = _mm256_set1_pd(2147483647.0);
+    return _mm256_cvttpd_epi32(
+        _mm256_min_pd(_mm256_max_pd(q, _mm256_sub_pd(_mm256_setzero_pd(), limit)), limit));
+}
+
+__attribute__((target("avx2"))) __m256d scaled(__m128i v) {
+    return _mm256_mul_pd(_mm256_cvtepi32_pd(v), _mm256_set1_pd(65536.0));
+}
+
+// dx * 65536 / dy, as edgeSlope divides.
+__attribute__((target("avx2"))) __m256i slopeLanes(__m256i dx, __m256i dy) {
+    return _mm256_set_m128i(
+        quotientFour(scaled(_mm256_extracti128_si256(dx, 1)), _mm256_extracti128_si256(dy, 1)),
+        quotientFour(scaled(_mm256_castsi256_si128(dx)), _mm256_castsi256_si128(dy)));
+}
+
+// 65536 * 65536 / area for an area of at least kThinArea either way, as wholeReciprocal divides.
+__attribute__((target("avx2"))) __m256i reciprocalLanes(__m256i area) {
+    const __m256d one = _mm256_set1_pd(4294967296.0);
+    return _mm256_set_m128i(quotientFour(one, _mm256_extracti128_si256(area, 1)),
+                            quotientFour(one, _mm256_castsi256_si128(area)));
+}
+
+struct EdgeLanes {
+    __m256i step, x, prestep, rows;
+    __m256i startX, startZ; // the start vertex's grid x and depth
+};
+
+// The rasteriser's edge set-up, lane by lane; a lane whose edge reaches no row centre gets
+// values that nothing reads.
+__attribute__((target("avx2"))) EdgeLanes edgeLanes(const VertexLanes& start,
+                                                    const VertexLanes& end, __m256i firstRow) {
+    EdgeLanes e;
+    e.rows = _mm256_srai_epi32(
+        _mm256_add_epi32(_mm256_sub_epi32(end.cy, firstRow), _mm256_set1_epi32(kSubpixelOne - 1)),
+        kSubpixelBits);
+    const __m256i slope =
+        slopeLanes(_mm256_sub_epi32(end.x, start.x), _mm256_sub_epi32(end.y, start.y));
+    e.step = _mm256_srai_epi32(slope, kFixedToSubpixelShift);
+    e.prestep = _mm256_slli_epi32(_mm256_sub_epi32(firstRow, start.cy), kFixedToSubpixelShift);
+    e.x = _mm256_add_epi32(start.cx,
+                           _mm256_srai_epi32(fxMulLanes(e.prestep, slope), kFixedToSubpixelShift));
+    e.startX = start.cx;
+    e.startZ = start.z;
+    return e;
+}
+
+__attribute__((target("avx2"))) __m256i pick(__m256i a, __m256i b, __m256i mask) {
+    return _mm256_blendv_epi8(a, b, mask);
+}
+
+// Lane by lane, each field from `a` where the mask is clear and from `b` where it is set.
+__attribute__((target("avx2"))) EdgeLanes chooseEdge(const EdgeLanes& a, const EdgeLanes& b,
+                                                     __m256i mask) {
+    return {pick(a.step, b.step, mask),       pick(a.x, b.x, mask),
+            pick(a.prestep, b.prestep, mask), pick(a.rows, b.rows, mask),
+            pick(a.startX, b.startX, mask),   pick(a.startZ, b.startZ, mask)};
+}
+
+// The edge's x `rows` rows below its first row, wrapping as the row-by-row sums do.
+__attribute__((target("avx2"))) __m256i xAfter(const EdgeLanes& e, __m256i rows) {
+    return _mm256_add_epi32(e.x, _mm256_mullo_epi32(rows, e.step));
+}
+
+__attribute__((target("avx2"))) __m256i columnBeforeLanes(__m256i x) {
+    return _mm256_srai_epi32(_mm256_sub_epi32(x, _mm256_set1_epi32(1)), kSubpixelBits);
+}
+
+struct GradientLanes {
+    __m256i dzdx, dzdy;
+    __m256i inexact; // lanes whose numerators leave 32 bits: the rasteriser divides those wide
+};
+
+// depthGradients for areas that fit 32 bits and are not 0.
+__attribute__((target("avx2"))) GradientLanes
+gradientLanes(const VertexLanes& t, const VertexLanes& m, const VertexLanes& b, __m256i area) {
+    const __m256i thin = _mm256_and_si256(_mm256_cmpgt_epi32(area, _mm256_set1_epi32(-3276)),
+                                          _mm256_cmpgt_epi32(_mm256_set1_epi32(3276), area));
+    // The thin lanes divide by 1 instead, and take the stand-in.
+    const __m256i reciprocal =
+        _mm256_blendv_epi8(reciprocalLanes(_mm256_blendv_epi8(area, _mm256_set1_epi32(1), thin)),
+                           _mm256_set1_epi32(26214400), thin);
+    const __m256i dzt = _mm256_sub_epi32(b.z, t.z), dzm = _mm256_sub_epi32(m.z, t.z);
+    const WideLanes across =
+        wideProductDifference(dzt, _mm256_sub_epi32(m.y, t.y), _mm256_sub_epi32(b.y, t.y), dzm);
+    const WideLanes down =
+        wideProductDifference(_mm256_sub_epi32(b.x, t.x), dzm, dzt, _mm256_sub_epi32(m.x, t.x));
+    GradientLanes g;
+    g.inexact = _mm256_or_si256(outsideLanes(across, INT32_MIN, INT32_MAX),
+                                outsideLanes(down, INT32_MIN, INT32_MAX));
+    const WideLanes dzdx = wideProduct(reciprocal, lowHalves(across));
+    const WideLanes dzdy = wideProduct(reciprocal, lowHalves(down));
+    // Beyond +-32767.0 after the shift by 16, decided on the products themselves.
+    constexpr int64_t kAbove = (int64_t{0x7FFF0000} << 16) + 0xFFFF;
+    constexpr int64_t kBelow = -(int64_t{0x7FFF0000} << 16);
+    const __m256i flat =
+        _mm256_or_si256(outsideLanes(dzdx, kBelow, kAbove), outsideLanes(dzdy, kBelow, kAbove));
+    g.dzdx = _mm256_andnot_si256(flat, fxMulOf(dzdx));
+    g.dzdy = _mm256_andnot_si256(flat, fxMulOf(dzdy));
+    return g;
+}
+
+// startLeftWalk's depth for the walk along e, `advanced` rows down, whose column there is
+// `column`.
+__attribute__((target("avx2"))) __m256i walkDepth(const EdgeLanes& e, const GradientLanes& g,
+                                                  __m256i advanced, __m256i column) {
+    const __m256i firstColumn = columnBeforeLanes(e.x);
+    const __m256i firstCentre =
+        _mm256_slli_epi32(_mm256_add_epi32(firstColumn, _mm256_set1_epi32(1)), kSubpixelBits);
+    const __m256i across =
+        _mm256_slli_epi32(_mm256_sub_epi32(firstCentre, e.startX), kFixedToSubpixelShift);
+    const __m256i z =
+        _mm256_srai_epi32(_mm256_add_epi32(_mm256_add_epi32(e.startZ, fxMulLanes(g.dzdx, across)),
+                                           fxMulLanes(g.dzdy, e.prestep)),
+                          kFixedToSubpixelShift);
+    const __m256i firstDepth = _mm256_blendv_epi8(z, _mm256_set1_epi32(0x7FFFFFFF),
+                                                  _mm256_cmpgt_epi32(_mm256_setzero_si256(), z));
+    const __m256i wholeStep =
+        _mm256_srai_epi32(_mm256_sub_epi32(e.step, _mm256_set1_epi32(1)), kSubpixelBits);
+    const __m256i small = _mm256_srai_epi32(
+        _mm256_add_epi32(fxMulLanes(_mm256_slli_epi32(wholeStep, 16), g.dzdx), g.dzdy),
+        kFixedToSubpixelShift);
+    const __m256i pixelDepth = _mm256_srai_epi32(g.dzdx, kFixedToSubpixelShift);
+    const __m256i largeMoves = _mm256_sub_epi32(_mm256_sub_epi32(column, firstColumn),
+                                                _mm256_mullo_epi32(advanced, wholeStep));
+    return _mm256_add_epi32(_mm256_add_epi32(firstDepth, _mm256_mullo_epi32(advanced, small)),
+                            _mm256_mullo_epi32(largeMoves, pixelDepth));
+}
+
+// Eight triangles' spans, row by row, for those of up to kPreparedRows rows.
+struct PreparedLanes {
+    Lanes<int32_t> column[kPreparedRows];
+    Lanes<int32_t> count[kPreparedRows];
+    Lanes<uint32_t> depth[kPreparedRows];
+    Lanes<uint32_t> depthStep;
+    uint32_t drawn;   // prepared triangles that hold a pixel
+    uint32_t dropped; // prepared triangles that hold none, or have no area
+};
+
+// rasteriseReaching for the triangles of up to kPreparedRows rows: the sort, the three edges,
+// the side of the long edge, the depth gradients, and each row's span with the depth its left
+// walk reaches there. Rows from the first holding a pixel on, as the rasteriser draws them;
+// the rows above hold none.
+__attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const uint32_t* group,
+                                                  const GroupCorner (&c)[3], const GroupRows& r,
+                                                  PreparedLanes& out) {
+    const __m256i order = rowOrderLanes(gatherSlotWord(slots, c[0], kVertexYWord),
+                                        gatherSlotWord(slots, c[1], kVertexYWord),
+                                        gatherSlotWord(slots, c[2], kVertexYWord));
+    const VertexLanes top = vertexAt(slots, group, order, kTopOf);
+    const VertexLanes middle = vertexAt(slots, group, order, kMiddleOf);
+    const VertexLanes bottom = vertexAt(slots, group, order, kBottomOf);
+    const EdgeLanes longEdge = edgeLanes(top, bottom, r.firstRow);
+    const EdgeLanes upper = edgeLanes(top, middle, r.firstRow);
+    const EdgeLanes lower = edgeLanes(middle, bottom, ceilToGrid(middle.cy));
+
+    // Under four rows high and at most a screen wide, the doubled area fits 32 bits.
+    const __m256i area = lowHalves(wideProductDifference(
+        _mm256_sub_epi32(bottom.x, top.x), _mm256_sub_epi32(middle.y, top.y),
+        _mm256_sub_epi32(middle.x, top.x), _mm256_sub_epi32(bottom.y, top.y)));
+    // At or below -kThinArea the reciprocal, and so the long edge's side, is negative.
+    const __m256i longEdgeOnLeft = _mm256_cmpgt_epi32(_mm256_set1_epi32(1 - 3276), area);
+    const GradientLanes g = gradientLanes(top, middle, bottom, area);
+    out.depthStep = storeLanes<uint32_t>(_mm256_srai_epi32(g.dzdx, kFixedToSubpixelShift));
+
+    // Row by row: the long edge against the upper edge, then against the lower one. With the
+    // long edge on the left its walk runs through both halves; otherwise the lower half starts
+    // a walk of its own.
+    const __m256i upperRows = _mm256_max_epi32(upper.rows, _mm256_setzero_si256());
+    __m256i anyPixel = _mm256_setzero_si256();
+    for (int32_t k = 0; k < kPreparedRows; ++k) {
+        const __m256i row = _mm256_set1_epi32(k);
+        const __m256i inUpper = _mm256_cmpgt_epi32(upperRows, row);
+        const EdgeLanes shortEdge = chooseEdge(lower, upper, inUpper);
+        const __m256i shortRows =
+            _mm256_blendv_epi8(_mm256_sub_epi32(row, upperRows), row, inUpper);
+        const __m256i shortX = xAfter(shortEdge, shortRows);
+        const __m256i longX = xAfter(longEdge, row);
+        const __m256i left = _mm256_blendv_epi8(shortX, longX, longEdgeOnLeft);
+        const __m256i right = _mm256_blendv_epi8(longX, shortX, longEdgeOnLeft);
+        const __m256i column = columnBeforeLanes(left);
+        const __m256i count = _mm256_and_si256(_mm256_sub_epi32(columnBeforeLanes(right), column),
+                                               _mm256_cmpgt_epi32(r.rows, row));
+        anyPixel = _mm256_or_si256(anyPixel, _mm256_cmpgt_epi32(count, _mm256_setzero_si256()));
+        const EdgeLanes walked = chooseEdge(shortEdge, longEdge, longEdgeOnLeft);
+        const __m256i advanced = _mm256_blendv_epi8(shortRows, row, longEdgeOnLeft);
+        out.column[k] = storeLanes<int32_t>(column);
+        out.count[k] = storeLanes<int32_t>(count);
+        out.depth[k] = storeLanes<uint32_t>(walkDepth(walked, g, advanced, column));
+    }
+    const __m256i few = _mm256_cmpgt_epi32(_mm256_set1_epi32(kPreparedRows + 1), r.rows);
+    const __m256i holds = _mm256_andnot_si256(_mm256_cmpeq_epi32(area, _mm256_setzero_si256()),
+                                              _mm256_and_si256(anyPixel, few));
+    out.drawn = laneBits(_mm256_andnot_si256(g.inexact, holds)) & r.reaching;
+    out.dropped = laneBits(_mm256_andnot_si256(holds, few)) & r.reaching;
+}
+
+// The prepared triangles that hold a pixel and the others that reach one, in the group's order.
+__attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const uint32_t* group,
+                                                  const GroupCorner (&c)[3], const GroupRows& r) {
+    PreparedLanes p;
+    prepareLanes(reinterpret_cast<const int32_t*>(rc.vertexCache.slots), group, c, r, p);
+    const uint32_t others = r.reaching & ~(p.drawn | p.dropped);
+    const uint32_t toDraw = p.drawn | others;
+    if (toDraw == 0)
+        return;
+    const Lanes<uint32_t> index[3] = {storeLanes<uint32_t>(c[0].index),
+                                      storeLanes<uint32_t>(c[1].index),
+                                      storeLanes<uint32_t>(c[2].index)};
+    const Lanes<int32_t> firstRow = storeLanes<int32_t>(r.firstRow);
+    const Lanes<int32_t> rows = storeLanes<int32_t>(r.rows);
     const CachedVertex* slots = rc.vertexCache.slots;
-    for (uint32_t lanes = r.reaching; lanes != 0; lanes &= lanes - 1) {
+    for (uint32_t lanes = toDraw; lanes != 0; lanes &= lanes - 1) {
         const int lane = __builtin_ctz(lanes);
-        rasteriseReaching(rc, slots[index[0][lane]].corner, slots[index[1][lane]].corner,
-                          slots[index[2][lane]].corner, firstRow[lane], rows[lane]);
+        if (others >> lane & 1) {
+            rasteriseReaching(rc, slots[index[0].at[lane]].corner, slots[index[1].at[lane]].corner,
+                              slots[index[2].at[lane]].corner, firstRow.at[lane], rows.at[lane]);
+            continue;
+        }
+        PreparedSpans spans;
+        spans.firstRow = firstRow.at[lane] >> kSubpixelBits;
+        for (int k = 0; k < kPreparedRows; ++k) {
+            spans.column[k] = p.column[k].at[lane];
+            spans.count[k] = p.count[k].at[lane];
+            spans.depth[k] = p.depth[k].at[lane];
+        }
+        spans.depthStep = p.depthStep.at[lane];
+        drawPreparedSpans(rc, spans);
     }
 }
 
@@ -133,7 +462,7 @@ drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin
                                   loadCorner(indices + i + 2)};
         const GroupRows r = reachingLanes(slots, c);
         if (r.reaching != 0)
-            drawReaching(rc, c, r);
+            drawReaching(rc, indices + i, c, r);
     }
     return i;
 }
