@@ -14,31 +14,31 @@ namespace {
 #if defined(DROVANA_X86_VECTORS)
 
 // The library copy of a large block may run as one string instruction, which profilers count
-// per byte; this loop is as fast and counts as what it is.
+// per byte; this loop is as fast and counts as what it is. Sixteen vectors a turn keep the loop's
+// own count and branch small beside the moves.
 __attribute__((target("avx2"))) void copyWordsAvx2(uint32_t* d, const uint32_t* s, size_t n) {
     size_t i = 0;
-    for (; i + 32 <= n; i += 32) {
-        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 8));
-        const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 16));
-        const __m256i e = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 24));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), a);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 8), b);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 16), c);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 24), e);
+    for (; i + 128 <= n; i += 128) {
+        __m256i v[16];
+        for (int k = 0; k < 16; ++k)
+            v[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 8 * k));
+        for (int k = 0; k < 16; ++k)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 8 * k), v[k]);
     }
+    for (; i + 8 <= n; i += 8)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
+                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i)));
     std::memcpy(d + i, s + i, (n - i) * sizeof(uint32_t));
 }
 
 __attribute__((target("avx2"))) void fillHalfWordsAvx2(uint16_t* d, uint16_t value, size_t n) {
     const __m256i v = _mm256_set1_epi16(static_cast<int16_t>(value));
     size_t i = 0;
-    for (; i + 64 <= n; i += 64) {
+    for (; i + 256 <= n; i += 256)
+        for (int k = 0; k < 16; ++k)
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 16 * k), v);
+    for (; i + 16 <= n; i += 16)
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), v);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 16), v);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 32), v);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 48), v);
-    }
     std::fill(d + i, d + n, value);
 }
 
@@ -54,20 +54,35 @@ __attribute__((target("avx2"))) inline uint32_t changedMask(const uint32_t* a, c
              equalLanes(a + 24, b + 24) << 24);
 }
 
+// Whether any of the n words from a and b differ (n a multiple of 8): a load, an exclusive or
+// and an or for every eight words, one test at the end.
+template <int n>
+__attribute__((target("avx2"))) inline bool anyDifferent(const uint32_t* a, const uint32_t* b) {
+    __m256i x = _mm256_setzero_si256();
+    for (int k = 0; k < n; k += 8)
+        x = _mm256_or_si256(
+            x, _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + k)),
+                                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + k))));
+    return !_mm256_testz_si256(x, x);
+}
+
 __attribute__((target("avx2"))) size_t findChangedAvx2(const uint32_t* a, const uint32_t* b,
                                                        size_t n, ChangedBlock* out) {
     size_t found = 0;
-    for (size_t i = 0; i < n; i += 32) {
-        // One test for the whole block first: nearly every block of a frame is unchanged.
-        __m256i x = _mm256_setzero_si256();
-        for (int k = 0; k < 4; ++k)
-            x = _mm256_or_si256(
-                x, _mm256_xor_si256(
-                       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i + 8 * k)),
-                       _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i + 8 * k))));
-        if (!_mm256_testz_si256(x, x))
+    auto blockOf = [&](size_t i) {
+        if (anyDifferent<32>(a + i, b + i))
             out[found++] = {static_cast<uint32_t>(i), changedMask(a + i, b + i)};
+    };
+    // Nearly every stretch of a frame is unchanged, so four blocks share one test first.
+    size_t i = 0;
+    for (; i + 128 <= n; i += 128) {
+        if (!anyDifferent<128>(a + i, b + i))
+            continue;
+        for (size_t k = 0; k < 128; k += 32)
+            blockOf(i + k);
     }
+    for (; i < n; i += 32)
+        blockOf(i);
     return found;
 }
 
