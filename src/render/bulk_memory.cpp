@@ -42,14 +42,16 @@ __attribute__((target("avx2"))) void fillHalfWordsAvx2(uint16_t* d, uint16_t val
     std::fill(d + i, d + n, value);
 }
 
-__attribute__((target("avx2"))) inline uint32_t equalLanes(const uint32_t* a, const uint32_t* b) {
+__attribute__((target("avx2"), always_inline)) inline uint32_t equalLanes(const uint32_t* a,
+                                                                          const uint32_t* b) {
     const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a));
     const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b));
     return static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(x, y))));
 }
 
 // Equal words set their bit in each eight-lane compare; the block's changed bits are the rest.
-__attribute__((target("avx2"))) inline uint32_t changedMask(const uint32_t* a, const uint32_t* b) {
+__attribute__((target("avx2"), always_inline)) inline uint32_t changedMask(const uint32_t* a,
+                                                                           const uint32_t* b) {
     return ~(equalLanes(a, b) | equalLanes(a + 8, b + 8) << 8 | equalLanes(a + 16, b + 16) << 16 |
              equalLanes(a + 24, b + 24) << 24);
 }
@@ -57,7 +59,8 @@ __attribute__((target("avx2"))) inline uint32_t changedMask(const uint32_t* a, c
 // Whether any of the n words from a and b differ (n a multiple of 8): a load, an exclusive or
 // and an or for every eight words, one test at the end.
 template <int n>
-__attribute__((target("avx2"))) inline bool anyDifferent(const uint32_t* a, const uint32_t* b) {
+__attribute__((target("avx2"), always_inline)) inline bool anyDifferent(const uint32_t* a,
+                                                                        const uint32_t* b) {
     __m256i x = _mm256_setzero_si256();
     for (int k = 0; k < n; k += 8)
         x = _mm256_or_si256(
@@ -66,24 +69,27 @@ __attribute__((target("avx2"))) inline bool anyDifferent(const uint32_t* a, cons
     return !_mm256_testz_si256(x, x);
 }
 
+// Blocks from..to one at a time, adding the changed ones after the found so far. Kept out of
+// line: merged into the four-block test, it would hold that test's loads in registers.
+__attribute__((target("avx2"), noinline)) size_t findChangedEachAvx2(const uint32_t* a,
+                                                                     const uint32_t* b, size_t from,
+                                                                     size_t to, ChangedBlock* out,
+                                                                     size_t found) {
+    for (size_t i = from; i < to; i += 32)
+        if (const uint32_t mask = changedMask(a + i, b + i))
+            out[found++] = {static_cast<uint32_t>(i), mask};
+    return found;
+}
+
 __attribute__((target("avx2"))) size_t findChangedAvx2(const uint32_t* a, const uint32_t* b,
                                                        size_t n, ChangedBlock* out) {
     size_t found = 0;
-    auto blockOf = [&](size_t i) {
-        if (anyDifferent<32>(a + i, b + i))
-            out[found++] = {static_cast<uint32_t>(i), changedMask(a + i, b + i)};
-    };
     // Nearly every stretch of a frame is unchanged, so four blocks share one test first.
     size_t i = 0;
-    for (; i + 128 <= n; i += 128) {
-        if (!anyDifferent<128>(a + i, b + i))
-            continue;
-        for (size_t k = 0; k < 128; k += 32)
-            blockOf(i + k);
-    }
-    for (; i < n; i += 32)
-        blockOf(i);
-    return found;
+    for (; i + 128 <= n; i += 128)
+        if (anyDifferent<128>(a + i, b + i))
+            found = findChangedEachAvx2(a, b, i, i + 128, out, found);
+    return findChangedEachAvx2(a, b, i, n, out, found);
 }
 
 #endif
