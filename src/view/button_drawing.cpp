@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/vector_instructions.h"
+#include "render/depth_tested_fill.h"
 
 #include "assets/image_button.h"
 #include "view/hud_text.h"
@@ -62,6 +63,62 @@ int32_t blendFaceFour(uint32_t* frame, const uint32_t* face, int32_t count) {
     }
     return i;
 }
+
+// Eight face pixels in 16-bit lanes, the sums exact as above. pshufb stays within each 128-bit
+// half, as the byte unpacks do, so one pattern per unpack gives every channel its pixel's alpha.
+__attribute__((target("avx2"), always_inline)) inline __m256i blendFaceEight(__m256i d, __m256i s) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i one = _mm256_set1_epi16(1), full = _mm256_set1_epi16(255);
+    const __m256i alphaLow =
+        _mm256_setr_epi8(3, -1, 3, -1, 3, -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1, 3, -1, 3, -1, 3,
+                         -1, 3, -1, 7, -1, 7, -1, 7, -1, 7, -1);
+    const __m256i alphaHigh =
+        _mm256_setr_epi8(11, -1, 11, -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1, 11, -1, 11,
+                         -1, 11, -1, 11, -1, 15, -1, 15, -1, 15, -1, 15, -1);
+    const __m256i alphaByte = _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u));
+    auto half = [&](__m256i dh, __m256i sh, __m256i ah) __attribute__((target("avx2"))) {
+        return _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(dh, _mm256_sub_epi16(full, ah)),
+                             _mm256_mullo_epi16(sh, _mm256_add_epi16(ah, one))),
+            8);
+    };
+    const __m256i mixed =
+        _mm256_packus_epi16(half(_mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(s, zero),
+                                 _mm256_shuffle_epi8(s, alphaLow)),
+                            half(_mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(s, zero),
+                                 _mm256_shuffle_epi8(s, alphaHigh)));
+    const __m256i a = _mm256_srli_epi32(s, 24);
+    __m256i out = _mm256_blendv_epi8(mixed, d, alphaByte);
+    out = _mm256_blendv_epi8(out, s, _mm256_cmpeq_epi32(a, _mm256_set1_epi32(255)));
+    return _mm256_blendv_epi8(out, d, _mm256_cmpeq_epi32(a, zero));
+}
+
+// Whole runs of eight that are all opaque are copied and all clear are left, which is most of a
+// face; the last few pixels go through the same blend with masked loads and stores.
+__attribute__((target("avx2"))) void blendFaceRowAvx2(uint32_t* frame, const uint32_t* face,
+                                                      int32_t count) {
+    const __m256i alphaByte = _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u));
+    int32_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        __m256i* frameAt = reinterpret_cast<__m256i*>(frame + i);
+        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(face + i));
+        if (_mm256_testc_si256(s, alphaByte)) {
+            _mm256_storeu_si256(frameAt, s);
+            continue;
+        }
+        if (_mm256_testz_si256(s, alphaByte))
+            continue;
+        _mm256_storeu_si256(frameAt, blendFaceEight(_mm256_loadu_si256(frameAt), s));
+    }
+    if (i == count)
+        return;
+    const __m256i left =
+        _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    int* frameAt = reinterpret_cast<int*>(frame + i);
+    const __m256i s = _mm256_maskload_epi32(reinterpret_cast<const int*>(face + i), left);
+    _mm256_maskstore_epi32(frameAt, left, blendFaceEight(_mm256_maskload_epi32(frameAt, left), s));
+}
+
 #else
 int32_t blendFaceFour(uint32_t*, const uint32_t*, int32_t) {
     return 0;
@@ -71,6 +128,10 @@ int32_t blendFaceFour(uint32_t*, const uint32_t*, int32_t) {
 } // namespace
 
 void blendFaceRow(uint32_t* frame, const uint32_t* face, int32_t count) {
+#if defined(DROVANA_X86_VECTORS)
+    if (cpuHasAvx2())
+        return blendFaceRowAvx2(frame, face, count);
+#endif
     for (int32_t i = blendFaceFour(frame, face, count); i < count; ++i)
         frame[i] = blendFacePixel(frame[i], face[i]);
 }
