@@ -41,18 +41,22 @@ __attribute__((target("avx2"))) void fillHalfWordsAvx2(uint16_t* d, uint16_t val
     std::fill(d + i, d + n, value);
 }
 
-__attribute__((target("avx2"), always_inline)) inline uint32_t equalLanes(const uint32_t* a,
-                                                                          const uint32_t* b) {
-    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a));
-    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b));
-    return static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(x, y))));
+__attribute__((target("avx2"), always_inline)) inline __m256i equalLanes(const uint32_t* a,
+                                                                         const uint32_t* b) {
+    return _mm256_cmpeq_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a)),
+                              _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b)));
 }
 
-// Equal words set their bit in each eight-lane compare; the block's changed bits are the rest.
+// The four compares narrowed to one byte a word: the packs interleave them by 128-bit halves in
+// groups of four words, which the permute puts back in order, so that one byte mask is the
+// block's equal words; the changed bits are the rest.
 __attribute__((target("avx2"), always_inline)) inline uint32_t changedMask(const uint32_t* a,
                                                                            const uint32_t* b) {
-    return ~(equalLanes(a, b) | equalLanes(a + 8, b + 8) << 8 | equalLanes(a + 16, b + 16) << 16 |
-             equalLanes(a + 24, b + 24) << 24);
+    const __m256i low = _mm256_packs_epi32(equalLanes(a, b), equalLanes(a + 8, b + 8));
+    const __m256i high = _mm256_packs_epi32(equalLanes(a + 16, b + 16), equalLanes(a + 24, b + 24));
+    const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_packs_epi16(low, high),
+                                                      _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
+    return ~static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
 }
 
 // Whether any of the n words from a and b differ (n a multiple of 8): a load, an exclusive or
