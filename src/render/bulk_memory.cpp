@@ -88,11 +88,13 @@ __attribute__((target("avx2"))) size_t findChangedAvx2(const uint32_t* a, const 
                                                        size_t n, ChangedBlock* out) {
     size_t found = 0;
     // Nearly every stretch of a frame is unchanged, so four blocks share one test first.
-    size_t i = 0;
-    for (; i + 128 <= n; i += 128)
-        if (anyDifferent<128>(a + i, b + i))
+    const uint32_t* const end = a + n / 128 * 128;
+    for (const uint32_t *x = a, *y = b; x != end; x += 128, y += 128)
+        if (anyDifferent<128>(x, y)) {
+            const auto i = static_cast<size_t>(x - a);
             found = findChangedEachAvx2(a, b, i, i + 128, out, found);
-    return findChangedEachAvx2(a, b, i, n, out, found);
+        }
+    return findChangedEachAvx2(a, b, n / 128 * 128, n, out, found);
 }
 
 #endif
