@@ -108,7 +108,31 @@ DisplayPlace rotatedPlace(uint8_t* display) {
 // Sixteen changed words at a time: with 240 words to a row and blocks starting at multiples of
 // 32, the sixteen never run over the end of a row.
 constexpr int kRun = 16;
+constexpr uint32_t kWholeRun = (1u << kRun) - 1;
 static_assert(kScreenWidth % kRun == 0, "a run of changed words stays within one row");
+
+// Where the run from array word first starts in display memory.
+inline uint8_t* runStart(const DisplayPlace& place, int first) {
+    const int r = first / kScreenWidth;
+    return place.display +
+           (place.origin + r * place.rowBytes + (first - r * kScreenWidth) * place.columnBytes);
+}
+
+// Any processor: each changed word converted and written on its own. The place is a copy, so
+// that the display writes need not be assumed to change it.
+void placeChangedWords(const uint32_t* src, const ChangedBlock* blocks, size_t found,
+                       DisplayPlace place) {
+    for (size_t b = 0; b < found; ++b)
+        for (int k = 0; k < 32; k += kRun) {
+            const int first = static_cast<int>(blocks[b].first) + k;
+            uint8_t* run = runStart(place, first);
+            for (uint32_t mask = blocks[b].mask >> k & kWholeRun; mask != 0; mask &= mask - 1) {
+                const int i = __builtin_ctz(mask);
+                const uint16_t pixel = toRgb565(src[first + i]);
+                std::memcpy(run + i * place.columnBytes, &pixel, 2);
+            }
+        }
+}
 
 #if defined(DROVANA_X86_VECTORS)
 
@@ -121,11 +145,38 @@ __attribute__((target("avx2"), always_inline)) inline __m256i rgb565Lanes(const 
     return _mm256_or_si256(_mm256_or_si256(red, green), blue);
 }
 
-// A whole run to consecutive display pixels. The pack works within 128-bit halves, so the
+// A run's sixteen words as RGB565 in order. The pack works within 128-bit halves, so the
 // quarters are put back in order after it.
-__attribute__((target("avx2"))) void writeRunRgb565(const uint32_t* src, uint8_t* out) {
+__attribute__((target("avx2"), always_inline)) inline __m256i rgb565Run(const uint32_t* src) {
     const __m256i packed = _mm256_packus_epi32(rgb565Lanes(src), rgb565Lanes(src + 8));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute4x64_epi64(packed, 0xD8));
+    return _mm256_permute4x64_epi64(packed, 0xD8);
+}
+
+// A run is converted whole: written straight out when all of it changed and the display holds
+// it in a row, otherwise only its changed pixels are picked from the converted ones.
+__attribute__((target("avx2"))) void placeChangedRunsAvx2(const uint32_t* src,
+                                                          const ChangedBlock* blocks, size_t found,
+                                                          DisplayPlace place) {
+    const bool inARow = place.columnBytes == 2;
+    for (size_t b = 0; b < found; ++b)
+        for (int k = 0; k < 32; k += kRun) {
+            uint32_t mask = blocks[b].mask >> k & kWholeRun;
+            if (mask == 0)
+                continue;
+            const int first = static_cast<int>(blocks[b].first) + k;
+            uint8_t* run = runStart(place, first);
+            const __m256i pixels = rgb565Run(src + first);
+            if (inARow && mask == kWholeRun) {
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(run), pixels);
+                continue;
+            }
+            alignas(32) uint16_t converted[kRun];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(converted), pixels);
+            for (; mask != 0; mask &= mask - 1) {
+                const int i = __builtin_ctz(mask);
+                std::memcpy(run + i * place.columnBytes, &converted[i], 2);
+            }
+        }
 }
 
 #endif
@@ -134,33 +185,13 @@ __attribute__((target("avx2"))) void writeRunRgb565(const uint32_t* src, uint8_t
 bool copyChanged(const uint32_t* src, const uint32_t* shown, const DisplayPlace& place) {
     ChangedBlock blocks[kScreenPixels / 32];
     const size_t found = findChangedBlocks(src, shown, kScreenPixels, blocks);
-    // Copies, so that the display writes below need not be assumed to change them.
-    uint8_t* const display = place.display;
-    const ptrdiff_t origin = place.origin, rowBytes = place.rowBytes, step = place.columnBytes;
 #if defined(DROVANA_X86_VECTORS)
-    const bool wholeRuns = step == 2 && cpuHasAvx2();
+    if (cpuHasAvx2()) {
+        placeChangedRunsAvx2(src, blocks, found, place);
+        return found != 0;
+    }
 #endif
-    for (size_t b = 0; b < found; ++b)
-        for (int k = 0; k < 32; k += kRun) {
-            uint32_t mask = blocks[b].mask >> k & ((1u << kRun) - 1);
-            if (mask == 0)
-                continue;
-            const int first = static_cast<int>(blocks[b].first) + k;
-            const int r = first / kScreenWidth;
-            uint8_t* run = display + (origin + r * rowBytes + (first - r * kScreenWidth) * step);
-            const uint32_t* words = src + first;
-#if defined(DROVANA_X86_VECTORS)
-            if (wholeRuns && mask == (1u << kRun) - 1) {
-                writeRunRgb565(words, run);
-                continue;
-            }
-#endif
-            for (; mask != 0; mask &= mask - 1) {
-                const int i = __builtin_ctz(mask);
-                const uint16_t pixel = toRgb565(words[i]);
-                std::memcpy(run + i * step, &pixel, 2);
-            }
-        }
+    placeChangedWords(src, blocks, found, place);
     return found != 0;
 }
 
