@@ -59,21 +59,21 @@ __attribute__((target("avx2"), always_inline)) inline uint32_t changedMask(const
     return ~static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
 }
 
-// Whether any of the n words from a and b differ (n a multiple of 8): a load, an exclusive or
-// and an or for every eight words, one test at the end.
+// The differences of n words from a and b ored together (n a multiple of 8): a load, an
+// exclusive or and an or for every eight words.
 template <int n>
-__attribute__((target("avx2"), always_inline)) inline bool anyDifferent(const uint32_t* a,
-                                                                        const uint32_t* b) {
+__attribute__((target("avx2"), always_inline)) inline __m256i differences(const uint32_t* a,
+                                                                          const uint32_t* b) {
     __m256i x = _mm256_setzero_si256();
     for (int k = 0; k < n; k += 8)
         x = _mm256_or_si256(
             x, _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + k)),
                                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + k))));
-    return !_mm256_testz_si256(x, x);
+    return x;
 }
 
 // Blocks from..to one at a time, adding the changed ones after the found so far. Kept out of
-// line: merged into the four-block test, it would hold that test's loads in registers.
+// line: merged into the tests of whole stretches, it would hold their loads in registers.
 __attribute__((target("avx2"), noinline)) size_t findChangedEachAvx2(const uint32_t* a,
                                                                      const uint32_t* b, size_t from,
                                                                      size_t to, ChangedBlock* out,
@@ -87,14 +87,26 @@ __attribute__((target("avx2"), noinline)) size_t findChangedEachAvx2(const uint3
 __attribute__((target("avx2"))) size_t findChangedAvx2(const uint32_t* a, const uint32_t* b,
                                                        size_t n, ChangedBlock* out) {
     size_t found = 0;
-    // Nearly every stretch of a frame is unchanged, so four blocks share one test first.
-    const uint32_t* const end = a + n / 128 * 128;
-    for (const uint32_t *x = a, *y = b; x != end; x += 128, y += 128)
-        if (anyDifferent<128>(x, y)) {
-            const auto i = static_cast<size_t>(x - a);
-            found = findChangedEachAvx2(a, b, i, i + 128, out, found);
-        }
-    return findChangedEachAvx2(a, b, n / 128 * 128, n, out, found);
+    // Nearly every stretch of a frame is unchanged: one test for sixteen blocks first, then one
+    // for each four of them, whose differences are at hand already.
+    constexpr size_t kStretch = 128, kGroup = 4 * kStretch;
+    const uint32_t* const end = a + n / kGroup * kGroup;
+    for (const uint32_t *x = a, *y = b; x != end; x += kGroup, y += kGroup) {
+        const __m256i stretch[4] = {differences<kStretch>(x, y),
+                                    differences<kStretch>(x + kStretch, y + kStretch),
+                                    differences<kStretch>(x + 2 * kStretch, y + 2 * kStretch),
+                                    differences<kStretch>(x + 3 * kStretch, y + 3 * kStretch)};
+        const __m256i all = _mm256_or_si256(_mm256_or_si256(stretch[0], stretch[1]),
+                                            _mm256_or_si256(stretch[2], stretch[3]));
+        if (_mm256_testz_si256(all, all))
+            continue;
+        for (size_t k = 0; k < 4; ++k)
+            if (!_mm256_testz_si256(stretch[k], stretch[k])) {
+                const size_t i = static_cast<size_t>(x - a) + k * kStretch;
+                found = findChangedEachAvx2(a, b, i, i + kStretch, out, found);
+            }
+    }
+    return findChangedEachAvx2(a, b, n / kGroup * kGroup, n, out, found);
 }
 
 #endif
