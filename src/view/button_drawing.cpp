@@ -31,9 +31,9 @@ uint32_t blendFacePixel(uint32_t destination, uint32_t source) {
 namespace {
 
 #if defined(DROVANA_X86_VECTORS)
-// Four face pixels at once in 16-bit lanes: each channel's sum d x keep + s x take is at most
-// 255 x 256, so the wrapping 16-bit products add up exactly. Alpha 255 takes the face word
-// whole and alpha 0 keeps the frame, as the single-pixel blend does.
+// Without AVX2, four face pixels at once in 16-bit lanes: each channel's sum d x keep +
+// s x take is at most 255 x 256, so the wrapping 16-bit products add up exactly. Alpha 255
+// takes the face word whole and alpha 0 keeps the frame, as the single-pixel blend does.
 int32_t blendFaceFour(uint32_t* frame, const uint32_t* face, int32_t count) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i opaque = _mm_set1_epi32(255);
