@@ -3,27 +3,42 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <random>
 #include <vector>
 
 namespace {
 
+// Every length up to a few turns of the widest loop, at every start within a vector.
 TEST(BulkMemory, CopiesAndFillsEveryLengthAndLeaveTheRestAlone) {
-    for (size_t n : {0u, 1u, 7u, 31u, 32u, 33u, 63u, 64u, 65u, 1000u, 76800u}) {
-        std::vector<uint32_t> source(n + 2), copy(n + 2, 0xABABABABu);
-        for (size_t i = 0; i < source.size(); ++i)
-            source[i] = static_cast<uint32_t>(i * 2654435761u);
-        copyWords(copy.data() + 1, source.data() + 1, n);
-        EXPECT_EQ(copy.front(), 0xABABABABu) << n;
-        EXPECT_EQ(copy.back(), 0xABABABABu) << n;
-        EXPECT_TRUE(std::equal(copy.begin() + 1, copy.end() - 1, source.begin() + 1)) << n;
+    std::vector<size_t> lengths(600);
+    std::iota(lengths.begin(), lengths.end(), 0);
+    lengths.push_back(76800);
+    for (size_t n : lengths)
+        for (size_t offset = 0; offset < 8; ++offset) {
+            std::vector<uint32_t> source(n + 9), copy(n + 9, 0xABABABABu);
+            for (size_t i = 0; i < source.size(); ++i)
+                source[i] = static_cast<uint32_t>(i * 2654435761u);
+            copyWords(copy.data() + offset, source.data() + 8 - offset, n);
+            ASSERT_TRUE(std::all_of(copy.begin(), copy.begin() + offset, [](uint32_t w) {
+                return w == 0xABABABABu;
+            })) << n;
+            ASSERT_TRUE(std::all_of(copy.begin() + offset + n, copy.end(), [](uint32_t w) {
+                return w == 0xABABABABu;
+            })) << n;
+            ASSERT_TRUE(std::equal(copy.begin() + offset, copy.begin() + offset + n,
+                                   source.begin() + 8 - offset))
+                << n << " " << offset;
 
-        std::vector<uint16_t> depth(n + 2, 1);
-        fillHalfWords(depth.data() + 1, 32767, n);
-        EXPECT_EQ(depth.front(), 1) << n;
-        EXPECT_EQ(depth.back(), 1) << n;
-        EXPECT_EQ(static_cast<size_t>(std::count(depth.begin(), depth.end(), 32767)), n) << n;
-    }
+            std::vector<uint16_t> depth(n + 17, 1);
+            fillHalfWords(depth.data() + offset * 2 + 1, 32767, n);
+            ASSERT_EQ(static_cast<size_t>(std::count(depth.begin(), depth.end(), 32767)), n);
+            ASSERT_TRUE(std::all_of(depth.begin() + offset * 2 + 1,
+                                    depth.begin() + offset * 2 + 1 + n,
+                                    [](uint16_t d) { return d == 32767; }))
+                << n << " " << offset;
+        }
 }
 
 // The blocks the plain rule gives: every 32 words with a difference, in order.
@@ -64,6 +79,32 @@ TEST(BulkMemory, FindsExactlyTheChangedWordsWithEitherVariant) {
             for (size_t i = 0; i < found.size(); ++i) {
                 ASSERT_EQ(found[i].first, expected[i].first) << trial;
                 ASSERT_EQ(found[i].mask, expected[i].mask) << trial;
+            }
+        }
+    }
+}
+
+// Short buffers, whose blocks are not all covered by the four-block test, with one change in
+// each place in turn and a few at random.
+TEST(BulkMemory, FindsChangesInBuffersOfEveryBlockCount) {
+    std::mt19937 rng(11);
+    for (size_t n = 0; n <= 640; n += 32) {
+        std::vector<uint32_t> a(n);
+        for (uint32_t& w : a)
+            w = rng();
+        for (size_t place = 0; place <= n; ++place) {
+            std::vector<uint32_t> b = a;
+            if (place < n)
+                b[place] ^= 1u << (rng() % 32);
+            for (int k = 0; k < static_cast<int>(place % 3) && n > 0; ++k)
+                b[rng() % n] ^= 0x00010000u;
+            const std::vector<ChangedBlock> expected = changedBlocksByHand(a, b);
+            std::vector<ChangedBlock> found(n / 32 + 1);
+            found.resize(findChangedBlocks(a.data(), b.data(), n, found.data()));
+            ASSERT_EQ(found.size(), expected.size()) << n << " " << place;
+            for (size_t i = 0; i < found.size(); ++i) {
+                ASSERT_EQ(found[i].first, expected[i].first) << n << " " << place;
+                ASSERT_EQ(found[i].mask, expected[i].mask) << n << " " << place;
             }
         }
     }

@@ -150,9 +150,40 @@ TEST(FaceBlend, RowMatchesThePixelBlend) {
         std::vector<uint32_t> expected = frame;
         for (int32_t i = 0; i < count; ++i)
             expected[i] = blendFacePixel(expected[i], face[i]);
-        blendFaceRow(frame.data(), face.data(), count);
+        blendFaceRows(frame.data(), 0, face.data(), 0, count, 1);
         ASSERT_EQ(frame, expected) << "trial " << trial;
     }
+}
+
+// Faces are mostly long opaque or clear runs with soft edges: runs of each kind, every length to
+// past eight runs of eight, from every start within a vector, over one to three rows going
+// backward through the frame as on the screen; the words around the rows are kept.
+TEST(FaceBlend, RowsOfRunsMatchThePixelBlendFromAnyStart) {
+    std::mt19937 rng(9);
+    for (int32_t count = 0; count <= 70; ++count)
+        for (int32_t offset = 0; offset < 8; ++offset) {
+            const int32_t rows = 1 + (count + offset) % 3;
+            const int32_t frameStride = count + 16, faceStride = count + 3;
+            std::vector<uint32_t> frame(rows * frameStride), face(rows * faceStride);
+            uint32_t kind = 0;
+            for (uint32_t& p : face) {
+                if (rng() % 9 == 0)
+                    kind = rng() % 3;
+                const uint32_t alpha = kind == 0 ? 0 : kind == 1 ? 255 : rng() % 256;
+                p = (static_cast<uint32_t>(rng()) & 0xFFFFFF) | alpha << 24;
+            }
+            for (uint32_t& p : frame)
+                p = static_cast<uint32_t>(rng());
+            uint32_t* lastRow = frame.data() + (rows - 1) * frameStride + offset;
+            std::vector<uint32_t> expected = frame;
+            for (int32_t row = 0; row < rows; ++row)
+                for (int32_t i = 0; i < count; ++i) {
+                    uint32_t& p = expected[(rows - 1 - row) * frameStride + offset + i];
+                    p = blendFacePixel(p, face[row * faceStride + i]);
+                }
+            blendFaceRows(lastRow, -frameStride, face.data(), faceStride, count, rows);
+            ASSERT_EQ(frame, expected) << count << " " << offset;
+        }
 }
 
 } // namespace

@@ -141,9 +141,10 @@ TEST_F(FrameBufferFixture, OddPitchesAreUsedAsEvenByteSteps) {
 }
 
 // On the frame path exactly the pixels whose word changed reach the display, each where the
-// full copy puts it, for every kind of pitch.
+// full copy puts it, for every kind of pitch, whether changes are scattered or in runs.
 TEST_F(FrameBufferFixture, ScatteredChangesLandWhereTheFullCopyPutsThem) {
-    const DisplayPitches pitches[] = {{2, 480}, {640, -2}, {4, 960}, {-2, -480}, {640, 2}};
+    const DisplayPitches pitches[] = {{2, 480},   {640, -2}, {4, 960},
+                                      {-2, -480}, {640, 2},  {2, -480}};
     uint32_t seed = 1;
     for (const DisplayPitches& p : pitches) {
         drawFrame(0x00406080);
@@ -156,6 +157,15 @@ TEST_F(FrameBufferFixture, ScatteredChangesLandWhereTheFullCopyPutsThem) {
             const size_t i = (seed >> 8) % kScreenPixels;
             changed += fb.drawBuffer[i] == before[i];
             fb.drawBuffer[i] = seed | 0x00040404u; // never the background's word
+        }
+        // Runs as well, so that whole sixteens, parts of them and row ends all change.
+        for (int k = 0; k < 200; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            const size_t start = (seed >> 8) % kScreenPixels, length = 1 + seed % 48;
+            for (size_t i = start; i < std::min<size_t>(start + length, kScreenPixels); ++i) {
+                changed += fb.drawBuffer[i] == before[i];
+                fb.drawBuffer[i] = (seed ^ static_cast<uint32_t>(i * 2654435761u)) | 0x00040404u;
+            }
         }
         for (size_t i : {size_t{0}, size_t{kScreenPixels - 1}}) {
             changed += fb.drawBuffer[i] == before[i];

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -96,6 +99,50 @@ TEST_F(HudTextFixture, FillRectWritesTheWholeWordAndSkipsEmptySizes) {
     fillRect(fb, 20, 20, 0, 5, 0);
     fillRect(fb, 20, 20, 5, 0, 0);
     EXPECT_EQ(at(20, 20), 0x80FFFFFFu);
+}
+
+// Random ink and frame, glyphs of both fonts at every column near the edges and along the rows,
+// inside the screen and cut by each border, against the pixel rule written out per channel.
+TEST_F(HudTextFixture, GlyphsAnywhereFollowThePixelRule) {
+    std::mt19937 rng(3);
+    for (uint32_t i = 0; i < kFontBitmapBytes; ++i) {
+        const uint32_t kind = rng() % 4;
+        fb.font8x16[i] = static_cast<uint8_t>(kind == 0 ? 0 : kind == 1 ? 255 : rng());
+        fb.font6x12[i] = static_cast<uint8_t>(rng() % 3 == 0 ? 0 : rng());
+    }
+    for (int i = 0; i < kScreenPixels; ++i)
+        fb.drawBuffer[i] = static_cast<uint32_t>(rng());
+    std::vector<uint32_t> expected(fb.drawBuffer, fb.drawBuffer + kScreenPixels);
+    const int columns[] = {-9,  -8,  -7,  -5,  -1,  0,   1,   3,  117,
+                           228, 231, 232, 233, 234, 235, 239, 240};
+    const int rows[] = {-17, -16, -11, -3, 0, 1, 150, 303, 304, 305, 308, 309, 319, 320};
+    for (int font = 0; font < 2; ++font)
+        for (int x : columns)
+            for (int y : rows) {
+                const uint32_t code = 20 + rng() % 120;
+                const int width = font ? 6 : 8, height = font ? 12 : 16;
+                const uint8_t* bitmap = font ? fb.font6x12 : fb.font8x16;
+                const int cell = fontCellOf(code);
+                for (int row = 0; row < height; ++row)
+                    for (int column = 0; column < width; ++column) {
+                        const int px = x + column, py = y + row;
+                        if (px < 0 || px >= kScreenWidth || py < 0 || py >= kScreenHeight)
+                            continue;
+                        const uint32_t ink =
+                            bitmap[((cell >> 4) * 16 + row) * 128 + (cell & 15) * 8 + column];
+                        uint32_t& p = expected[frameBufferIndex(px, py)];
+                        uint32_t out = p & 0xFF000000u;
+                        for (int shift = 0; shift < 24; shift += 8)
+                            out |= std::min(255u, ((p >> shift) & 0xFF) / 2 + ink) << shift;
+                        p = out;
+                    }
+                if (font)
+                    drawGlyph6x12(fb, x, y, code);
+                else
+                    drawGlyph8x16(fb, x, y, code);
+                ASSERT_TRUE(std::equal(expected.begin(), expected.end(), fb.drawBuffer))
+                    << font << " " << x << "," << y;
+            }
 }
 
 } // namespace

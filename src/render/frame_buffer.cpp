@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/vector_instructions.h"
 #include "render/bulk_memory.h"
+#include "render/depth_tested_fill.h"
 #include "render/render_context.h"
 
 namespace {
@@ -86,36 +88,110 @@ void copyAllRotated(const uint32_t* src, uint8_t* display) {
     }
 }
 
-// Where array pixel (row r, column c) goes on each kind of display.
-struct GeneralPlace {
-    uint16_t* display;
-    int xStep, yStep;
-    void write(int r, int c, uint16_t pixel) const {
-        display[static_cast<ptrdiff_t>(c) * xStep +
-                static_cast<ptrdiff_t>(kScreenHeight - 1 - r) * yStep] = pixel;
-    }
+// Where array pixel (row r, column c) goes: a byte offset linear in each, for every pitch pair.
+struct DisplayPlace {
+    uint8_t* display;
+    ptrdiff_t origin, rowBytes, columnBytes;
 };
+
+// c * xStep + (319 - r) * yStep in 16-bit units.
+DisplayPlace generalPlace(uint8_t* display, int xStep, int yStep) {
+    return {display, static_cast<ptrdiff_t>(kScreenHeight - 1) * yStep * 2,
+            -2 * static_cast<ptrdiff_t>(yStep), 2 * static_cast<ptrdiff_t>(xStep)};
+}
 
 // (640, -2): c * 640 + r * 2 bytes, which is not where the general formula puts it.
-struct RotatedPlace {
-    uint8_t* display;
-    void write(int r, int c, uint16_t pixel) const {
-        std::memcpy(display + static_cast<ptrdiff_t>(c) * 640 + r * 2, &pixel, 2);
-    }
-};
+DisplayPlace rotatedPlace(uint8_t* display) {
+    return {display, 0, 2, 640};
+}
+
+// Sixteen changed words at a time: with 240 words to a row and blocks starting at multiples of
+// 32, the sixteen never run over the end of a row.
+constexpr int kRun = 16;
+constexpr uint32_t kWholeRun = (1u << kRun) - 1;
+static_assert(kScreenWidth % kRun == 0, "a run of changed words stays within one row");
+
+// Where the run from array word first starts in display memory.
+inline uint8_t* runStart(const DisplayPlace& place, int first) {
+    const int r = first / kScreenWidth;
+    return place.display +
+           (place.origin + r * place.rowBytes + (first - r * kScreenWidth) * place.columnBytes);
+}
+
+// Any processor: each changed word converted and written on its own. The place is a copy, so
+// that the display writes need not be assumed to change it.
+void placeChangedWords(const uint32_t* src, const ChangedBlock* blocks, size_t found,
+                       DisplayPlace place) {
+    for (size_t b = 0; b < found; ++b)
+        for (int k = 0; k < 32; k += kRun) {
+            const int first = static_cast<int>(blocks[b].first) + k;
+            uint8_t* run = runStart(place, first);
+            for (uint32_t mask = blocks[b].mask >> k & kWholeRun; mask != 0; mask &= mask - 1) {
+                const int i = __builtin_ctz(mask);
+                const uint16_t pixel = toRgb565(src[first + i]);
+                std::memcpy(run + i * place.columnBytes, &pixel, 2);
+            }
+        }
+}
+
+#if defined(DROVANA_X86_VECTORS)
+
+// Eight words to RGB565 in their 32-bit lanes, each below 65536.
+__attribute__((target("avx2"), always_inline)) inline __m256i rgb565Lanes(const uint32_t* src) {
+    const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src));
+    const __m256i red = _mm256_and_si256(_mm256_slli_epi32(p, 8), _mm256_set1_epi32(0xF800));
+    const __m256i green = _mm256_and_si256(_mm256_srli_epi32(p, 5), _mm256_set1_epi32(0x07E0));
+    const __m256i blue = _mm256_and_si256(_mm256_srli_epi32(p, 19), _mm256_set1_epi32(0x001F));
+    return _mm256_or_si256(_mm256_or_si256(red, green), blue);
+}
+
+// A run's sixteen words as RGB565 in order. The pack works within 128-bit halves, so the
+// quarters are put back in order after it.
+__attribute__((target("avx2"), always_inline)) inline __m256i rgb565Run(const uint32_t* src) {
+    const __m256i packed = _mm256_packus_epi32(rgb565Lanes(src), rgb565Lanes(src + 8));
+    return _mm256_permute4x64_epi64(packed, 0xD8);
+}
+
+// A run is converted whole: written straight out when all of it changed and the display holds
+// it in a row, otherwise only its changed pixels are picked from the converted ones.
+__attribute__((target("avx2"))) void placeChangedRunsAvx2(const uint32_t* src,
+                                                          const ChangedBlock* blocks, size_t found,
+                                                          DisplayPlace place) {
+    const bool inARow = place.columnBytes == 2;
+    for (size_t b = 0; b < found; ++b)
+        for (int k = 0; k < 32; k += kRun) {
+            uint32_t mask = blocks[b].mask >> k & kWholeRun;
+            if (mask == 0)
+                continue;
+            const int first = static_cast<int>(blocks[b].first) + k;
+            uint8_t* run = runStart(place, first);
+            const __m256i pixels = rgb565Run(src + first);
+            if (inARow && mask == kWholeRun) {
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(run), pixels);
+                continue;
+            }
+            alignas(32) uint16_t converted[kRun];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(converted), pixels);
+            for (; mask != 0; mask &= mask - 1) {
+                const int i = __builtin_ctz(mask);
+                std::memcpy(run + i * place.columnBytes, &converted[i], 2);
+            }
+        }
+}
+
+#endif
 
 // Only the pixels whose word differs from the shown buffer, found 32 at a time.
-template <typename Place>
-bool copyChanged(const uint32_t* src, const uint32_t* shown, const Place& place) {
+bool copyChanged(const uint32_t* src, const uint32_t* shown, const DisplayPlace& place) {
     ChangedBlock blocks[kScreenPixels / 32];
     const size_t found = findChangedBlocks(src, shown, kScreenPixels, blocks);
-    for (size_t b = 0; b < found; ++b) {
-        for (uint32_t mask = blocks[b].mask; mask != 0; mask &= mask - 1) {
-            const int i = static_cast<int>(blocks[b].first) + __builtin_ctz(mask);
-            const int r = i / kScreenWidth;
-            place.write(r, i - r * kScreenWidth, toRgb565(src[i]));
-        }
+#if defined(DROVANA_X86_VECTORS)
+    if (cpuHasAvx2()) {
+        placeChangedRunsAvx2(src, blocks, found, place);
+        return found != 0;
     }
+#endif
+    placeChangedWords(src, blocks, found, place);
     return found != 0;
 }
 
@@ -130,7 +206,7 @@ bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPi
     const uint32_t* shown = buffers.shownBuffer;
     if (pitches.cbxPitch == 640 && pitches.cbyPitch == -2) {
         if (!fullCopy)
-            return copyChanged(src, shown, RotatedPlace{displayMemory});
+            return copyChanged(src, shown, rotatedPlace(displayMemory));
         copyAllRotated(src, displayMemory);
         return true;
     }
@@ -138,7 +214,7 @@ bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPi
     const int xStep = (pitches.cbxPitch & ~1) >> 1;
     const int yStep = pitches.cbyPitch >> 1;
     if (!fullCopy)
-        return copyChanged(src, shown, GeneralPlace{display, xStep, yStep});
+        return copyChanged(src, shown, generalPlace(displayMemory, xStep, yStep));
     copyAllGeneral(src, display, xStep, yStep);
     return true;
 }

@@ -2,8 +2,10 @@
 #include "view/button_drawing.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "core/vector_instructions.h"
+#include "render/depth_tested_fill.h"
 
 #include "assets/image_button.h"
 #include "view/hud_text.h"
@@ -29,9 +31,9 @@ uint32_t blendFacePixel(uint32_t destination, uint32_t source) {
 namespace {
 
 #if defined(DROVANA_X86_VECTORS)
-// Four face pixels at once in 16-bit lanes: each channel's sum d x keep + s x take is at most
-// 255 x 256, so the wrapping 16-bit products add up exactly. Alpha 255 takes the face word
-// whole and alpha 0 keeps the frame, as the single-pixel blend does.
+// Without AVX2, four face pixels at once in 16-bit lanes: each channel's sum d x keep +
+// s x take is at most 255 x 256, so the wrapping 16-bit products add up exactly. Alpha 255
+// takes the face word whole and alpha 0 keeps the frame, as the single-pixel blend does.
 int32_t blendFaceFour(uint32_t* frame, const uint32_t* face, int32_t count) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i opaque = _mm_set1_epi32(255);
@@ -62,6 +64,71 @@ int32_t blendFaceFour(uint32_t* frame, const uint32_t* face, int32_t count) {
     }
     return i;
 }
+
+// Eight face pixels in 16-bit lanes, the sums exact as above. pshufb stays within each 128-bit
+// half, as the byte unpacks do, so one pattern per unpack gives every channel its pixel's
+// alpha. The alpha lanes get no alpha and weights 256 and 0, which gives back the frame's
+// alpha byte.
+__attribute__((target("avx2"), always_inline)) inline __m256i blendFaceEight(__m256i d, __m256i s) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i one = _mm256_setr_epi16(1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0);
+    const __m256i full = _mm256_setr_epi16(255, 255, 255, 256, 255, 255, 255, 256, 255, 255, 255,
+                                           256, 255, 255, 255, 256);
+    const __m256i alphaLow =
+        _mm256_setr_epi8(3, -1, 3, -1, 3, -1, -1, -1, 7, -1, 7, -1, 7, -1, -1, -1, 3, -1, 3, -1, 3,
+                         -1, -1, -1, 7, -1, 7, -1, 7, -1, -1, -1);
+    const __m256i alphaHigh =
+        _mm256_setr_epi8(11, -1, 11, -1, 11, -1, -1, -1, 15, -1, 15, -1, 15, -1, -1, -1, 11, -1, 11,
+                         -1, 11, -1, -1, -1, 15, -1, 15, -1, 15, -1, -1, -1);
+    auto half = [&](__m256i dh, __m256i sh, __m256i ah) __attribute__((target("avx2"))) {
+        return _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_mullo_epi16(dh, _mm256_sub_epi16(full, ah)),
+                             _mm256_mullo_epi16(sh, _mm256_add_epi16(ah, one))),
+            8);
+    };
+    const __m256i mixed =
+        _mm256_packus_epi16(half(_mm256_unpacklo_epi8(d, zero), _mm256_unpacklo_epi8(s, zero),
+                                 _mm256_shuffle_epi8(s, alphaLow)),
+                            half(_mm256_unpackhi_epi8(d, zero), _mm256_unpackhi_epi8(s, zero),
+                                 _mm256_shuffle_epi8(s, alphaHigh)));
+    const __m256i a = _mm256_srli_epi32(s, 24);
+    const __m256i out = _mm256_blendv_epi8(mixed, s, _mm256_cmpeq_epi32(a, _mm256_set1_epi32(255)));
+    return _mm256_blendv_epi8(out, d, _mm256_cmpeq_epi32(a, zero));
+}
+
+// Whole runs of eight that are all opaque are copied and all clear are left, which is most of a
+// face; the last few pixels of a row go through the same blend with masked loads and stores.
+__attribute__((target("avx2"))) void blendFaceRowsAvx2(uint32_t* frame, ptrdiff_t frameStride,
+                                                       const uint32_t* face, ptrdiff_t faceStride,
+                                                       int32_t count, int32_t rows) {
+    const __m256i alphaByte = _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u));
+    const int32_t whole = count & ~7;
+    const __m256i left = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - whole),
+                                            _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    for (int32_t row = 0; row < rows; ++row) {
+        uint32_t* frameRow = frame + row * frameStride;
+        const uint32_t* faceRow = face + row * faceStride;
+        for (int32_t i = 0; i < whole; i += 8) {
+            __m256i* frameAt = reinterpret_cast<__m256i*>(frameRow + i);
+            const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(faceRow + i));
+            if (_mm256_testc_si256(s, alphaByte)) {
+                _mm256_storeu_si256(frameAt, s);
+                continue;
+            }
+            if (_mm256_testz_si256(s, alphaByte))
+                continue;
+            _mm256_storeu_si256(frameAt, blendFaceEight(_mm256_loadu_si256(frameAt), s));
+        }
+        if (whole == count)
+            continue;
+        int* frameAt = reinterpret_cast<int*>(frameRow + whole);
+        const __m256i s =
+            _mm256_maskload_epi32(reinterpret_cast<const int*>(faceRow + whole), left);
+        _mm256_maskstore_epi32(frameAt, left,
+                               blendFaceEight(_mm256_maskload_epi32(frameAt, left), s));
+    }
+}
+
 #else
 int32_t blendFaceFour(uint32_t*, const uint32_t*, int32_t) {
     return 0;
@@ -70,9 +137,18 @@ int32_t blendFaceFour(uint32_t*, const uint32_t*, int32_t) {
 
 } // namespace
 
-void blendFaceRow(uint32_t* frame, const uint32_t* face, int32_t count) {
-    for (int32_t i = blendFaceFour(frame, face, count); i < count; ++i)
-        frame[i] = blendFacePixel(frame[i], face[i]);
+void blendFaceRows(uint32_t* frame, ptrdiff_t frameStride, const uint32_t* face,
+                   ptrdiff_t faceStride, int32_t count, int32_t rows) {
+#if defined(DROVANA_X86_VECTORS)
+    if (cpuHasAvx2())
+        return blendFaceRowsAvx2(frame, frameStride, face, faceStride, count, rows);
+#endif
+    for (int32_t row = 0; row < rows; ++row) {
+        uint32_t* frameRow = frame + row * frameStride;
+        const uint32_t* faceRow = face + row * faceStride;
+        for (int32_t i = blendFaceFour(frameRow, faceRow, count); i < count; ++i)
+            frameRow[i] = blendFacePixel(frameRow[i], faceRow[i]);
+    }
 }
 
 void drawButton(FrameBuffers& fb, const ImageButton& button) {
@@ -90,19 +166,18 @@ void drawButton(FrameBuffers& fb, const ImageButton& button) {
                      button.fillColour[f]);
         return;
     }
-    // The face's columns that fall on the screen, the same on every row.
+    // The part of the face that falls on the screen.
     const int firstColumn = std::max(0, -button.left);
     const int endColumn = std::min(button.width, kScreenWidth - button.left);
-    for (int row = 0; row < button.height; ++row) {
-        const int y = button.top + row;
-        if (y < 0 || y >= kScreenHeight)
-            continue;
-        uint32_t* frameRow = fb.drawBuffer + frameBufferIndex(0, y);
-        const uint32_t* faceRow = face + row * button.width;
-        if (endColumn > firstColumn)
-            blendFaceRow(frameRow + button.left + firstColumn, faceRow + firstColumn,
-                         endColumn - firstColumn);
-    }
+    const int firstRow = std::max(0, -button.top);
+    const int endRow = std::min(button.height, kScreenHeight - button.top);
+    if (endColumn <= firstColumn || endRow <= firstRow)
+        return;
+    // Screen rows downward are array rows backward.
+    blendFaceRows(fb.drawBuffer +
+                      frameBufferIndex(button.left + firstColumn, button.top + firstRow),
+                  -kScreenWidth, face + firstRow * button.width + firstColumn, button.width,
+                  endColumn - firstColumn, endRow - firstRow);
 }
 
 void drawButtons(FrameBuffers& fb, ImageButton* const* buttons, int count) {
