@@ -343,6 +343,16 @@ struct PreparedLanes {
     uint32_t dropped; // prepared triangles that hold none, or have no area
 };
 
+// The most rows any triangle set up here has: most groups need one or two.
+__attribute__((target("avx2"))) int32_t rowsToPrepare(const GroupRows& r, __m256i few) {
+    const uint32_t prepared = laneBits(few) & r.reaching;
+    int32_t rows = 1;
+    while (rows < kPreparedRows &&
+           (laneBits(_mm256_cmpgt_epi32(r.rows, _mm256_set1_epi32(rows))) & prepared) != 0)
+        ++rows;
+    return rows;
+}
+
 // rasteriseReaching for the triangles of up to kPreparedRows rows: the sort, the three edges,
 // the side of the long edge, the depth gradients, and each row's span with the depth its left
 // walk reaches there. Rows from the first holding a pixel on, as the rasteriser draws them;
@@ -350,6 +360,11 @@ struct PreparedLanes {
 __attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const uint32_t* group,
                                                   const GroupCorner (&c)[3], const GroupRows& r,
                                                   PreparedLanes& out) {
+    const __m256i few = _mm256_cmpgt_epi32(_mm256_set1_epi32(kPreparedRows + 1), r.rows);
+    if ((laneBits(few) & r.reaching) == 0) {
+        out.drawn = out.dropped = 0;
+        return;
+    }
     const __m256i order = rowOrderLanes(gatherSlotWord(slots, c[0], kVertexYWord),
                                         gatherSlotWord(slots, c[1], kVertexYWord),
                                         gatherSlotWord(slots, c[2], kVertexYWord));
@@ -374,7 +389,10 @@ __attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const ui
     // a walk of its own.
     const __m256i upperRows = _mm256_max_epi32(upper.rows, _mm256_setzero_si256());
     __m256i anyPixel = _mm256_setzero_si256();
-    for (int32_t k = 0; k < kPreparedRows; ++k) {
+    const int32_t rows = rowsToPrepare(r, few);
+    for (int32_t k = rows; k < kPreparedRows; ++k)
+        out.count[k] = storeLanes<int32_t>(_mm256_setzero_si256());
+    for (int32_t k = 0; k < rows; ++k) {
         const __m256i row = _mm256_set1_epi32(k);
         const __m256i inUpper = _mm256_cmpgt_epi32(upperRows, row);
         const EdgeLanes shortEdge = chooseEdge(lower, upper, inUpper);
@@ -394,7 +412,6 @@ __attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const ui
         out.count[k] = storeLanes<int32_t>(count);
         out.depth[k] = storeLanes<uint32_t>(walkDepth(walked, g, advanced, column));
     }
-    const __m256i few = _mm256_cmpgt_epi32(_mm256_set1_epi32(kPreparedRows + 1), r.rows);
     const __m256i holds = _mm256_andnot_si256(_mm256_cmpeq_epi32(area, _mm256_setzero_si256()),
                                               _mm256_and_si256(anyPixel, few));
     out.drawn = laneBits(_mm256_andnot_si256(g.inexact, holds)) & r.reaching;
