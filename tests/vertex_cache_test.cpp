@@ -155,6 +155,55 @@ TEST(VertexCache, NothingStaleIsDrawn) {
     EXPECT_GT(std::count(narrowA.begin(), narrowA.end(), 0xFFFFFFFFu), 2000);
 }
 
+// A drawing projects only what its index range adds to the projected range; a range apart from
+// it starts afresh; forgetting empties it.
+TEST(VertexCache, ProjectionPlansCoverTheIndexRangeOnce) {
+    VertexCache cache;
+    const auto plan = [&cache](uint32_t lowest, uint32_t highest) {
+        const ProjectionPlan p = planProjection(cache, lowest, highest);
+        cache.projectedBegin = p.begin;
+        cache.projectedEnd = p.end;
+        return p;
+    };
+    const auto runs = [](const ProjectionPlan& p) {
+        std::vector<uint32_t> out;
+        for (const VertexRun& run : p.runs)
+            if (run.first <= run.last)
+                out.insert(out.end(), {run.first, run.last});
+        return out;
+    };
+    EXPECT_EQ(runs(plan(10, 20)), (std::vector<uint32_t>{10, 20}));
+    EXPECT_EQ(plan(12, 18).vertices, 0u);
+    const ProjectionPlan wider = plan(5, 30);
+    EXPECT_EQ(runs(wider), (std::vector<uint32_t>{5, 9, 21, 30}));
+    EXPECT_EQ(wider.vertices, 15u);
+    EXPECT_EQ(runs(plan(31, 40)), (std::vector<uint32_t>{31, 40})); // touching: one range
+    EXPECT_EQ(cache.projectedBegin, 5u);
+    EXPECT_EQ(cache.projectedEnd, 41u);
+    EXPECT_EQ(runs(plan(100, 110)), (std::vector<uint32_t>{100, 110})); // apart: afresh
+    EXPECT_EQ(cache.projectedBegin, 100u);
+    EXPECT_EQ(runs(plan(0, kVertexCacheSlots - 1)),
+              (std::vector<uint32_t>{0, 99, 111, kVertexCacheSlots - 1}));
+    vertexCacheForget(cache);
+    EXPECT_EQ(runs(plan(7, 7)), (std::vector<uint32_t>{7, 7}));
+}
+
+// A drawing whose few indices lie far apart is drawn one by one rather than projecting the
+// whole range between them; either way it draws what the triangles alone draw.
+TEST(VertexCache, SparseIndicesDrawTheSame) {
+    const FxMatrix projection = makeCameraSetup().projection;
+    Scene scene;
+    MeshMaker maker;
+    const std::vector<Vec3> array = maker.vertices(kVertexCacheSlots, 3 * kFxOne);
+    std::vector<uint32_t> indices;
+    for (uint32_t i = 0; i < 60; ++i)
+        indices.push_back(i % 3 == 2 ? kVertexCacheSlots - 1 - i : i);
+    scene.onBoth([&](RenderContext* rc) { lookFrom(rc, projection, 0, 0, -40 * kFxOne); });
+    scene.draw(array, indices, static_cast<int32_t>(indices.size()));
+    scene.expectSame("sparse indices");
+    EXPECT_EQ(scene.byElements->rc->vertexCache.projectedEnd, 0u);
+}
+
 TEST(VertexCache, ForgettingFourBillionTimesClearsTheStamps) {
     VertexCache cache;
     cache.slots[5].generation = 0xFFFFFFFFu;

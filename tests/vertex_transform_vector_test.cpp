@@ -31,7 +31,7 @@ void expectSameTransform(const Vec3& v, const FxMatrix& m, int32_t width, int32_
 
 // Vertices projected eight at a time into the cache: each slot holds what the scalar transform
 // placed on the grid gives, stamped with the generation, for the lanes past the last vertex too.
-// The projection is asked for in two steps, so that the second starts mid-group.
+// The projection is asked for in two runs, so that the second starts mid-group.
 void expectSameInCache(const std::vector<Vec3>& vertices, const FxMatrix& m, int32_t width,
                        int32_t height) {
     static const auto cache = std::make_unique<VertexCache>();
@@ -39,9 +39,9 @@ void expectSameInCache(const std::vector<Vec3>& vertices, const FxMatrix& m, int
     VectorProjection projection;
     prepareVectorProjection(m, width, height, projection);
     const uint32_t last = static_cast<uint32_t>(vertices.size() - 1);
-    projectIntoCacheAvx2(*cache, vertices.data(), last / 3, projection);
-    projectIntoCacheAvx2(*cache, vertices.data(), last, projection);
-    ASSERT_EQ(cache->projectedEnd, last + 1);
+    projectRunAvx2(*cache, vertices.data(), 0, last / 3, projection);
+    if (last > 0)
+        projectRunAvx2(*cache, vertices.data(), last / 3 + 1, last, projection);
     for (uint32_t i = 0; i <= last; ++i) {
         const CachedVertex& slot = cache->slots[i];
         const Vec3& v = vertices[i];

@@ -136,21 +136,36 @@ void drawIndexedRange(RenderContext& rc, const Vec3* array, const uint32_t* indi
     }
 }
 
-// Every vertex up to the largest index projected eight at a time, then the triangles eight at a
-// time and the last few one by one. Projecting a vertex no triangle uses changes nothing but the
-// cache. An index beyond the cache's slots sends the whole drawing down the one-by-one path.
+// Vertices projected for a drawing per index it holds, beyond which it goes one by one. A run of
+// one material projects the whole of its figure's range for the runs after it.
+constexpr uint32_t kProjectionAllowance = 4;
+
+// Every vertex from the smallest index to the largest projected eight at a time, then the
+// triangles eight at a time and the last few one by one. Projecting a vertex no triangle uses
+// changes nothing but the cache. A drawing with an index beyond the cache's slots, or whose
+// indices lie so far apart that projecting between them would cost more than it saves, goes
+// one by one.
 void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end) {
     VectorProjection projection;
     prepareVectorProjection(rc.combined, rc.width, rc.height, projection);
     const auto project = [&projection](const Vec3& v, ScreenCorner& out) {
         return projectCornerAvx2(v, projection, out);
     };
-    const uint32_t highest = highestIndexAvx2(indices, end);
-    if (highest >= kVertexCacheSlots) {
+    VertexCache& cache = rc.vertexCache;
+    const IndexRange range = indexRangeAvx2(indices, end);
+    const ProjectionPlan plan = range.highest < kVertexCacheSlots
+                                    ? planProjection(cache, range.lowest, range.highest)
+                                    : ProjectionPlan{};
+    if (range.highest >= kVertexCacheSlots ||
+        plan.vertices > kProjectionAllowance * static_cast<uint32_t>(end) + 64) {
         drawIndexedRange(rc, array, indices, 0, end, project);
         return;
     }
-    projectIntoCacheAvx2(rc.vertexCache, array, highest, projection);
+    for (const VertexRun& run : plan.runs)
+        if (run.first <= run.last)
+            projectRunAvx2(cache, array, run.first, run.last, projection);
+    cache.projectedBegin = plan.begin;
+    cache.projectedEnd = plan.end;
     const int32_t rest = drawTriangleGroupsAvx2(rc, indices, 0, end);
     drawIndexedRange(rc, array, indices, rest, end, project);
 }

@@ -454,20 +454,28 @@ __attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const uint3
 
 } // namespace
 
-__attribute__((target("avx2"))) uint32_t highestIndexAvx2(const uint32_t* indices, int32_t count) {
-    __m256i highest = _mm256_setzero_si256();
+__attribute__((target("avx2"))) IndexRange indexRangeAvx2(const uint32_t* indices, int32_t count) {
+    __m256i lowest = _mm256_set1_epi32(-1), highest = _mm256_setzero_si256();
     int32_t i = 0;
-    for (; count - i >= 8; i += 8)
-        highest = _mm256_max_epu32(
-            highest, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(indices + i)));
-    alignas(32) uint32_t lanes[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), highest);
-    uint32_t result = 0;
-    for (uint32_t lane : lanes)
-        result = std::max(result, lane);
-    for (; i < count; ++i)
-        result = std::max(result, indices[i]);
-    return result;
+    for (; count - i >= 8; i += 8) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(indices + i));
+        lowest = _mm256_min_epu32(lowest, v);
+        highest = _mm256_max_epu32(highest, v);
+    }
+    // Halves, quarters, then neighbours folded onto each other.
+    lowest = _mm256_min_epu32(lowest, _mm256_permute2x128_si256(lowest, lowest, 1));
+    highest = _mm256_max_epu32(highest, _mm256_permute2x128_si256(highest, highest, 1));
+    lowest = _mm256_min_epu32(lowest, _mm256_shuffle_epi32(lowest, 0x4E));
+    highest = _mm256_max_epu32(highest, _mm256_shuffle_epi32(highest, 0x4E));
+    lowest = _mm256_min_epu32(lowest, _mm256_shuffle_epi32(lowest, 0xB1));
+    highest = _mm256_max_epu32(highest, _mm256_shuffle_epi32(highest, 0xB1));
+    IndexRange range = {static_cast<uint32_t>(_mm256_cvtsi256_si32(lowest)),
+                        static_cast<uint32_t>(_mm256_cvtsi256_si32(highest))};
+    for (; i < count; ++i) {
+        range.lowest = std::min(range.lowest, indices[i]);
+        range.highest = std::max(range.highest, indices[i]);
+    }
+    return range;
 }
 
 __attribute__((target("avx2"))) int32_t
@@ -486,8 +494,9 @@ drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin
 
 #else
 
-uint32_t highestIndexAvx2(const uint32_t* indices, int32_t count) {
-    return count > 0 ? *std::max_element(indices, indices + count) : 0;
+IndexRange indexRangeAvx2(const uint32_t* indices, int32_t count) {
+    const auto [lowest, highest] = std::minmax_element(indices, indices + count);
+    return {*lowest, *highest};
 }
 
 int32_t drawTriangleGroupsAvx2(RenderContext&, const uint32_t*, int32_t begin, int32_t) {

@@ -13,8 +13,13 @@ struct RenderContext;
 // The indices of the eight triangles drawn together.
 constexpr int32_t kTriangleGroupIndices = 24;
 
-// The largest of indices[0, count).
-uint32_t highestIndexAvx2(const uint32_t* indices, int32_t count);
+struct IndexRange {
+    uint32_t lowest;
+    uint32_t highest;
+};
+
+// The smallest and the largest of indices[0, count), count at least 1.
+IndexRange indexRangeAvx2(const uint32_t* indices, int32_t count);
 
 // Draws the triangles of indices[begin, end) in order, eight at a time, and returns where it
 // stopped: fewer than eight triangles before end, which the caller draws one by one. Every

@@ -21,7 +21,10 @@ struct alignas(32) CachedVertex {
 
 struct VertexCache {
     uint32_t generation = 1;
-    uint32_t projectedEnd = 0; // vertices 0 .. projectedEnd - 1 are projected in this generation
+    // Vertices projectedBegin .. projectedEnd - 1 are projected in this generation (others may
+    // be as well, one by one).
+    uint32_t projectedBegin = 0;
+    uint32_t projectedEnd = 0;
     CachedVertex slots[kVertexCacheSlots] = {};
 };
 
@@ -39,3 +42,22 @@ inline const CachedVertex& cachedTransform(VertexCache& cache, uint32_t index, c
     slot.visible = project(v, slot.corner);
     return slot;
 }
+
+// Vertices first .. last; none when first > last.
+struct VertexRun {
+    uint32_t first = 1;
+    uint32_t last = 0;
+};
+
+// What a drawing whose indices lie in lowest .. highest must project to have every vertex of
+// that range projected: the parts outside the projected range, at most one on either side. When
+// the drawing's range neither meets nor touches the projected one, the whole of it is projected
+// and becomes the new range.
+struct ProjectionPlan {
+    VertexRun runs[2];
+    uint32_t vertices = 0; // in the runs together
+    uint32_t begin = 0;    // the projected range afterwards
+    uint32_t end = 0;
+};
+
+ProjectionPlan planProjection(const VertexCache& cache, uint32_t lowest, uint32_t highest);

@@ -265,17 +265,15 @@ __attribute__((target("avx2"))) void projectEight(VertexCache& cache, const Vec3
 
 } // namespace
 
-__attribute__((target("avx2"))) void projectIntoCacheAvx2(VertexCache& cache, const Vec3* array,
-                                                          uint32_t last,
-                                                          const VectorProjection& projection) {
-    for (uint32_t first = cache.projectedEnd; first <= last; first += 8)
-        projectEight(cache, array, first, last, projection);
-    if (last >= cache.projectedEnd)
-        cache.projectedEnd = last + 1;
+__attribute__((target("avx2"))) void projectRunAvx2(VertexCache& cache, const Vec3* array,
+                                                    uint32_t first, uint32_t last,
+                                                    const VectorProjection& projection) {
+    for (uint64_t k = first; k <= last; k += 8)
+        projectEight(cache, array, static_cast<uint32_t>(k), last, projection);
 }
 
 #else
 
-void projectIntoCacheAvx2(VertexCache&, const Vec3*, uint32_t, const VectorProjection&) {}
+void projectRunAvx2(VertexCache&, const Vec3*, uint32_t, uint32_t, const VectorProjection&) {}
 
 #endif

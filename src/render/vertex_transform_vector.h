@@ -28,8 +28,8 @@ bool transformVertexAvx2(const Vec3& v, const VectorProjection& projection, Scre
 // worked out in the same registers.
 bool projectCornerAvx2(const Vec3& v, const VectorProjection& projection, ScreenCorner& out);
 
-// Projects vertices cache.projectedEnd .. last of the array into their cache slots (last below
+// Projects vertices first .. last of the array into their cache slots (last below
 // kVertexCacheSlots), eight at a time in AVX2 registers, each slot exactly as projectCornerAvx2
-// would fill it; afterwards every vertex up to last is projected for the cache's generation.
-void projectIntoCacheAvx2(VertexCache& cache, const Vec3* array, uint32_t last,
-                          const VectorProjection& projection);
+// would fill it and stamped with the cache's generation.
+void projectRunAvx2(VertexCache& cache, const Vec3* array, uint32_t first, uint32_t last,
+                    const VectorProjection& projection);
