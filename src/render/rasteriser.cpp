@@ -537,25 +537,35 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 
 namespace {
 
-template <SpanFunction span> void drawPrepared(const RenderContext& rc, const PreparedSpans& s) {
+// The span loop chosen and the paint made once for the group.
+template <SpanFunction span> void drawGroupWith(RenderContext& rc, const TriangleGroup& g) {
     const Paint paint = paintFor<span>(rc.colour);
-    RowCursor cursor = startRow(rc, s.firstRow);
-    for (int32_t k = 0; k < kPreparedRows; ++k) {
-        if (s.count[k] > 0)
-            span(cursor.colour + cursor.colourRow + s.column[k],
-                 cursor.depth + cursor.depthRow + s.column[k], s.count[k], s.depth[k], s.depthStep,
-                 paint);
-        cursor.colourRow -= cursor.width;
-        cursor.depthRow += cursor.width;
+    for (uint32_t lanes = g.prepared | g.others; lanes != 0; lanes &= lanes - 1) {
+        const int lane = __builtin_ctz(lanes);
+        if (g.others >> lane & 1) {
+            const ScreenCorner* const* c = g.corners[lane];
+            rasteriseReaching(rc, *c[0], *c[1], *c[2], g.firstRow[lane], g.rows[lane]);
+            continue;
+        }
+        RowCursor cursor = startRow(rc, g.firstRow[lane] >> kSubpixelBits);
+        for (int32_t k = 0; k < g.rows[lane]; ++k) {
+            const int32_t count = g.count[k][lane], column = g.column[k][lane];
+            if (count > 0)
+                span(cursor.colour + cursor.colourRow + column,
+                     cursor.depth + cursor.depthRow + column, count, g.depth[k][lane],
+                     g.depthStep[lane], paint);
+            cursor.colourRow -= cursor.width;
+            cursor.depthRow += cursor.width;
+        }
     }
 }
 
 } // namespace
 
-void drawPreparedSpans(RenderContext& rc, const PreparedSpans& s) {
+void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g) {
     if (rc.depthTestOn)
-        rc.blendOn ? drawPrepared<blendSpanDepthTested>(rc, s)
-                   : drawPrepared<fillSpanDepthTested>(rc, s);
+        rc.blendOn ? drawGroupWith<blendSpanDepthTested>(rc, g)
+                   : drawGroupWith<fillSpanDepthTested>(rc, g);
     else
-        rc.blendOn ? drawPrepared<blendSpan>(rc, s) : drawPrepared<fillSpan>(rc, s);
+        rc.blendOn ? drawGroupWith<blendSpan>(rc, g) : drawGroupWith<fillSpan>(rc, g);
 }

@@ -86,19 +86,27 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 // Triangles of up to this many rows can be set up elsewhere, eight at a time.
 constexpr int32_t kPreparedRows = 3;
 
-// The spans of such a triangle, worked out exactly as rasteriseReaching works them out: row
+constexpr int32_t kGroupTriangles = 8;
+
+// Eight triangles set up together, elsewhere. Those in `prepared` have at most kPreparedRows
+// rows and come as spans worked out exactly as rasteriseReaching works them out: row
 // firstRow + k holds count[k] pixels (none when below 1) from column[k], the depth starting at
-// depth[k] (21.11) and moving by depthStep a pixel.
-struct PreparedSpans {
-    int32_t firstRow;
-    int32_t column[kPreparedRows];
-    int32_t count[kPreparedRows];
-    uint32_t depth[kPreparedRows];
-    uint32_t depthStep;
+// depth[k] (21.11) and moving by depthStep a pixel. Those in `others` come as corners, with
+// their first row and rows, for rasteriseReaching itself. firstRow is in sub-pixels.
+struct TriangleGroup {
+    alignas(32) int32_t firstRow[kGroupTriangles];
+    alignas(32) int32_t rows[kGroupTriangles];
+    alignas(32) int32_t column[kPreparedRows][kGroupTriangles];
+    alignas(32) int32_t count[kPreparedRows][kGroupTriangles];
+    alignas(32) uint32_t depth[kPreparedRows][kGroupTriangles];
+    alignas(32) uint32_t depthStep[kGroupTriangles];
+    const ScreenCorner* corners[kGroupTriangles][3];
+    uint32_t prepared;
+    uint32_t others;
 };
 
-// Fills the spans with the pixel loop of the context's state.
-void drawPreparedSpans(RenderContext& rc, const PreparedSpans& s);
+// Draws the group's triangles in lane order, with the pixel loop of the context's state.
+void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g);
 
 // The same as rasteriseOnScreen for vertices whose corners are already known. Inline, since
 // most of a distant figure's triangles reach no row or no column centre, and they should cost

@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int32_t kGroup = kTriangleGroupIndices / 3;
+static_assert(kGroup == kGroupTriangles, "a group is eight triangles, one to a lane");
 
 // A slot's fields as 32-bit offsets from the start of the slots, for gathering by vertex index.
 constexpr int32_t kSlotWords = sizeof(CachedVertex) / sizeof(int32_t);
@@ -41,10 +42,18 @@ struct GroupCorner {
     __m256i slot;
 };
 
-__attribute__((target("avx2"))) GroupCorner loadCorner(const uint32_t* group) {
-    const __m256i stride = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
-    const __m256i index =
-        _mm256_i32gather_epi32(reinterpret_cast<const int*>(group), stride, sizeof(int32_t));
+// Index `place` of each triangle, lane k reading group[3k + place]; a lane outside `valid`
+// (past the last triangle) reads nothing and names vertex 0.
+__attribute__((target("avx2"))) __m256i indexAt(const uint32_t* group, __m256i place,
+                                                __m256i valid) {
+    const __m256i word = _mm256_add_epi32(_mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21), place);
+    return _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(group),
+                                       word, valid, sizeof(int32_t));
+}
+
+__attribute__((target("avx2"))) GroupCorner loadCorner(const uint32_t* group, int32_t place,
+                                                       __m256i valid) {
+    const __m256i index = indexAt(group, _mm256_set1_epi32(place), valid);
     return {index, _mm256_slli_epi32(index, 3)};
 }
 
@@ -81,6 +90,7 @@ template <typename T> __attribute__((target("avx2"))) Lanes<T> storeLanes(__m256
 }
 
 struct GroupRows {
+    __m256i valid; // the lanes that hold a triangle
     __m256i firstRow;
     __m256i rows;
     uint32_t reaching; // one bit per triangle that reaches a row and a column centre
@@ -126,12 +136,10 @@ struct VertexLanes {
 // The vertex at a place (top, middle or bottom, as `places` gives it for the lane's row-order
 // index) of each triangle, by its index in the index array.
 __attribute__((target("avx2"))) VertexLanes vertexAt(const int32_t* slots, const uint32_t* group,
-                                                     __m256i order,
+                                                     __m256i order, __m256i valid,
                                                      const std::array<int32_t, 32>& places) {
     const __m256i place = _mm256_i32gather_epi32(places.data(), order, sizeof(int32_t));
-    const __m256i word = _mm256_add_epi32(_mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21), place);
-    const __m256i index =
-        _mm256_i32gather_epi32(reinterpret_cast<const int*>(group), word, sizeof(int32_t));
+    const __m256i index = indexAt(group, place, valid);
     const GroupCorner c = {index, _mm256_slli_epi32(index, 3)};
     return {gatherSlotWord(slots, c, kVertexXWord), gatherSlotWord(slots, c, kVertexYWord),
             gatherSlotWord(slots, c, kVertexZWord), gatherSlotWord(slots, c, kCornerXWord),
@@ -333,16 +341,6 @@ __attribute__((target("avx2"))) __m256i walkDepth(const EdgeLanes& e, const Grad
                             _mm256_mullo_epi32(largeMoves, pixelDepth));
 }
 
-// Eight triangles' spans, row by row, for those of up to kPreparedRows rows.
-struct PreparedLanes {
-    Lanes<int32_t> column[kPreparedRows];
-    Lanes<int32_t> count[kPreparedRows];
-    Lanes<uint32_t> depth[kPreparedRows];
-    Lanes<uint32_t> depthStep;
-    uint32_t drawn;   // prepared triangles that hold a pixel
-    uint32_t dropped; // prepared triangles that hold none, or have no area
-};
-
 // The most rows any triangle set up here has: most groups need one or two.
 __attribute__((target("avx2"))) int32_t rowsToPrepare(const GroupRows& r, __m256i few) {
     const uint32_t prepared = laneBits(few) & r.reaching;
@@ -353,24 +351,28 @@ __attribute__((target("avx2"))) int32_t rowsToPrepare(const GroupRows& r, __m256
     return rows;
 }
 
+template <typename T> __attribute__((target("avx2"))) void storeTo(T (&lanes)[kGroup], __m256i v) {
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), v);
+}
+
 // rasteriseReaching for the triangles of up to kPreparedRows rows: the sort, the three edges,
 // the side of the long edge, the depth gradients, and each row's span with the depth its left
 // walk reaches there. Rows from the first holding a pixel on, as the rasteriser draws them;
 // the rows above hold none.
-__attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const uint32_t* group,
-                                                  const GroupCorner (&c)[3], const GroupRows& r,
-                                                  PreparedLanes& out) {
+__attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots, const uint32_t* group,
+                                                      const GroupCorner (&c)[3], const GroupRows& r,
+                                                      TriangleGroup& out) {
     const __m256i few = _mm256_cmpgt_epi32(_mm256_set1_epi32(kPreparedRows + 1), r.rows);
     if ((laneBits(few) & r.reaching) == 0) {
-        out.drawn = out.dropped = 0;
-        return;
+        out.prepared = 0;
+        return 0;
     }
     const __m256i order = rowOrderLanes(gatherSlotWord(slots, c[0], kVertexYWord),
                                         gatherSlotWord(slots, c[1], kVertexYWord),
                                         gatherSlotWord(slots, c[2], kVertexYWord));
-    const VertexLanes top = vertexAt(slots, group, order, kTopOf);
-    const VertexLanes middle = vertexAt(slots, group, order, kMiddleOf);
-    const VertexLanes bottom = vertexAt(slots, group, order, kBottomOf);
+    const VertexLanes top = vertexAt(slots, group, order, r.valid, kTopOf);
+    const VertexLanes middle = vertexAt(slots, group, order, r.valid, kMiddleOf);
+    const VertexLanes bottom = vertexAt(slots, group, order, r.valid, kBottomOf);
     const EdgeLanes longEdge = edgeLanes(top, bottom, r.firstRow);
     const EdgeLanes upper = edgeLanes(top, middle, r.firstRow);
     const EdgeLanes lower = edgeLanes(middle, bottom, ceilToGrid(middle.cy));
@@ -382,7 +384,7 @@ __attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const ui
     // At or below -kThinArea the reciprocal, and so the long edge's side, is negative.
     const __m256i longEdgeOnLeft = _mm256_cmpgt_epi32(_mm256_set1_epi32(1 - 3276), area);
     const GradientLanes g = gradientLanes(top, middle, bottom, area);
-    out.depthStep = storeLanes<uint32_t>(_mm256_srai_epi32(g.dzdx, kFixedToSubpixelShift));
+    storeTo(out.depthStep, _mm256_srai_epi32(g.dzdx, kFixedToSubpixelShift));
 
     // Row by row: the long edge against the upper edge, then against the lower one. With the
     // long edge on the left its walk runs through both halves; otherwise the lower half starts
@@ -390,8 +392,6 @@ __attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const ui
     const __m256i upperRows = _mm256_max_epi32(upper.rows, _mm256_setzero_si256());
     __m256i anyPixel = _mm256_setzero_si256();
     const int32_t rows = rowsToPrepare(r, few);
-    for (int32_t k = rows; k < kPreparedRows; ++k)
-        out.count[k] = storeLanes<int32_t>(_mm256_setzero_si256());
     for (int32_t k = 0; k < rows; ++k) {
         const __m256i row = _mm256_set1_epi32(k);
         const __m256i inUpper = _mm256_cmpgt_epi32(upperRows, row);
@@ -408,48 +408,38 @@ __attribute__((target("avx2"))) void prepareLanes(const int32_t* slots, const ui
         anyPixel = _mm256_or_si256(anyPixel, _mm256_cmpgt_epi32(count, _mm256_setzero_si256()));
         const EdgeLanes walked = chooseEdge(shortEdge, longEdge, longEdgeOnLeft);
         const __m256i advanced = _mm256_blendv_epi8(shortRows, row, longEdgeOnLeft);
-        out.column[k] = storeLanes<int32_t>(column);
-        out.count[k] = storeLanes<int32_t>(count);
-        out.depth[k] = storeLanes<uint32_t>(walkDepth(walked, g, advanced, column));
+        storeTo(out.column[k], column);
+        storeTo(out.count[k], count);
+        storeTo(out.depth[k], walkDepth(walked, g, advanced, column));
     }
     const __m256i holds = _mm256_andnot_si256(_mm256_cmpeq_epi32(area, _mm256_setzero_si256()),
                                               _mm256_and_si256(anyPixel, few));
-    out.drawn = laneBits(_mm256_andnot_si256(g.inexact, holds)) & r.reaching;
-    out.dropped = laneBits(_mm256_andnot_si256(holds, few)) & r.reaching;
+    out.prepared = laneBits(_mm256_andnot_si256(g.inexact, holds)) & r.reaching;
+    return laneBits(_mm256_andnot_si256(holds, few)) & r.reaching;
 }
 
 // The prepared triangles that hold a pixel and the others that reach one, in the group's order.
 __attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const uint32_t* group,
                                                   const GroupCorner (&c)[3], const GroupRows& r) {
-    PreparedLanes p;
-    prepareLanes(reinterpret_cast<const int32_t*>(rc.vertexCache.slots), group, c, r, p);
-    const uint32_t others = r.reaching & ~(p.drawn | p.dropped);
-    const uint32_t toDraw = p.drawn | others;
-    if (toDraw == 0)
+    TriangleGroup g;
+    const uint32_t dropped =
+        prepareLanes(reinterpret_cast<const int32_t*>(rc.vertexCache.slots), group, c, r, g);
+    g.others = r.reaching & ~(g.prepared | dropped);
+    if ((g.prepared | g.others) == 0)
         return;
-    const Lanes<uint32_t> index[3] = {storeLanes<uint32_t>(c[0].index),
-                                      storeLanes<uint32_t>(c[1].index),
-                                      storeLanes<uint32_t>(c[2].index)};
-    const Lanes<int32_t> firstRow = storeLanes<int32_t>(r.firstRow);
-    const Lanes<int32_t> rows = storeLanes<int32_t>(r.rows);
-    const CachedVertex* slots = rc.vertexCache.slots;
-    for (uint32_t lanes = toDraw; lanes != 0; lanes &= lanes - 1) {
-        const int lane = __builtin_ctz(lanes);
-        if (others >> lane & 1) {
-            rasteriseReaching(rc, slots[index[0].at[lane]].corner, slots[index[1].at[lane]].corner,
-                              slots[index[2].at[lane]].corner, firstRow.at[lane], rows.at[lane]);
-            continue;
+    storeTo(g.firstRow, r.firstRow);
+    storeTo(g.rows, r.rows);
+    if (g.others != 0) {
+        const Lanes<uint32_t> index[3] = {storeLanes<uint32_t>(c[0].index),
+                                          storeLanes<uint32_t>(c[1].index),
+                                          storeLanes<uint32_t>(c[2].index)};
+        for (uint32_t lanes = g.others; lanes != 0; lanes &= lanes - 1) {
+            const int lane = __builtin_ctz(lanes);
+            for (int k = 0; k < 3; ++k)
+                g.corners[lane][k] = &rc.vertexCache.slots[index[k].at[lane]].corner;
         }
-        PreparedSpans spans;
-        spans.firstRow = firstRow.at[lane] >> kSubpixelBits;
-        for (int k = 0; k < kPreparedRows; ++k) {
-            spans.column[k] = p.column[k].at[lane];
-            spans.count[k] = p.count[k].at[lane];
-            spans.depth[k] = p.depth[k].at[lane];
-        }
-        spans.depthStep = p.depthStep.at[lane];
-        drawPreparedSpans(rc, spans);
     }
+    drawTriangleGroup(rc, g);
 }
 
 } // namespace
@@ -478,16 +468,27 @@ __attribute__((target("avx2"))) IndexRange indexRangeAvx2(const uint32_t* indice
     return range;
 }
 
+// The lanes below `triangles`, all of them from eight on.
+__attribute__((target("avx2"))) __m256i lanesBelow(int32_t triangles) {
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(triangles),
+                              _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
 __attribute__((target("avx2"))) int32_t
 drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin, int32_t end) {
     const int32_t* slots = reinterpret_cast<const int32_t*>(rc.vertexCache.slots);
     int32_t i = begin;
-    for (; end - i >= kTriangleGroupIndices; i += kTriangleGroupIndices) {
-        const GroupCorner c[3] = {loadCorner(indices + i), loadCorner(indices + i + 1),
-                                  loadCorner(indices + i + 2)};
-        const GroupRows r = reachingLanes(slots, c);
+    // The last group may hold fewer than eight triangles: its missing lanes are masked off.
+    for (; end - i >= 3; i += std::min(end - i, kTriangleGroupIndices)) {
+        const __m256i valid = lanesBelow((end - i) / 3);
+        const uint32_t* group = indices + i;
+        const GroupCorner c[3] = {loadCorner(group, 0, valid), loadCorner(group, 1, valid),
+                                  loadCorner(group, 2, valid)};
+        GroupRows r = reachingLanes(slots, c);
+        r.valid = valid;
+        r.reaching &= laneBits(valid);
         if (r.reaching != 0)
-            drawReaching(rc, indices + i, c, r);
+            drawReaching(rc, group, c, r);
     }
     return i;
 }

@@ -21,8 +21,8 @@ struct IndexRange {
 // The smallest and the largest of indices[0, count), count at least 1.
 IndexRange indexRangeAvx2(const uint32_t* indices, int32_t count);
 
-// Draws the triangles of indices[begin, end) in order, eight at a time, and returns where it
-// stopped: fewer than eight triangles before end, which the caller draws one by one. Every
+// Draws the triangles of indices[begin, end) in order, eight at a time (the last group may hold
+// fewer), and returns where it stopped: end less a partial triangle's indices. Every
 // vertex the indices name must be projected into the context's vertex cache for its current
 // generation. Without AVX2 it returns begin at once; call it only where cpuHasAvx2().
 int32_t drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin,
