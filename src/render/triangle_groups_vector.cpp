@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "core/vector_instructions.h"
+#include "render/fixed_point_lanes.h"
 #include "render/render_context.h"
 #include "render/row_order.h"
 #include "render/vertex_cache.h"
@@ -156,83 +157,6 @@ __attribute__((target("avx2"))) __m256i rowOrderLanes(__m256i y0, __m256i y1, __
     return _mm256_or_si256(
         _mm256_or_si256(_mm256_or_si256(after01, upTo02), _mm256_or_si256(upTo21, upTo12)),
         after20);
-}
-
-// 64-bit products of the even lanes and of the odd lanes, four each.
-struct WideLanes {
-    __m256i even, odd;
-};
-
-__attribute__((target("avx2"))) WideLanes wideProduct(__m256i a, __m256i b) {
-    return {_mm256_mul_epi32(a, b),
-            _mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32))};
-}
-
-// Bits 16..47 of each lane's product, back in its own lane: fxMul lane by lane.
-__attribute__((target("avx2"))) __m256i fxMulOf(const WideLanes& p) {
-    return _mm256_blend_epi32(_mm256_srli_epi64(p.even, 16), _mm256_slli_epi64(p.odd, 16), 0xAA);
-}
-
-__attribute__((target("avx2"))) __m256i fxMulLanes(__m256i a, __m256i b) {
-    return fxMulOf(wideProduct(a, b));
-}
-
-// The arithmetic shift of 64-bit lanes by 16, which AVX2 lacks.
-__attribute__((target("avx2"))) __m256i shiftDown16(__m256i v) {
-    const __m256i negative = _mm256_cmpgt_epi64(_mm256_setzero_si256(), v);
-    return _mm256_or_si256(_mm256_srli_epi64(v, 16), _mm256_slli_epi64(negative, 48));
-}
-
-// (a b >> 16) - (c d >> 16) carried wide, as the rasteriser's area and depth numerators are.
-__attribute__((target("avx2"))) WideLanes wideProductDifference(__m256i a, __m256i b, __m256i c,
-                                                                __m256i d) {
-    const WideLanes ab = wideProduct(a, b), cd = wideProduct(c, d);
-    return {_mm256_sub_epi64(shiftDown16(ab.even), shiftDown16(cd.even)),
-            _mm256_sub_epi64(shiftDown16(ab.odd), shiftDown16(cd.odd))};
-}
-
-__attribute__((target("avx2"))) __m256i outside(__m256i v, __m256i lowest, __m256i highest) {
-    return _mm256_or_si256(_mm256_cmpgt_epi64(v, highest), _mm256_cmpgt_epi64(lowest, v));
-}
-
-// Lanes whose wide value lies outside low..high, as a 32-bit lane mask.
-__attribute__((target("avx2"))) __m256i outsideLanes(const WideLanes& w, int64_t low,
-                                                     int64_t high) {
-    const __m256i lowest = _mm256_set1_epi64x(low), highest = _mm256_set1_epi64x(high);
-    return _mm256_blend_epi32(outside(w.even, lowest, highest), outside(w.odd, lowest, highest),
-                              0xAA);
-}
-
-// The low 32 bits of each lane's wide value.
-__attribute__((target("avx2"))) __m256i lowHalves(const WideLanes& w) {
-    return _mm256_blend_epi32(w.even, _mm256_slli_epi64(w.odd, 32), 0xAA);
-}
-
-// A quotient n / d truncated and saturated to Fixed, four lanes in doubles: with the dividend far
-// below 2^53, truncating the rounded quotient gives the integer one.
-__attribute__((target("avx2"))) __m128i quotientFour(__m256d n, __m128i d) {
-    const __m256d q = _mm256_div_pd(n, _mm256_cvtepi32_pd(d));
-    const __m256d limit = _mm256_set1_pd(2147483647.0);
-    return _mm256_cvttpd_epi32(
-        _mm256_min_pd(_mm256_max_pd(q, _mm256_sub_pd(_mm256_setzero_pd(), limit)), limit));
-}
-
-__attribute__((target("avx2"))) __m256d scaled(__m128i v) {
-    return _mm256_mul_pd(_mm256_cvtepi32_pd(v), _mm256_set1_pd(65536.0));
-}
-
-// dx * 65536 / dy, as edgeSlope divides.
-__attribute__((target("avx2"))) __m256i slopeLanes(__m256i dx, __m256i dy) {
-    return _mm256_set_m128i(
-        quotientFour(scaled(_mm256_extracti128_si256(dx, 1)), _mm256_extracti128_si256(dy, 1)),
-        quotientFour(scaled(_mm256_castsi256_si128(dx)), _mm256_castsi256_si128(dy)));
-}
-
-// 65536 * 65536 / area for an area of at least kThinArea either way, as wholeReciprocal divides.
-__attribute__((target("avx2"))) __m256i reciprocalLanes(__m256i area) {
-    const __m256d one = _mm256_set1_pd(4294967296.0);
-    return _mm256_set_m128i(quotientFour(one, _mm256_extracti128_si256(area, 1)),
-                            quotientFour(one, _mm256_castsi256_si128(area)));
 }
 
 struct EdgeLanes {

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "core/vector_instructions.h"
+#include "render/fixed_point_lanes.h"
 #include "render/vertex_cache.h"
 
 namespace {
@@ -17,7 +18,7 @@ constexpr int32_t kDepthRange = 0x7FFF0000;
 // Four products of the low 32 bits of each 64-bit lane by s, shifted right by 16 as fxMul
 // does: bits 16..47 of a product are the same whether the shift is arithmetic or logical, and
 // only the low 32 bits of each lane are read afterwards.
-__attribute__((target("avx2"))) inline __m256i fxMulLanes(__m256i lanes, __m256i s) {
+__attribute__((target("avx2"))) inline __m256i fxMulFourWide(__m256i lanes, __m256i s) {
     return _mm256_srli_epi64(_mm256_mul_epi32(lanes, s), 16);
 }
 
@@ -26,7 +27,7 @@ __attribute__((target("avx2"))) inline __m256i load(const int64_t* lanes) {
 }
 
 // The low 32 bits of the four 64-bit lanes, as four Fixed.
-__attribute__((target("avx2"))) inline __m128i lowHalves(__m256i lanes) {
+__attribute__((target("avx2"))) inline __m128i lowHalvesOfFour(__m256i lanes) {
     return _mm256_castsi256_si128(
         _mm256_permutevar8x32_epi32(lanes, _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6)));
 }
@@ -63,15 +64,16 @@ __attribute__((target("avx2"))) inline bool projectLanes(const Vec3& v, const Ve
     // (X, Y, Z, W): the four rows of fxTransformPoint side by side; the sums wrap in the low
     // halves of the lanes.
     const __m256i clip = _mm256_add_epi32(
-        _mm256_add_epi32(_mm256_add_epi32(fxMulLanes(load(p.columns[0]), _mm256_set1_epi32(v.x)),
-                                          fxMulLanes(load(p.columns[1]), _mm256_set1_epi32(v.y))),
-                         fxMulLanes(load(p.columns[2]), _mm256_set1_epi32(v.z))),
+        _mm256_add_epi32(
+            _mm256_add_epi32(fxMulFourWide(load(p.columns[0]), _mm256_set1_epi32(v.x)),
+                             fxMulFourWide(load(p.columns[1]), _mm256_set1_epi32(v.y))),
+            fxMulFourWide(load(p.columns[2]), _mm256_set1_epi32(v.z))),
         load(p.columns[3]));
     const int32_t w = _mm256_extract_epi32(clip, 6);
     if (w == 0)
         return false;
     // X', Y', Z' and a W' that nothing reads.
-    const __m128i unit = lowHalves(fxMulLanes(clip, _mm256_set1_epi32(fxDiv(kFxOne, w))));
+    const __m128i unit = lowHalvesOfFour(fxMulFourWide(clip, _mm256_set1_epi32(fxDiv(kFxOne, w))));
     const __m128i outside =
         _mm_or_si128(_mm_cmpgt_epi32(_mm_setr_epi32(-kFxOne, -kFxOne, 0, INT32_MIN), unit),
                      _mm_cmpgt_epi32(unit, _mm_setr_epi32(kFxOne, kFxOne, kFxOne, INT32_MAX)));
@@ -80,7 +82,7 @@ __attribute__((target("avx2"))) inline bool projectLanes(const Vec3& v, const Ve
     // (1 + X') x width / 2, (1 - Y') x height / 2, Z' x 32767.0, one fxMul each.
     const __m128i offsets = _mm_add_epi32(_mm_setr_epi32(kFxOne, kFxOne, 0, 0),
                                           _mm_sign_epi32(unit, _mm_setr_epi32(1, -1, 1, 0)));
-    screen = lowHalves(fxMulLanes(_mm256_cvtepu32_epi64(offsets), load(p.scales)));
+    screen = lowHalvesOfFour(fxMulFourWide(_mm256_cvtepu32_epi64(offsets), load(p.scales)));
     // Below 0 becomes 0; from the size on the last pixel; above 32767.0 becomes 32767.0.
     screen = _mm_andnot_si128(_mm_cmpgt_epi32(_mm_setzero_si128(), screen), screen);
     const __m128i beyond =
@@ -139,15 +141,6 @@ struct EightLanes {
     __m256i x, y, z;
 };
 
-// fxMul lane by lane: the even lanes' products from one multiplication, the odd lanes' from
-// another, each keeping bits 16..47 where its lane lies.
-__attribute__((target("avx2"))) inline __m256i fxMulEight(__m256i a, __m256i b) {
-    const __m256i even = _mm256_srli_epi64(_mm256_mul_epi32(a, b), 16);
-    const __m256i odd =
-        _mm256_slli_epi64(_mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32)), 16);
-    return _mm256_blend_epi32(even, odd, 0xAA);
-}
-
 __attribute__((target("avx2"))) inline __m256i matrixEntry(const VectorProjection& p, int column,
                                                            int row) {
     return _mm256_set1_epi32(static_cast<int32_t>(p.columns[column][row]));
@@ -156,24 +149,10 @@ __attribute__((target("avx2"))) inline __m256i matrixEntry(const VectorProjectio
 // One row of fxTransformPoint: the products summed in the scalar order, wrapping.
 __attribute__((target("avx2"))) inline __m256i clipRow(const EightLanes& v,
                                                        const VectorProjection& p, int row) {
-    const __m256i sum = _mm256_add_epi32(fxMulEight(matrixEntry(p, 0, row), v.x),
-                                         fxMulEight(matrixEntry(p, 1, row), v.y));
-    return _mm256_add_epi32(_mm256_add_epi32(sum, fxMulEight(matrixEntry(p, 2, row), v.z)),
+    const __m256i sum = _mm256_add_epi32(fxMulLanes(matrixEntry(p, 0, row), v.x),
+                                         fxMulLanes(matrixEntry(p, 1, row), v.y));
+    return _mm256_add_epi32(_mm256_add_epi32(sum, fxMulLanes(matrixEntry(p, 2, row), v.z)),
                             matrixEntry(p, 3, row));
-}
-
-// fxDiv(kFxOne, w) for w != 0: 2^32 / w in doubles is exact enough that truncating it gives the
-// integer quotient (the dividend is far below 2^53), and the clamp is the saturation.
-__attribute__((target("avx2"))) inline __m128i reciprocalFour(__m128i w) {
-    const __m256d q = _mm256_div_pd(_mm256_set1_pd(4294967296.0), _mm256_cvtepi32_pd(w));
-    const __m256d limit = _mm256_set1_pd(2147483647.0);
-    return _mm256_cvttpd_epi32(
-        _mm256_min_pd(_mm256_max_pd(q, _mm256_sub_pd(_mm256_setzero_pd(), limit)), limit));
-}
-
-__attribute__((target("avx2"))) inline __m256i reciprocalEight(__m256i w) {
-    return _mm256_set_m128i(reciprocalFour(_mm256_extracti128_si256(w, 1)),
-                            reciprocalFour(_mm256_castsi256_si128(w)));
 }
 
 __attribute__((target("avx2"))) inline __m256i outsideRange(__m256i v, int32_t low, int32_t high) {
@@ -223,23 +202,23 @@ __attribute__((target("avx2"))) void projectEight(VertexCache& cache, const Vec3
                           _mm256_i32gather_epi32(coordinates + 2, word, 4)};
     const __m256i w = clipRow(v, p, 3);
     const __m256i wIsZero = _mm256_cmpeq_epi32(w, _mm256_setzero_si256());
-    const __m256i reciprocal = reciprocalEight(_mm256_or_si256(w, _mm256_srli_epi32(wIsZero, 31)));
-    const __m256i x = fxMulEight(clipRow(v, p, 0), reciprocal);
-    const __m256i y = fxMulEight(clipRow(v, p, 1), reciprocal);
-    const __m256i z = fxMulEight(clipRow(v, p, 2), reciprocal);
+    const __m256i reciprocal = reciprocalLanes(_mm256_or_si256(w, _mm256_srli_epi32(wIsZero, 31)));
+    const __m256i x = fxMulLanes(clipRow(v, p, 0), reciprocal);
+    const __m256i y = fxMulLanes(clipRow(v, p, 1), reciprocal);
+    const __m256i z = fxMulLanes(clipRow(v, p, 2), reciprocal);
     const __m256i rejected = _mm256_or_si256(
         _mm256_or_si256(wIsZero, outsideRange(x, -kFxOne, kFxOne)),
         _mm256_or_si256(outsideRange(y, -kFxOne, kFxOne), outsideRange(z, 0, kFxOne)));
 
     const __m256i one = _mm256_set1_epi32(kFxOne);
     const __m256i screenX = clampLanes(
-        fxMulEight(_mm256_add_epi32(one, x), _mm256_set1_epi32(static_cast<int32_t>(p.scales[0]))),
+        fxMulLanes(_mm256_add_epi32(one, x), _mm256_set1_epi32(static_cast<int32_t>(p.scales[0]))),
         p.lastInside[0], p.clampedTo[0]);
     const __m256i screenY = clampLanes(
-        fxMulEight(_mm256_sub_epi32(one, y), _mm256_set1_epi32(static_cast<int32_t>(p.scales[1]))),
+        fxMulLanes(_mm256_sub_epi32(one, y), _mm256_set1_epi32(static_cast<int32_t>(p.scales[1]))),
         p.lastInside[1], p.clampedTo[1]);
     const __m256i screenZ =
-        clampLanes(fxMulEight(z, _mm256_set1_epi32(static_cast<int32_t>(p.scales[2]))),
+        clampLanes(fxMulLanes(z, _mm256_set1_epi32(static_cast<int32_t>(p.scales[2]))),
                    p.lastInside[2], p.clampedTo[2]);
 
     // The slot's eight words, in its order: generation, visible, x, y, z, corner x, corner y.
