@@ -14,12 +14,8 @@
 
 namespace {
 
-constexpr Fixed kThinArea = 3276;                  // doubled area under 0.05 square pixels
-constexpr Fixed kThinAreaReciprocal = 26214400;    // 400.0 stands in for 1 / area there
-constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and depth is held flat
-constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
-constexpr int32_t kVectorFillMinimum = 16;         // shorter spans stay in the scalar loop
-constexpr int32_t kVectorBlendMinimum = 4;         // the blend does four pixels at a time
+constexpr int32_t kVectorFillMinimum = 16; // shorter spans stay in the scalar loop
+constexpr int32_t kVectorBlendMinimum = 4; // the blend does four pixels at a time
 
 using Corner = ScreenCorner;
 

@@ -83,6 +83,12 @@ inline bool reachesAColumnCentre(const ScreenCorner& a, const ScreenCorner& b,
 void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCorner& c1,
                        const ScreenCorner& c2, Subpixel firstRow, int32_t rows);
 
+// The depth set-up's constants, for the set-up done eight at a time as well.
+constexpr Fixed kThinArea = 3276;                  // doubled area under 0.05 square pixels
+constexpr Fixed kThinAreaReciprocal = 26214400;    // 400.0 stands in for 1 / area there
+constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and depth is held flat
+constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
+
 // Triangles of up to this many rows can be set up elsewhere, eight at a time.
 constexpr int32_t kPreparedRows = 3;
 

@@ -212,12 +212,12 @@ struct GradientLanes {
 // depthGradients for areas that fit 32 bits and are not 0.
 __attribute__((target("avx2"))) GradientLanes
 gradientLanes(const VertexLanes& t, const VertexLanes& m, const VertexLanes& b, __m256i area) {
-    const __m256i thin = _mm256_and_si256(_mm256_cmpgt_epi32(area, _mm256_set1_epi32(-3276)),
-                                          _mm256_cmpgt_epi32(_mm256_set1_epi32(3276), area));
+    const __m256i thin = _mm256_and_si256(_mm256_cmpgt_epi32(area, _mm256_set1_epi32(-kThinArea)),
+                                          _mm256_cmpgt_epi32(_mm256_set1_epi32(kThinArea), area));
     // The thin lanes divide by 1 instead, and take the stand-in.
     const __m256i reciprocal =
         _mm256_blendv_epi8(reciprocalLanes(_mm256_blendv_epi8(area, _mm256_set1_epi32(1), thin)),
-                           _mm256_set1_epi32(26214400), thin);
+                           _mm256_set1_epi32(kThinAreaReciprocal), thin);
     const __m256i dzt = _mm256_sub_epi32(b.z, t.z), dzm = _mm256_sub_epi32(m.z, t.z);
     const WideLanes across =
         wideProductDifference(dzt, _mm256_sub_epi32(m.y, t.y), _mm256_sub_epi32(b.y, t.y), dzm);
@@ -228,9 +228,9 @@ gradientLanes(const VertexLanes& t, const VertexLanes& m, const VertexLanes& b, 
                                 outsideLanes(down, INT32_MIN, INT32_MAX));
     const WideLanes dzdx = wideProduct(reciprocal, lowHalves(across));
     const WideLanes dzdy = wideProduct(reciprocal, lowHalves(down));
-    // Beyond +-32767.0 after the shift by 16, decided on the products themselves.
-    constexpr int64_t kAbove = (int64_t{0x7FFF0000} << 16) + 0xFFFF;
-    constexpr int64_t kBelow = -(int64_t{0x7FFF0000} << 16);
+    // Beyond +-kMaxDepthGradient after the shift by 16, decided on the products themselves.
+    constexpr int64_t kAbove = (int64_t{kMaxDepthGradient} << 16) + 0xFFFF;
+    constexpr int64_t kBelow = -(int64_t{kMaxDepthGradient} << 16);
     const __m256i flat =
         _mm256_or_si256(outsideLanes(dzdx, kBelow, kAbove), outsideLanes(dzdy, kBelow, kAbove));
     g.dzdx = _mm256_andnot_si256(flat, fxMulOf(dzdx));
@@ -251,8 +251,9 @@ __attribute__((target("avx2"))) __m256i walkDepth(const EdgeLanes& e, const Grad
         _mm256_srai_epi32(_mm256_add_epi32(_mm256_add_epi32(e.startZ, fxMulLanes(g.dzdx, across)),
                                            fxMulLanes(g.dzdy, e.prestep)),
                           kFixedToSubpixelShift);
-    const __m256i firstDepth = _mm256_blendv_epi8(z, _mm256_set1_epi32(0x7FFFFFFF),
-                                                  _mm256_cmpgt_epi32(_mm256_setzero_si256(), z));
+    const __m256i firstDepth =
+        _mm256_blendv_epi8(z, _mm256_set1_epi32(static_cast<int32_t>(kUnreachableDepth)),
+                           _mm256_cmpgt_epi32(_mm256_setzero_si256(), z));
     const __m256i wholeStep =
         _mm256_srai_epi32(_mm256_sub_epi32(e.step, _mm256_set1_epi32(1)), kSubpixelBits);
     const __m256i small = _mm256_srai_epi32(
@@ -306,7 +307,7 @@ __attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots, cons
         _mm256_sub_epi32(bottom.x, top.x), _mm256_sub_epi32(middle.y, top.y),
         _mm256_sub_epi32(middle.x, top.x), _mm256_sub_epi32(bottom.y, top.y)));
     // At or below -kThinArea the reciprocal, and so the long edge's side, is negative.
-    const __m256i longEdgeOnLeft = _mm256_cmpgt_epi32(_mm256_set1_epi32(1 - 3276), area);
+    const __m256i longEdgeOnLeft = _mm256_cmpgt_epi32(_mm256_set1_epi32(1 - kThinArea), area);
     const GradientLanes g = gradientLanes(top, middle, bottom, area);
     storeTo(out.depthStep, _mm256_srai_epi32(g.dzdx, kFixedToSubpixelShift));
 
