@@ -4,13 +4,12 @@
 #include "render/blended_fill.h"
 
 #include "core/vector_instructions.h"
+#include "render/depth_lanes_vector.h"
 #include "render/depth_tested_fill.h"
 
 namespace {
 
 #if defined(DROVANA_X86_VECTORS)
-
-constexpr int kDepthShift = 11; // z is 21.11; the stored depth is its integer part
 
 // Two pixels' channels as 16-bit lanes: c x keep stays below 65536, and alpha times 256
 // shifted back by 8 is alpha again, so one multiply and one shift serve all four channels.
@@ -50,26 +49,16 @@ __attribute__((target("avx2"))) inline __m256i blendEight(__m256i pixels, __m256
     return _mm256_packus_epi16(low, high);
 }
 
-// Depths lie in 0..32767 and stored ones in 0..65535, so the signed 32-bit comparison is the
-// unsigned one of the scalar loop.
 __attribute__((target("avx2"))) int32_t blendDepthTestedAvx2(uint32_t* colour, uint16_t* depth,
                                                              int32_t count, uint32_t z, uint32_t dz,
                                                              const BlendLanes& lanes) {
     const __m256i weight = _mm256_broadcastsi128_si256(lanes.weight);
     const __m256i add = _mm256_broadcastsi128_si256(lanes.add);
-    __m256i zs = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(z)),
-                                  _mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int32_t>(dz)),
-                                                     _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+    __m256i zs = firstEightDepths(z, dz);
     const __m256i zStep = _mm256_set1_epi32(static_cast<int32_t>(8 * dz));
     int32_t i = 0;
     for (; i + 8 <= count; i += 8) {
-        const __m256i d32 = _mm256_srai_epi32(zs, kDepthShift);
-        __m128i* depthAt = reinterpret_cast<__m128i*>(depth + i);
-        const __m256i stored = _mm256_cvtepu16_epi32(_mm_loadu_si128(depthAt));
-        const __m256i nearer = _mm256_cmpgt_epi32(stored, d32);
-        const __m256i kept = _mm256_blendv_epi8(stored, d32, nearer);
-        _mm_storeu_si128(depthAt, _mm_packus_epi32(_mm256_castsi256_si128(kept),
-                                                   _mm256_extracti128_si256(kept, 1)));
+        const __m256i nearer = keepNearerDepths(depth + i, zs);
         __m256i* colourAt = reinterpret_cast<__m256i*>(colour + i);
         const __m256i pixels = _mm256_loadu_si256(colourAt);
         _mm256_storeu_si256(colourAt,

@@ -5,12 +5,11 @@
 #include <cstdlib>
 
 #include "core/vector_instructions.h"
+#include "render/depth_lanes_vector.h"
 
 namespace {
 
 #if defined(DROVANA_X86_VECTORS)
-
-constexpr int kDepthShift = 11; // z is 21.11; the stored depth is its integer part
 
 // SSE2, every x86-64: depths packed to 16 bits and compared unsigned, as the scalar loop
 // compares them, and both buffers written through masks.
@@ -49,23 +48,15 @@ int32_t fillSse2Impl(uint32_t* colour, uint16_t* depth, int32_t count, int32_t z
 __attribute__((target("avx2"))) int32_t fillAvx2Impl(uint32_t* colour, uint16_t* depth,
                                                      int32_t count, int32_t z, int32_t dz,
                                                      uint32_t word) {
-    __m256i zs = _mm256_add_epi32(
-        _mm256_set1_epi32(z),
-        _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(dz)));
+    __m256i zs = firstEightDepths(static_cast<uint32_t>(z), static_cast<uint32_t>(dz));
     const __m256i zStep = _mm256_set1_epi32(8 * dz);
     const __m256i colourWord = _mm256_set1_epi32(static_cast<int32_t>(word));
     int32_t i = 0;
     for (; i + 8 <= count; i += 8) {
-        const __m256i d = _mm256_srai_epi32(zs, kDepthShift);
-        __m128i* depthAt = reinterpret_cast<__m128i*>(depth + i);
-        const __m256i stored = _mm256_cvtepu16_epi32(_mm_loadu_si128(depthAt));
-        const __m256i nearer = _mm256_cmpgt_epi32(stored, d);
+        const __m256i nearer = keepNearerDepths(depth + i, zs);
         __m256i* colourAt = reinterpret_cast<__m256i*>(colour + i);
         _mm256_storeu_si256(colourAt,
                             _mm256_blendv_epi8(_mm256_loadu_si256(colourAt), colourWord, nearer));
-        const __m256i kept = _mm256_min_epi32(stored, d);
-        _mm_storeu_si128(depthAt, _mm_packus_epi32(_mm256_castsi256_si128(kept),
-                                                   _mm256_extracti128_si256(kept, 1)));
         zs = _mm256_add_epi32(zs, zStep);
     }
     return i;

@@ -136,13 +136,15 @@ void drawIndexedRange(RenderContext& rc, const Vec3* array, const uint32_t* indi
     }
 }
 
-// Vertices projected for a drawing per index it holds, beyond which it goes one by one. A run of
-// one material projects the whole of its figure's range for the runs after it.
+// Vertices projected for a drawing per index it holds (and a few more for small drawings), beyond
+// which it goes one by one. A run of one material projects the whole of its figure's range for
+// the runs after it.
 constexpr uint32_t kProjectionAllowance = 4;
+constexpr uint32_t kProjectionAllowanceExtra = 64;
 
 // Every vertex from the smallest index to the largest projected eight at a time, then the
-// triangles eight at a time and the last few one by one. Projecting a vertex no triangle uses
-// changes nothing but the cache. A drawing with an index beyond the cache's slots, or whose
+// triangles eight at a time (the last group masked to those left). Projecting a vertex no triangle
+// uses changes nothing but the cache. A drawing with an index beyond the cache's slots, or whose
 // indices lie so far apart that projecting between them would cost more than it saves, goes
 // one by one.
 void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end) {
@@ -157,7 +159,8 @@ void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indic
                                     ? planProjection(cache, range.lowest, range.highest)
                                     : ProjectionPlan{};
     if (range.highest >= kVertexCacheSlots ||
-        plan.vertices > kProjectionAllowance * static_cast<uint32_t>(end) + 64) {
+        plan.vertices >
+            kProjectionAllowance * static_cast<uint32_t>(end) + kProjectionAllowanceExtra) {
         drawIndexedRange(rc, array, indices, 0, end, project);
         return;
     }

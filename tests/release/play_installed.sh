@@ -30,11 +30,7 @@ for _ in $(seq 150); do
     sleep 0.1
 done
 harness_tap 78 289 # the main menu's Quit
-for _ in $(seq 200); do
-    kill -0 "$HARNESS_PID" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$HARNESS_PID" 2>/dev/null; then
+if ! harness_wait_end 200; then
     echo "the game did not quit"
     quit
 fi

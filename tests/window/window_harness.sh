@@ -123,6 +123,16 @@ harness_expect_screen() {
     done
 }
 
+# harness_wait_end TENTHS: waits up to TENTHS tenths of a second for the game to end; fails
+# when it is still running.
+harness_wait_end() {
+    for _ in $(seq "$1"); do
+        kill -0 "$HARNESS_PID" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    ! kill -0 "$HARNESS_PID" 2>/dev/null
+}
+
 # harness_stop: the quit key, as a player would; killed if it does not end. Fails when the game
 # had already died or does not end cleanly.
 harness_stop() {
@@ -134,11 +144,7 @@ harness_stop() {
         if [[ -n ${HARNESS_WINDOW:-} ]]; then
             xdotool mousemove --window "$HARNESS_WINDOW" 10 10 key a
         fi
-        for _ in $(seq 50); do
-            kill -0 "$HARNESS_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        if kill -0 "$HARNESS_PID" 2>/dev/null; then
+        if ! harness_wait_end 50; then
             echo "the game did not end on the quit key"
             kill "$HARNESS_PID"
             status=1
