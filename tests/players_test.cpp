@@ -191,6 +191,23 @@ TEST_F(EarlyTap, TooEarlyATapSwingsAnEmptyForehandAndTheLimitShrinksWithLevel) {
     EXPECT_NE(match->ball.position.z, before.position.z);
 }
 
+TEST_F(EarlyTap, ATapThatFindsNoStrokeLeavesThePlayerFreeToMove) {
+    rallyTowardPlayer1(4);
+    match->targetBox[BoxZMax] = fxFromInt(3); // the ball will land out: nothing to play
+    MatchPlayer& p = match->players[0];
+    ASSERT_EQ(tapCourt(match, {0, 0, fxFromInt(-8)}), 1);
+    step();
+    EXPECT_EQ(p.stroke, 0);
+    EXPECT_EQ(p.strokePlanned, 0);
+
+    const Vec3 from = p.position;
+    tapCourt(match, {0, 0, fxFromInt(8)});
+    for (int i = 0; i < 4; ++i)
+        step();
+    EXPECT_LT(p.position.z, from.z) << "the player walks toward the net as told";
+    EXPECT_LT(p.position.x, from.x);
+}
+
 TEST_F(HumanControls, ContactStepNeverRunsTheClockBackwards) {
     setUpHumans();
     MatchPlayer& p = match->players[0];

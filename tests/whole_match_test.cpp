@@ -118,3 +118,36 @@ TEST_F(WholeMatch, RallyDrillsStartAtOnceAndNeverScore) {
 }
 
 } // namespace
+
+// The computer's play is the design's, tuned and measured (docs/how-the-match-plays.md): a
+// change to the human's controls must leave it exactly as it was. A few whole matches, reduced
+// to their tallies.
+TEST_F(WholeMatch, ComputerPlayIsPinned) {
+    struct Case {
+        int level;
+        unsigned seed;
+        int32_t points, strokes, faults, netTouches, player1Points;
+        int64_t rallyStrokes;
+    };
+    const Case cases[] = {
+        {0, 1, 60, 467, 29, 49, 27, 441},
+        {2, 7, 78, 532, 26, 67, 36, 501},
+        {4, 2, 31, 137, 8, 12, 25, 130},
+    };
+    for (const Case& c : cases) {
+        seedGameRandom(c.seed);
+        setUpMatch(match, 1, c.level * 16384, rosterPlayer(c.level, true),
+                   rosterPlayer(4 - c.level, true));
+        for (int i = 0; i < 4 * 3600 * 20 && !(match->matchOver && match->pointDelay <= 0); ++i) {
+            Fixed dt = 3276;
+            stepMatch(match, dt);
+        }
+        const MatchTally& t = match->tally;
+        EXPECT_EQ(t.points, c.points) << "level " << c.level;
+        EXPECT_EQ(t.strokes, c.strokes) << "level " << c.level;
+        EXPECT_EQ(t.faults, c.faults) << "level " << c.level;
+        EXPECT_EQ(t.netTouches, c.netTouches) << "level " << c.level;
+        EXPECT_EQ(t.players[0].pointsWon, c.player1Points) << "level " << c.level;
+        EXPECT_EQ(t.rallyStrokes, c.rallyStrokes) << "level " << c.level;
+    }
+}

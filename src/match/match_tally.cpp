@@ -11,7 +11,14 @@ PlayerTally& lastStriker(Match* m) {
     return m->tally.players[otherPlayer(m->nextStriker) - 1];
 }
 
+const char* const kKindNames[kStrokeKinds] = {"forehand", "backhand", "volley",
+                                              "smash",    "lob",      "serve"};
+
 } // namespace
+
+const char* strokeKindName(int kind) {
+    return kind >= 0 && kind < kStrokeKinds ? kKindNames[kind] : "?";
+}
 
 StrokeKind strokeKindOf(int strokeId) {
     switch (strokeId) {

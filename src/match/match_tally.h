@@ -5,6 +5,8 @@
 
 // The kind a StrokeId is counted as.
 StrokeKind strokeKindOf(int strokeId);
+// "forehand", "backhand", "volley", "smash", "lob" or "serve": the reports' names of the kinds.
+const char* strokeKindName(int kind);
 
 // The player struck the ball with its current stroke.
 void tallyStroke(Match* m, const MatchPlayer& striker);

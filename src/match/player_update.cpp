@@ -167,9 +167,10 @@ int updatePlayer(MatchPlayer& p, int isStriker, Match* m, MatchPlayer& other, Fi
 void requestShot(MatchPlayer& p, Match* m, MatchPlayer& other) {
     Fixed factor = kFxOne;
     planStroke(p, m, other, factor);
-    p.strokePlanned = 1;
+    // A tap that finds no stroke plans nothing, so the player still walks where it is sent.
     if (p.stroke == 0)
         return;
+    p.strokePlanned = 1;
     const Fixed allowedLead = fxSub(kEarlyTapLimit, fxMul(kEarlyTapPerLevel, m->level));
     if (p.timeToSwing <= allowedLead)
         return;

@@ -57,6 +57,15 @@ bool tryStrokes(MatchPlayer& p, const Ball& copy, Fixed elapsed, int bounces, bo
     return false;
 }
 
+// Bounces the prediction starts from. A person's tap often comes after the bounce, the natural
+// cue; counting from zero would then offer the first drive after the real second bounce, when
+// the point is already lost. The computer plans as soon as the other player strikes, before any
+// bounce; its rare plan after a bounce (a net cord during its swing) keeps the count from zero,
+// so that its play stays as it is.
+int bouncesBeforePrediction(const MatchPlayer& p, const Match* m) {
+    return (m->bounced && !p.isComputer) ? 1 : 0;
+}
+
 } // namespace
 
 void takeStrokeRow(MatchPlayer& p, int id) {
@@ -119,7 +128,7 @@ void planStroke(MatchPlayer& p, Match* m, MatchPlayer& other, Fixed& factor) {
     }
     Ball copy = m->ball;
     Fixed elapsed = 0;
-    int bounces = 0;
+    int bounces = bouncesBeforePrediction(p, m);
     FoundStrokes found;
     bool smash = false;
     bool onMySide = false;

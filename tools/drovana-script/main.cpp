@@ -12,7 +12,7 @@
 #include "frontend/profile_store.h"
 #include "platform/program_folder.h"
 #include "script_commands.h"
-#include "script_session.h"
+#include "session/script_session.h"
 #include "state_json.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "assets/image_button.h"
 #include "core/wide_string.h"
 #include "match/match.h"
+#include "match/match_tally.h"
 #include "script_commands.h"
 
 using json = nlohmann::ordered_json;
@@ -65,9 +66,60 @@ json profileJson(size_t slot, const PlayerProfile& p) {
 
 json matchPlayerJson(const MatchPlayer& p) {
     return {{"position", vecJson(p.position)},
+            {"facing", vecJson(p.facing)},
+            {"moveTarget", vecJson(p.moveTarget)},
             {"anim", p.anim},
             {"stroke", p.stroke},
-            {"isComputer", p.isComputer}};
+            {"isComputer", p.isComputer},
+            {"isServing", p.isServing},
+            {"strokePlanned", p.strokePlanned},
+            {"swinging", p.swinging},
+            {"timeToSwing", p.timeToSwing},
+            {"timeToContact", p.timeToContact},
+            {"strokeSpot", vecJson(p.strokeSpot)},
+            {"contactPoint", vecJson(p.contactPoint)},
+            {"aimPoint", vecJson(p.aimPoint)},
+            {"runSpeed", p.runSpeed}};
+}
+
+json byKindJson(const int32_t (&counts)[kStrokeKinds]) {
+    json out = json::object();
+    for (int k = 0; k < kStrokeKinds; ++k)
+        out[strokeKindName(k)] = counts[k];
+    return out;
+}
+
+json playerTallyJson(const PlayerTally& t) {
+    return {{"pointsWon", t.pointsWon},
+            {"gamesWon", t.gamesWon},
+            {"servicePoints", t.servicePoints},
+            {"servicePointsWon", t.servicePointsWon},
+            {"firstServes", t.firstServes},
+            {"firstServesIn", t.firstServesIn},
+            {"secondServes", t.secondServes},
+            {"secondServesIn", t.secondServesIn},
+            {"aces", t.aces},
+            {"doubleFaults", t.doubleFaults},
+            {"netTouches", t.netTouches},
+            {"strokes", byKindJson(t.strokes)},
+            {"winners", byKindJson(t.winners)},
+            {"errors", byKindJson(t.errors)}};
+}
+
+json tallyJson(const MatchTally& t) {
+    return {
+        {"points", t.points},
+        {"aces", t.aces},
+        {"faults", t.faults},
+        {"doubleFaults", t.doubleFaults},
+        {"lets", t.lets},
+        {"netTouches", t.netTouches},
+        {"strokes", t.strokes},
+        {"exchangeStrokes", t.exchangeStrokes},
+        {"rallyStrokes", t.rallyStrokes},
+        {"longestRally", t.longestRally},
+        {"lastStroke", t.lastStroke},
+        {"players", json::array({playerTallyJson(t.players[0]), playerTallyJson(t.players[1])})}};
 }
 
 std::string setScoreTextOf(const Match& m) {
@@ -97,11 +149,21 @@ json matchJson(const Match& m) {
         {"showScore", m.showScore},
         {"setScoreText", setScoreTextOf(m)},
         {"ballSpeedKmh", m.ballSpeedKmh},
+        {"level", m.level},
+        {"serveMeterOn", m.serveMeterOn},
+        {"serveMeter", m.serveMeter},
+        {"serveMeterRate", m.serveMeterRate},
+        {"ballStruck", m.ballStruck},
+        {"bounced", m.bounced},
+        {"netTouched", m.netTouched},
         {"ball",
          {{"position", vecJson(m.ball.position)},
           {"velocity", vecJson(m.ball.velocity)},
+          {"spin", m.ball.spin},
+          {"spinAxis", vecJson(m.ball.spinAxis)},
           {"dead", m.ball.dead}}},
-        {"players", json::array({matchPlayerJson(m.players[0]), matchPlayerJson(m.players[1])})}};
+        {"players", json::array({matchPlayerJson(m.players[0]), matchPlayerJson(m.players[1])})},
+        {"tally", tallyJson(m.tally)}};
 }
 
 } // namespace

@@ -1,14 +1,13 @@
 // sim_report.cpp: the simulator's figures as JSON and as readable tables.
 #include "sim_report.h"
 
+#include "match/match_tally.h"
+
 #include <cstdio>
 
 namespace {
 
 using json = nlohmann::ordered_json;
-
-const char* const kKindNames[kStrokeKinds] = {"forehand", "backhand", "volley",
-                                              "smash",    "lob",      "serve"};
 
 double perPoint(int64_t count, int64_t points) {
     return points ? static_cast<double>(count) / static_cast<double>(points) : 0.0;
@@ -17,7 +16,7 @@ double perPoint(int64_t count, int64_t points) {
 json byKind(const int64_t (&counts)[kStrokeKinds]) {
     json j = json::object();
     for (int k = 0; k < kStrokeKinds; ++k)
-        j[kKindNames[k]] = counts[k];
+        j[strokeKindName(k)] = counts[k];
     return j;
 }
 
@@ -133,17 +132,17 @@ void printFiguresTable(const SimFigures& f, const std::string names[2]) {
     line("double faults", [](const SimPlayerFigures& p) { return countText(p.doubleFaults); });
     line("strokes", [](const SimPlayerFigures& p) { return countText(sumOf(p.strokes)); });
     for (int k = 0; k < kStrokeKinds; ++k) {
-        const std::string label = std::string("  ") + kKindNames[k];
+        const std::string label = std::string("  ") + strokeKindName(k);
         line(label.c_str(), [k](const SimPlayerFigures& p) { return countText(p.strokes[k]); });
     }
     line("winners", [](const SimPlayerFigures& p) { return countText(sumOf(p.winners)); });
     for (int k = 0; k < kStrokeKinds; ++k) {
-        const std::string label = std::string("  ") + kKindNames[k];
+        const std::string label = std::string("  ") + strokeKindName(k);
         line(label.c_str(), [k](const SimPlayerFigures& p) { return countText(p.winners[k]); });
     }
     line("errors", [](const SimPlayerFigures& p) { return countText(sumOf(p.errors)); });
     for (int k = 0; k < kStrokeKinds; ++k) {
-        const std::string label = std::string("  ") + kKindNames[k];
+        const std::string label = std::string("  ") + strokeKindName(k);
         line(label.c_str(), [k](const SimPlayerFigures& p) { return countText(p.errors[k]); });
     }
     line("net touches in play", [](const SimPlayerFigures& p) { return countText(p.netTouches); });

@@ -1,5 +1,5 @@
 // script_session.cpp: the frame loop of the game, run on a scripted clock instead of a real one.
-#include "script_session.h"
+#include "session/script_session.h"
 
 #include <chrono>
 #include <nlohmann/json.hpp>
