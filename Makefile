@@ -8,7 +8,7 @@ WEB_PORT   ?= 8019
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 PREFIX     ?= /usr/local
 
-.PHONY: deps build play test test-asan fuzz bench format clean install deb web serve-web test-web
+.PHONY: deps build play test test-asan fuzz bench person-curve format clean install deb web serve-web test-web
 
 deps:
 	@scripts/install-deps
@@ -68,6 +68,11 @@ test-web: web
 
 bench: build
 	./$(BUILD)/drovana_bench
+
+# The scripted person against each level: a small curve (docs/how-the-match-plays.md).
+PERSON_MATCHES ?= 2
+person-curve: build
+	./$(BUILD)/drovana-person --all-levels --matches $(PERSON_MATCHES)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

@@ -1,6 +1,8 @@
 // person_report.cpp: the per-level figures of the scripted person.
 #include "person_report.h"
 
+#include "match/match_tally.h"
+
 #include <cstdio>
 #include <string>
 
@@ -20,6 +22,19 @@ int64_t nonServeStrokes(const PlayerTally& t) {
         if (k != static_cast<int>(StrokeKind::Serve))
             sum += t.strokes[k];
     return sum;
+}
+
+json byKind(const int64_t (&counts)[kStrokeKinds]) {
+    json out = json::object();
+    for (int k = 0; k < kStrokeKinds; ++k)
+        out[strokeKindName(k)] = counts[k];
+    return out;
+}
+
+json sideJson(const PersonLevelFigures& f, int side) {
+    return json{{"strokes", byKind(f.strokes[side])},
+                {"winners", byKind(f.winners[side])},
+                {"errors", byKind(f.errors[side])}};
 }
 
 json levelJson(const PersonLevelFigures& f) {
@@ -48,6 +63,8 @@ json levelJson(const PersonLevelFigures& f) {
                 {"aimTapsMet", f.aimTapsMet},
                 {"aimTapsMetPercent", percent(f.aimTapsMet, f.aimTaps)},
                 {"earlySwings", f.earlySwings},
+                {"person", sideJson(f, 0)},
+                {"computer", sideJson(f, 1)},
                 {"gameSeconds", f.seconds}};
 }
 
@@ -78,6 +95,12 @@ void addPersonMatch(PersonLevelFigures& f, const PersonMatch& match) {
     f.aimTapsPlanned += match.aimTapsPlanned;
     f.aimTapsMet += match.aimTapsMet;
     f.earlySwings += match.earlySwings;
+    for (int side = 0; side < 2; ++side)
+        for (int k = 0; k < kStrokeKinds; ++k) {
+            f.strokes[side][k] += t.players[side].strokes[k];
+            f.winners[side][k] += t.players[side].winners[k];
+            f.errors[side][k] += t.players[side].errors[k];
+        }
     f.seconds += match.seconds;
 }
 

@@ -16,6 +16,9 @@ struct PersonLevelFigures {
     int64_t rallyStrokes = 0, longestRally = 0;
     int64_t ballsToReturn = 0, returned = 0; // returned: the person's strokes other than serves
     int64_t aimTaps = 0, aimTapsPlanned = 0, aimTapsMet = 0, earlySwings = 0;
+    // By stroke kind, the person's [0] and the computer's [1]: how points ended.
+    int64_t strokes[2][kStrokeKinds] = {}, winners[2][kStrokeKinds] = {},
+            errors[2][kStrokeKinds] = {};
     double seconds = 0;
 };
 
