@@ -196,4 +196,63 @@ TEST_F(HudFixture, MessageIsDrawnCentredInTheLargeFont) {
     freeFrameBuffers(fb);
 }
 
+bool showsEndsCaption(const Match& match) {
+    const Lines lines = matchMessageLines(match);
+    return std::any_of(lines.begin(), lines.end(),
+                       [](const MessageLine& line) { return line.text == u"Change of ends"; });
+}
+
+// Plays points by awardPoint and checks, after each one, that the caption is shown exactly when
+// the rules changed the ends, and that it never shares a row with another line.
+struct EndsCaption : ::testing::Test {
+    Match* match = createMatch();
+    int pointsPlayed = 0;
+    ~EndsCaption() override { destroyMatch(match); }
+    void point(int winner) {
+        const int32_t endsBefore = match->endsSwapped;
+        awardPoint(match, winner);
+        ++pointsPlayed;
+        const bool changed = match->endsSwapped != endsBefore;
+        EXPECT_EQ(showsEndsCaption(*match), changed && !match->matchOver)
+            << "point " << pointsPlayed << ": " << show(matchMessageLines(*match));
+        const Lines lines = matchMessageLines(*match);
+        for (size_t i = 1; i < lines.size(); ++i) // 16-pixel rows, top line first
+            EXPECT_GE(lines[i].y - lines[i - 1].y, 16) << show(lines);
+    }
+    void game(int winner) {
+        for (int i = 0; i < 4; ++i)
+            point(winner);
+    }
+};
+
+TEST_F(EndsCaption, ShownAfterOddGamesAndEverySixthTieBreakPointButNotAtTheEnd) {
+    setUpMatch(match, 2, 0, MatchPlayer{}, MatchPlayer{});
+    for (int g = 0; g < 12; ++g) // to 6-6, with a deuce game on the way
+        if (g == 4) {
+            for (int winner : {1, 2, 1, 2, 1, 2, 1, 2, 1, 1})
+                point(winner);
+        } else {
+            game(g % 2 + 1);
+        }
+    ASSERT_TRUE(match->tieBreak);
+    for (int i = 0; i < 12; ++i) // 6-6 in points, the ends change at 6 and 12
+        point(i % 2 + 1);
+    point(1);
+    point(1); // the tie-break and the set: 7-6, the ends change
+    ASSERT_EQ(match->setIndex, 1);
+    for (int g = 0; g < 3; ++g)
+        game(2);
+    for (int g = 0; g < 6; ++g) // 6-3 ends the match on an odd total: Game Over alone
+        game(1);
+    ASSERT_TRUE(match->matchOver);
+    EXPECT_EQ(pointsPlayed, 11 * 4 + 10 + 14 + 9 * 4);
+}
+
+TEST_F(EndsCaption, NeverInPractice) {
+    setUpPractice(match, PracticeMode::Serve, 0, MatchPlayer{}, MatchPlayer{});
+    for (int i = 0; i < 30; ++i)
+        point(1);
+    EXPECT_EQ(match->endsSwapped, 0);
+}
+
 } // namespace

@@ -69,6 +69,14 @@ struct PlayersFile : ::testing::Test {
         EXPECT_EQ(loadProfiles(store), expected);
         return store;
     }
+    // What the player is told after a load; empty when nothing.
+    std::string noticeOfLoad() {
+        ProfileStore store;
+        store.path = path;
+        WideString notice;
+        loadProfiles(store, &notice);
+        return toUtf8(notice);
+    }
     size_t filesInFolder() const {
         return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path),
                                                  std::filesystem::directory_iterator()));
@@ -125,12 +133,21 @@ TEST_F(PlayersFile, OneChangedByteGivesDefaultsAndKeepsTheFirstDamagedFile) {
 
     EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Damaged), defaultStore()));
     EXPECT_EQ(readBytes(damaged), firstDamage);
-    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), defaultStore()));
+    EXPECT_EQ(noticeOfLoad(), ""); // the defaults written in its place load without a word
+
+    // The player is told where the copy is, in full, and what it means for the next damage.
+    writeBytes(path, firstDamage);
+    std::filesystem::remove(damaged);
+    const std::string kept = noticeOfLoad();
+    EXPECT_NE(kept.find("The damaged file is kept as\n" + damaged), std::string::npos) << kept;
+    EXPECT_NE(kept.find("built-in players"), std::string::npos) << kept;
 
     Bytes secondDamage = readBytes(path);
     secondDamage[1260] ^= 0x80;
     writeBytes(path, secondDamage);
-    load(ProfilesLoad::Damaged);
+    const std::string notKept = noticeOfLoad();
+    EXPECT_NE(notKept.find("an earlier one is\nalready kept as\n" + damaged), std::string::npos)
+        << notKept;
     EXPECT_EQ(readBytes(damaged), firstDamage);
     load(ProfilesLoad::Loaded);
 }

@@ -156,7 +156,9 @@ void buildGame(GameApp* app, const GameSetup& setup) {
                          setup.pakPath.empty() ? app->exeDir + u"data.pak" : setup.pakPath);
     changeScreen(app, Logo);
     app->store.options = GameOptions{};
-    loadProfiles(app->store);
+    WideString damagedNotice;
+    if (loadProfiles(app->store, &damagedNotice) == ProfilesLoad::Damaged)
+        app->startNotices.push_back(damagedNotice);
     openSoundsAndMatch(app->resources, setup.output);
     setSoundMuted(app->resources.sounds, app->store.options.soundOff == 1 ? 1 : 0);
     for (int figure = 0; figure < kPlayerFigures; ++figure) {

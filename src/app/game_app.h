@@ -51,6 +51,9 @@ struct GameApp {
     int32_t skillPoints[kSkillCount] = {};
     int32_t pointsCounter = 0;
     Platform* platform = nullptr; // not owned; the Quit button closes its window
+    // What the player must be told once the game has started (a damaged players.dat set
+    // aside): the window shows each in a message box, the headless driver lists them.
+    std::vector<WideString> startNotices;
 };
 
 // What the game needs from its surroundings.

@@ -23,6 +23,11 @@ void reportAssetError(const FileError& error, const WideString& folder) {
                                           : fileErrorText(error));
 }
 
+void showStartNotices(const GameApp* app) {
+    for (const WideString& notice : app->startNotices)
+        showStartNotice(notice);
+}
+
 int runGame(Platform* platform, SingleInstance& instance) {
     ShellState shell;
     shell.platform = platform;
@@ -37,10 +42,18 @@ int runGame(Platform* platform, SingleInstance& instance) {
     int status = 0;
     try {
         app = makeGameApp(setup);
+        // The first pass puts the logo on the screen, so a notice stands over the game it is
+        // about rather than over an empty window.
+        bool noticesShown = false;
         // A picture loaded at a screen change can fail as well as one loaded at start-up.
-        while (shellPass(shell, app))
+        while (shellPass(shell, app)) {
+            if (!noticesShown) {
+                showStartNotices(app);
+                noticesShown = true;
+            }
             if (singleInstanceRaiseRequested(instance))
                 platformRaiseWindow(platform);
+        }
     } catch (const FileError& error) {
         reportAssetError(error, setup.dataFolder);
         status = 1;

@@ -44,6 +44,8 @@ void startGame(WebGame& game) {
     setup.output = game.sound;
     setup.platform = game.platform;
     game.app = makeGameApp(setup);
+    for (const WideString& notice : game.app->startNotices)
+        showStartNotice(notice);
 }
 
 // The Quit button or the quit key: everything is freed in the desktop's order and the page

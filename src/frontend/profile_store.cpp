@@ -52,34 +52,45 @@ bool copyFileExclusive(const std::string& from, const std::string& to) {
     return ok;
 }
 
+enum class DamagedCopy { Kept, EarlierKept, NotKept };
+
 // A second name for the damaged file survives the rename of the defaults over it; an earlier
-// damaged copy is never replaced. True when a damaged file is kept beside the new one.
-bool keepDamagedFile(const std::string& path) {
+// damaged copy is never replaced.
+DamagedCopy keepDamagedFile(const std::string& path) {
     const std::string kept = path + kDamagedSuffix;
-    bool keptNow = link(path.c_str(), kept.c_str()) == 0;
-    bool keptBefore = !keptNow && errno == EEXIST;
-    if (!keptNow && !keptBefore) {
-        // Without hard links (the browser's file system has none) only a copy keeps it, and a
-        // copy that finds the name taken has met an earlier damaged file.
-        keptNow = copyFileExclusive(path, kept);
-        keptBefore = !keptNow && access(kept.c_str(), F_OK) == 0;
+    if (link(path.c_str(), kept.c_str()) == 0)
+        return DamagedCopy::Kept;
+    if (errno == EEXIST)
+        return DamagedCopy::EarlierKept;
+    // Without hard links (the browser's file system has none) only a copy keeps it, and a copy
+    // that finds the name taken has met an earlier damaged file.
+    if (copyFileExclusive(path, kept))
+        return DamagedCopy::Kept;
+    return access(kept.c_str(), F_OK) == 0 ? DamagedCopy::EarlierKept : DamagedCopy::NotKept;
+}
+
+// Told to a player who may never see stderr, so it says what was lost and where the copy is in
+// full. Short lines: a desktop's message box does not wrap them.
+std::string damagedFileNotice(const std::string& path, DamagedCopy copy) {
+    const std::string kept = path + kDamagedSuffix;
+    std::string text = "Your players file was damaged:\n" + path +
+                       "\n\nThe game starts from the built-in players: your own\n"
+                       "profiles, the ladders and the options are back to\n"
+                       "their defaults.\n\n";
+    switch (copy) {
+    case DamagedCopy::Kept:
+        text += "The damaged file is kept as\n" + kept;
+        break;
+    case DamagedCopy::EarlierKept:
+        text += "This damaged file is not kept: an earlier one is\nalready kept as\n" + kept +
+                "\nand is left as it is.";
+        break;
+    case DamagedCopy::NotKept:
+        text += "The damaged file could not be copied to\n" + kept +
+                "\nIt stays as it is until the game next saves.";
+        break;
     }
-    if (keptNow)
-        std::fprintf(stderr,
-                     "%s is damaged: the default profiles replace it; the damaged file is kept "
-                     "as %s\n",
-                     path.c_str(), kept.c_str());
-    else if (keptBefore)
-        std::fprintf(stderr,
-                     "%s is damaged: the default profiles replace it; %s already holds an "
-                     "earlier damaged file and is left as it is\n",
-                     path.c_str(), kept.c_str());
-    else
-        std::fprintf(stderr,
-                     "%s is damaged and cannot be copied to %s: the default profiles are used "
-                     "but not written until the next change\n",
-                     path.c_str(), kept.c_str());
-    return keptNow || keptBefore;
+    return text;
 }
 
 // The first used slot after `from` in steps of +1, other than `excluded`; `from` when none.
@@ -115,7 +126,7 @@ void makeDefaultProfiles(ProfileStore& store) {
         store.profiles[i].level = -1;
 }
 
-ProfilesLoad loadProfiles(ProfileStore& store) {
+ProfilesLoad loadProfiles(ProfileStore& store, WideString* notice) {
     PlayersFileBytes bytes;
     const ReadResult read = readPlayersFile(store.path, bytes);
     if (read == ReadResult::Read) {
@@ -133,8 +144,13 @@ ProfilesLoad loadProfiles(ProfileStore& store) {
         saveProfiles(store);
         return ProfilesLoad::Missing;
     }
-    if (keepDamagedFile(store.path))
+    const DamagedCopy copy = keepDamagedFile(store.path);
+    if (copy != DamagedCopy::NotKept)
         saveProfiles(store);
+    const std::string text = damagedFileNotice(store.path, copy);
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (notice)
+        *notice = fromUtf8(text);
     return ProfilesLoad::Damaged;
 }
 

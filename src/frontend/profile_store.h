@@ -2,6 +2,7 @@
 // operations that change them.
 #pragma once
 
+#include "core/wide_string.h"
 #include "frontend/game_options.h"
 #include "frontend/player_profile.h"
 #include "frontend/players_file.h"
@@ -24,7 +25,9 @@ enum class ProfilesLoad { Loaded, Missing, Damaged };
 
 // A missing or damaged file is replaced by the defaults, which are written at once; a damaged
 // file is first kept beside it as players.dat.damaged (an earlier one is never overwritten).
-ProfilesLoad loadProfiles(ProfileStore& store);
+// For a damaged file, what the player must be told (what happened, where the copy is) goes to
+// stderr and, when asked for, into notice.
+ProfilesLoad loadProfiles(ProfileStore& store, WideString* notice = nullptr);
 // Writes a temporary file in the same folder and renames it over the old one, so a failure at
 // any point leaves the old file as it was; false on failure.
 bool saveProfiles(const ProfileStore& store);

@@ -132,6 +132,10 @@ void startPointDelay(Match* match);
 void setUpPoint(Match* match);
 void swapEnds(Match* match);
 
+// True from a point after which the players changed ends until the next point or fault: read
+// for the caption of the pause, and worked out from the score so that no rule depends on it.
+bool endsChangedAfterLastPoint(const Match* match);
+
 // 1-based player numbers to records.
 inline MatchPlayer& playerOf(Match* match, int number) {
     return match->players[number - 1];

@@ -63,6 +63,23 @@ void advancePoints(int& mine, int& theirs) {
     }
 }
 
+// After a game the ends change when the set's games add up to an odd number (a won tie-break
+// leaves 7-6, odd as well); in a tie-break, after every sixth point.
+bool endsChangeAfterGames(int gamesTotal) {
+    return gamesTotal % 2 == 1;
+}
+bool endsChangeInTieBreak(int pointsTotal) {
+    return pointsTotal % 6 == 0;
+}
+
+// The games of a finished set, from the digits the set table keeps.
+int finishedSetGames(const Match* m, int set) {
+    const int at = 2 * set;
+    if (at < 0 || at + 1 >= kSetScoreTextLength)
+        return 0;
+    return (m->setScoreText[at] - '0') + (m->setScoreText[at + 1] - '0');
+}
+
 bool tieBreakWon(const int points[2], int winner) {
     const int mine = points[winner - 1], theirs = points[2 - winner];
     return mine >= kTieBreakTarget && mine - theirs >= 2;
@@ -90,7 +107,7 @@ void winGame(Match* m, int winner, bool afterTieBreak) {
     writeSetScore(m);
     m->serveCourt = 0;
     changeServer(m);
-    if (afterTieBreak || (m->games[0] + m->games[1]) % 2 == 1)
+    if (afterTieBreak || endsChangeAfterGames(m->games[0] + m->games[1]))
         swapEnds(m);
 
     const bool setWon =
@@ -109,6 +126,21 @@ void winGame(Match* m, int winner, bool afterTieBreak) {
 }
 
 } // namespace
+
+bool endsChangedAfterLastPoint(const Match* m) {
+    if (m->isPractice || !m->showScore)
+        return false;
+    const int points = m->points[0] + m->points[1];
+    if (m->tieBreak)
+        return points > 0 && endsChangeInTieBreak(points);
+    if (points > 0)
+        return false; // within a game
+    const int games = m->games[0] + m->games[1];
+    if (games > 0)
+        return endsChangeAfterGames(games);
+    // A set has just been won and its games cleared; the set table still holds them.
+    return m->setIndex > 0 && endsChangeAfterGames(finishedSetGames(m, m->setIndex - 1));
+}
 
 void swapEnds(Match* m) {
     m->endsSwapped ^= 1;
@@ -137,7 +169,7 @@ void awardPoint(Match* m, int winner) {
             const int total = m->points[0] + m->points[1];
             if (total % 2 == 1)
                 changeServer(m);
-            if (total % 6 == 0)
+            if (endsChangeInTieBreak(total))
                 swapEnds(m);
         }
     } else {

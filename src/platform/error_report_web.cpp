@@ -1,4 +1,4 @@
-// error_report_web.cpp: a fatal error shown on the page in the browser build.
+// error_report_web.cpp: a fatal error or a start notice shown on the page in the browser build.
 #include "platform/error_report.h"
 
 #include <emscripten.h>
@@ -13,5 +13,15 @@ void reportFatalError(const WideString& message) {
         if (Module.drovanaShowError)
             Module.drovanaShowError(UTF8ToString($0));
     }, text.c_str());
+    // clang-format on
+}
+
+// The page shows it over the canvas until the player dismisses it; the game runs on beneath.
+void showStartNotice(const WideString& message) {
+    // clang-format off
+    EM_ASM({
+        if (Module.drovanaShowNotice)
+            Module.drovanaShowNotice(UTF8ToString($0));
+    }, toUtf8(message).c_str());
     // clang-format on
 }

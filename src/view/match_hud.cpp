@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int kMessageCentreX = 120;
+// Above the set table (its top line is centred on 144), clear of every score line.
+constexpr int kEndsCaptionY = 120;
 
 ImageButton* slot(ImageButton* const* buttons, int32_t buttonCount, int index) {
     return index < buttonCount ? buttons[index] : nullptr;
@@ -105,7 +107,10 @@ std::vector<MessageLine> matchMessageLines(const Match& match) {
             return {};
         return {{168, u"1st Service"}};
     }
-    return scoreMessage(match);
+    std::vector<MessageLine> lines = scoreMessage(match);
+    if (endsChangedAfterLastPoint(&match))
+        lines.insert(lines.begin(), {kEndsCaptionY, u"Change of ends"});
+    return lines;
 }
 
 void drawMatchMessage(FrameBuffers& fb, const Match& match) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 #include "driver_runner.h"
@@ -90,6 +91,37 @@ TEST(Options, ChangedOptionsAreSavedOnLeavingAndKeptAfterRestart) {
     ASSERT_EQ(restarted.status, 0) << restarted.errors;
     EXPECT_EQ(restarted.lines.at(0), "[]"); // still muted: the menu taps made no click
     EXPECT_EQ(restarted.states().at(0)["options"], options);
+}
+
+// A damaged file is set aside and the game starts from the built-in players; the window would
+// tell the player in a message box, the driver lists the notice and runs on without waiting.
+TEST(DamagedPlayersFile, StartsFromTheBuiltInPlayersKeepsTheCopyAndSaysWhere) {
+    TempDir home;
+    ASSERT_EQ(runDriver(homeArgs(home), e2eScript("make_profile.script")).status, 0);
+    std::vector<uint8_t> damaged = readFileBytes(home.file("players.dat"));
+    damaged.resize(kPlayersDatSize - 100); // cut short, as by a crash while copying
+    std::ofstream(home.file("players.dat"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(damaged.data()),
+               static_cast<std::streamsize>(damaged.size()));
+
+    const DriverRun started = runDriver(homeArgs(home), e2eScript("restart_check.script"));
+    ASSERT_EQ(started.status, 0) << started.errors;
+    const Json state = started.states().at(0);
+    EXPECT_EQ(state["screen"], "ExhibitionPlayer1");
+    EXPECT_EQ(state["buttons"][8]["label"], "Bramwel"); // slot 0 of the built-in players
+    EXPECT_EQ(state["profiles"][kAdaSlot]["level"], -1);
+    ASSERT_EQ(state["notices"].size(), 1u);
+    const std::string notice = state["notices"][0];
+    EXPECT_NE(notice.find("kept as\n" + home.file("players.dat.damaged")), std::string::npos)
+        << notice;
+    EXPECT_NE(started.errors.find(notice), std::string::npos) << started.errors;
+    EXPECT_EQ(readFileBytes(home.file("players.dat.damaged")), damaged);
+    EXPECT_TRUE(playersDatValid(readFileBytes(home.file("players.dat"))));
+
+    // Told once: the next start finds the defaults written in its place.
+    const DriverRun again = runDriver(homeArgs(home), e2eScript("restart_check.script"));
+    ASSERT_EQ(again.status, 0) << again.errors;
+    EXPECT_EQ(again.states().at(0)["notices"], Json::array());
 }
 
 TEST(InterruptedSave, WriteCutShortByAFullDiskLeavesTheOldFileValid) {

@@ -175,6 +175,9 @@ json gameStateJson(const GameApp& app) {
     json profiles = json::array();
     for (size_t slot = 0; slot < kProfileSlots; ++slot)
         profiles.push_back(profileJson(slot, app.store.profiles[slot]));
+    json notices = json::array(); // what the window showed in message boxes at start
+    for (const WideString& notice : app.startNotices)
+        notices.push_back(toUtf8(notice));
     return {{"screen", screenName(app.screen)},
             {"screenId", static_cast<int32_t>(app.screen)},
             {"screenTime", app.screenTime},
@@ -183,5 +186,6 @@ json gameStateJson(const GameApp& app) {
             {"profiles", profiles},
             {"tournamentRound", app.tournamentRound},
             {"practiceDrill", app.practiceDrill},
-            {"match", app.resources.match ? matchJson(*app.resources.match) : json(nullptr)}};
+            {"match", app.resources.match ? matchJson(*app.resources.match) : json(nullptr)},
+            {"notices", notices}};
 }

@@ -5,6 +5,7 @@
 
 struct GameApp;
 
-// Screen, buttons, options, profiles, the tournament and practice counters and the match.
+// Screen, buttons, options, profiles, the tournament and practice counters, the match and the
+// notices told at start.
 // Fixed values are given raw (65536 = 1.0).
 nlohmann::ordered_json gameStateJson(const GameApp& app);
