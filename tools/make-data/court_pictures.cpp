@@ -15,9 +15,9 @@ namespace {
 constexpr Surface kStadiumSurfaces[kSurfaceCount] = {
     Surface::GreenHard, Surface::RedClay, Surface::Grass, Surface::RedHard, Surface::BlueHard};
 
-// Polygons are cut a little in front of each camera's eye; nothing of the stadium lies nearer.
-constexpr double kPreviewNearDepth = 0.5;
-constexpr double kMatchNearDepth = 0.5;
+// Metres in front of the eye where polygons are cut, for both cameras (the match camera's clip w
+// is its depth in metres too); nothing of the stadium that a picture shows lies nearer.
+constexpr double kNearDepth = 0.5;
 
 // Floodlights: the picture darkens toward its corners.
 void vignette(Canvas& canvas, float strength) {
@@ -66,19 +66,19 @@ LookCamera lookCamera(const double eye[3], const double target[3], double focal,
     return c;
 }
 
+// How far a world point lies from the eye along one of the camera's axes.
+double alongAxis(const LookCamera& c, const double axis[3], const WorldPoint& p) {
+    return (p.x - c.eye[0]) * axis[0] + (p.y - c.eye[1]) * axis[1] + (p.z - c.eye[2]) * axis[2];
+}
+
 Projector lookProjector(const LookCamera& c) {
-    auto viewSpace = [c](const WorldPoint& p, int axis) {
-        const double d[3] = {p.x - c.eye[0], p.y - c.eye[1], p.z - c.eye[2]};
-        const double* along = axis == 0 ? c.right : axis == 1 ? c.up : c.forward;
-        return d[0] * along[0] + d[1] * along[1] + d[2] * along[2];
-    };
-    return {[viewSpace](const WorldPoint& p) { return viewSpace(p, 2); },
-            [c, viewSpace](const WorldPoint& p) {
-                const double z = viewSpace(p, 2);
-                return Point{static_cast<float>(c.cx + c.focal * viewSpace(p, 0) / z),
-                             static_cast<float>(c.cy - c.focal * viewSpace(p, 1) / z)};
+    return {[c](const WorldPoint& p) { return alongAxis(c, c.forward, p); },
+            [c](const WorldPoint& p) {
+                const double z = alongAxis(c, c.forward, p);
+                return Point{static_cast<float>(c.cx + c.focal * alongAxis(c, c.right, p) / z),
+                             static_cast<float>(c.cy - c.focal * alongAxis(c, c.up, p) / z)};
             },
-            kPreviewNearDepth};
+            kNearDepth};
 }
 
 } // namespace
@@ -103,7 +103,7 @@ Projector cameraProjector(const FxMatrix& view, const FxMatrix& projection) {
                 return Point{static_cast<float>((1.0 + clip[0] / w) * 120.0),
                              static_cast<float>((1.0 - clip[1] / w) * 160.0)};
             },
-            kMatchNearDepth};
+            kNearDepth};
 }
 
 FigureSpot figureSpot(const CameraSetup& camera, const WorldPoint& feet) {
