@@ -24,7 +24,7 @@ set_target_properties(web_jpeg PROPERTIES IMPORTED_LOCATION ${DROVANA_WEB_JPEG}/
 # take (platform, sound device, fatal error message, and the folder sync in browser storage).
 file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER CORE_SOURCES EXCLUDE REGEX
-     "/src/(app/main|app/main_web|platform/(platform_sdl|sound_device_sdl|frame_pacing|error_report|command_line|screenshot|single_instance|folder_sync))\\.cpp$")
+     "/src/(app/main|app/main_web|platform/(platform_sdl|fullscreen_sdl|sound_device_sdl|frame_pacing|error_report|command_line|screenshot|single_instance|folder_sync))\\.cpp$")
 add_library(drovana_core STATIC ${CORE_SOURCES})
 target_include_directories(drovana_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(drovana_core PUBLIC web_jpeg)

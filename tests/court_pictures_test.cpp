@@ -1,6 +1,8 @@
-// The court pictures against the game's own camera: every line lies where the 3D scene expects it.
+// The court pictures against the game's own camera: every line lies where the 3D scene expects it;
+// the stadium previews show their ground up to the picture's near edge.
 #include "assets/asset_names.h"
 #include "assets/file_error.h"
+#include "assets/image_button.h"
 #include "assets/image_loading.h"
 #include "assets/jpeg_decoder.h"
 #include "assets/pak_archive.h"
@@ -118,6 +120,27 @@ TEST_F(CourtPictures, LinesLieWhereTheMatchCameraProjectsThem) {
             EXPECT_LT(brightestAround(x, y), 165)
                 << toUtf8(court) << ": line colour on the surface";
         }
+    }
+}
+
+// The previews look past a corner of the court, so the ground nearest the camera runs out of the
+// picture behind it: it is still drawn up to the picture's edge, never left as the night behind.
+TEST_F(CourtPictures, PreviewsDrawTheGroundBelowTheNetUpToTheCaption) {
+    const ButtonLayout& preview = findScreenLayout(ExhibitionStadium)->buttons[0];
+    const ScreenRect& r = preview.rect;
+    ASSERT_NE(preview.choice, nullptr);
+    // The near half of the picture, above the caption bar that closes its bottom.
+    const int captionRows = 24, top = r.height / 2, bottom = r.height - captionRows;
+    for (const FaceImage& image : preview.choice->images) {
+        ImageButton* face = makeImageButton(r.left, r.top, r.width, r.height);
+        loadFace(decoder, face, pak, 2, buttonEntryName(image.image), nullptr);
+        int dark = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < r.width; ++x)
+                dark += luma(face->face[2][y * r.width + x]) < 18;
+        freeImageButton(face);
+        EXPECT_LT(dark, (bottom - top) * r.width / 50)
+            << toUtf8(image.image) << ": " << dark << " night-dark pixels below the net";
     }
 }
 

@@ -131,4 +131,29 @@ TEST_F(ScreenArt, HudFramesLeaveDarkRoomForTheGamesValues) {
     freeImageButton(meter);
 }
 
+// The tenth row of a ladder starts on the ninth's last pixel row (the layout's own overlap). The
+// badges left of those rows must still read as two: the shared row dark between them, and each
+// number on its own rows.
+TEST_F(ScreenArt, RankBadgesNineAndTenStayApartOnTheSharedRow) {
+    const ScreenLayout* rankings = findScreenLayout(Rankings);
+    std::vector<ScreenRect> rows;
+    for (const ButtonLayout& button : rankings->buttons)
+        if (button.label == LabelSource::RankRow)
+            rows.push_back(button.rect);
+    ASSERT_EQ(rows.size(), 10u);
+    const ScreenRect &ninth = rows[8], &tenth = rows[9];
+    const int shared = tenth.top;
+    ASSERT_EQ(ninth.top + ninth.height - 1, shared);
+    loadBackdrop(rankings->backdrop);
+    // The badges stand in the pixels left of their rows.
+    const int badgeArea = 22;
+    const ScreenRect sharedRow = {ninth.left - badgeArea, shared, badgeArea, 1};
+    EXPECT_LT(meanLuma(sharedRow), 45.0) << "a badge runs over the shared row";
+    EXPECT_EQ(brightPixels(sharedRow, 170), 0) << "a digit on the shared row";
+    const ScreenRect nine = {ninth.left - badgeArea, ninth.top, badgeArea, shared - ninth.top};
+    const ScreenRect ten = {tenth.left - badgeArea, shared + 1, badgeArea, tenth.height - 1};
+    EXPECT_GT(brightPixels(nine, 170), 8);
+    EXPECT_GT(brightPixels(ten, 170), 16);
+}
+
 } // namespace

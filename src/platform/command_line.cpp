@@ -1,8 +1,6 @@
 // command_line.cpp: parsing the window options, and the usage and version texts.
 #include "platform/command_line.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <string_view>
 
@@ -109,8 +107,6 @@ int answerCommandLine(const CommandLine& line) {
 }
 
 void applyWindowOptions(Platform* platform, const CommandLine& line) {
-    if (!line.fullscreen || platform->fullscreen || !platform->window)
-        return;
-    platform->fullscreen = true; // F11 switches back from here
-    SDL_SetWindowFullscreen(platform->window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (line.fullscreen)
+        platformSetFullscreen(platform, true); // F11 switches back from here
 }

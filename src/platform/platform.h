@@ -26,6 +26,18 @@ enum PlatformKey : int {
     KeyA = 1, // the quit key (A or Escape)
 };
 
+// A window's place on the display, in the window system's coordinates.
+struct WindowPlace {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// How full screen is carried out: by the window system, or, where nobody would carry out that
+// request (an X server with no window manager), by moving and sizing the window over the display.
+enum class FullscreenWay { WindowSystem, CoveringTheDisplay };
+
 // What holds the stylus down in the window: the mouse, or a finger.
 enum class StylusSource { None, Mouse, Finger };
 
@@ -53,6 +65,8 @@ struct Platform {
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     bool fullscreen = false;
+    FullscreenWay fullscreenWay = FullscreenWay::WindowSystem;
+    WindowPlace windowedPlace; // where the window stood before it covered the display
     uint64_t lastPresent = 0;
     StylusSource stylusSource = StylusSource::None;
     int64_t stylusFinger = 0;
@@ -75,6 +89,8 @@ uint64_t platformReadClock(Platform* platform);
 uint64_t platformClockFrequency(const Platform* platform);
 bool platformIsForeground(const Platform* platform);
 void platformRaiseWindow(Platform* platform);
+// Full screen on or off (F11, --fullscreen); nothing when there is no window.
+void platformSetFullscreen(Platform* platform, bool on);
 
 // Display memory for one frame; the SDL kind shows it at the end.
 uint8_t* platformBeginDraw(Platform* platform);

@@ -38,9 +38,7 @@ void fingerToScreen(const SDL_TouchFingerEvent& finger, int& x, int& y) {
 }
 
 void toggleFullscreen(Platform* platform) {
-    platform->fullscreen = !platform->fullscreen;
-    SDL_SetWindowFullscreen(platform->window,
-                            platform->fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    platformSetFullscreen(platform, !platform->fullscreen);
     platform->events.push_back({PlatformEventType::Paint});
 }
 

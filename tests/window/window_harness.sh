@@ -1,7 +1,46 @@
 # window_harness.sh: drives the real game in an X display: starts it at a window size, taps screen
 # points through the window, takes X screenshots back to 240 x 320 PNGs and compares them with
-# what the game draws on the headless display. Sourced by the window tests, which run inside an X
-# display (xvfb-run) with BUILD set to the build folder.
+# what the game draws on the headless display. Sourced by the window tests, which enter an X
+# display (xvfb-run) with harness_enter_display and set BUILD to the build folder.
+
+# harness_enter_display SCRIPT ARGUMENTS...: the first thing a window test does. Outside a virtual
+# display it runs SCRIPT again inside one, a 1280 x 1024 screen with no window manager, and exits
+# with its status, or with 77 (skipped) when no virtual display starts; inside one it returns.
+harness_enter_display() {
+    if [[ -n ${HARNESS_DISPLAY_STARTED:-} ]]; then
+        echo started >"$HARNESS_DISPLAY_STARTED"
+        local tool
+        for tool in xdotool xwd; do
+            command -v $tool >/dev/null || {
+                echo "$tool is not installed (scripts/install-deps installs it)"
+                exit 1
+            }
+        done
+        return 0
+    fi
+    if ! command -v xvfb-run >/dev/null; then
+        echo "skipped: xvfb-run is not installed (scripts/install-deps installs it)"
+        exit 77
+    fi
+    local marker authority status
+    marker=$(mktemp)
+    # Our own authority file: xvfb-run then has no folder of its own to clean up, whose failure
+    # would leave its server running.
+    authority=$(mktemp)
+    # Two runs picking the same free display number can collide; the loser tries again.
+    for _ in 1 2 3; do
+        HARNESS_DISPLAY_STARTED=$marker xvfb-run -a -f "$authority" -s "-screen 0 1280x1024x24" \
+            "$@"
+        status=$?
+        if [[ -s $marker ]]; then
+            rm -f "$marker" "$authority"
+            exit $status
+        fi
+    done
+    rm -f "$marker" "$authority"
+    echo "skipped: xvfb-run could not start a virtual X display"
+    exit 77
+}
 
 harness_tool() {
     "$BUILD/window-shot" "$@"

@@ -8,36 +8,9 @@ set -uo pipefail
 BUILD=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 
-if [[ -z ${WINDOW_SMOKE_STARTED:-} ]]; then
-    if ! command -v xvfb-run >/dev/null; then
-        echo "skipped: xvfb-run is not installed (scripts/install-deps installs it)"
-        exit 77
-    fi
-    marker=$(mktemp)
-    # Our own authority file: xvfb-run then has no folder of its own to clean up, whose failure
-    # would leave its server running.
-    authority=$(mktemp)
-    trap 'rm -f "$marker" "$authority"' EXIT
-    # Two runs picking the same free display number can collide; the loser tries again.
-    for _ in 1 2 3; do
-        WINDOW_SMOKE_STARTED=$marker xvfb-run -a -f "$authority" -s "-screen 0 1280x1024x24" \
-            "$0" "$BUILD"
-        status=$?
-        [[ -s $marker ]] && exit $status
-    done
-    echo "skipped: xvfb-run could not start a virtual X display"
-    exit 77
-fi
-echo started >"$WINDOW_SMOKE_STARTED"
-
-for tool in xdotool xwd; do
-    command -v $tool >/dev/null || {
-        echo "$tool is not installed (scripts/install-deps installs it)"
-        exit 1
-    }
-done
 # shellcheck source=window_harness.sh
 source "$here/window_harness.sh"
+harness_enter_display "$0" "$BUILD"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -15,6 +15,10 @@ namespace {
 constexpr Surface kStadiumSurfaces[kSurfaceCount] = {
     Surface::GreenHard, Surface::RedClay, Surface::Grass, Surface::RedHard, Surface::BlueHard};
 
+// Metres in front of the eye where polygons are cut, for both cameras (the match camera's clip w
+// is its depth in metres too); nothing of the stadium that a picture shows lies nearer.
+constexpr double kNearDepth = 0.5;
+
 // Floodlights: the picture darkens toward its corners.
 void vignette(Canvas& canvas, float strength) {
     const float cx = static_cast<float>(canvas.width) / 2.0f,
@@ -62,18 +66,19 @@ LookCamera lookCamera(const double eye[3], const double target[3], double focal,
     return c;
 }
 
+// How far a world point lies from the eye along one of the camera's axes.
+double alongAxis(const LookCamera& c, const double axis[3], const WorldPoint& p) {
+    return (p.x - c.eye[0]) * axis[0] + (p.y - c.eye[1]) * axis[1] + (p.z - c.eye[2]) * axis[2];
+}
+
 Projector lookProjector(const LookCamera& c) {
-    return [c](const WorldPoint& p, Point& out) {
-        const double d[3] = {p.x - c.eye[0], p.y - c.eye[1], p.z - c.eye[2]};
-        const double z = d[0] * c.forward[0] + d[1] * c.forward[1] + d[2] * c.forward[2];
-        if (z < 0.5)
-            return false;
-        const double x = d[0] * c.right[0] + d[1] * c.right[1] + d[2] * c.right[2];
-        const double y = d[0] * c.up[0] + d[1] * c.up[1] + d[2] * c.up[2];
-        out = {static_cast<float>(c.cx + c.focal * x / z),
-               static_cast<float>(c.cy - c.focal * y / z)};
-        return true;
-    };
+    return {[c](const WorldPoint& p) { return alongAxis(c, c.forward, p); },
+            [c](const WorldPoint& p) {
+                const double z = alongAxis(c, c.forward, p);
+                return Point{static_cast<float>(c.cx + c.focal * alongAxis(c, c.right, p) / z),
+                             static_cast<float>(c.cy - c.focal * alongAxis(c, c.up, p) / z)};
+            },
+            kNearDepth};
 }
 
 } // namespace
@@ -81,25 +86,30 @@ Projector lookProjector(const LookCamera& c) {
 Projector cameraProjector(const FxMatrix& view, const FxMatrix& projection) {
     // The game's own product: projection x view, each element four truncated products.
     const FxMatrix combined = fxMatrixMultiply(projection, view);
-    return [combined](const WorldPoint& p, Point& out) {
-        Fixed clip[4];
+    auto clipOf = [combined](const WorldPoint& p, Fixed clip[4]) {
         fxTransformPoint({fxFromDouble(p.x), fxFromDouble(p.y), fxFromDouble(p.z)}, combined, clip);
-        if (clip[3] <= 0)
-            return false; // behind the camera
-        // The divide is left unrounded: polygons reaching past the screen edge keep their shape,
-        // and points on the screen land within a hundredth of a pixel of the game's transform.
-        const double w = clip[3];
-        out = {static_cast<float>((1.0 + clip[0] / w) * 120.0),
-               static_cast<float>((1.0 - clip[1] / w) * 160.0)};
-        return true;
     };
+    // The divide is left unrounded: polygons reaching past the screen edge keep their shape, and
+    // points on the screen land within a hundredth of a pixel of the game's transform.
+    return {[clipOf](const WorldPoint& p) {
+                Fixed clip[4];
+                clipOf(p, clip);
+                return fxToDouble(clip[3]);
+            },
+            [clipOf](const WorldPoint& p) {
+                Fixed clip[4];
+                clipOf(p, clip);
+                const double w = clip[3];
+                return Point{static_cast<float>((1.0 + clip[0] / w) * 120.0),
+                             static_cast<float>((1.0 - clip[1] / w) * 160.0)};
+            },
+            kNearDepth};
 }
 
 FigureSpot figureSpot(const CameraSetup& camera, const WorldPoint& feet) {
     const Projector project = cameraProjector(camera.previewView, camera.projection);
-    Point base, head;
-    project(feet, base);
-    project({feet.x, feet.y + kFigureHeight, feet.z}, head);
+    const Point base = project.toScreen(feet);
+    const Point head = project.toScreen({feet.x, feet.y + kFigureHeight, feet.z});
     return {base.x, base.y, base.y - head.y};
 }
 
@@ -123,12 +133,9 @@ void addStadiumPreviews(DataSet& data, const TypeSet& types) {
         Canvas canvas = makeCanvas(frame.width, frame.height, palette::kNight);
         drawStadium(canvas, kStadiumSurfaces[i], lookProjector(camera), 1.1f);
         // The net, which the match draws in 3D, belongs in a picture of the stadium.
-        Path net;
-        Point a, b, c, d;
-        lookProjector(camera)({-6.4, 0, 0}, a);
-        lookProjector(camera)({6.4, 0, 0}, b);
-        lookProjector(camera)({6.4, 1.07, 0}, c);
-        lookProjector(camera)({-6.4, 1.07, 0}, d);
+        const Projector view = lookProjector(camera);
+        const Point a = view.toScreen({-6.4, 0, 0}), b = view.toScreen({6.4, 0, 0}),
+                    c = view.toScreen({6.4, 1.07, 0}), d = view.toScreen({-6.4, 1.07, 0});
         fillPath(canvas, polygonPath({a, b, c, d}), solid(hexColour(0x1A1A1A)), 0.45f);
         fillPath(canvas, linePath(d, c, 1.4f), solid(hexColour(0xE8E8E8)));
         vignette(canvas, 0.3f);

@@ -27,23 +27,15 @@ Paint grainy(Colour base, float amount, unsigned salt) {
     };
 }
 
-bool projectPolygon(const Projector& project, const std::vector<WorldPoint>& world, Path& out) {
-    std::vector<Point> points;
-    for (const WorldPoint& p : world) {
-        Point s;
-        if (!project(p, s))
-            return false;
-        points.push_back(s);
-    }
-    out = {points};
-    return true;
-}
-
-void fillWorld(Canvas& canvas, const Projector& project, const std::vector<WorldPoint>& world,
+void fillWorld(Canvas& canvas, const Projector& camera, const std::vector<WorldPoint>& world,
                const Paint& paint, float opacity = 1.0f) {
-    Path path;
-    if (projectPolygon(project, world, path))
-        fillPath(canvas, path, paint, opacity);
+    const std::vector<WorldPoint> visible = clipToNearDepth(camera, world);
+    if (visible.size() < 3)
+        return;
+    std::vector<Point> points;
+    for (const WorldPoint& p : visible)
+        points.push_back(camera.toScreen(p));
+    fillPath(canvas, {points}, paint, opacity);
 }
 
 std::vector<WorldPoint> groundRect(double x0, double z0, double x1, double z1) {
@@ -51,7 +43,7 @@ std::vector<WorldPoint> groundRect(double x0, double z0, double x1, double z1) {
 }
 
 // A line as a screen quad on its projected centre line, at least minPixels thick.
-void drawLine(Canvas& canvas, const Projector& project, const CourtLine& line, Colour colour,
+void drawLine(Canvas& canvas, const Projector& camera, const CourtLine& line, Colour colour,
               float minPixels) {
     const double dx = line.to.x - line.from.x, dz = line.to.z - line.from.z;
     const double length = std::hypot(dx, dz);
@@ -62,9 +54,11 @@ void drawLine(Canvas& canvas, const Projector& project, const CourtLine& line, C
     const WorldPoint b = {line.to.x + ux * reach, 0, line.to.z + uz * reach};
     const double nx = -uz * line.width / 2, nz = ux * line.width / 2;
     Point sa, sb, a1, a2, b1, b2;
-    if (!project(a, sa) || !project(b, sb) || !project({a.x + nx, 0, a.z + nz}, a1) ||
-        !project({a.x - nx, 0, a.z - nz}, a2) || !project({b.x + nx, 0, b.z + nz}, b1) ||
-        !project({b.x - nx, 0, b.z - nz}, b2))
+    if (!projectPoint(camera, a, sa) || !projectPoint(camera, b, sb) ||
+        !projectPoint(camera, {a.x + nx, 0, a.z + nz}, a1) ||
+        !projectPoint(camera, {a.x - nx, 0, a.z - nz}, a2) ||
+        !projectPoint(camera, {b.x + nx, 0, b.z + nz}, b1) ||
+        !projectPoint(camera, {b.x - nx, 0, b.z - nz}, b2))
         return;
     const float ex = sb.x - sa.x, ey = sb.y - sa.y;
     const float el = std::hypot(ex, ey);
@@ -82,23 +76,23 @@ void drawLine(Canvas& canvas, const Projector& project, const CourtLine& line, C
              solid(colour));
 }
 
-void drawGround(Canvas& canvas, Surface surface, const Projector& project) {
+void drawGround(Canvas& canvas, Surface surface, const Projector& camera) {
     const SurfaceLook look = surfaceLook(surface);
-    fillWorld(canvas, project, groundRect(-40, -40, 40, 40), grainy(look.surround, 0.035f, 1));
+    fillWorld(canvas, camera, groundRect(-40, -40, 40, 40), grainy(look.surround, 0.035f, 1));
     const double courtX = kDoublesHalfWidth + 0.03, courtZ = kBaselineZ + 0.05;
     if (surface == Surface::Grass) {
         // Mowing stripes across the whole lawn, worn a little paler inside the court.
         for (int band = -14; band < 14; ++band) {
             const double z0 = band * 1.5, z1 = z0 + 1.5;
             const bool light = (band & 1) == 0;
-            fillWorld(canvas, project, groundRect(-40, z0, 40, z1),
+            fillWorld(canvas, camera, groundRect(-40, z0, 40, z1),
                       grainy(light ? hexColour(0x5FA243) : hexColour(0x4F8E37), 0.05f, 2));
         }
-        fillWorld(canvas, project, groundRect(-courtX, -courtZ, courtX, courtZ),
+        fillWorld(canvas, camera, groundRect(-courtX, -courtZ, courtX, courtZ),
                   solid(hexColour(0xB8C77A)), 0.12f);
         return;
     }
-    fillWorld(canvas, project, groundRect(-courtX, -courtZ, courtX, courtZ),
+    fillWorld(canvas, camera, groundRect(-courtX, -courtZ, courtX, courtZ),
               grainy(look.court, surface == Surface::RedClay ? 0.06f : 0.03f, 3));
 }
 
@@ -117,9 +111,9 @@ Paint crowd(unsigned salt) {
     };
 }
 
-void drawSurroundings(Canvas& canvas, const Projector& project) {
+void drawSurroundings(Canvas& canvas, const Projector& camera) {
     // Far stands: steep tiers behind the boards at the far end, and low ones along the sides.
-    fillWorld(canvas, project,
+    fillWorld(canvas, camera,
               {{-40, kBoardHeight, -kBackBoardZ - 0.4},
                {40, kBoardHeight, -kBackBoardZ - 0.4},
                {40, 14, -kBackBoardZ - 12},
@@ -130,13 +124,13 @@ void drawSurroundings(Canvas& canvas, const Projector& project) {
     for (int panel = -8; panel < 8; ++panel) {
         const double x0 = panel * 5.0, x1 = x0 + 5.0;
         const Colour c = (panel & 1) ? board : palette::kBlue;
-        fillWorld(canvas, project,
+        fillWorld(canvas, camera,
                   {{x0, 0, -kBackBoardZ},
                    {x1, 0, -kBackBoardZ},
                    {x1, kBoardHeight, -kBackBoardZ},
                    {x0, kBoardHeight, -kBackBoardZ}},
                   solid(c));
-        fillWorld(canvas, project,
+        fillWorld(canvas, camera,
                   {{x0 + 1.2, 0.38, -kBackBoardZ + 0.01},
                    {x1 - 1.2, 0.38, -kBackBoardZ + 0.01},
                    {x1 - 1.2, 0.52, -kBackBoardZ + 0.01},
@@ -145,13 +139,13 @@ void drawSurroundings(Canvas& canvas, const Projector& project) {
     }
     for (double side : {-1.0, 1.0}) {
         const double x = side * kSideBoardX;
-        fillWorld(canvas, project,
+        fillWorld(canvas, camera,
                   {{x + side * 0.4, kBoardHeight, -kBackBoardZ},
                    {x + side * 0.4, kBoardHeight, 30},
                    {x + side * 10, 8, 30},
                    {x + side * 10, 8, -kBackBoardZ}},
                   crowd(9));
-        fillWorld(canvas, project,
+        fillWorld(canvas, camera,
                   {{x, 0, -kBackBoardZ},
                    {x, 0, 30},
                    {x, kBoardHeight, 30},
@@ -161,6 +155,31 @@ void drawSurroundings(Canvas& canvas, const Projector& project) {
 }
 
 } // namespace
+
+bool projectPoint(const Projector& camera, const WorldPoint& p, Point& out) {
+    if (camera.depth(p) < camera.nearDepth)
+        return false;
+    out = camera.toScreen(p);
+    return true;
+}
+
+std::vector<WorldPoint> clipToNearDepth(const Projector& camera,
+                                        const std::vector<WorldPoint>& polygon) {
+    std::vector<WorldPoint> kept;
+    for (size_t i = 0; i < polygon.size(); ++i) {
+        const WorldPoint& a = polygon[i];
+        const WorldPoint& b = polygon[(i + 1) % polygon.size()];
+        const double da = camera.depth(a) - camera.nearDepth,
+                     db = camera.depth(b) - camera.nearDepth;
+        if (da >= 0)
+            kept.push_back(a);
+        if ((da >= 0) != (db >= 0)) {
+            const double t = da / (da - db);
+            kept.push_back({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t});
+        }
+    }
+    return kept;
+}
 
 SurfaceLook surfaceLook(Surface surface) {
     switch (surface) {
@@ -200,10 +219,10 @@ std::vector<CourtLine> courtLines() {
     return lines;
 }
 
-void drawStadium(Canvas& canvas, Surface surface, const Projector& project, float minLinePixels) {
-    drawGround(canvas, surface, project);
+void drawStadium(Canvas& canvas, Surface surface, const Projector& camera, float minLinePixels) {
+    drawGround(canvas, surface, camera);
     const Colour line = surfaceLook(surface).line;
     for (const CourtLine& l : courtLines())
-        drawLine(canvas, project, l, line, minLinePixels);
-    drawSurroundings(canvas, project);
+        drawLine(canvas, camera, l, line, minLinePixels);
+    drawSurroundings(canvas, camera);
 }

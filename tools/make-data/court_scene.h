@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "canvas.h"
 
@@ -10,8 +11,21 @@ struct WorldPoint {
     double x, y, z;
 };
 
-// Screen position of a world point, false when the point is not in front of the camera.
-using Projector = std::function<bool(const WorldPoint& p, Point& out)>;
+// A camera as the builder uses it: how far in front of it a world point lies, and where a point
+// at least nearDepth in front lands on the picture. Both projections the builder uses are
+// perspective divides of an affine depth, so a polygon can be cut at nearDepth in world space.
+struct Projector {
+    std::function<double(const WorldPoint& p)> depth;
+    std::function<Point(const WorldPoint& p)> toScreen;
+    double nearDepth;
+};
+
+// Screen position of a world point, false when it lies nearer than the camera's near depth.
+bool projectPoint(const Projector& camera, const WorldPoint& p, Point& out);
+// The part of a flat polygon at least the near depth in front of the camera: a ground reaching
+// behind the camera is kept up to the picture's near edge instead of being lost whole.
+std::vector<WorldPoint> clipToNearDepth(const Projector& camera,
+                                        const std::vector<WorldPoint>& polygon);
 
 enum class Surface { GreenHard, RedClay, Grass, RedHard, BlueHard };
 constexpr int kSurfaceCount = 5;
@@ -42,4 +56,4 @@ std::vector<CourtLine> courtLines();
 
 // Draws the whole stadium (surround, court, lines, walls, stands) with the given camera; lines
 // are never drawn thinner than minLinePixels.
-void drawStadium(Canvas& canvas, Surface surface, const Projector& project, float minLinePixels);
+void drawStadium(Canvas& canvas, Surface surface, const Projector& camera, float minLinePixels);

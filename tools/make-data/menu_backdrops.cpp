@@ -223,9 +223,12 @@ Canvas rankingsScreen(const TypeSet& types) {
                              : rank == 1 ? palette::kMist
                              : rank == 2 ? hexColour(0xC98A4B)
                                          : palette::kBlue;
-        fillPath(canvas, roundedRectPath(x - 21, y - 1, 17, 14, 3), solid(badge));
-        drawTextInBox(canvas, types, {Typeface::CondensedBold, 9}, std::to_string(rank + 1), x - 21,
-                      y - 1, 17, 14, solid(rank < 3 ? palette::kInk : palette::kWhite));
+        // The tenth row starts on the ninth's last pixel row: a badge kept off its row's first
+        // and last rows leaves a dark row between those two, and each number on its own chip.
+        const float badgeTop = y + 1, badgeHeight = static_cast<float>(r.height) - 2;
+        fillPath(canvas, roundedRectPath(x - 21, badgeTop, 17, badgeHeight, 3), solid(badge));
+        drawTextInBox(canvas, types, {Typeface::CondensedBold, 8}, std::to_string(rank + 1), x - 21,
+                      badgeTop, 17, badgeHeight, solid(rank < 3 ? palette::kInk : palette::kWhite));
     }
     drawButtonBar(canvas);
     return canvas;
