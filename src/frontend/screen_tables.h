@@ -66,6 +66,8 @@ enum class StartRule : uint8_t {
 };
 
 // What releasing a button does. Pictures, labels and the match display take no taps: None.
+// A new button is one row in its screen's table; a new action also needs its case in the
+// stylus dispatch (app/stylus_handling.cpp).
 enum class ButtonAction : uint8_t {
     None,
     Back, // to the screen before, which depends on the screen
