@@ -11,10 +11,6 @@
 
 namespace {
 
-const ButtonLayout& button(ScreenId id, int32_t slot) {
-    return findScreenLayout(id)->buttons[static_cast<size_t>(slot)];
-}
-
 // The first button hit at (x, y), skipping static ones, as the stylus handler walks them.
 ButtonAction hitAction(ScreenId id, int x, int y) {
     for (const ButtonLayout& b : findScreenLayout(id)->buttons) {
@@ -58,16 +54,6 @@ bool meantOverlap(const ButtonLayout& a, const ButtonLayout& b) {
            b.index == a.index + 1 && a.rect.top + a.rect.height - b.rect.top == 1;
 }
 
-TEST(ScreenTables, OneLayoutPerScreenInIdOrder) {
-    ASSERT_EQ(allScreenLayouts().size(), 21u);
-    for (const ScreenLayout& screen : allScreenLayouts()) {
-        EXPECT_EQ(findScreenLayout(screen.id), &screen);
-        EXPECT_LE(screen.buttons.size(), static_cast<size_t>(kMaxScreenButtons));
-    }
-    EXPECT_EQ(findScreenLayout(0), nullptr);
-    EXPECT_EQ(findScreenLayout(22), nullptr);
-}
-
 // A button that can be tapped does something, and an action sits only where a tap can reach it
 // (the keyboard opens from the name fields). The selection caption only blinks.
 TEST(ScreenTables, EveryButtonThatTakesTapsHasAnActionAndOnlyThose) {
@@ -106,15 +92,6 @@ TEST(ScreenTables, TapsLandWhereTheMenusSay) {
     // On the editor the bars split into a left (take) and a right (give) half.
     EXPECT_EQ(hitAction(NewPlayer, 151, 191), TakePoint);
     EXPECT_EQ(hitAction(NewPlayer, 191, 191), GivePoint);
-    EXPECT_EQ(button(NewPlayer, slotDoing(NewPlayer, GivePoint, 7)).rect.top, 191 + 12 * 7);
-}
-
-TEST(ScreenTables, TheLaddersLastRowLiesElevenPixelsUnderTheNinth) {
-    const ScreenRect& ninth = button(Rankings, slotShowing(Rankings, LabelSource::RankRow, 8)).rect;
-    const ScreenRect& tenth = button(Rankings, slotShowing(Rankings, LabelSource::RankRow, 9)).rect;
-    EXPECT_EQ(tenth.left, 92);
-    EXPECT_EQ(tenth.top, 250);
-    EXPECT_EQ(tenth.top - ninth.top, 11);
 }
 
 TEST(ScreenTables, SharedMasksServeFacesOfOneSize) {

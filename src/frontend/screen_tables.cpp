@@ -373,13 +373,13 @@ constexpr ScreenLayout kScreens[] = {
 };
 static_assert(std::size(kScreens) == kLastScreen, "one entry per screen, in id order");
 
-constexpr bool screensInIdOrder() {
+constexpr bool screensInIdOrderWithinTheButtonLimit() {
     for (int32_t i = 0; i < kLastScreen; ++i)
-        if (kScreens[i].id != i + 1)
+        if (kScreens[i].id != i + 1 || kScreens[i].buttons.size() > kMaxScreenButtons)
             return false;
     return true;
 }
-static_assert(screensInIdOrder());
+static_assert(screensInIdOrderWithinTheButtonLimit());
 
 template <typename Match> int32_t firstSlot(ScreenId screen, Match&& match) {
     const ScreenLayout* layout = findScreenLayout(screen);
