@@ -8,6 +8,7 @@
 #include "assets/sound_set.h"
 #include "core/game_random.h"
 #include "frontend/profile_store.h"
+#include "frontend/screen_entry.h"
 #include "match/match.h"
 #include "platform/sound_output.h"
 #include "temp_dir.h"
@@ -50,10 +51,18 @@ struct GameAppFixture : ::testing::Test {
         platformInjectEvent(platform, {PlatformEventType::StylusUp, x, y});
         runFrames(1);
     }
-    // A tap in the middle of the current screen's button in `slot`.
-    void tapSlot(size_t slot) {
-        ASSERT_LT(slot, app->buttons.size());
-        const ImageButton* b = app->buttons[slot];
+    // The current screen's button that does `action` (of that index), or the label that shows
+    // `label`; null when the screen has none.
+    ImageButton* button(ButtonAction action, int32_t index = 0) {
+        return buttonDoing(app->screen, app->buttons, action, index);
+    }
+    ImageButton* label(LabelSource source) {
+        return buttonShowing(app->screen, app->buttons, source);
+    }
+    // A tap in the middle of the current screen's button that does `action`.
+    void tapButton(ButtonAction action, int32_t index = 0) {
+        const ImageButton* b = button(action, index);
+        ASSERT_NE(b, nullptr) << "screen " << app->screen;
         tap(b->left + b->width / 2, b->top + b->height / 2);
     }
     void goToMainMenu() {
@@ -71,11 +80,34 @@ struct GameAppFixture : ::testing::Test {
         runFrames(1);
     }
     PlayerProfile& profile(int slot) { return app->store.profiles[slot]; }
+    // From the first selection screen through the opponent and the stadium into the match.
+    void playExhibition() {
+        for (int screen = 0; screen < 3; ++screen)
+            tapButton(ButtonAction::Next);
+    }
+    // The current screen's buttons whose table rows pass `test`, in slot order.
+    template <typename Test> std::vector<ImageButton*> buttonsWhere(Test test) {
+        std::vector<ImageButton*> found;
+        forEachScreenButton(app->screen, app->buttons,
+                            [&](const ButtonLayout& row, ImageButton* b) {
+                                if (test(row))
+                                    found.push_back(b);
+                            });
+        return found;
+    }
+    // Which of the trophy screen's laurels show, top first.
+    std::vector<bool> laurelsShown() {
+        std::vector<bool> shown;
+        for (const ImageButton* b :
+             buttonsWhere([](const ButtonLayout& row) { return row.choice; }))
+            shown.push_back(b->face[2] != nullptr);
+        return shown;
+    }
     // Makes a user profile through the editor, from the screen that has a New button.
     void makeProfileThroughEditor() {
-        tapSlot(0); // New
+        tapButton(ButtonAction::New);
         ASSERT_EQ(app->screen, NewPlayer);
-        tapSlot(3); // Ok
+        tapButton(ButtonAction::Ok);
     }
 };
 
@@ -107,11 +139,11 @@ TEST_F(GameAppFixture, MainMenuButtonsShowOnlyWhilePressedAndTheCreditsAreaIsHid
         EXPECT_EQ(b->currentFace, 0);
     platformInjectEvent(platform, {PlatformEventType::StylusDown, 150, 140});
     runFrames(1);
-    EXPECT_EQ(app->buttons[0]->currentFace, 1);
+    EXPECT_EQ(button(ButtonAction::Exhibition)->currentFace, 1);
     platformInjectEvent(platform, {PlatformEventType::StylusUp, 0, 0}); // released elsewhere
     runFrames(1);
     EXPECT_EQ(app->screen, ExhibitionPlayer1);
-    tapSlot(3); // Main
+    tapButton(ButtonAction::Main);
     tap(200, 300);
     EXPECT_EQ(app->screen, Credits);
     tap(10, 10);
@@ -120,42 +152,45 @@ TEST_F(GameAppFixture, MainMenuButtonsShowOnlyWhilePressedAndTheCreditsAreaIsHid
 
 TEST_F(GameAppFixture, SelectionCaptionBlinksAQuarterSecondAtATime) {
     goToMainMenu();
-    tapSlot(0);
+    tapButton(ButtonAction::Exhibition);
     ASSERT_EQ(app->screen, ExhibitionPlayer1);
+    const ImageButton* caption = buttonsWhere([](const ButtonLayout& row) {
+                                     return row.startRule == StartRule::Blinks;
+                                 }).at(0);
     app->screenTime = 19660; // 0.3 s: 4 x 0.3 = 1.2, odd
     gameUpdate(app, 1);
-    EXPECT_EQ(app->buttons[7]->currentFace, 0);
+    EXPECT_EQ(caption->currentFace, 0);
     app->screenTime = 39321; // 0.6 s: 2.4, even
     gameUpdate(app, 1);
-    EXPECT_EQ(app->buttons[7]->currentFace, 1);
+    EXPECT_EQ(caption->currentFace, 1);
 }
 
 TEST_F(GameAppFixture, BuiltInProfileHidesDeleteAndArrowsStepThroughUsedProfiles) {
     goToMainMenu();
-    tapSlot(0);
-    EXPECT_EQ(app->buttons[1]->currentFace, 2);
-    tapSlot(6); // right arrow: player 1 takes slot 1 and pushes player 2 on to slot 2
+    tapButton(ButtonAction::Exhibition);
+    EXPECT_EQ(button(ButtonAction::Delete)->currentFace, 2);
+    tapButton(ButtonAction::NextProfile); // player 1 takes slot 1 and pushes player 2 on to slot 2
     EXPECT_EQ(app->store.options.player1Profile, 1);
     EXPECT_EQ(app->store.options.player2Profile, 2);
-    EXPECT_EQ(*app->buttons[8]->label, WideString(profile(1).firstName));
-    tapSlot(5);
-    tapSlot(5);
+    EXPECT_EQ(*label(LabelSource::FirstName)->label, WideString(profile(1).firstName));
+    tapButton(ButtonAction::PreviousProfile);
+    tapButton(ButtonAction::PreviousProfile);
     EXPECT_EQ(app->store.options.player1Profile, 4); // wraps past the unused slots
     EXPECT_EQ(WideString(app->player1.firstName), WideString(profile(4).firstName));
 }
 
 TEST_F(GameAppFixture, ExhibitionRunsFromTheMenusToTheResultAndBack) {
     goToMainMenu();
-    tapSlot(0);
-    tapSlot(4);
+    tapButton(ButtonAction::Exhibition);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, ExhibitionPlayer2);
-    tapSlot(4);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, ExhibitionStadium);
-    tapSlot(5); // right: stadium 1
-    tapSlot(4);
-    tapSlot(4); // left twice: 0, then 4
+    tapButton(ButtonAction::NextStadium); // 1
+    tapButton(ButtonAction::PreviousStadium);
+    tapButton(ButtonAction::PreviousStadium); // 0, then round to 4
     EXPECT_EQ(app->store.options.stadium, 4);
-    tapSlot(3);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, ExhibitionMatch);
     EXPECT_EQ(app->resources.match->setsToWin, 1);
     // A finished match waits for its pause.
@@ -166,20 +201,20 @@ TEST_F(GameAppFixture, ExhibitionRunsFromTheMenusToTheResultAndBack) {
     EXPECT_EQ(app->screen, ExhibitionMatch);
     finishMatch(false);
     EXPECT_EQ(app->screen, ExhibitionLost);
-    tapSlot(0);
+    tapButton(ButtonAction::Main);
     EXPECT_EQ(app->screen, MainMenu);
 }
 
 TEST_F(GameAppFixture, TournamentClimbsFiveRoundsToTheChampionAndShowsItsLaurels) {
     goToMainMenu();
-    tapSlot(1); // no user profile yet: the editor opens
+    tapButton(ButtonAction::Tournament); // no user profile yet: the editor opens
     ASSERT_EQ(app->screen, NewPlayer);
-    tapSlot(3); // Ok
+    tapButton(ButtonAction::Ok);
     ASSERT_EQ(app->screen, TournamentPlayer);
     const int me = app->store.options.player1Profile;
     EXPECT_EQ(me, 5);
-    tapSlot(4);
-    tapSlot(3); // stadium Next
+    tapButton(ButtonAction::Next);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, TournamentMatch);
     for (int round = 0; round < 5; ++round) {
         EXPECT_EQ(app->tournamentRound, round);
@@ -188,7 +223,7 @@ TEST_F(GameAppFixture, TournamentClimbsFiveRoundsToTheChampionAndShowsItsLaurels
         if (round < 4) {
             ASSERT_EQ(app->screen, TournamentRoundWon);
             EXPECT_EQ(app->tournamentRound, round + 1);
-            tapSlot(1);
+            tapButton(ButtonAction::Next);
             ASSERT_EQ(app->screen, TournamentMatch);
         }
     }
@@ -196,51 +231,49 @@ TEST_F(GameAppFixture, TournamentClimbsFiveRoundsToTheChampionAndShowsItsLaurels
     EXPECT_EQ(app->tournamentRound, 5);
     EXPECT_EQ(profile(me).rank[0], 0);
     EXPECT_EQ(profile(4).rank[0], 1);
-    tapSlot(1);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, Trophies);
-    for (size_t slot = 1; slot <= 5; ++slot)
-        EXPECT_NE(app->buttons[slot]->face[2], nullptr);
+    EXPECT_EQ(laurelsShown(), (std::vector<bool>{true, true, true, true, true}));
 }
 
 TEST_F(GameAppFixture, TournamentLostInRoundTwoShowsTwoLaurels) {
     goToMainMenu();
-    tapSlot(1);
-    tapSlot(3);
-    tapSlot(4);
-    tapSlot(3);
+    tapButton(ButtonAction::Tournament);
+    tapButton(ButtonAction::Ok);
+    tapButton(ButtonAction::Next);
+    tapButton(ButtonAction::Next);
     finishMatch(true);
-    tapSlot(1);
+    tapButton(ButtonAction::Next);
     finishMatch(true);
-    tapSlot(1);
+    tapButton(ButtonAction::Next);
     finishMatch(false);
     ASSERT_EQ(app->screen, TournamentLost);
     EXPECT_EQ(app->tournamentRound, 2);
-    tapSlot(1);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, Trophies);
-    for (size_t slot = 1; slot <= 5; ++slot)
-        EXPECT_EQ(app->buttons[slot]->face[2] != nullptr, slot >= 4) << slot;
+    EXPECT_EQ(laurelsShown(), (std::vector<bool>{false, false, false, true, true}));
 }
 
 TEST_F(GameAppFixture, EditorCancelFromTheTournamentPathReturnsToTheMainMenu) {
     goToMainMenu();
-    tapSlot(1);
+    tapButton(ButtonAction::Tournament);
     ASSERT_EQ(app->screen, NewPlayer);
-    tapSlot(2);
+    tapButton(ButtonAction::Cancel);
     EXPECT_EQ(app->screen, MainMenu);
     EXPECT_EQ(profile(5).level, -1);
 }
 
 TEST_F(GameAppFixture, EditorKeyboardTypesDeletesAndNeverLeavesAnEmptyName) {
     goToMainMenu();
-    tapSlot(0);
-    tapSlot(0); // New
+    tapButton(ButtonAction::Exhibition);
+    tapButton(ButtonAction::New);
     ASSERT_EQ(app->screen, NewPlayer);
     const int slot = app->editProfile;
-    tapSlot(0); // first-name field: the keyboard opens over everything
-    const ImageButton* keyboard = app->buttons[4];
+    tapButton(ButtonAction::EditFirstName); // the keyboard opens over everything
+    const ImageButton* keyboard = button(ButtonAction::TypeKey);
     ASSERT_EQ(keyboard->currentFace, 0);
     EXPECT_EQ(keyboard->top, 98);
-    EXPECT_EQ(app->buttons[3]->currentFace, 2);
+    EXPECT_EQ(button(ButtonAction::Ok)->currentFace, 2);
     // "New" plus nine more: the twelfth character is refused.
     for (int i = 0; i < 9; ++i)
         tap(keyboard->left + 3, keyboard->top + 2); // column 0, row 0: "!"
@@ -251,47 +284,48 @@ TEST_F(GameAppFixture, EditorKeyboardTypesDeletesAndNeverLeavesAnEmptyName) {
     EXPECT_EQ(WideString(profile(slot).firstName), u"");
     tap(keyboard->left + 10, keyboard->top + 5 + 6 * 14 + 10); // done
     EXPECT_EQ(WideString(profile(slot).firstName), u" ");
-    EXPECT_EQ(app->buttons[4]->currentFace, 2);
-    EXPECT_EQ(app->buttons[3]->currentFace, 0);
+    EXPECT_EQ(keyboard->currentFace, 2);
+    EXPECT_EQ(button(ButtonAction::Ok)->currentFace, 0);
 }
 
 TEST_F(GameAppFixture, EditorPointsAndSwatchesAndOkSavesTheNewProfile) {
     goToMainMenu();
-    tapSlot(0);
-    tapSlot(0);
+    tapButton(ButtonAction::Exhibition);
+    tapButton(ButtonAction::New);
     const int slot = app->editProfile;
-    tapSlot(10); // give to run speed: the counter already stands at 50
+    tapButton(ButtonAction::GivePoint, 0); // to run speed: the counter already stands at 50
     EXPECT_EQ(app->skillPoints[0], 5);
-    tapSlot(11); // take from first serve
-    tapSlot(10); // now run speed can take it
+    tapButton(ButtonAction::TakePoint, 1); // from first serve
+    tapButton(ButtonAction::GivePoint, 0); // now run speed can take it
     EXPECT_EQ(app->skillPoints[0], 6);
     EXPECT_EQ(app->skillPoints[1], 4);
-    tapSlot(5); // skin swatch
+    tapButton(ButtonAction::NextSkinColour);
     EXPECT_EQ(profile(slot).skinColour, kProfilePalette[kSkinPalette + 1]);
-    EXPECT_EQ(app->buttons[5]->fillColour[0], kProfilePalette[kSkinPalette + 1]);
-    tapSlot(3); // Ok
+    EXPECT_EQ(button(ButtonAction::NextSkinColour)->fillColour[0],
+              kProfilePalette[kSkinPalette + 1]);
+    tapButton(ButtonAction::Ok);
     EXPECT_EQ(app->screen, ExhibitionPlayer1);
     EXPECT_EQ(app->store.options.player1Profile, slot);
     EXPECT_EQ(profile(slot).level, 0);
     EXPECT_EQ(profile(slot).runSpeed, static_cast<Fixed>((4.0f + 0.15f * 6) * 65536.0f));
-    EXPECT_EQ(app->buttons[1]->currentFace, 0); // a user profile can be deleted
+    EXPECT_EQ(button(ButtonAction::Delete)->currentFace, 0); // a user profile can be deleted
     ProfileStore reloaded;
     reloaded.path = home.file("players.dat");
     ASSERT_EQ(loadProfiles(reloaded), ProfilesLoad::Loaded);
     EXPECT_EQ(reloaded.profiles[slot].level, 0);
-    tapSlot(1); // Delete
+    tapButton(ButtonAction::Delete);
     EXPECT_EQ(profile(slot).level, -1);
     EXPECT_NE(app->store.options.player1Profile, slot);
 }
 
 TEST_F(GameAppFixture, LeavingTheEditorGivesPlayerOneItsOwnColoursBack) {
     goToMainMenu();
-    tapSlot(0);
-    tapSlot(4);
+    tapButton(ButtonAction::Exhibition);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, ExhibitionPlayer2);
-    tapSlot(0);
-    tapSlot(5); // the new profile's skin on figure 1
-    tapSlot(2); // Cancel back to player 2's screen
+    tapButton(ButtonAction::New);
+    tapButton(ButtonAction::NextSkinColour); // the new profile's skin on figure 1
+    tapButton(ButtonAction::Cancel);         // back to player 2's screen
     ASSERT_EQ(app->screen, ExhibitionPlayer2);
     const uint32_t skin = profile(app->store.options.player1Profile).skinColour;
     const auto& colour = app->resources.engine->playerModels[0]->objects[0].materials[0].colour;
@@ -300,41 +334,36 @@ TEST_F(GameAppFixture, LeavingTheEditorGivesPlayerOneItsOwnColoursBack) {
 
 TEST_F(GameAppFixture, LearningFromOneMatchCarriesIntoTheNext) {
     goToMainMenu();
-    tapSlot(0);
+    tapButton(ButtonAction::Exhibition);
     makeProfileThroughEditor();
-    tapSlot(4);
-    tapSlot(4);
-    tapSlot(3);
+    playExhibition();
     ASSERT_EQ(app->screen, ExhibitionMatch);
     app->resources.match->players[0].forehand += 1000;
     const Fixed learnt = app->resources.match->players[0].forehand;
     finishMatch(true);
     EXPECT_EQ(app->player1.forehand, learnt);
-    tapSlot(0);
-    tapSlot(0);
-    tapSlot(4);
-    tapSlot(4);
-    tapSlot(3);
+    tapButton(ButtonAction::Main);
+    tapButton(ButtonAction::Exhibition);
+    playExhibition();
     EXPECT_EQ(app->resources.match->players[0].forehand, learnt);
 }
 
 TEST_F(GameAppFixture, OptionsChangeWithinTheirLimitsAndAreSavedOnLeaving) {
     goToMainMenu();
-    tapSlot(4);
+    tapButton(ButtonAction::Options);
     ASSERT_EQ(app->screen, Options);
-    tapSlot(0); // fewer sets at 1: nothing
+    tapButton(ButtonAction::FewerSets); // at 1: nothing
     EXPECT_EQ(app->store.options.setsToWin, 1);
-    tapSlot(2);
-    tapSlot(2);
-    tapSlot(2);
+    for (int i = 0; i < 3; ++i)
+        tapButton(ButtonAction::MoreSets);
     EXPECT_EQ(app->store.options.setsToWin, 3);
-    tapSlot(5);
+    tapButton(ButtonAction::HigherLevel);
     EXPECT_EQ(app->store.options.level, 1);
-    tapSlot(7);
+    tapButton(ButtonAction::SoundToggle);
     EXPECT_EQ(app->resources.sounds->muted, 1);
-    tapSlot(7);
+    tapButton(ButtonAction::SoundToggle);
     EXPECT_EQ(app->resources.sounds->muted, 0);
-    tapSlot(8);
+    tapButton(ButtonAction::Main);
     ASSERT_EQ(app->screen, MainMenu);
     ProfileStore reloaded;
     reloaded.path = home.file("players.dat");
@@ -346,35 +375,47 @@ TEST_F(GameAppFixture, OptionsChangeWithinTheirLimitsAndAreSavedOnLeaving) {
 
 TEST_F(GameAppFixture, RankingsPagesStopAtTheEndsAndPracticeAlwaysMeetsProfileFour) {
     goToMainMenu();
-    tapSlot(3);
+    tapButton(ButtonAction::Rankings);
     ASSERT_EQ(app->screen, Rankings);
-    EXPECT_EQ(app->buttons.size(), 14u);
-    EXPECT_EQ(*app->buttons[4]->label, u"Osmund Vex");
-    tapSlot(0);
+    EXPECT_EQ(*label(LabelSource::RankRow)->label, u"Osmund Vex");
+    tapButton(ButtonAction::PreviousLadder);
     EXPECT_EQ(app->rankingsPage, 0);
     for (int i = 0; i < 6; ++i)
-        tapSlot(2);
+        tapButton(ButtonAction::NextLadder);
     EXPECT_EQ(app->rankingsPage, 4);
-    tapSlot(3);
-    tapSlot(2);
+    tapButton(ButtonAction::Main);
+    tapButton(ButtonAction::Practice);
     ASSERT_EQ(app->screen, PracticePlayer);
-    tapSlot(4);
+    tapButton(ButtonAction::Next);
     ASSERT_EQ(app->screen, Practice);
     EXPECT_EQ(app->store.options.player2Profile, 4);
     EXPECT_EQ(app->resources.match->isPractice, 1);
-    tapSlot(0); // previous drill at 0: nothing
+    tapButton(ButtonAction::PreviousDrill); // at 0: nothing
     EXPECT_EQ(app->practiceDrill, 0);
-    tapSlot(2);
+    tapButton(ButtonAction::NextDrill);
     EXPECT_EQ(app->practiceDrill, 1);
     EXPECT_EQ(app->resources.match->practiceMode, PracticeMode::Return);
-    tapSlot(3); // close
+    tapButton(ButtonAction::Close);
     EXPECT_EQ(app->screen, MainMenu);
+}
+
+// Every button a table gives an action is released on its screen, as entered afresh, and its
+// action runs there.
+TEST_F(GameAppFixture, EveryButtonsActionIsHandledOnItsScreen) {
+    for (const ScreenLayout& screen : allScreenLayouts())
+        for (size_t slot = 0; slot < screen.buttons.size(); ++slot) {
+            if (screen.buttons[slot].action == ButtonAction::None)
+                continue;
+            changeScreen(app, screen.id);
+            app->buttons[slot]->currentFace = 1;
+            EXPECT_TRUE(gameStylusUp(app, 0, 0)) << "screen " << screen.id << " slot " << slot;
+        }
 }
 
 TEST_F(GameAppFixture, QuitSavesAndClosesTheWindow) {
     goToMainMenu();
     std::filesystem::remove(home.file("players.dat"));
-    const ImageButton* quit = app->buttons[5];
+    const ImageButton* quit = button(ButtonAction::Quit);
     ASSERT_EQ(gameStylusDown(app, quit->left + 5, quit->top + 5), 1);
     gameStylusUp(app, 0, 0);
     EXPECT_TRUE(std::filesystem::exists(home.file("players.dat")));

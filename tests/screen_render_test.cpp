@@ -35,6 +35,12 @@ struct ScreenRenderTest : SceneFixture {
         view.buttonCount = static_cast<int32_t>(buttons.size());
         return b;
     }
+    // The editor's buttons up to its keyboard, which is returned.
+    ImageButton* addEditorButtonsToTheKeyboard() {
+        for (int32_t slot = 0; slot < slotDoing(NewPlayer, ButtonAction::TypeKey); ++slot)
+            addButton(0, 0, 2, 2);
+        return addButton(0, 0, 2, 2);
+    }
     void render(ScreenId screen) {
         view.screen = screen;
         renderScreen(*engine, view);
@@ -85,17 +91,14 @@ TEST_F(ScreenRenderTest, OpponentScreenShowsPlayerTwoWithPoseTwo) {
 }
 
 TEST_F(ScreenRenderTest, EditorDrawsNeitherBarsNorFigureWhileTheKeyboardShows) {
-    for (int i = 0; i < 5; ++i)
-        addButton(0, 0, 2, 2);
-    buttons[kKeyboardSlot]->currentFace = 0;
+    addEditorButtonsToTheKeyboard()->currentFace = 0;
     render(NewPlayer);
     EXPECT_EQ(changedOutside(0, 0, 2, 2), 0);
     EXPECT_EQ(preview.facing.x, 0);
 }
 
 TEST_F(ScreenRenderTest, EditorDrawsSkillPointsAndThePreviewFigure) {
-    for (int i = 0; i < 5; ++i)
-        addButton(0, 0, 2, 2);
+    addEditorButtonsToTheKeyboard();
     render(NewPlayer);
     const uint32_t yellow = kSkillPointColour;
     EXPECT_EQ(at(151, 191), yellow);

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kCaptionSlot = 7;
-constexpr int kRankingsTitleSlot = 1;
-constexpr int kFirstRankingRowSlot = 4;
 constexpr int kPracticePartnerProfile = 4;
 constexpr int32_t kLastTournamentRound = 4;
 constexpr int32_t kChampionRound = 5;
@@ -105,11 +102,12 @@ void playStepSounds(GameApp* app) {
 }
 
 void updateCaptionBlink(GameApp* app) {
-    if (app->buttons.size() <= static_cast<size_t>(kCaptionSlot) || !app->buttons[kCaptionSlot])
-        return;
     // A quarter second shown, a quarter second hidden (face 0 is empty).
     const int32_t quarters = fxMul(app->screenTime, 4 << 16) >> 16;
-    app->buttons[kCaptionSlot]->currentFace = (quarters & 1) == 0 ? 1 : 0;
+    forEachScreenButton(app->screen, app->buttons, [&](const ButtonLayout& row, ImageButton* b) {
+        if (row.startRule == StartRule::Blinks)
+            b->currentFace = (quarters & 1) == 0 ? 1 : 0;
+    });
 }
 
 void advanceAnimation(MatchPlayer& player, Fixed dt) {
@@ -188,11 +186,10 @@ void hideHeldBalls(GameApp* app) {
 }
 
 void showRankingsLabels(GameApp* app) {
-    for (const RankingRow& row : rankingsRows(app->store, app->rankingsPage)) {
-        const size_t slot = static_cast<size_t>(kFirstRankingRowSlot + row.row);
-        if (slot < app->buttons.size() && app->buttons[slot])
-            setImageButtonLabel(app->buttons[slot], row.text.c_str());
-    }
+    for (const RankingRow& row : rankingsRows(app->store, app->rankingsPage))
+        if (ImageButton* b =
+                buttonShowing(app->screen, app->buttons, LabelSource::RankRow, row.row))
+            setImageButtonLabel(b, row.text.c_str());
 }
 
 ScreenEntryContext gameEntryContext(GameApp* app, int32_t id) {

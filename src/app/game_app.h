@@ -76,7 +76,8 @@ void gameRender(GameApp* app);
 bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
                  uint8_t fullCopy);
 uint8_t gameStylusDown(GameApp* app, int x, int y);
-void gameStylusUp(GameApp* app, int dx, int dy);
+// True when the release ran an action: a button's, or the Logo and Credits screens' own.
+bool gameStylusUp(GameApp* app, int dx, int dy);
 
 // Frees the old screen's buttons and enters screen id (1..21; any other id loads nothing).
 void changeScreen(GameApp* app, int32_t id);

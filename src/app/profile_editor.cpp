@@ -12,14 +12,6 @@
 
 namespace {
 
-constexpr int kFirstNameSlot = 0;
-constexpr int kLastNameSlot = 1;
-constexpr int kCancelSlot = 2;
-constexpr int kOkSlot = 3;
-constexpr int kKeyboardSlot = 4;
-constexpr int kFirstSwatchSlot = 5;
-constexpr int kFirstSkillSlot = 9;
-constexpr int kLastSlot = 24;
 constexpr int32_t kNameCharacters = kProfileNameLength - 1;
 constexpr int32_t kStartPoints = 5;
 constexpr int32_t kMaxPoints = 10;
@@ -36,9 +28,8 @@ char16_t* editedName(GameApp* app) {
     return app->editField == 2 ? p.lastName : p.firstName;
 }
 
-ImageButton* slotButton(GameApp* app, int slot) {
-    return static_cast<size_t>(slot) < app->buttons.size() ? app->buttons[static_cast<size_t>(slot)]
-                                                           : nullptr;
+ImageButton* editorButton(GameApp* app, ButtonAction action) {
+    return buttonDoing(NewPlayer, app->buttons, action);
 }
 
 int32_t nameLength(const char16_t* name) {
@@ -49,8 +40,9 @@ int32_t nameLength(const char16_t* name) {
 }
 
 void showEditedName(GameApp* app) {
-    const int slot = app->editField == 2 ? kLastNameSlot : kFirstNameSlot;
-    if (ImageButton* b = slotButton(app, slot))
+    const ButtonAction field =
+        app->editField == 2 ? ButtonAction::EditLastName : ButtonAction::EditFirstName;
+    if (ImageButton* b = editorButton(app, field))
         setImageButtonLabel(b, editedName(app));
 }
 
@@ -62,17 +54,14 @@ void setAllFaces(GameApp* app, int32_t face) {
 
 void openKeyboard(GameApp* app, int field) {
     setAllFaces(app, 2);
-    if (ImageButton* keyboard = slotButton(app, kKeyboardSlot)) {
+    if (ImageButton* keyboard = editorButton(app, ButtonAction::TypeKey)) {
         keyboard->currentFace = 0;
         keyboard->top = field == 2 ? kKeyboardTopLastName : kKeyboardTopFirstName;
     }
     app->editField = field;
 }
 
-void typeKey(GameApp* app) {
-    const ImageButton* keyboard = slotButton(app, kKeyboardSlot);
-    if (!keyboard)
-        return;
+void typeKey(GameApp* app, ImageButton* keyboard) {
     const KeyboardKey key = keyboardKeyAt(app->pressX, app->pressY, keyboard->left, keyboard->top);
     char16_t* name = editedName(app);
     const int32_t length = nameLength(name);
@@ -92,8 +81,7 @@ void typeKey(GameApp* app) {
             showEditedName(app);
         }
         setAllFaces(app, 0);
-        if (ImageButton* b = slotButton(app, kKeyboardSlot))
-            b->currentFace = 2;
+        keyboard->currentFace = 2;
         break;
     case KeyKind::Delete:
         if (length > 0) {
@@ -108,6 +96,7 @@ void typeKey(GameApp* app) {
 
 // One swatch: its palette index steps round; the profile, the figure and the swatch follow.
 struct Swatch {
+    ButtonAction action;
     int32_t GameApp::*index;
     int32_t count;
     int32_t palette;
@@ -116,27 +105,27 @@ struct Swatch {
 };
 
 constexpr Swatch kSwatches[4] = {
-    {&GameApp::skinIndex, 3, kSkinPalette, &PlayerProfile::skinColour, kSkinMaterial},
-    {&GameApp::hairIndex, 3, kHairPalette, &PlayerProfile::hairColour, kHairMaterial},
-    {&GameApp::colour3Index, 4, kClothingPalette, &PlayerProfile::colour3, kColour3Material},
-    {&GameApp::colour4Index, 4, kClothingPalette, &PlayerProfile::colour4, kColour4Material},
+    {ButtonAction::NextSkinColour, &GameApp::skinIndex, 3, kSkinPalette, &PlayerProfile::skinColour,
+     kSkinMaterial},
+    {ButtonAction::NextHairColour, &GameApp::hairIndex, 3, kHairPalette, &PlayerProfile::hairColour,
+     kHairMaterial},
+    {ButtonAction::NextColour3, &GameApp::colour3Index, 4, kClothingPalette,
+     &PlayerProfile::colour3, kColour3Material},
+    {ButtonAction::NextColour4, &GameApp::colour4Index, 4, kClothingPalette,
+     &PlayerProfile::colour4, kColour4Material},
 };
 
-void stepSwatch(GameApp* app, int which) {
-    const Swatch& s = kSwatches[which];
+void stepSwatch(GameApp* app, const Swatch& s, ImageButton* swatch) {
     int32_t& index = app->*s.index;
     index = index + 1 >= s.count ? 0 : index + 1;
     const uint32_t colour = kProfilePalette[s.palette + index];
     editedProfile(app).*s.colour = colour;
     setMaterialColour(*app->resources.engine->playerModels[0], s.material, colour);
-    if (ImageButton* b = slotButton(app, kFirstSwatchSlot + which))
-        b->fillColour[0] = colour;
+    swatch->fillColour[0] = colour;
 }
 
-void changeSkillPoint(GameApp* app, int slot) {
-    const int k = (slot - kFirstSkillSlot) / 2;
-    const bool give = (slot - kFirstSkillSlot) % 2 == 1;
-    int32_t& points = app->skillPoints[k];
+void changeSkillPoint(GameApp* app, int32_t skill, bool give) {
+    int32_t& points = app->skillPoints[skill];
     if (!give && points > 0) {
         points -= 1;
         app->pointsCounter -= 1;
@@ -172,17 +161,6 @@ void confirmEditor(GameApp* app) {
     gameRender(app);
 }
 
-int releasedEditorSlot(GameApp* app) {
-    for (int slot = 0; slot <= kLastSlot; ++slot) {
-        ImageButton* b = slotButton(app, slot);
-        if (b && b->currentFace == 1) {
-            b->currentFace = 0;
-            return slot;
-        }
-    }
-    return -1;
-}
-
 } // namespace
 
 void startProfileEditor(GameApp* app, int32_t slot) {
@@ -200,32 +178,30 @@ void startProfileEditor(GameApp* app, int32_t slot) {
     setProfileColours(*app->resources.engine->playerModels[0], p);
 }
 
-void releaseProfileEditor(GameApp* app) {
-    const int slot = releasedEditorSlot(app);
-    if (slot < 0)
-        return;
-    switch (slot) {
-    case kFirstNameSlot:
-    case kLastNameSlot:
-        openKeyboard(app, slot == kFirstNameSlot ? 1 : 2);
+void performEditorAction(GameApp* app, const ButtonLayout& row, ImageButton* button) {
+    switch (row.action) {
+    case ButtonAction::EditFirstName:
+    case ButtonAction::EditLastName:
+        openKeyboard(app, row.action == ButtonAction::EditFirstName ? 1 : 2);
         break;
-    case kCancelSlot:
+    case ButtonAction::Cancel:
         cancelEditor(app);
         return;
-    case kOkSlot:
+    case ButtonAction::Ok:
         confirmEditor(app);
         return;
-    case kKeyboardSlot:
-        typeKey(app);
+    case ButtonAction::TypeKey:
+        typeKey(app, button);
         break;
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-        stepSwatch(app, slot - kFirstSwatchSlot);
+    case ButtonAction::TakePoint:
+    case ButtonAction::GivePoint:
+        if (row.index >= 0 && row.index < kSkillCount)
+            changeSkillPoint(app, row.index, row.action == ButtonAction::GivePoint);
         break;
     default:
-        changeSkillPoint(app, slot);
+        for (const Swatch& swatch : kSwatches)
+            if (swatch.action == row.action)
+                stepSwatch(app, swatch, button);
         break;
     }
     gameRender(app);

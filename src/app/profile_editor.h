@@ -4,10 +4,13 @@
 
 #include <cstdint>
 
+struct ButtonLayout;
 struct GameApp;
+struct ImageButton;
 
 // The editor's state for a slot just prepared by createProfile: five points a skill, the first
 // colours, and the preview figure dressed as the new profile.
 void startProfileEditor(GameApp* app, int32_t slot);
-// The release of a button of the editor's screen.
-void releaseProfileEditor(GameApp* app);
+// What the released editor button does: the name fields open the keyboard, Cancel and Ok leave,
+// the swatches and the skill halves change the new profile.
+void performEditorAction(GameApp* app, const ButtonLayout& row, ImageButton* button);

@@ -1,4 +1,4 @@
-// stylus_handling.cpp: presses and releases of the stylus, and what each screen's buttons do.
+// stylus_handling.cpp: presses and releases of the stylus, and what each button's action does.
 #include "app/game_app.h"
 #include "app/profile_editor.h"
 
@@ -15,40 +15,41 @@
 
 namespace {
 
-constexpr int kReleasedFace = 0;
 constexpr int kPressedFace = 1;
 constexpr int kStaticFace = 2;
-
-// Slots shared by the selection screens.
-constexpr int kNewSlot = 0;
-constexpr int kDeleteSlot = 1;
-constexpr int kRankingsTitleSlot = 1;
 constexpr int32_t kLastDrill = 3;
 
 bool isPlayScreen(ScreenId screen) {
     return screen == ExhibitionMatch || screen == TournamentMatch || screen == Practice;
 }
 
-ImageButton* buttonAt(GameApp* app, int slot) {
-    if (slot < 0 || static_cast<size_t>(slot) >= app->buttons.size())
-        return nullptr;
-    return app->buttons[static_cast<size_t>(slot)];
-}
-
 bool hits(const ImageButton* b, int x, int y) {
     return x >= b->left && x < b->left + b->width && y >= b->top && y < b->top + b->height;
 }
 
-// The first of `slots` still showing its pressed face goes back to normal; -1 when none.
-template <size_t N> int releasedSlot(GameApp* app, const int (&slots)[N]) {
-    for (int slot : slots) {
-        ImageButton* b = buttonAt(app, slot);
-        if (b && b->currentFace == kPressedFace) {
-            b->currentFace = kReleasedFace;
-            return slot;
-        }
-    }
-    return -1;
+// Where Back and Next lead; NoScreen where a screen has no such button.
+struct Neighbours {
+    ScreenId screen;
+    ScreenId back;
+    ScreenId next;
+};
+constexpr Neighbours kNeighbours[] = {
+    {ExhibitionPlayer1, MainMenu, ExhibitionPlayer2},
+    {ExhibitionPlayer2, ExhibitionPlayer1, ExhibitionStadium},
+    {ExhibitionStadium, ExhibitionPlayer2, ExhibitionMatch},
+    {TournamentPlayer, MainMenu, TournamentStadium},
+    {TournamentStadium, TournamentPlayer, TournamentMatch},
+    {PracticePlayer, MainMenu, Practice},
+    {TournamentRoundWon, NoScreen, TournamentMatch}, // the next round
+    {TournamentLost, NoScreen, Trophies},
+    {TournamentChampion, NoScreen, Trophies},
+};
+
+Neighbours neighboursOf(ScreenId screen) {
+    for (const Neighbours& n : kNeighbours)
+        if (n.screen == screen)
+            return n;
+    return {screen, NoScreen, NoScreen};
 }
 
 void goTo(GameApp* app, ScreenId screen) {
@@ -56,9 +57,34 @@ void goTo(GameApp* app, ScreenId screen) {
     gameRender(app);
 }
 
-void reloadFace(GameApp* app, int slot) {
-    reloadChosenFace(app->resources.engine->jpeg, app->resources.pak, app->screen, slot,
-                     buttonAt(app, slot), gameEntryContext(app, app->screen));
+void reloadChosenFaces(GameApp* app) {
+    reloadChosenFaces(app->resources.engine->jpeg, app->resources.pak, app->screen, app->buttons,
+                      gameEntryContext(app, app->screen));
+}
+
+bool goBack(GameApp* app) {
+    const ScreenId back = neighboursOf(app->screen).back;
+    if (back == NoScreen)
+        return false;
+    goTo(app, back);
+    return true;
+}
+
+bool goNext(GameApp* app) {
+    const ScreenId next = neighboursOf(app->screen).next;
+    if (next == NoScreen)
+        return false;
+    if (app->screen == TournamentStadium)
+        app->tournamentRound = 0;
+    goTo(app, next);
+    return true;
+}
+
+// Options are kept when they are left with Main.
+void goToMainMenu(GameApp* app) {
+    if (app->screen == Options)
+        saveProfiles(app->store);
+    goTo(app, MainMenu);
 }
 
 // The profile editor opens on a fresh slot, or nothing happens when all ten are used.
@@ -73,168 +99,62 @@ void openProfileEditor(GameApp* app, ScreenId returnTo) {
     goTo(app, NewPlayer);
 }
 
-// Selection screens: which player is shown, and where its labels sit.
-struct SelectionLayout {
-    int which;     // 1 or 2
-    int labelSlot; // first name; last name and level follow
-};
-
-SelectionLayout selectionLayout(ScreenId screen) {
-    switch (screen) {
-    case ExhibitionPlayer1:
-        return {1, 8};
-    case ExhibitionPlayer2:
-        return {2, 8};
-    default:
-        return {1, 7};
-    }
+void openTournament(GameApp* app) {
+    bool userMade = false;
+    for (const PlayerProfile& p : app->store.profiles)
+        userMade = userMade || (profileUsed(p) && !p.builtIn);
+    if (userMade)
+        goTo(app, TournamentPlayer);
+    else
+        openProfileEditor(app, TournamentPlayer);
 }
 
-int32_t shownProfileIndex(GameApp* app, int which) {
-    return which == 1 ? app->store.options.player1Profile : app->store.options.player2Profile;
+void quit(GameApp* app) {
+    saveProfiles(app->store);
+    gameRender(app);
+    if (app->platform)
+        app->platform->events.push_back({PlatformEventType::Close});
 }
 
-void refreshSelectionLabels(GameApp* app) {
-    const SelectionLayout layout = selectionLayout(app->screen);
-    const MatchPlayer& shown = layout.which == 1 ? app->player1 : app->player2;
-    const int32_t level =
-        shown.profileLevel >= 0 && shown.profileLevel < kLevelCount ? shown.profileLevel : 0;
-    const char16_t* texts[3] = {shown.firstName, shown.lastName, kLevelNames[level]};
-    for (int i = 0; i < 3; ++i)
-        if (ImageButton* b = buttonAt(app, layout.labelSlot + i))
-            setImageButtonLabel(b, texts[i]);
+// Selection screens show player 2 on ExhibitionPlayer2 and player 1 everywhere else.
+int shownPlayer(ScreenId screen) {
+    return screen == ExhibitionPlayer2 ? 2 : 1;
 }
 
-void refreshDeleteButton(GameApp* app) {
-    const int which = selectionLayout(app->screen).which;
-    if (ImageButton* b = buttonAt(app, kDeleteSlot))
-        b->currentFace = app->store.profiles[shownProfileIndex(app, which)].builtIn ? kStaticFace
-                                                                                    : kReleasedFace;
+int32_t shownProfileIndex(GameApp* app) {
+    return shownPlayer(app->screen) == 1 ? app->store.options.player1Profile
+                                         : app->store.options.player2Profile;
 }
 
 void stepShownProfile(GameApp* app, int delta) {
-    const int which = selectionLayout(app->screen).which;
-    const int changed = cycleProfile(app->store, which, delta);
+    const int changed = cycleProfile(app->store, shownPlayer(app->screen), delta);
     if (changed & 1)
         applyProfile(app, 1);
     if (changed & 2)
         applyProfile(app, 2);
-    refreshSelectionLabels(app);
+}
+
+void showSelection(GameApp* app) {
+    showShownPlayer(app->screen, gameEntryContext(app, app->screen), app->buttons);
+    gameRender(app);
 }
 
 void deleteShownProfile(GameApp* app) {
-    const int which = selectionLayout(app->screen).which;
-    if (!app->store.profiles[shownProfileIndex(app, which)].builtIn) {
-        deleteProfile(app->store, shownProfileIndex(app, which));
+    if (!app->store.profiles[shownProfileIndex(app)].builtIn) {
+        deleteProfile(app->store, shownProfileIndex(app));
         stepShownProfile(app, +1);
     }
+    showSelection(app);
 }
 
-void releaseSelection(GameApp* app) {
-    const bool tournament = app->screen == TournamentPlayer;
-    const int slot = releasedSlot(app, {0, 1, 2, 3, 4, 5, 6});
-    switch (slot) {
-    case kNewSlot:
-        if (!tournament)
-            openProfileEditor(app, app->screen);
-        return;
-    case kDeleteSlot:
-        if (tournament)
-            return;
-        deleteShownProfile(app);
-        refreshDeleteButton(app);
-        gameRender(app);
-        return;
-    case 2: // Back
-        goTo(app, app->screen == ExhibitionPlayer2 ? ExhibitionPlayer1 : MainMenu);
-        return;
-    case 3: // Main
-        goTo(app, MainMenu);
-        return;
-    case 4: { // Next
-        const ScreenId next = app->screen == ExhibitionPlayer1   ? ExhibitionPlayer2
-                              : app->screen == ExhibitionPlayer2 ? ExhibitionStadium
-                              : tournament                       ? TournamentStadium
-                                                                 : Practice;
-        goTo(app, next);
-        return;
-    }
-    case 5:
-    case 6:
-        stepShownProfile(app, slot == 5 ? -1 : +1);
-        if (!tournament)
-            refreshDeleteButton(app);
-        gameRender(app);
-        return;
-    default:
-        return;
-    }
-}
-
-void releaseMainMenu(GameApp* app) {
-    switch (releasedSlot(app, {0, 1, 2, 3, 4, 5, 6})) {
-    case 0:
-        goTo(app, ExhibitionPlayer1);
-        return;
-    case 1: {
-        bool userMade = false;
-        for (const PlayerProfile& p : app->store.profiles)
-            userMade = userMade || (profileUsed(p) && !p.builtIn);
-        if (userMade)
-            goTo(app, TournamentPlayer);
-        else
-            openProfileEditor(app, TournamentPlayer);
-        return;
-    }
-    case 2:
-        goTo(app, PracticePlayer);
-        return;
-    case 3:
-        app->rankingsPage = app->store.options.level;
-        goTo(app, Rankings);
-        return;
-    case 4:
-        goTo(app, Options);
-        return;
-    case 5:
-        saveProfiles(app->store);
-        gameRender(app);
-        if (app->platform)
-            app->platform->events.push_back({PlatformEventType::Close});
-        return;
-    case 6:
-        goTo(app, Credits);
-        return;
-    default:
-        return;
-    }
-}
-
-void releaseStadium(GameApp* app) {
-    const bool tournament = app->screen == TournamentStadium;
+// The stadium choice wraps both ways.
+void stepStadium(GameApp* app, int delta) {
     int32_t& stadium = app->store.options.stadium;
-    switch (releasedSlot(app, {0, 1, 2, 3, 4, 5})) {
-    case 1:
-        goTo(app, tournament ? TournamentPlayer : ExhibitionPlayer2);
-        return;
-    case 2:
-        goTo(app, MainMenu);
-        return;
-    case 3:
-        if (tournament)
-            app->tournamentRound = 0;
-        goTo(app, tournament ? TournamentMatch : ExhibitionMatch);
-        return;
-    case 4: // the stadium choice wraps both ways
+    if (delta < 0)
         stadium = stadium <= 0 ? kStadiumCount - 1 : stadium - 1;
-        break;
-    case 5:
+    else
         stadium = stadium >= kStadiumCount - 1 ? 0 : stadium + 1;
-        break;
-    default:
-        return;
-    }
-    reloadFace(app, 0);
+    reloadChosenFaces(app);
     gameRender(app);
 }
 
@@ -244,121 +164,139 @@ void leavePlay(GameApp* app) {
     goTo(app, MainMenu);
 }
 
-void changeDrill(GameApp* app) {
-    reloadFace(app, 1);
-    setUpPracticeDrill(app);
+// At either end of the drills only the pressed look is taken back.
+void stepDrill(GameApp* app, int delta) {
+    const int32_t drill = app->practiceDrill + delta;
+    if (drill >= 0 && drill <= kLastDrill) {
+        app->practiceDrill = drill;
+        reloadChosenFaces(app);
+        setUpPracticeDrill(app);
+    }
     gameRender(app);
 }
 
-void releasePlay(GameApp* app) {
-    if (app->screen != Practice) {
-        if (releasedSlot(app, {7}) == 7)
-            leavePlay(app);
+// At either end of the ladders nothing happens, not even a redraw.
+void stepLadder(GameApp* app, int delta) {
+    const int32_t page = app->rankingsPage + delta;
+    if (page < 0 || page >= kLevelCount)
         return;
-    }
-    switch (releasedSlot(app, {0, 1, 2, 3})) {
-    case 0:
-        if (app->practiceDrill > 0) {
-            app->practiceDrill -= 1;
-            changeDrill(app);
-        } else {
-            gameRender(app);
-        }
-        return;
-    case 2:
-        if (app->practiceDrill < kLastDrill) {
-            app->practiceDrill += 1;
-            changeDrill(app);
-        } else {
-            gameRender(app);
-        }
-        return;
-    case 3:
-        leavePlay(app);
-        return;
-    default:
-        return;
-    }
-}
-
-void releaseResult(GameApp* app) {
-    switch (releasedSlot(app, {0, 1})) {
-    case 0:
-        goTo(app, MainMenu);
-        return;
-    case 1:
-        if (app->screen == TournamentRoundWon)
-            goTo(app, TournamentMatch);
-        else if (app->screen == TournamentLost || app->screen == TournamentChampion)
-            goTo(app, Trophies);
-        return;
-    default:
-        return;
-    }
-}
-
-void showRankingsPage(GameApp* app) {
-    reloadFace(app, kRankingsTitleSlot);
+    app->rankingsPage = page;
+    reloadChosenFaces(app);
     showRankingsLabels(app);
     gameRender(app);
 }
 
-void releaseRankings(GameApp* app) {
-    switch (releasedSlot(app, {0, 2, 3})) {
-    case 0:
-        if (app->rankingsPage >= 1) {
-            app->rankingsPage -= 1;
-            showRankingsPage(app);
-        }
-        return;
-    case 2:
-        if (app->rankingsPage <= kLevelCount - 2) {
-            app->rankingsPage += 1;
-            showRankingsPage(app);
-        }
-        return;
-    case 3:
-        goTo(app, MainMenu);
-        return;
-    default:
-        return;
-    }
-}
-
-void releaseOptions(GameApp* app) {
+// A value at its limit stays; the value pictures are reloaded only when something changed.
+void changeOption(GameApp* app, ButtonAction action) {
     GameOptions& o = app->store.options;
     const GameOptions before = o;
-    switch (releasedSlot(app, {0, 2, 3, 5, 7, 8})) {
-    case 0:
+    switch (action) {
+    case ButtonAction::FewerSets:
         o.setsToWin = o.setsToWin > 1 ? o.setsToWin - 1 : o.setsToWin;
         break;
-    case 2:
+    case ButtonAction::MoreSets:
         o.setsToWin = o.setsToWin < 3 ? o.setsToWin + 1 : o.setsToWin;
         break;
-    case 3:
+    case ButtonAction::LowerLevel:
         o.level = o.level > 0 ? o.level - 1 : o.level;
         break;
-    case 5:
+    case ButtonAction::HigherLevel:
         o.level = o.level < kLevelCount - 1 ? o.level + 1 : o.level;
         break;
-    case 7:
+    case ButtonAction::SoundToggle:
         o.soundOff ^= 1;
         setSoundMuted(app->resources.sounds, o.soundOff == 1 ? 1 : 0);
         break;
-    case 8:
-        saveProfiles(app->store);
-        goTo(app, MainMenu);
-        return;
     default:
         return;
     }
     gameRender(app);
-    if (o.setsToWin != before.setsToWin || o.level != before.level ||
-        o.soundOff != before.soundOff) {
-        reloadFace(app, 1);
-        reloadFace(app, 4);
-        reloadFace(app, 6);
+    if (o.setsToWin != before.setsToWin || o.level != before.level || o.soundOff != before.soundOff)
+        reloadChosenFaces(app);
+}
+
+// What the released button does; false when its action means nothing on this screen.
+bool performButtonAction(GameApp* app, const ButtonLayout& row, ImageButton* button) {
+    switch (row.action) {
+    case ButtonAction::None:
+        return false;
+    case ButtonAction::Back:
+        return goBack(app);
+    case ButtonAction::Next:
+        return goNext(app);
+    case ButtonAction::Main:
+        goToMainMenu(app);
+        return true;
+    case ButtonAction::Exhibition:
+        goTo(app, ExhibitionPlayer1);
+        return true;
+    case ButtonAction::Tournament:
+        openTournament(app);
+        return true;
+    case ButtonAction::Practice:
+        goTo(app, PracticePlayer);
+        return true;
+    case ButtonAction::Rankings:
+        app->rankingsPage = app->store.options.level;
+        goTo(app, Rankings);
+        return true;
+    case ButtonAction::Options:
+        goTo(app, Options);
+        return true;
+    case ButtonAction::Quit:
+        quit(app);
+        return true;
+    case ButtonAction::Credits:
+        goTo(app, Credits);
+        return true;
+    case ButtonAction::New:
+        openProfileEditor(app, app->screen);
+        return true;
+    case ButtonAction::Delete:
+        deleteShownProfile(app);
+        return true;
+    case ButtonAction::PreviousProfile:
+    case ButtonAction::NextProfile:
+        stepShownProfile(app, row.action == ButtonAction::PreviousProfile ? -1 : +1);
+        showSelection(app);
+        return true;
+    case ButtonAction::PreviousStadium:
+    case ButtonAction::NextStadium:
+        stepStadium(app, row.action == ButtonAction::PreviousStadium ? -1 : +1);
+        return true;
+    case ButtonAction::Close:
+        leavePlay(app);
+        return true;
+    case ButtonAction::PreviousDrill:
+    case ButtonAction::NextDrill:
+        stepDrill(app, row.action == ButtonAction::PreviousDrill ? -1 : +1);
+        return true;
+    case ButtonAction::PreviousLadder:
+    case ButtonAction::NextLadder:
+        stepLadder(app, row.action == ButtonAction::PreviousLadder ? -1 : +1);
+        return true;
+    case ButtonAction::FewerSets:
+    case ButtonAction::MoreSets:
+    case ButtonAction::LowerLevel:
+    case ButtonAction::HigherLevel:
+    case ButtonAction::SoundToggle:
+        changeOption(app, row.action);
+        return true;
+    case ButtonAction::EditFirstName:
+    case ButtonAction::EditLastName:
+    case ButtonAction::Cancel:
+    case ButtonAction::Ok:
+    case ButtonAction::TypeKey:
+    case ButtonAction::NextSkinColour:
+    case ButtonAction::NextHairColour:
+    case ButtonAction::NextColour3:
+    case ButtonAction::NextColour4:
+    case ButtonAction::TakePoint:
+    case ButtonAction::GivePoint:
+        performEditorAction(app, row, button);
+        return true;
     }
+    return false;
 }
 
 } // namespace
@@ -384,48 +322,11 @@ uint8_t gameStylusDown(GameApp* app, int x, int y) {
     return 1;
 }
 
-void gameStylusUp(GameApp* app, int, int) {
-    switch (app->screen) {
-    case Logo:
-    case Credits:
+bool gameStylusUp(GameApp* app, int, int) {
+    if (app->screen == Logo || app->screen == Credits) {
         goTo(app, MainMenu);
-        return;
-    case MainMenu:
-        releaseMainMenu(app);
-        return;
-    case ExhibitionPlayer1:
-    case ExhibitionPlayer2:
-    case TournamentPlayer:
-    case PracticePlayer:
-        releaseSelection(app);
-        return;
-    case ExhibitionStadium:
-    case TournamentStadium:
-        releaseStadium(app);
-        return;
-    case ExhibitionMatch:
-    case TournamentMatch:
-    case Practice:
-        releasePlay(app);
-        return;
-    case Trophies:
-    case ExhibitionWon:
-    case TournamentRoundWon:
-    case ExhibitionLost:
-    case TournamentLost:
-    case TournamentChampion:
-        releaseResult(app);
-        return;
-    case Rankings:
-        releaseRankings(app);
-        return;
-    case Options:
-        releaseOptions(app);
-        return;
-    case NewPlayer:
-        releaseProfileEditor(app);
-        return;
-    default:
-        return;
+        return true;
     }
+    const ReleasedButton released = releasePressedButton(app->screen, app->buttons);
+    return released.row && performButtonAction(app, *released.row, released.button);
 }

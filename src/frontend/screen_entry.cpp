@@ -1,4 +1,4 @@
-// screen_entry.cpp
+// screen_entry.cpp: a screen's buttons made from its table and found again by their rows.
 #include "frontend/screen_entry.h"
 
 #include "assets/asset_names.h"
@@ -105,6 +105,12 @@ void makeButton(JpegDecoder* jpeg, PakArchive* archive, const ButtonLayout& layo
         layout.startRule == StartRule::HiddenWhenBuiltIn && builtIn ? 2 : layout.startFace;
 }
 
+ImageButton* buttonInSlot(const std::vector<ImageButton*>& buttons, int32_t slot) {
+    return slot >= 0 && static_cast<size_t>(slot) < buttons.size()
+               ? buttons[static_cast<size_t>(slot)]
+               : nullptr;
+}
+
 } // namespace
 
 void freeScreenButtons(std::vector<ImageButton*>& buttons) {
@@ -132,16 +138,47 @@ void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* arc
         makeButton(jpeg, archive, button, context, buttons);
 }
 
-void reloadChosenFace(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen, int slot,
-                      ImageButton* button, const ScreenEntryContext& context) {
-    const ScreenLayout* layout = findScreenLayout(screen);
-    if (!layout || !button || slot < 0 || slot >= static_cast<int>(layout->buttons.size()))
-        return;
-    const FaceChoice* choice = layout->buttons[static_cast<size_t>(slot)].choice;
-    if (!choice)
-        return;
-    if (const FaceImage* image = chosenImage(*choice, context))
-        loadFaceImage(jpeg, archive, button, choice->face, *image);
+void reloadChosenFaces(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen,
+                       const std::vector<ImageButton*>& buttons,
+                       const ScreenEntryContext& context) {
+    forEachScreenButton(screen, buttons, [&](const ButtonLayout& row, ImageButton* button) {
+        if (!row.choice)
+            return;
+        if (const FaceImage* image = chosenImage(*row.choice, context))
+            loadFaceImage(jpeg, archive, button, row.choice->face, *image);
+    });
+}
+
+void showShownPlayer(ScreenId screen, const ScreenEntryContext& context,
+                     const std::vector<ImageButton*>& buttons) {
+    forEachScreenButton(screen, buttons, [&](const ButtonLayout& row, ImageButton* button) {
+        if (row.label == LabelSource::FirstName || row.label == LabelSource::LastName ||
+            row.label == LabelSource::LevelName)
+            setImageButtonLabel(button, labelText(row, context.shownPlayer).c_str());
+        if (row.startRule == StartRule::HiddenWhenBuiltIn && context.shownProfile)
+            button->currentFace = context.shownProfile->builtIn ? 2 : row.startFace;
+    });
+}
+
+ImageButton* buttonDoing(ScreenId screen, const std::vector<ImageButton*>& buttons,
+                         ButtonAction action, int32_t index) {
+    return buttonInSlot(buttons, slotDoing(screen, action, index));
+}
+
+ImageButton* buttonShowing(ScreenId screen, const std::vector<ImageButton*>& buttons,
+                           LabelSource label, int32_t index) {
+    return buttonInSlot(buttons, slotShowing(screen, label, index));
+}
+
+ReleasedButton releasePressedButton(ScreenId screen, const std::vector<ImageButton*>& buttons) {
+    ReleasedButton released;
+    forEachScreenButton(screen, buttons, [&](const ButtonLayout& row, ImageButton* button) {
+        if (released.row || row.action == ButtonAction::None || button->currentFace != 1)
+            return;
+        button->currentFace = 0;
+        released = {&row, button};
+    });
+    return released;
 }
 
 void setMaterialColour(Model& model, int material, uint32_t colour) {

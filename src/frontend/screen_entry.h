@@ -1,14 +1,15 @@
 // screen_entry.h: entering a screen from its table: the backdrop, the buttons with their faces,
-// labels and fill colours; and dressing a player model in a profile's colours.
+// labels and fill colours; finding those buttons again by what they do; and dressing a player
+// model in a profile's colours.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "frontend/screen_id.h"
+#include "frontend/screen_tables.h"
 
 struct ImageButton;
-struct JpegDecoder;
 struct JpegDecoder;
 struct MatchPlayer;
 struct Model;
@@ -40,10 +41,39 @@ void enterScreenFromTable(JpegDecoder* jpeg, uint32_t* backdrop, PakArchive* arc
                           ScreenId screen, const ScreenEntryContext& context,
                           std::vector<ImageButton*>& buttons);
 
-// Reloads the face of the screen's button in `slot` whose picture depends on a game value (the
-// stadium, an option, the ladder, the drill) from the values in context. Raises FileError.
-void reloadChosenFace(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen, int slot,
-                      ImageButton* button, const ScreenEntryContext& context);
+// Reloads every face of the screen whose picture depends on a game value (the stadium, an
+// option, the ladder, the drill) from the values in context. Raises FileError.
+void reloadChosenFaces(JpegDecoder* jpeg, PakArchive* archive, ScreenId screen,
+                       const std::vector<ImageButton*>& buttons, const ScreenEntryContext& context);
+
+// The shown player's names and level on the labels that show them, and the buttons hidden for a
+// built-in profile hidden or shown again.
+void showShownPlayer(ScreenId screen, const ScreenEntryContext& context,
+                     const std::vector<ImageButton*>& buttons);
+
+// The button made from the screen's row that does `action` (of that index); null when none.
+ImageButton* buttonDoing(ScreenId screen, const std::vector<ImageButton*>& buttons,
+                         ButtonAction action, int32_t index = 0);
+// The button made from the screen's row that shows `label` (of that index); null when none.
+ImageButton* buttonShowing(ScreenId screen, const std::vector<ImageButton*>& buttons,
+                           LabelSource label, int32_t index = 0);
+
+// The first button still pressed (face 1) among those with an action goes back to its normal face;
+// row is null when none is pressed.
+struct ReleasedButton {
+    const ButtonLayout* row = nullptr;
+    ImageButton* button = nullptr;
+};
+ReleasedButton releasePressedButton(ScreenId screen, const std::vector<ImageButton*>& buttons);
+
+// Calls f(row, button) for each of the screen's buttons with the table row it was made from.
+template <typename F>
+void forEachScreenButton(ScreenId screen, const std::vector<ImageButton*>& buttons, F&& f) {
+    const ScreenLayout* layout = findScreenLayout(screen);
+    for (size_t slot = 0; layout && slot < layout->buttons.size() && slot < buttons.size(); ++slot)
+        if (buttons[slot])
+            f(layout->buttons[slot], buttons[slot]);
+}
 
 // A profile's colours live on the first object's materials 0..3 of a player model.
 constexpr int kSkinMaterial = 0;

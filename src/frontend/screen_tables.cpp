@@ -23,114 +23,106 @@ constexpr FaceImage kRight0 = {u"Right0.jpg", u"Right0_m.jpg"};
 constexpr FaceImage kRight1 = {u"Right1.jpg", u"Right1_m.jpg"};
 constexpr FaceImage kClose = {u"close.jpg", nullptr};
 
-constexpr ButtonLayout kBack = {
-    .role = "Back", .rect = {4, 292, 44, 28}, .faces = {kBack0, kBack1, kNoFace}, .startFace = 0};
-constexpr ButtonLayout kMain = {
-    .role = "Main", .rect = {98, 292, 44, 28}, .faces = {kMain0, kMain1, kNoFace}, .startFace = 0};
-constexpr ButtonLayout kNext = {
-    .role = "Next", .rect = {192, 292, 44, 28}, .faces = {kNext0, kNext1, kNoFace}, .startFace = 0};
-constexpr ButtonLayout kCloseButton = {
-    .role = "close", .rect = {229, 0, 11, 11}, .faces = {kClose, kClose, kNoFace}, .startFace = 0};
+constexpr ButtonLayout kBack = {.action = ButtonAction::Back,
+                                .rect = {4, 292, 44, 28},
+                                .faces = {kBack0, kBack1, kNoFace},
+                                .startFace = 0};
+constexpr ButtonLayout kMain = {.action = ButtonAction::Main,
+                                .rect = {98, 292, 44, 28},
+                                .faces = {kMain0, kMain1, kNoFace},
+                                .startFace = 0};
+constexpr ButtonLayout kNext = {.action = ButtonAction::Next,
+                                .rect = {192, 292, 44, 28},
+                                .faces = {kNext0, kNext1, kNoFace},
+                                .startFace = 0};
+constexpr ButtonLayout kCloseButton = {.action = ButtonAction::Close,
+                                       .rect = {229, 0, 11, 11},
+                                       .faces = {kClose, kClose, kNoFace},
+                                       .startFace = 0};
 
-constexpr ButtonLayout leftArrow(int32_t left, int32_t top) {
-    return {.role = "left arrow",
+constexpr ButtonLayout leftArrow(ButtonAction action, int32_t left, int32_t top) {
+    return {.action = action,
             .rect = {left, top, 17, 25},
             .faces = {kLeft0, kLeft1, kNoFace},
             .startFace = 0};
 }
-constexpr ButtonLayout rightArrow(int32_t left, int32_t top) {
-    return {.role = "right arrow",
+constexpr ButtonLayout rightArrow(ButtonAction action, int32_t left, int32_t top) {
+    return {.action = action,
             .rect = {left, top, 17, 25},
             .faces = {kRight0, kRight1, kNoFace},
             .startFace = 0};
 }
-constexpr ButtonLayout label(const char* role, ScreenRect rect, LabelSource source) {
-    return {.role = role, .rect = rect, .label = source, .startFace = 2};
+constexpr ButtonLayout label(ScreenRect rect, LabelSource source, int32_t index = 0) {
+    return {.index = index, .rect = rect, .label = source, .startFace = 2};
 }
 
 // Main menu: the words are in the backdrop, each button shows only while pressed.
-constexpr ButtonLayout menuButton(const char* role, int32_t left, int32_t top,
+constexpr ButtonLayout menuButton(ButtonAction action, int32_t left, int32_t top,
                                   const char16_t* image, const char16_t* mask) {
-    return {.role = role,
+    return {.action = action,
             .rect = {left, top, 105, 33},
             .faces = {kNoFace, {image, mask}, kNoFace},
             .startFace = 0};
 }
 constexpr ButtonLayout kMainMenuButtons[] = {
-    menuButton("Exhibition", 128, 131, u"Exhibition.jpg", u"Exhibition_m.jpg"),
-    menuButton("Tournament", 132, 161, u"Tournament.jpg", u"Tournament_m.jpg"),
-    menuButton("Practice", 108, 189, u"Practice.jpg", u"Practice_m.jpg"),
-    menuButton("Rankings", 90, 217, u"Rankings.jpg", u"Rankings_m.jpg"),
-    menuButton("Options", 62, 245, u"Options.jpg", u"Options_m.jpg"),
-    menuButton("Quit", 26, 273, u"Quit.jpg", u"Quit_m.jpg"),
-    {.role = "credits area", .rect = {170, 292, 68, 23}, .startFace = 0},
+    menuButton(ButtonAction::Exhibition, 128, 131, u"Exhibition.jpg", u"Exhibition_m.jpg"),
+    menuButton(ButtonAction::Tournament, 132, 161, u"Tournament.jpg", u"Tournament_m.jpg"),
+    menuButton(ButtonAction::Practice, 108, 189, u"Practice.jpg", u"Practice_m.jpg"),
+    menuButton(ButtonAction::Rankings, 90, 217, u"Rankings.jpg", u"Rankings_m.jpg"),
+    menuButton(ButtonAction::Options, 62, 245, u"Options.jpg", u"Options_m.jpg"),
+    menuButton(ButtonAction::Quit, 26, 273, u"Quit.jpg", u"Quit_m.jpg"),
+    {.action = ButtonAction::Credits, .rect = {170, 292, 68, 23}, .startFace = 0}, // invisible
 };
 
 // Player selection.
 constexpr ButtonLayout kNewButton = {
-    .role = "New",
+    .action = ButtonAction::New,
     .rect = {180, 130, 41, 17},
     .faces = {{u"New0.jpg", u"New0_m.jpg"}, {u"New1.jpg", u"New1_m.jpg"}, kNoFace},
     .startFace = 0};
 constexpr ButtonLayout kDeleteButton = {
-    .role = "Delete",
+    .action = ButtonAction::Delete,
     .rect = {181, 154, 51, 17},
     .faces = {{u"Delete0.jpg", u"Delete0_m.jpg"}, {u"Delete1.jpg", u"Delete1_m.jpg"}, kNoFace},
     .startFace = 0,
     .startRule = StartRule::HiddenWhenBuiltIn};
 constexpr ButtonLayout caption(const char16_t* image, const char16_t* mask) {
-    return {.role = "caption",
-            .rect = {171, 12, 62, 16},
+    return {.rect = {171, 12, 62, 16},
             .faces = {kNoFace, {image, mask}, kNoFace},
-            .startFace = 1};
+            .startFace = 1,
+            .startRule = StartRule::Blinks};
 }
-constexpr ButtonLayout kFirstNameLabel =
-    label("first name", {166, 190, 66, 12}, LabelSource::FirstName);
-constexpr ButtonLayout kLastNameLabel =
-    label("last name", {166, 202, 66, 12}, LabelSource::LastName);
-constexpr ButtonLayout kLevelLabel = label("level", {166, 226, 66, 12}, LabelSource::LevelName);
+constexpr ButtonLayout kFirstNameLabel = label({166, 190, 66, 12}, LabelSource::FirstName);
+constexpr ButtonLayout kLastNameLabel = label({166, 202, 66, 12}, LabelSource::LastName);
+constexpr ButtonLayout kLevelLabel = label({166, 226, 66, 12}, LabelSource::LevelName);
+constexpr ButtonLayout kPreviousProfile = leftArrow(ButtonAction::PreviousProfile, 40, 252);
+constexpr ButtonLayout kNextProfile = rightArrow(ButtonAction::NextProfile, 140, 252);
 
 constexpr ButtonLayout kExhibitionPlayer1Buttons[] = {
-    kNewButton,
-    kDeleteButton,
-    kBack,
-    kMain,
-    kNext,
-    leftArrow(40, 252),
-    rightArrow(140, 252),
-    caption(u"Player_1.jpg", u"Player_1_m.jpg"),
-    kFirstNameLabel,
-    kLastNameLabel,
-    kLevelLabel,
+    kNewButton,      kDeleteButton,    kBack,        kMain,
+    kNext,           kPreviousProfile, kNextProfile, caption(u"Player_1.jpg", u"Player_1_m.jpg"),
+    kFirstNameLabel, kLastNameLabel,   kLevelLabel,
 };
 constexpr ButtonLayout kExhibitionPlayer2Buttons[] = {
-    kNewButton,
-    kDeleteButton,
-    kBack,
-    kMain,
-    kNext,
-    leftArrow(40, 252),
-    rightArrow(140, 252),
-    caption(u"Player_2.jpg", u"Player_2_m.jpg"),
-    kFirstNameLabel,
-    kLastNameLabel,
-    kLevelLabel,
+    kNewButton,      kDeleteButton,    kBack,        kMain,
+    kNext,           kPreviousProfile, kNextProfile, caption(u"Player_2.jpg", u"Player_2_m.jpg"),
+    kFirstNameLabel, kLastNameLabel,   kLevelLabel,
 };
 constexpr ButtonLayout kTournamentPlayerButtons[] = {
-    {.role = "inert", .rect = {180, 130, 41, 17}, .startFace = 2},
-    {.role = "inert", .rect = {181, 154, 51, 17}, .startFace = 2},
+    {.rect = {180, 130, 41, 17}, .startFace = 2}, // inert: New and Delete lie here elsewhere
+    {.rect = {181, 154, 51, 17}, .startFace = 2},
     kBack,
     kMain,
     kNext,
-    leftArrow(40, 252),
-    rightArrow(140, 252),
+    kPreviousProfile,
+    kNextProfile,
     kFirstNameLabel,
     kLastNameLabel,
     kLevelLabel,
 };
 constexpr ButtonLayout kPracticePlayerButtons[] = {
-    kNewButton,         kDeleteButton,        kBack,           kMain,          kNext,
-    leftArrow(40, 252), rightArrow(140, 252), kFirstNameLabel, kLastNameLabel, kLevelLabel,
+    kNewButton,       kDeleteButton, kBack,           kMain,          kNext,
+    kPreviousProfile, kNextProfile,  kFirstNameLabel, kLastNameLabel, kLevelLabel,
 };
 
 // Stadium choice.
@@ -141,47 +133,31 @@ constexpr FaceImage kStadiumPictures[] = {{u"Stadium1.jpg", nullptr},
                                           {u"Stadium5.jpg", nullptr}};
 constexpr FaceChoice kStadiumChoice = {2, FaceSelector::Stadium, 0, kStadiumPictures};
 constexpr ButtonLayout kStadiumButtons[] = {
-    {.role = "stadium picture",
-     .rect = {18, 102, 205, 162},
-     .choice = &kStadiumChoice,
-     .startFace = 2},
+    {.rect = {18, 102, 205, 162}, .choice = &kStadiumChoice, .startFace = 2},
     kBack,
     kMain,
     kNext,
-    leftArrow(86, 271),
-    rightArrow(138, 271),
+    leftArrow(ButtonAction::PreviousStadium, 86, 271),
+    rightArrow(ButtonAction::NextStadium, 138, 271),
 };
 
 // Match display.
 constexpr ButtonLayout kPowerMeterFrame = {
-    .role = "power meter frame",
     .rect = {90, 2, 61, 12},
     .faces = {kNoFace, kNoFace, {u"powermeter.jpg", u"powermeter_m.jpg"}},
     .startFace = 2};
-constexpr ButtonLayout kPowerMeterBar = {.role = "power meter bar",
-                                         .rect = {97, 5, 47, 6},
-                                         .fill = FillSource::PowerMeter,
-                                         .startFace = 2};
-constexpr ButtonLayout kBallSpeed = label("ball speed", {176, 2, 36, 12}, LabelSource::Hud);
+constexpr ButtonLayout kPowerMeterBar = {
+    .rect = {97, 5, 47, 6}, .fill = FillSource::PowerMeter, .startFace = 2};
+constexpr ButtonLayout kBallSpeed = label({176, 2, 36, 12}, LabelSource::Hud);
 constexpr ButtonLayout kMatchButtons[] = {
-    {.role = "scoreboard",
-     .rect = {2, 2, 60, 31},
+    {.rect = {2, 2, 60, 31}, // the scoreboard, with the server's ball and the points on it
      .faces = {kNoFace, kNoFace, {u"marcador.jpg", u"marcador_m.jpg"}},
      .startFace = 2},
-    {.role = "server's ball",
-     .rect = {47, 6, 9, 9},
+    {.rect = {47, 6, 9, 9},
      .faces = {kNoFace, kNoFace, {u"pelota_marcador.jpg", nullptr}},
      .startFace = 2},
-    {.role = "player 1 points",
-     .rect = {7, 4, 12, 12},
-     .label = LabelSource::Text,
-     .text = u" 0",
-     .startFace = 2},
-    {.role = "player 2 points",
-     .rect = {7, 19, 12, 12},
-     .label = LabelSource::Text,
-     .text = u" 0",
-     .startFace = 2},
+    {.rect = {7, 4, 12, 12}, .label = LabelSource::Text, .text = u" 0", .startFace = 2},
+    {.rect = {7, 19, 12, 12}, .label = LabelSource::Text, .text = u" 0", .startFace = 2},
     kPowerMeterFrame,
     kPowerMeterBar,
     kBallSpeed,
@@ -199,10 +175,7 @@ constexpr FaceChoice laurelAbove(int32_t threshold) {
 constexpr FaceChoice kLaurelChoices[] = {laurelAbove(4), laurelAbove(3), laurelAbove(2),
                                          laurelAbove(1), laurelAbove(0)};
 constexpr ButtonLayout laurel(int32_t left, int32_t top, int32_t index) {
-    return {.role = "laurel",
-            .rect = {left, top, 43, 28},
-            .choice = &kLaurelChoices[index],
-            .startFace = 2};
+    return {.rect = {left, top, 43, 28}, .choice = &kLaurelChoices[index], .startFace = 2};
 }
 constexpr ButtonLayout kTrophiesButtons[] = {
     kMain,
@@ -225,12 +198,12 @@ constexpr FaceChoice kDrillChoice = {2, FaceSelector::PracticeDrill, 0, kDrillCa
 constexpr FaceImage kPracticeLeft = {u"P_Left.jpg", u"P_Left_m.jpg"};
 constexpr FaceImage kPracticeRight = {u"P_Right.jpg", u"P_Right_m.jpg"};
 constexpr ButtonLayout kPracticeButtons[] = {
-    {.role = "previous drill",
+    {.action = ButtonAction::PreviousDrill,
      .rect = {2, 2, 10, 12},
      .faces = {kPracticeLeft, kPracticeLeft, kNoFace},
      .startFace = 0},
-    {.role = "drill caption", .rect = {16, 1, 60, 15}, .choice = &kDrillChoice, .startFace = 2},
-    {.role = "next drill",
+    {.rect = {16, 1, 60, 15}, .choice = &kDrillChoice, .startFace = 2},
+    {.action = ButtonAction::NextDrill,
      .rect = {78, 2, 10, 12},
      .faces = {kPracticeRight, kPracticeRight, kNoFace},
      .startFace = 0},
@@ -240,41 +213,42 @@ constexpr ButtonLayout kPracticeButtons[] = {
     kBallSpeed,
 };
 
-// Profile editor: slots 9 + 2k and 10 + 2k are the halves of skill row k.
+// Profile editor: each skill row is two tap areas, the left half takes a point, the right gives.
 constexpr FaceImage kKeyboard = {u"Teclado.jpg", u"Teclado_m.jpg"};
-constexpr ButtonLayout swatch(const char* role, int32_t left, int32_t top, FillSource fill) {
-    return {.role = role, .rect = {left, top, 10, 10}, .fill = fill, .startFace = 0};
+constexpr ButtonLayout swatch(ButtonAction action, int32_t left, int32_t top, FillSource fill) {
+    return {.action = action, .rect = {left, top, 10, 10}, .fill = fill, .startFace = 0};
 }
 constexpr ButtonLayout skillHalf(int32_t row, bool give) {
-    return {.role = give ? "give a point" : "take a point",
+    return {.action = give ? ButtonAction::GivePoint : ButtonAction::TakePoint,
+            .index = row,
             .rect = {kSkillBarLeft + (give ? 40 : 0), kSkillRowTop + kSkillRowStep * row, 40, 7},
             .startFace = 0};
 }
 constexpr ButtonLayout kNewPlayerButtons[] = {
-    {.role = "first-name field",
+    {.action = ButtonAction::EditFirstName,
      .rect = {4, 84, 66, 12},
      .label = LabelSource::FirstName,
      .startFace = 0},
-    {.role = "last-name field",
+    {.action = ButtonAction::EditLastName,
      .rect = {4, 98, 66, 12},
      .label = LabelSource::LastName,
      .startFace = 0},
-    {.role = "Cancel",
+    {.action = ButtonAction::Cancel,
      .rect = {4, 292, 44, 28},
      .faces = {{u"Cancel0.jpg", u"Button0_m.jpg"}, {u"Cancel1.jpg", u"Button1_m.jpg"}, kNoFace},
      .startFace = 0},
-    {.role = "Ok",
+    {.action = ButtonAction::Ok,
      .rect = {192, 292, 44, 28},
      .faces = {{u"Ok0.jpg", u"Button0_m.jpg"}, {u"Ok1.jpg", u"Button1_m.jpg"}, kNoFace},
      .startFace = 0},
-    {.role = "keyboard",
+    {.action = ButtonAction::TypeKey,
      .rect = {2, 98, 238, 116},
      .faces = {kKeyboard, kKeyboard, kNoFace},
      .startFace = 2},
-    swatch("skin swatch", 177, 90, FillSource::SkinColour),
-    swatch("hair swatch", 188, 110, FillSource::HairColour),
-    swatch("colour 3 swatch", 188, 130, FillSource::Colour3),
-    swatch("colour 4 swatch", 177, 150, FillSource::Colour4),
+    swatch(ButtonAction::NextSkinColour, 177, 90, FillSource::SkinColour),
+    swatch(ButtonAction::NextHairColour, 188, 110, FillSource::HairColour),
+    swatch(ButtonAction::NextColour3, 188, 130, FillSource::Colour3),
+    swatch(ButtonAction::NextColour4, 177, 150, FillSource::Colour4),
     skillHalf(0, false),
     skillHalf(0, true),
     skillHalf(1, false),
@@ -302,33 +276,30 @@ constexpr FaceImage kLadderTitles[] = {{u"R_Beginner.jpg", u"R_Beginner_m.jpg"},
 constexpr FaceChoice kLadderTitleChoice = {2, FaceSelector::RankingsPage, 0, kLadderTitles};
 constexpr FaceImage kRankingsLeft = {u"R_Left.jpg", u"R_Left_m.jpg"};
 constexpr FaceImage kRankingsRight = {u"R_Right.jpg", u"R_Right_m.jpg"};
-constexpr ButtonLayout rankRow(int32_t left, int32_t top) {
-    return label("ladder row", {left, top, 138, 12}, LabelSource::RankRow);
+constexpr ButtonLayout rankRow(int32_t rank, int32_t left, int32_t top) {
+    return label({left, top, 138, 12}, LabelSource::RankRow, rank);
 }
 constexpr ButtonLayout kRankingsButtons[] = {
-    {.role = "previous level",
+    {.action = ButtonAction::PreviousLadder,
      .rect = {141, 12, 12, 14},
      .faces = {kRankingsLeft, kRankingsLeft, kNoFace},
      .startFace = 0},
-    {.role = "level title",
-     .rect = {156, 13, 68, 14},
-     .choice = &kLadderTitleChoice,
-     .startFace = 2},
-    {.role = "next level",
+    {.rect = {156, 13, 68, 14}, .choice = &kLadderTitleChoice, .startFace = 2},
+    {.action = ButtonAction::NextLadder,
      .rect = {228, 12, 12, 14},
      .faces = {kRankingsRight, kRankingsRight, kNoFace},
      .startFace = 0},
     kMain,
-    rankRow(26, 79),
-    rankRow(33, 99),
-    rankRow(40, 119),
-    rankRow(48, 139),
-    rankRow(55, 159),
-    rankRow(62, 179),
-    rankRow(70, 199),
-    rankRow(77, 219),
-    rankRow(84, 239),
-    rankRow(92, 250),
+    rankRow(0, 26, 79),
+    rankRow(1, 33, 99),
+    rankRow(2, 40, 119),
+    rankRow(3, 48, 139),
+    rankRow(4, 55, 159),
+    rankRow(5, 62, 179),
+    rankRow(6, 70, 199),
+    rankRow(7, 77, 219),
+    rankRow(8, 84, 239),
+    rankRow(9, 92, 250),
 };
 
 // Options: the arrows have faces of their own over the shared arrow masks.
@@ -344,28 +315,28 @@ constexpr FaceImage kSoundValues[] = {{u"O_On.jpg", u"O_On_m.jpg"}, {u"O_Off.jpg
 constexpr FaceChoice kSetsChoice = {2, FaceSelector::SetsToWin, 0, kSetsValues};
 constexpr FaceChoice kLevelChoice = {2, FaceSelector::Level, 0, kLevelValues};
 constexpr FaceChoice kSoundChoice = {2, FaceSelector::SoundOff, 0, kSoundValues};
-constexpr ButtonLayout optionLeft(const char* role, int32_t left, int32_t top) {
-    return {.role = role,
+constexpr ButtonLayout optionLeft(ButtonAction action, int32_t left, int32_t top) {
+    return {.action = action,
             .rect = {left, top, 17, 25},
             .faces = {{u"O_Left0.jpg", u"Left0_m.jpg"}, {u"O_Left1.jpg", u"Left1_m.jpg"}, kNoFace},
             .startFace = 0};
 }
-constexpr ButtonLayout optionRight(const char* role, int32_t left, int32_t top) {
+constexpr ButtonLayout optionRight(ButtonAction action, int32_t left, int32_t top) {
     return {
-        .role = role,
+        .action = action,
         .rect = {left, top, 17, 25},
         .faces = {{u"O_Right0.jpg", u"Right0_m.jpg"}, {u"O_Right1.jpg", u"Right1_m.jpg"}, kNoFace},
         .startFace = 0};
 }
 constexpr ButtonLayout kOptionsButtons[] = {
-    optionLeft("fewer sets", 77, 116),
-    {.role = "sets value", .rect = {97, 121, 38, 15}, .choice = &kSetsChoice, .startFace = 2},
-    optionRight("more sets", 138, 116),
-    optionLeft("lower level", 91, 177),
-    {.role = "level value", .rect = {110, 183, 61, 15}, .choice = &kLevelChoice, .startFace = 2},
-    optionRight("higher level", 173, 177),
-    {.role = "sound value", .rect = {149, 246, 21, 13}, .choice = &kSoundChoice, .startFace = 2},
-    optionRight("sound toggle", 173, 238),
+    optionLeft(ButtonAction::FewerSets, 77, 116),
+    {.rect = {97, 121, 38, 15}, .choice = &kSetsChoice, .startFace = 2},
+    optionRight(ButtonAction::MoreSets, 138, 116),
+    optionLeft(ButtonAction::LowerLevel, 91, 177),
+    {.rect = {110, 183, 61, 15}, .choice = &kLevelChoice, .startFace = 2},
+    optionRight(ButtonAction::HigherLevel, 173, 177),
+    {.rect = {149, 246, 21, 13}, .choice = &kSoundChoice, .startFace = 2},
+    optionRight(ButtonAction::SoundToggle, 173, 238),
     kMain,
 };
 
@@ -402,13 +373,21 @@ constexpr ScreenLayout kScreens[] = {
 };
 static_assert(std::size(kScreens) == kLastScreen, "one entry per screen, in id order");
 
-constexpr bool screensInIdOrder() {
+constexpr bool screensInIdOrderWithinTheButtonLimit() {
     for (int32_t i = 0; i < kLastScreen; ++i)
-        if (kScreens[i].id != i + 1)
+        if (kScreens[i].id != i + 1 || kScreens[i].buttons.size() > kMaxScreenButtons)
             return false;
     return true;
 }
-static_assert(screensInIdOrder());
+static_assert(screensInIdOrderWithinTheButtonLimit());
+
+template <typename Match> int32_t firstSlot(ScreenId screen, Match&& match) {
+    const ScreenLayout* layout = findScreenLayout(screen);
+    for (size_t slot = 0; layout && slot < layout->buttons.size(); ++slot)
+        if (match(layout->buttons[slot]))
+            return static_cast<int32_t>(slot);
+    return -1;
+}
 
 } // namespace
 
@@ -420,4 +399,14 @@ const ScreenLayout* findScreenLayout(int32_t id) {
 
 std::span<const ScreenLayout> allScreenLayouts() {
     return kScreens;
+}
+
+int32_t slotDoing(ScreenId screen, ButtonAction action, int32_t index) {
+    return firstSlot(screen,
+                     [&](const ButtonLayout& b) { return b.action == action && b.index == index; });
+}
+
+int32_t slotShowing(ScreenId screen, LabelSource label, int32_t index) {
+    return firstSlot(screen,
+                     [&](const ButtonLayout& b) { return b.label == label && b.index == index; });
 }

@@ -58,14 +58,67 @@ enum class FillSource : uint8_t {
     PowerMeter,
 };
 
-// How the start face is chosen.
+// How the start face is chosen, and whether the game changes it while the screen shows.
 enum class StartRule : uint8_t {
     Fixed,             // startFace
     HiddenWhenBuiltIn, // 2 when the shown profile is built in, else startFace
+    Blinks,            // startFace, then shown and hidden in turn a quarter second each
+};
+
+// What releasing a button does. Pictures, labels and the match display take no taps: None.
+// A new button is one row in its screen's table; a new action also needs its case in the
+// stylus dispatch (app/stylus_handling.cpp).
+enum class ButtonAction : uint8_t {
+    None,
+    Back, // to the screen before, which depends on the screen
+    Main, // to the main menu
+    Next, // on to the screen after, which depends on the screen
+    // The main menu.
+    Exhibition,
+    Tournament,
+    Practice,
+    Rankings,
+    Options,
+    Quit,
+    Credits,
+    // Player selection.
+    New,
+    Delete,
+    PreviousProfile,
+    NextProfile,
+    // The stadium choice.
+    PreviousStadium,
+    NextStadium,
+    // The play screens.
+    Close,
+    PreviousDrill,
+    NextDrill,
+    // Rankings.
+    PreviousLadder,
+    NextLadder,
+    // Options.
+    FewerSets,
+    MoreSets,
+    LowerLevel,
+    HigherLevel,
+    SoundToggle,
+    // The profile editor.
+    EditFirstName,
+    EditLastName,
+    Cancel,
+    Ok,
+    TypeKey,
+    NextSkinColour,
+    NextHairColour,
+    NextColour3,
+    NextColour4,
+    TakePoint, // from the skill of the row's index
+    GivePoint,
 };
 
 struct ButtonLayout {
-    const char* role = nullptr;
+    ButtonAction action = ButtonAction::None;
+    int32_t index = 0; // which of several alike rows: a point button's skill, a ladder row's rank
     ScreenRect rect = {};
     FaceImage faces[3] = {}; // null image: nothing loaded into that face
     const FaceChoice* choice = nullptr;
@@ -101,6 +154,11 @@ constexpr int32_t kRankingRows = 10;
 // The screen with id 1..21; every other id has no entry.
 const ScreenLayout* findScreenLayout(int32_t id);
 std::span<const ScreenLayout> allScreenLayouts();
+
+// The slot of the screen's first row that does `action` (of that index), or -1.
+int32_t slotDoing(ScreenId screen, ButtonAction action, int32_t index = 0);
+// The slot of the screen's first row that shows `label` (of that index), or -1.
+int32_t slotShowing(ScreenId screen, LabelSource label, int32_t index = 0);
 
 // The pictures a screen may need at its entry or later (every alternative), as visited by f.
 template <typename F> void forEachFaceImage(const ButtonLayout& button, F&& f) {

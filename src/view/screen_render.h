@@ -8,8 +8,6 @@
 
 struct Engine3D;
 
-// The profile editor's keyboard button; its face 2 means the keyboard is hidden.
-constexpr int kKeyboardSlot = 4;
 constexpr uint32_t kSkillPointColour = 0xFF00F6FFu; // R 255, G 246, B 0
 
 // Where the selection screens and the editor stand their figure, turned 45 degrees.
