@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "core/processor_features.h"
+
 namespace {
 
 using VectorFill = int32_t (*)(uint32_t*, uint16_t*, int32_t, uint32_t, uint32_t, uint32_t);

@@ -1,4 +1,4 @@
-// Fixed-point arithmetic against the handheld's bit-by-bit algorithms and double references.
+// Fixed-point arithmetic against bit-by-bit algorithms and double references.
 #include "core/fixed_point.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 
 namespace {
 
-// Restoring binary division exactly as the handheld did it, with a wide quotient register
+// Restoring binary division of the magnitudes, bit by bit, with a wide quotient register
 // so that huge quotients still end in saturation. For a dividend of -2^31 the divisor can stop
 // doubling at 2^30 with the dividend still twice as large, where the first quotient bit would
 // need to be 2; the game wants the exact floor there, which exactFloorDiv supplies.

@@ -42,7 +42,7 @@ std::vector<Fixed> stepsFor(double seconds) {
     return std::vector<Fixed>(steps, steps + frameSteps(seconds, steps));
 }
 
-TEST(FrameSteps, SplitElapsedTimeAsTheHandheldDid) {
+TEST(FrameSteps, SplitElapsedTimeThroughSinglePrecision) {
     EXPECT_EQ(stepsFor(0.030), (std::vector<Fixed>{1966}));
     EXPECT_EQ(stepsFor(0.070), (std::vector<Fixed>{3276, 1310}));
     EXPECT_EQ(stepsFor(0.050), (std::vector<Fixed>{3276})); // from the rest, not two steps

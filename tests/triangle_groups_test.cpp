@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "render/depth_tested_fill.h"
+#include "core/processor_features.h"
 #include "render/render_context.h"
 #include "render/vertex_cache.h"
 #include "render_target.h"

@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "core/processor_features.h"
 #include "render/camera.h"
-#include "render/depth_tested_fill.h"
 #include "render/pipeline.h"
 #include "render/vertex_cache.h"
 

@@ -94,5 +94,6 @@ void showRankingsLabels(GameApp* app);
 ScreenEntryContext gameEntryContext(GameApp* app, int32_t screen);
 // The drill in practiceDrill from its start, always on the green court.
 void setUpPracticeDrill(GameApp* app);
-// The computer's strength for the match: level x 0.25, computed in float as the handheld did.
+// The computer's strength for the match: level x 0.25, computed in single precision; a seed and
+// taps play the same match again only with the same raw value.
 Fixed levelStrength(int32_t level);

@@ -22,7 +22,8 @@ int frameSteps(double elapsedSeconds, Fixed steps[2]) {
         steps[count++] = kMaxStep;
         rest -= 0.05;
     }
-    // The handheld converted through single precision; keep that for identical steps.
+    // Through single precision: a step's raw value depends on this rounding, and a match plays
+    // identically for a seed and taps only with identical steps.
     const float restFloat = static_cast<float>(rest);
     steps[count++] = static_cast<Fixed>(restFloat * 65536.0f);
     return count;

@@ -33,7 +33,8 @@ struct FxMatrix {
 constexpr int kSineTableSize = 1024;
 extern const Fixed kSineTable[kSineTableSize];
 
-// Wrapping arithmetic: the 32-bit results of the handheld, without signed-overflow UB.
+// Wrapping arithmetic, without signed-overflow UB: results wrap at 32 bits, as the stored data
+// and the matches played from a seed were computed.
 constexpr Fixed fxAdd(Fixed a, Fixed b) {
     return static_cast<Fixed>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
@@ -69,8 +70,9 @@ constexpr Fixed fxMul(Fixed a, Fixed b) {
 
 // a / b truncated toward zero; 0 / 0 is 0, x / 0 and any quotient of 32768.0 or more
 // saturate to +-0x7FFFFFFF (never 0x80000000). Inline: the renderer divides per edge and per
-// vertex. One signed 64-bit division truncates toward zero as the handheld's restoring
-// division of the magnitudes did.
+// vertex. One signed 64-bit division truncates toward zero: the quotient of the magnitudes
+// with the sign given after, as the stored data and the matches played from a seed were
+// computed.
 constexpr Fixed fxDiv(Fixed a, Fixed b) {
     constexpr int64_t kSaturated = 0x7FFFFFFF;
     if (b == 0)

@@ -18,7 +18,7 @@ constexpr SkillRange kStrokeRange = {0x9999, 0x6147};
 // The score is strictly above a threshold to earn the level past it.
 constexpr Fixed kLevelThresholds[4] = {0x4CCCC, 0x59999, 0x66666, 0x73333};
 
-// Wraps as the handheld's 32-bit sum did, without signed overflow here.
+// The sum wraps at 32 bits, without signed overflow: the levels of stored profiles depend on it.
 void addTerm(uint32_t& sum, Fixed skill, SkillRange r) {
     sum += static_cast<uint32_t>(fxDiv(skill - r.minimum, r.range));
 }

@@ -3,9 +3,9 @@
 // elsewhere the scalar loop does it all).
 #include "render/blended_fill.h"
 
+#include "core/processor_features.h"
 #include "core/vector_instructions.h"
 #include "render/depth_lanes_vector.h"
-#include "render/depth_tested_fill.h"
 
 namespace {
 
@@ -97,19 +97,10 @@ int32_t blendDepthTestedVector(uint32_t* colour, uint16_t* depth, int32_t count,
         i = blendDepthTestedAvx2(colour, depth, count, z, dz, lanes);
         z += static_cast<uint32_t>(i) * dz;
     }
-    __m128i zs = _mm_setr_epi32(static_cast<int32_t>(z), static_cast<int32_t>(z + dz),
-                                static_cast<int32_t>(z + 2 * dz), static_cast<int32_t>(z + 3 * dz));
+    __m128i zs = firstFourDepths(z, dz);
     const __m128i zStep = _mm_set1_epi32(static_cast<int32_t>(4 * dz));
-    // Stored depths are compared unsigned, as the scalar loop compares them.
-    const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
     for (; i + 4 <= count; i += 4) {
-        const __m128i d16 = _mm_packs_epi32(_mm_srai_epi32(zs, kDepthShift), _mm_setzero_si128());
-        __m128i* depthAt = reinterpret_cast<__m128i*>(depth + i);
-        const __m128i stored = _mm_loadl_epi64(depthAt);
-        const __m128i nearer =
-            _mm_cmpgt_epi16(_mm_xor_si128(stored, flip), _mm_xor_si128(d16, flip));
-        _mm_storel_epi64(
-            depthAt, _mm_or_si128(_mm_andnot_si128(nearer, stored), _mm_and_si128(nearer, d16)));
+        const __m128i nearer = keepNearerDepthsSse2<4>(depth + i, zs);
         const __m128i mask = _mm_unpacklo_epi16(nearer, nearer);
         __m128i* colourAt = reinterpret_cast<__m128i*>(colour + i);
         const __m128i pixels = _mm_loadu_si128(colourAt);

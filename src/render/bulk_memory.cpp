@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/depth_tested_fill.h"
-
+#include "core/processor_features.h"
 #include "core/vector_instructions.h"
 
 namespace {

@@ -2,10 +2,12 @@
 // screen position back onto the court.
 #include "render/camera.h"
 
+#include "core/display.h"
+
 namespace {
 
-constexpr Fixed kScreenWidthPixels = 240 << 16;
-constexpr Fixed kScreenHeightPixels = 320 << 16;
+constexpr Fixed kScreenWidthPixels = fxFromInt(kScreenWidth);
+constexpr Fixed kScreenHeightPixels = fxFromInt(kScreenHeight);
 
 // Symmetric frustum: n, f the plane distances, w, h the window at the near plane.
 FxMatrix perspective(Fixed n, Fixed f, Fixed w, Fixed h) {

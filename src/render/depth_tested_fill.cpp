@@ -2,8 +2,7 @@
 // that a full-screen fill spends its time in.
 #include "render/depth_tested_fill.h"
 
-#include <cstdlib>
-
+#include "core/processor_features.h"
 #include "core/vector_instructions.h"
 #include "render/depth_lanes_vector.h"
 
@@ -11,24 +10,16 @@ namespace {
 
 #if defined(DROVANA_X86_VECTORS)
 
-// SSE2, every x86-64: depths packed to 16 bits and compared unsigned, as the scalar loop
-// compares them, and both buffers written through masks.
-int32_t fillSse2Impl(uint32_t* colour, uint16_t* depth, int32_t count, int32_t z, int32_t dz,
+// SSE2, every x86-64: both buffers written through masks.
+int32_t fillSse2Impl(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z, uint32_t dz,
                      uint32_t word) {
-    __m128i zLow = _mm_setr_epi32(z, z + dz, z + 2 * dz, z + 3 * dz);
-    __m128i zHigh = _mm_add_epi32(zLow, _mm_set1_epi32(4 * dz));
-    const __m128i zStep = _mm_set1_epi32(8 * dz);
-    const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+    __m128i zLow = firstFourDepths(z, dz);
+    __m128i zHigh = _mm_add_epi32(zLow, _mm_set1_epi32(static_cast<int32_t>(4 * dz)));
+    const __m128i zStep = _mm_set1_epi32(static_cast<int32_t>(8 * dz));
     const __m128i colourWord = _mm_set1_epi32(static_cast<int32_t>(word));
     int32_t i = 0;
     for (; i + 8 <= count; i += 8) {
-        const __m128i d =
-            _mm_packs_epi32(_mm_srai_epi32(zLow, kDepthShift), _mm_srai_epi32(zHigh, kDepthShift));
-        __m128i* depthAt = reinterpret_cast<__m128i*>(depth + i);
-        const __m128i stored = _mm_loadu_si128(depthAt);
-        const __m128i nearer = _mm_cmpgt_epi16(_mm_xor_si128(stored, flip), _mm_xor_si128(d, flip));
-        _mm_storeu_si128(depthAt,
-                         _mm_or_si128(_mm_andnot_si128(nearer, stored), _mm_and_si128(nearer, d)));
+        const __m128i nearer = keepNearerDepthsSse2<8>(depth + i, zLow, zHigh);
         for (int half = 0; half < 2; ++half) {
             __m128i* colourAt = reinterpret_cast<__m128i*>(colour + i + 4 * half);
             const __m128i mask =
@@ -46,10 +37,10 @@ int32_t fillSse2Impl(uint32_t* colour, uint16_t* depth, int32_t count, int32_t z
 // AVX2: eight depths widened to 32 bits, compared and blended without packing. (A masked
 // store for the colour is microcoded and slow on some processors; a blend is not.)
 __attribute__((target("avx2"))) int32_t fillAvx2Impl(uint32_t* colour, uint16_t* depth,
-                                                     int32_t count, int32_t z, int32_t dz,
+                                                     int32_t count, uint32_t z, uint32_t dz,
                                                      uint32_t word) {
-    __m256i zs = firstEightDepths(static_cast<uint32_t>(z), static_cast<uint32_t>(dz));
-    const __m256i zStep = _mm256_set1_epi32(8 * dz);
+    __m256i zs = firstEightDepths(z, dz);
+    const __m256i zStep = _mm256_set1_epi32(static_cast<int32_t>(8 * dz));
     const __m256i colourWord = _mm256_set1_epi32(static_cast<int32_t>(word));
     int32_t i = 0;
     for (; i + 8 <= count; i += 8) {
@@ -62,27 +53,14 @@ __attribute__((target("avx2"))) int32_t fillAvx2Impl(uint32_t* colour, uint16_t*
     return i;
 }
 
-// DROVANA_NO_AVX2 set to anything takes the paths of processors without AVX2 on one that has it,
-// so that the tests can run them too.
-const bool kHasAvx2 = __builtin_cpu_supports("avx2") && std::getenv("DROVANA_NO_AVX2") == nullptr;
-
 #endif
 
 } // namespace
 
-bool cpuHasAvx2() {
-#if defined(DROVANA_X86_VECTORS)
-    return kHasAvx2;
-#else
-    return false;
-#endif
-}
-
 int32_t fillDepthTestedSse2(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
                             uint32_t dz, uint32_t word) {
 #if defined(DROVANA_X86_VECTORS)
-    return fillSse2Impl(colour, depth, count, static_cast<int32_t>(z), static_cast<int32_t>(dz),
-                        word);
+    return fillSse2Impl(colour, depth, count, z, dz, word);
 #else
     (void)colour, (void)depth, (void)count, (void)z, (void)dz, (void)word;
     return 0;
@@ -92,12 +70,11 @@ int32_t fillDepthTestedSse2(uint32_t* colour, uint16_t* depth, int32_t count, ui
 int32_t fillDepthTestedAvx2(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
                             uint32_t dz, uint32_t word) {
 #if defined(DROVANA_X86_VECTORS)
-    if (kHasAvx2)
-        return fillAvx2Impl(colour, depth, count, static_cast<int32_t>(z), static_cast<int32_t>(dz),
-                            word);
-#endif
+    return fillAvx2Impl(colour, depth, count, z, dz, word);
+#else
     (void)colour, (void)depth, (void)count, (void)z, (void)dz, (void)word;
     return 0;
+#endif
 }
 
 int32_t fillDepthTestedVector(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,

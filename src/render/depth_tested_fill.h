@@ -11,9 +11,9 @@
 int32_t fillDepthTestedVector(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
                               uint32_t dz, uint32_t word);
 
-// The two variants behind it, for tests: SSE2 (any x86-64) and AVX2 (0 pixels done on a
-// processor without it). Elsewhere both do nothing and return 0.
-bool cpuHasAvx2();
+// The two variants it chooses between, for tests: SSE2 (any x86-64) and AVX2 (only where
+// cpuHasAvx2()). Where the x86 vector instructions are not compiled in, both do nothing and
+// return 0.
 int32_t fillDepthTestedSse2(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,
                             uint32_t dz, uint32_t word);
 int32_t fillDepthTestedAvx2(uint32_t* colour, uint16_t* depth, int32_t count, uint32_t z,

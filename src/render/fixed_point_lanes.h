@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/fixed_point.h"
 #include "core/vector_instructions.h"
 
 #if defined(DROVANA_X86_VECTORS)
@@ -20,27 +21,30 @@ inline __attribute__((target("avx2"))) WideLanes wideProduct(__m256i a, __m256i 
             _mm256_mul_epi32(_mm256_srli_epi64(a, 32), _mm256_srli_epi64(b, 32))};
 }
 
-// Bits 16..47 of each lane's product, back in its own lane: fxMul lane by lane.
+// Bits 16..47 of each lane's product, back in its own lane: fxMul lane by lane. The odd
+// lanes' bits land in the upper half of their 64-bit lane.
 inline __attribute__((target("avx2"))) __m256i fxMulOf(const WideLanes& p) {
-    return _mm256_blend_epi32(_mm256_srli_epi64(p.even, 16), _mm256_slli_epi64(p.odd, 16), 0xAA);
+    return _mm256_blend_epi32(_mm256_srli_epi64(p.even, kFixedFractionBits),
+                              _mm256_slli_epi64(p.odd, 32 - kFixedFractionBits), 0xAA);
 }
 
 inline __attribute__((target("avx2"))) __m256i fxMulLanes(__m256i a, __m256i b) {
     return fxMulOf(wideProduct(a, b));
 }
 
-// The arithmetic shift of 64-bit lanes by 16, which AVX2 lacks.
-inline __attribute__((target("avx2"))) __m256i shiftDown16(__m256i v) {
+// The arithmetic shift of 64-bit lanes by the fraction's bits, which AVX2 lacks.
+inline __attribute__((target("avx2"))) __m256i shiftDownFraction(__m256i v) {
     const __m256i negative = _mm256_cmpgt_epi64(_mm256_setzero_si256(), v);
-    return _mm256_or_si256(_mm256_srli_epi64(v, 16), _mm256_slli_epi64(negative, 48));
+    return _mm256_or_si256(_mm256_srli_epi64(v, kFixedFractionBits),
+                           _mm256_slli_epi64(negative, 64 - kFixedFractionBits));
 }
 
 // (a b >> 16) - (c d >> 16) carried wide, as the rasteriser's area and depth numerators are.
 inline __attribute__((target("avx2"))) WideLanes wideProductDifference(__m256i a, __m256i b,
                                                                        __m256i c, __m256i d) {
     const WideLanes ab = wideProduct(a, b), cd = wideProduct(c, d);
-    return {_mm256_sub_epi64(shiftDown16(ab.even), shiftDown16(cd.even)),
-            _mm256_sub_epi64(shiftDown16(ab.odd), shiftDown16(cd.odd))};
+    return {_mm256_sub_epi64(shiftDownFraction(ab.even), shiftDownFraction(cd.even)),
+            _mm256_sub_epi64(shiftDownFraction(ab.odd), shiftDownFraction(cd.odd))};
 }
 
 inline __attribute__((target("avx2"))) __m256i wideOutside(__m256i v, __m256i lowest,
@@ -65,13 +69,13 @@ inline __attribute__((target("avx2"))) __m256i lowHalves(const WideLanes& w) {
 // below 2^53, truncating the rounded quotient gives the integer one.
 inline __attribute__((target("avx2"))) __m128i quotientFour(__m256d n, __m128i d) {
     const __m256d q = _mm256_div_pd(n, _mm256_cvtepi32_pd(d));
-    const __m256d limit = _mm256_set1_pd(2147483647.0);
+    const __m256d limit = _mm256_set1_pd(INT32_MAX);
     return _mm256_cvttpd_epi32(
         _mm256_min_pd(_mm256_max_pd(q, _mm256_sub_pd(_mm256_setzero_pd(), limit)), limit));
 }
 
 inline __attribute__((target("avx2"))) __m256d timesFxOne(__m128i v) {
-    return _mm256_mul_pd(_mm256_cvtepi32_pd(v), _mm256_set1_pd(65536.0));
+    return _mm256_mul_pd(_mm256_cvtepi32_pd(v), _mm256_set1_pd(kFxOne));
 }
 
 // dx * 65536 / dy, as the rasteriser divides for an edge's slope.
@@ -83,7 +87,8 @@ inline __attribute__((target("avx2"))) __m256i slopeLanes(__m256i dx, __m256i dy
 
 // fxDiv(kFxOne, v) for v other than 0: 2^32 / v truncated, saturated where |v| is 2 or less.
 inline __attribute__((target("avx2"))) __m256i reciprocalLanes(__m256i v) {
-    const __m256d one = _mm256_set1_pd(4294967296.0);
+    // 1.0 as the dividend of fxDiv: kFxOne scaled up by kFxOne once more.
+    const __m256d one = _mm256_set1_pd(static_cast<double>(kFxOne) * kFxOne);
     return _mm256_set_m128i(quotientFour(one, _mm256_extracti128_si256(v, 1)),
                             quotientFour(one, _mm256_castsi256_si128(v)));
 }

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/processor_features.h"
 #include "core/vector_instructions.h"
 #include "render/bulk_memory.h"
-#include "render/depth_tested_fill.h"
 #include "render/render_context.h"
 
 namespace {

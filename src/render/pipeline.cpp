@@ -2,15 +2,14 @@
 // hand-over of projected triangles and quads to the rasteriser.
 #include "render/pipeline.h"
 
-#include "render/depth_tested_fill.h"
+#include "core/processor_features.h"
 #include "render/render_context.h"
+#include "render/render_limits.h"
 #include "render/triangle_groups_vector.h"
 #include "render/vertex_cache.h"
 #include "render/vertex_transform_vector.h"
 
 namespace {
-
-constexpr Fixed kDepthRange = 0x7FFF0000; // 32767.0: the far end of the depth buffer
 
 Fixed clampToScreen(Fixed v, int32_t size) {
     if (v < 0)

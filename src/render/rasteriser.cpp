@@ -131,7 +131,7 @@ struct LeftWalk {
     int32_t wholeStep;       // k: the span start moves k or k + 1 pixels per row
     Subpixel stepFraction;   // the step minus k pixels, 1..2048
     Subpixel error;          // negative when the next row moves k + 1 pixels
-    uint32_t depth;          // 21.11, wraps like the handheld's registers
+    uint32_t depth;          // 21.11; wraps at 32 bits, as the vector set-up's sums do
     uint32_t depthStepSmall; // for a move of k pixels
     uint32_t depthStepLarge; // for a move of k + 1 pixels
 };

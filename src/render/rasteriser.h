@@ -5,14 +5,9 @@
 #include <cstdint>
 
 #include "core/fixed_point.h"
+#include "render/render_limits.h"
 
 struct RenderContext;
-
-// 21.11 sub-pixel coordinates (2048 units per pixel), taken from Fixed by a shift.
-using Subpixel = int32_t;
-constexpr int kSubpixelBits = 11;
-constexpr Subpixel kSubpixelOne = 1 << kSubpixelBits;
-constexpr int kFixedToSubpixelShift = kFixedFractionBits - kSubpixelBits;
 
 // x, y in pixels from the top-left corner, z the depth 0..32767.0 (0 nearest); the vertex
 // transform clamps all three to the screen before they arrive here.
@@ -82,17 +77,6 @@ inline bool reachesAColumnCentre(const ScreenCorner& a, const ScreenCorner& b,
 // and a column centre.
 void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCorner& c1,
                        const ScreenCorner& c2, Subpixel firstRow, int32_t rows);
-
-// The depth set-up's constants, for the set-up done eight at a time as well.
-constexpr Fixed kThinArea = 3276;                  // doubled area under 0.05 square pixels
-constexpr Fixed kThinAreaReciprocal = 26214400;    // 400.0 stands in for 1 / area there
-constexpr Fixed kMaxDepthGradient = 0x7FFF0000;    // steeper than this and depth is held flat
-constexpr uint32_t kUnreachableDepth = 0x7FFFFFFF; // replaces a negative starting depth
-
-// Triangles of up to this many rows can be set up elsewhere, eight at a time.
-constexpr int32_t kPreparedRows = 3;
-
-constexpr int32_t kGroupTriangles = 8;
 
 // Eight triangles set up together, elsewhere. Those in `prepared` have at most kPreparedRows
 // rows and come as spans worked out exactly as rasteriseReaching works them out: row

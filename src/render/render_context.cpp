@@ -95,7 +95,7 @@ void rcClearColor(RenderContext* rc, Fixed r, Fixed g, Fixed b, Fixed a) {
 
 void rcClearDepth(RenderContext* rc, double depth) {
     // Values outside 0..2 would make the conversion undefined; the game only passes 1.0.
-    const double scaled = std::clamp(depth * 32767.0, 0.0, 65535.0);
+    const double scaled = std::clamp(depth * kFarthestDepth, 0.0, 65535.0);
     rc->clearDepth = static_cast<uint16_t>(scaled);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/fixed_point.h"
+#include "render/render_limits.h"
 #include "render/vertex_cache.h"
 
 // The numeric codes of the GL-style interface that callers speak.
@@ -20,10 +21,6 @@ constexpr uint32_t GL_COLOR_BUFFER_BIT = 0x4000;
 constexpr int32_t GL_FLAT = 0x1D00;
 constexpr int32_t GL_SRC_ALPHA = 0x0302;
 constexpr int32_t GL_ONE_MINUS_SRC_ALPHA = 0x0303;
-
-constexpr int kMatrixStackSize = 8;
-constexpr int kVertexSlots = 4;
-constexpr uint16_t kFarthestDepth = 32767;
 
 // Bytes in memory order; as a pixel word that is A << 24 | B << 16 | G << 8 | R.
 struct Rgba {

@@ -9,6 +9,7 @@
 #include "core/vector_instructions.h"
 #include "render/fixed_point_lanes.h"
 #include "render/render_context.h"
+#include "render/render_limits.h"
 #include "render/row_order.h"
 #include "render/vertex_cache.h"
 
@@ -16,8 +17,8 @@
 
 namespace {
 
-constexpr int32_t kGroup = kTriangleGroupIndices / 3;
-static_assert(kGroup == kGroupTriangles, "a group is eight triangles, one to a lane");
+constexpr int32_t kGroup = kGroupTriangles;
+static_assert(kGroup == 8, "a group is eight triangles, one to a lane");
 
 // A slot's fields as 32-bit offsets from the start of the slots, for gathering by vertex index.
 constexpr int32_t kSlotWords = sizeof(CachedVertex) / sizeof(int32_t);
@@ -228,9 +229,9 @@ gradientLanes(const VertexLanes& t, const VertexLanes& m, const VertexLanes& b, 
                                 outsideLanes(down, INT32_MIN, INT32_MAX));
     const WideLanes dzdx = wideProduct(reciprocal, lowHalves(across));
     const WideLanes dzdy = wideProduct(reciprocal, lowHalves(down));
-    // Beyond +-kMaxDepthGradient after the shift by 16, decided on the products themselves.
-    constexpr int64_t kAbove = (int64_t{kMaxDepthGradient} << 16) + 0xFFFF;
-    constexpr int64_t kBelow = -(int64_t{kMaxDepthGradient} << 16);
+    // Beyond +-kMaxDepthGradient after fxMul's shift, decided on the products themselves.
+    constexpr int64_t kAbove = (int64_t{kMaxDepthGradient} << kFixedFractionBits) + (kFxOne - 1);
+    constexpr int64_t kBelow = -(int64_t{kMaxDepthGradient} << kFixedFractionBits);
     const __m256i flat =
         _mm256_or_si256(outsideLanes(dzdx, kBelow, kAbove), outsideLanes(dzdy, kBelow, kAbove));
     g.dzdx = _mm256_andnot_si256(flat, fxMulOf(dzdx));
@@ -257,7 +258,8 @@ __attribute__((target("avx2"))) __m256i walkDepth(const EdgeLanes& e, const Grad
     const __m256i wholeStep =
         _mm256_srai_epi32(_mm256_sub_epi32(e.step, _mm256_set1_epi32(1)), kSubpixelBits);
     const __m256i small = _mm256_srai_epi32(
-        _mm256_add_epi32(fxMulLanes(_mm256_slli_epi32(wholeStep, 16), g.dzdx), g.dzdy),
+        _mm256_add_epi32(fxMulLanes(_mm256_slli_epi32(wholeStep, kFixedFractionBits), g.dzdx),
+                         g.dzdy),
         kFixedToSubpixelShift);
     const __m256i pixelDepth = _mm256_srai_epi32(g.dzdx, kFixedToSubpixelShift);
     const __m256i largeMoves = _mm256_sub_epi32(_mm256_sub_epi32(column, firstColumn),

@@ -1,17 +1,16 @@
 // triangle_groups_vector.h: element drawing eight triangles at a time in AVX2 registers. Most of
 // a figure's triangles reach no pixel centre; here they are told apart for eight at once, from
-// the projected vertices in the cache, before any one of them costs a call.
+// the projected vertices in the cache, before any one of them costs a call. Both functions run
+// only where cpuHasAvx2(): their caller asks.
 #pragma once
 
 #include <cstdint>
 
 #include "core/fixed_point.h"
+#include "render/render_limits.h"
 #include "render/vertex_transform_vector.h"
 
 struct RenderContext;
-
-// The indices of the eight triangles drawn together.
-constexpr int32_t kTriangleGroupIndices = 24;
 
 struct IndexRange {
     uint32_t lowest;
@@ -24,6 +23,6 @@ IndexRange indexRangeAvx2(const uint32_t* indices, int32_t count);
 // Draws the triangles of indices[begin, end) in order, eight at a time (the last group may hold
 // fewer), and returns where it stopped: end less a partial triangle's indices. Every
 // vertex the indices name must be projected into the context's vertex cache for its current
-// generation. Without AVX2 it returns begin at once; call it only where cpuHasAvx2().
+// generation. Where the x86 vector instructions are not compiled in it returns begin at once.
 int32_t drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin,
                                int32_t end);

@@ -6,9 +6,7 @@
 
 #include "core/fixed_point.h"
 #include "render/rasteriser.h"
-
-// Vertices with a larger index are projected afresh for every triangle that uses them.
-constexpr uint32_t kVertexCacheSlots = 4096;
+#include "render/render_limits.h"
 
 // Slots are indexed by the vertex index itself, 32 bytes each so that finding one is a shift.
 // An entry lives for one element drawing, or for the drawings of one locked array: otherwise

@@ -7,11 +7,10 @@
 
 #include "core/vector_instructions.h"
 #include "render/fixed_point_lanes.h"
+#include "render/render_limits.h"
 #include "render/vertex_cache.h"
 
 namespace {
-
-constexpr int32_t kDepthRange = 0x7FFF0000;
 
 #if defined(DROVANA_X86_VECTORS)
 
@@ -19,7 +18,7 @@ constexpr int32_t kDepthRange = 0x7FFF0000;
 // does: bits 16..47 of a product are the same whether the shift is arithmetic or logical, and
 // only the low 32 bits of each lane are read afterwards.
 __attribute__((target("avx2"))) inline __m256i fxMulFourWide(__m256i lanes, __m256i s) {
-    return _mm256_srli_epi64(_mm256_mul_epi32(lanes, s), 16);
+    return _mm256_srli_epi64(_mm256_mul_epi32(lanes, s), kFixedFractionBits);
 }
 
 __attribute__((target("avx2"))) inline __m256i load(const int64_t* lanes) {

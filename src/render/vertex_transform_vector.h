@@ -22,7 +22,7 @@ void prepareVectorProjection(const FxMatrix& combined, int32_t width, int32_t he
                              VectorProjection& out);
 
 // transformVertex with every product, truncation, wrap and clamp the same, in AVX2 registers.
-// Only for a processor that has them (cpuHasAvx2).
+// These three run only where cpuHasAvx2(): their caller asks.
 bool transformVertexAvx2(const Vec3& v, const VectorProjection& projection, ScreenVertex& out);
 // The same, giving the vertex's sample-grid corner (screenCorner of the transformed vertex),
 // worked out in the same registers.

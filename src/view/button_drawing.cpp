@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/processor_features.h"
 #include "core/vector_instructions.h"
-#include "render/depth_tested_fill.h"
 
 #include "assets/image_button.h"
 #include "view/hud_text.h"

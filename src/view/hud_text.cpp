@@ -1,8 +1,8 @@
 // hud_text.cpp: rectangles and glyphs written straight into the frame buffer.
 #include "view/hud_text.h"
 
+#include "core/processor_features.h"
 #include "core/vector_instructions.h"
-#include "render/depth_tested_fill.h"
 
 namespace {
 

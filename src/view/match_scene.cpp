@@ -6,6 +6,7 @@
 #include "assets/model.h"
 #include "assets/pose.h"
 #include "match/match.h"
+#include "match/vector_math.h"
 #include "render/render_context.h"
 #include "view/engine3d.h"
 #include "view/match_hud.h"
@@ -181,24 +182,9 @@ Fixed offset(Fixed base, int sign, Fixed amount) {
     return sign > 0 ? fxAdd(base, amount) : fxSub(base, amount);
 }
 
-Vec3 add(const Vec3& a, const Vec3& b) {
-    return {fxAdd(a.x, b.x), fxAdd(a.y, b.y), fxAdd(a.z, b.z)};
-}
-Vec3 sub(const Vec3& a, const Vec3& b) {
-    return {fxSub(a.x, b.x), fxSub(a.y, b.y), fxSub(a.z, b.z)};
-}
-Vec3 scale(const Vec3& v, Fixed k) {
-    return {fxMul(v.x, k), fxMul(v.y, k), fxMul(v.z, k)};
-}
-Fixed dot(const Vec3& a, const Vec3& b) {
-    return fxAdd(fxAdd(fxMul(a.x, b.x), fxMul(a.y, b.y)), fxMul(a.z, b.z));
-}
+// Each component divided on its own; the rest of the arithmetic is the match's (vector_math.h).
 Vec3 divide(const Vec3& v, Fixed k) {
     return {fxDiv(v.x, k), fxDiv(v.y, k), fxDiv(v.z, k)};
-}
-Vec3 cross(const Vec3& a, const Vec3& b) {
-    return {fxSub(fxMul(a.y, b.z), fxMul(a.z, b.y)), fxSub(fxMul(a.z, b.x), fxMul(a.x, b.z)),
-            fxSub(fxMul(a.x, b.y), fxMul(a.y, b.x))};
 }
 
 void shadowVertex(RenderContext* rc, const Vec3& p) {
@@ -221,20 +207,20 @@ void drawStreak(RenderContext* rc, const Vec3& p, const Vec3& q, const Vec3& v, 
     const Vec3 u = divide(v, len);
     Vec3 s = (u.y > -kUprightLimit && u.y < kUprightLimit) ? Vec3{fxNeg(u.z), 0, u.x}
                                                            : Vec3{u.y, fxNeg(u.x), 0};
-    s = divide(s, fxSqrt(dot(s, s)));
-    Vec3 w = cross(u, s);
-    s = scale(s, d);
-    w = scale(w, d);
-    const Vec3 du = scale(u, d);
-    const Vec3 a = sub(q, du);
-    const Vec3 b = add(p, du);
+    s = divide(s, fxSqrt(vDot(s, s)));
+    Vec3 w = vCross(u, s);
+    s = vScale(s, d);
+    w = vScale(w, d);
+    const Vec3 du = vScale(u, d);
+    const Vec3 a = vSub(q, du);
+    const Vec3 b = vAdd(p, du);
 
     Vec3 corners[24];
     for (int k = 0; k < 24; ++k) {
         const BoxCorner& c = kStreakCorners[k];
         const Vec3 sideS = c.sSign > 0 ? s : Vec3{fxNeg(s.x), fxNeg(s.y), fxNeg(s.z)};
         const Vec3 sideW = c.wSign > 0 ? w : Vec3{fxNeg(w.x), fxNeg(w.y), fxNeg(w.z)};
-        corners[k] = add(add(c.endB ? b : a, sideS), sideW);
+        corners[k] = vAdd(vAdd(c.endB ? b : a, sideS), sideW);
     }
     rcColor4(rc, kBallColour.r, kBallColour.g, kBallColour.b, static_cast<uint8_t>(alpha.ball));
     for (const Vec3& corner : corners)
@@ -290,8 +276,8 @@ void drawPlayerShadow(RenderContext* rc, const MatchPlayer& player, const Pose& 
 
 void drawBall(RenderContext* rc, const Ball& ball, const Vec3& previous) {
     const Vec3& p = ball.position;
-    const Vec3 v = sub(p, previous);
-    const Fixed len = fxSqrt(dot(v, v));
+    const Vec3 v = vSub(p, previous);
+    const Fixed len = fxSqrt(vDot(v, v));
     if (len < kStillBallDistance)
         drawStillBall(rc, p, ball.diameter);
     else
