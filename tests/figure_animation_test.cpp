@@ -5,6 +5,7 @@
 #include "assets/model.h"
 #include "assets/pose.h"
 #include "figure_assets.h"
+#include "match/ball.h"
 #include "match/stroke_table.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,24 @@ TEST_F(BuiltAnimations, TossedBallRisesToTheContact) {
     EXPECT_LT(start.y, 150.0f);
     EXPECT_GT(before.y, head.y - 30.0f);
     EXPECT_LT(std::fabs(before.x - head.x), 20.0f);
+}
+
+// The toss falls as the match's ball falls: over the frames before contact the height of the
+// ball's centre changes by g / 25^2 less each frame, g the match's gravity in centimetres.
+TEST_F(BuiltAnimations, TossFallsWithTheMatchsGravity) {
+    const KeyAnimation& serve = anim(kServeAnim);
+    const int contact = framesIn(strokeRow(StrokeFirstServe).contactTime);
+    const int ball = meshVertexOffset(*assets.model, 1);
+    const int vertices = static_cast<int>(primaryLod(*assets.model).meshes[1].vertices.size());
+    const auto height = [&](int frame) {
+        float sum = 0.0f;
+        for (int v = 0; v < vertices; ++v)
+            sum += bakedVertex(serve, frame, ball + v).y;
+        return sum / static_cast<float>(vertices);
+    };
+    const float perFrame = static_cast<float>(fxToDouble(kGravity)) * 100.0f / (25.0f * 25.0f);
+    for (int f = contact - 8; f < contact; ++f)
+        EXPECT_NEAR(height(f + 1) - 2.0f * height(f) + height(f - 1), -perFrame, 0.002f) << f;
 }
 
 float largestMove(const KeyAnimation& a, int from, int to) {

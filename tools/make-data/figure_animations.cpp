@@ -9,9 +9,15 @@
 #include <stdexcept>
 
 #include "figure_keyframes.h"
+#include "match/ball.h"
 #include "match/stroke_table.h"
 
 namespace {
+
+// A length (or an acceleration) of the match, in metres, in the model's centimetres.
+float centimetres(Fixed metres) {
+    return static_cast<float>(metres) / 655.36f;
+}
 
 constexpr int kRight = 1, kLeft = -1;
 
@@ -264,7 +270,7 @@ FigureClip serve() {
     V3 to = (box.low + box.high) * 0.5f;
     to.y += 4.0f;
     const float seconds = static_cast<float>(contact - release) / kFramesPerSecond;
-    const float gravity = 981.0f;
+    const float gravity = centimetres(kGravity); // the match's ball falls the same way
     const float rise = (to.y - from.y + 0.5f * gravity * seconds * seconds) / seconds;
     for (int f = release; f < count; ++f) {
         const float t = static_cast<float>(f - release) / kFramesPerSecond;
@@ -674,11 +680,11 @@ int strokeContact(int stroke) {
 
 ReachBox modelReachBox(int stroke) {
     const StrokeRow& row = strokeRow(stroke);
-    const auto cm = [](Fixed metres) { return static_cast<float>(metres) / 655.36f; };
     // The game draws the figure with x mirrored, so the model's x is the row's x; the model
     // faces +z where the row's player faces -z, so z changes sign.
-    return {{cm(row.reachMin.x), cm(row.reachMin.y), -cm(row.reachMax.z)},
-            {cm(row.reachMax.x), cm(row.reachMax.y), -cm(row.reachMin.z)}};
+    return {
+        {centimetres(row.reachMin.x), centimetres(row.reachMin.y), -centimetres(row.reachMax.z)},
+        {centimetres(row.reachMax.x), centimetres(row.reachMax.y), -centimetres(row.reachMin.z)}};
 }
 
 std::vector<FigureClip> buildFigureClips() {
