@@ -12,10 +12,7 @@ namespace {
 constexpr Fixed kStep = 3276;
 
 MatchPlayer computer(int slot) {
-    MatchPlayer p{};
-    copyProfileToPlayer(kDefaultRoster[slot], p);
-    p.isComputer = 1;
-    return p;
+    return matchPlayerFromProfile(kDefaultRoster[slot], true);
 }
 
 struct BenchMatch {

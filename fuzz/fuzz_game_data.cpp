@@ -17,7 +17,6 @@ namespace {
 
 void enterEveryScreen(SceneRig& rig) {
     ScreenEntryContext context;
-    context.shownPlayer = &rig.player1;
     context.shownProfile = &kDefaultRoster[0];
     for (int32_t id = kFirstScreen; id <= kLastScreen; ++id)
         enterScreenFromTable(rig.resources.engine->jpeg, rig.resources.engine->frame.backdrop,

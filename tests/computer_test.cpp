@@ -108,7 +108,7 @@ TEST_F(Computer, ServesToThreeTargetsInTheBox) {
     EXPECT_EQ(server.stroke, StrokeFirstServe);
     EXPECT_EQ(server.timeToSwing, kFxOne);
     EXPECT_EQ(server.anim, AnimWaitToServe);
-    EXPECT_EQ(server.strokeSkill, server.firstServe);
+    EXPECT_EQ(server.strokeSkill, server.skills.firstServe);
     EXPECT_EQ(server.contactPoint.y, match->ball.position.y);
 
     server.serveNumber = 2;

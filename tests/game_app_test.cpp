@@ -176,7 +176,7 @@ TEST_F(GameAppFixture, BuiltInProfileHidesDeleteAndArrowsStepThroughUsedProfiles
     tapButton(ButtonAction::PreviousProfile);
     tapButton(ButtonAction::PreviousProfile);
     EXPECT_EQ(app->store.options.player1Profile, 4); // wraps past the unused slots
-    EXPECT_EQ(WideString(app->player1.firstName), WideString(profile(4).firstName));
+    EXPECT_EQ(*label(LabelSource::FirstName)->label, WideString(profile(4).firstName));
 }
 
 TEST_F(GameAppFixture, ExhibitionRunsFromTheMenusToTheResultAndBack) {
@@ -307,7 +307,7 @@ TEST_F(GameAppFixture, EditorPointsAndSwatchesAndOkSavesTheNewProfile) {
     EXPECT_EQ(app->screen, ExhibitionPlayer1);
     EXPECT_EQ(app->store.options.player1Profile, slot);
     EXPECT_EQ(profile(slot).level, 0);
-    EXPECT_EQ(profile(slot).runSpeed, static_cast<Fixed>((4.0f + 0.15f * 6) * 65536.0f));
+    EXPECT_EQ(profile(slot).skills.runSpeed, static_cast<Fixed>((4.0f + 0.15f * 6) * 65536.0f));
     EXPECT_EQ(button(ButtonAction::Delete)->currentFace, 0); // a user profile can be deleted
     ProfileStore reloaded;
     reloaded.path = home.file("players.dat");
@@ -338,14 +338,14 @@ TEST_F(GameAppFixture, LearningFromOneMatchCarriesIntoTheNext) {
     makeProfileThroughEditor();
     playExhibition();
     ASSERT_EQ(app->screen, ExhibitionMatch);
-    app->resources.match->players[0].forehand += 1000;
-    const Fixed learnt = app->resources.match->players[0].forehand;
+    app->resources.match->players[0].skills.forehand += 1000;
+    const Fixed learnt = app->resources.match->players[0].skills.forehand;
     finishMatch(true);
-    EXPECT_EQ(app->player1.forehand, learnt);
+    EXPECT_EQ(profile(app->store.options.player1Profile).skills.forehand, learnt);
     tapButton(ButtonAction::Main);
     tapButton(ButtonAction::Exhibition);
     playExhibition();
-    EXPECT_EQ(app->resources.match->players[0].forehand, learnt);
+    EXPECT_EQ(app->resources.match->players[0].skills.forehand, learnt);
 }
 
 TEST_F(GameAppFixture, OptionsChangeWithinTheirLimitsAndAreSavedOnLeaving) {

@@ -10,10 +10,7 @@
 #include <vector>
 
 inline MatchPlayer rosterPlayer(int slot, bool computer) {
-    MatchPlayer p{};
-    copyProfileToPlayer(kDefaultRoster[slot], p);
-    p.isComputer = computer ? 1 : 0;
-    return p;
+    return matchPlayerFromProfile(kDefaultRoster[slot], computer);
 }
 
 struct MatchFixture : ::testing::Test {

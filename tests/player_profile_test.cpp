@@ -1,10 +1,11 @@
-// Player profiles: each field of a profile reaches its own field of the match player, and the
-// built-in roster holds the values the computer players are tuned with.
+// Player profiles: a match player starts from its profile's skills alone, and the built-in roster
+// holds the values the computer players are tuned with.
 #include "frontend/player_profile.h"
 #include "match/match_player.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -13,50 +14,19 @@ std::u16string text(const char16_t* units) {
     return std::u16string(units);
 }
 
-TEST(PlayerProfile, CopiesEverySkillToItsOwnFieldAndLeavesTheRestAlone) {
+TEST(PlayerProfile, AMatchPlayerStartsFromTheProfilesSkillsAndNothingPlayed) {
     PlayerProfile profile{};
-    const std::u16string first = u"Alda", last = u"Brenn";
-    first.copy(profile.firstName, first.size());
-    last.copy(profile.lastName, last.size());
     profile.level = 3;
-    profile.runSpeed = 101;
-    profile.forehand = 102;
-    profile.backhand = 103;
-    profile.firstServe = 104;
-    profile.secondServe = 105;
-    profile.volley = 106;
-    profile.smash = 107;
-    profile.lob = 108;
+    profile.skills = {101, 102, 103, 104, 105, 106, 107, 108};
+    profile.skinColour = 0xFF010203;
 
-    MatchPlayer player{};
-    player.isComputer = 1;
-    player.strokeSkill = 999;
-    copyProfileToPlayer(profile, player);
-    EXPECT_EQ(text(player.firstName), first);
-    EXPECT_EQ(text(player.lastName), last);
-    EXPECT_EQ(player.profileLevel, 3);
-    EXPECT_EQ(player.runSpeed, 101);
-    EXPECT_EQ(player.forehand, 102);
-    EXPECT_EQ(player.backhand, 103);
-    EXPECT_EQ(player.firstServe, 104);
-    EXPECT_EQ(player.secondServe, 105);
-    EXPECT_EQ(player.volley, 106);
-    EXPECT_EQ(player.smash, 107);
-    EXPECT_EQ(player.lob, 108);
-    EXPECT_EQ(player.isComputer, 1);
-    EXPECT_EQ(player.strokeSkill, 999);
-}
-
-TEST(PlayerProfile, NameWithoutTerminatorIsCutAtElevenUnits) {
-    PlayerProfile profile{};
-    for (char16_t& unit : profile.firstName)
-        unit = u'x';
-    MatchPlayer player{};
-    for (char16_t& unit : player.lastName)
-        unit = u'y'; // an empty profile name clears what was there
-    copyProfileToPlayer(profile, player);
-    EXPECT_EQ(text(player.firstName), std::u16string(11, u'x'));
-    EXPECT_EQ(text(player.lastName), u"");
+    const MatchPlayer human = matchPlayerFromProfile(profile, false);
+    EXPECT_EQ(human.skills, profile.skills);
+    EXPECT_EQ(human.isComputer, 0);
+    MatchPlayer untouched{};
+    untouched.skills = profile.skills;
+    EXPECT_EQ(std::memcmp(&human, &untouched, sizeof human), 0);
+    EXPECT_EQ(matchPlayerFromProfile(profile, true).isComputer, 1);
 }
 
 struct RosterRow {
@@ -88,11 +58,12 @@ TEST(PlayerProfile, DefaultRosterHoldsOneTunedComputerPlayerPerLevel) {
         for (int32_t rank : p.rank)
             EXPECT_EQ(rank, row.rank);
         EXPECT_EQ(p.builtIn, 1);
-        EXPECT_EQ(p.runSpeed, row.runSpeed);
-        for (Fixed skill : {p.forehand, p.backhand, p.volley, p.smash, p.lob})
+        const PlayerSkills& s = p.skills;
+        EXPECT_EQ(s.runSpeed, row.runSpeed);
+        for (Fixed skill : {s.forehand, s.backhand, s.volley, s.smash, s.lob})
             EXPECT_EQ(skill, row.strokes);
-        EXPECT_EQ(p.firstServe, row.firstServe);
-        EXPECT_EQ(p.secondServe, row.secondServe);
+        EXPECT_EQ(s.firstServe, row.firstServe);
+        EXPECT_EQ(s.secondServe, row.secondServe);
         EXPECT_EQ(p.skinColour, row.skin);
         EXPECT_EQ(p.hairColour, row.hair);
         EXPECT_EQ(p.colour3, row.colour3);

@@ -11,7 +11,7 @@ namespace {
 
 MatchPlayer runner(bool computer, Fixed runSpeed = fxFromInt(4)) {
     MatchPlayer p = rosterPlayer(0, computer);
-    p.runSpeed = runSpeed;
+    p.skills.runSpeed = runSpeed;
     p.position = {0, 0, fxFromInt(10)};
     p.moveTarget = p.position;
     p.facing = {0, 0, -kFxOne};
@@ -29,7 +29,7 @@ TEST(PlayerMovement, OutsideItsBoundsAPlayerStandsStill) {
     p.moveTarget = {0, 0, fxFromInt(8)};
     movePlayer(p, kFxOne);
     EXPECT_EQ(p.position.z, fxFromInt(5));
-    EXPECT_EQ(p.runSpeed, fxFromInt(4));
+    EXPECT_EQ(p.skills.runSpeed, fxFromInt(4));
 }
 
 TEST(PlayerMovement, StopsOnTheBoundaryOfAnOutsideDestination) {
@@ -65,22 +65,23 @@ TEST(PlayerMovement, OnlyTheHumanLearnsToRunUpTo55) {
     MatchPlayer human = runner(false);
     human.moveTarget = {0, 0, fxFromInt(12)};
     movePlayer(human, fxFromInt(1)); // arrives after 2 m
-    EXPECT_EQ(human.runSpeed, fxFromInt(4) + fxMul(fxFromInt(2), kLearningRate));
+    EXPECT_EQ(human.skills.runSpeed, fxFromInt(4) + fxMul(fxFromInt(2), kLearningRate));
 
     MatchPlayer running = runner(false);
     running.moveTarget = {0, 0, fxFromInt(16)};
     movePlayer(running, fx(0.5)); // still on the way: learns from the ground covered
-    EXPECT_EQ(running.runSpeed, fxFromInt(4) + fxMul(fxMul(fxFromInt(4), fx(0.5)), kLearningRate));
+    EXPECT_EQ(running.skills.runSpeed,
+              fxFromInt(4) + fxMul(fxMul(fxFromInt(4), fx(0.5)), kLearningRate));
 
     MatchPlayer computer = runner(true);
     computer.moveTarget = {0, 0, fxFromInt(12)};
     movePlayer(computer, fxFromInt(1));
-    EXPECT_EQ(computer.runSpeed, fxFromInt(4));
+    EXPECT_EQ(computer.skills.runSpeed, fxFromInt(4));
 
     MatchPlayer fast = runner(false, kMaxLearnedRunSpeed);
     fast.moveTarget = {0, 0, fxFromInt(12)};
     movePlayer(fast, fxFromInt(1));
-    EXPECT_EQ(fast.runSpeed, kMaxLearnedRunSpeed);
+    EXPECT_EQ(fast.skills.runSpeed, kMaxLearnedRunSpeed);
 }
 
 using HumanControls = MatchFixture;
@@ -178,7 +179,7 @@ TEST_F(EarlyTap, TooEarlyATapSwingsAnEmptyForehandAndTheLimitShrinksWithLevel) {
     EXPECT_EQ(p.timeToSwing, 0);
     EXPECT_EQ(p.contactPoint.y, 0); // at its feet: meets no ball
     EXPECT_EQ(p.strokeSpot.x, p.position.x);
-    EXPECT_EQ(p.strokeSkill, p.forehand);
+    EXPECT_EQ(p.strokeSkill, p.skills.forehand);
 
     // The empty swing leaves the ball to fly on untouched.
     const Ball before = match->ball;
@@ -220,11 +221,11 @@ TEST_F(HumanControls, ContactStepNeverRunsTheClockBackwards) {
     p.swingTimeLeft = fxFromInt(1);
     p.contactPoint = p.position;
     p.strokeSpot = p.position;
-    const Fixed runSpeed = p.runSpeed;
+    const Fixed runSpeed = p.skills.runSpeed;
     Fixed step = 3276;
     updatePlayer(p, 1, match, match->players[1], step);
     EXPECT_EQ(step, 0);
-    EXPECT_EQ(p.runSpeed, runSpeed);
+    EXPECT_EQ(p.skills.runSpeed, runSpeed);
     EXPECT_EQ(p.timeToContact, -kFxOne);
 
     // The whole step still ends.

@@ -296,10 +296,10 @@ TEST(ProfileOperations, CreateFillsTheFirstFreeSlotAtTheBottomOfEveryLadder) {
     EXPECT_EQ(std::u16string(p.lastName), u"Player");
     EXPECT_EQ(p.level, -1);
     EXPECT_EQ(p.builtIn, 0);
-    EXPECT_EQ(p.runSpeed, 0x4C000);
-    EXPECT_EQ(p.firstServe, 53084);
-    EXPECT_EQ(p.secondServe, 53739);
-    EXPECT_EQ(p.lob, 50790);
+    EXPECT_EQ(p.skills.runSpeed, 0x4C000);
+    EXPECT_EQ(p.skills.firstServe, 53084);
+    EXPECT_EQ(p.skills.secondServe, 53739);
+    EXPECT_EQ(p.skills.lob, 50790);
     EXPECT_EQ(p.skinColour, kProfilePalette[kSkinPalette]);
     EXPECT_EQ(p.colour4, kProfilePalette[kClothingPalette + 1]);
     for (int r : p.rank)
@@ -383,8 +383,8 @@ TEST(ProfileOperations, CyclingEndsWhenNoOtherSlotFits) {
 }
 
 // Skills whose level terms sum to whole skills at the top plus a fraction from the run speed.
-PlayerProfile skillsScoring(int wholeSkillsAtTop, Fixed fraction) {
-    PlayerProfile p{};
+PlayerSkills skillsScoring(int wholeSkillsAtTop, Fixed fraction) {
+    PlayerSkills p{};
     Fixed* strokes[] = {&p.firstServe, &p.secondServe, &p.forehand, &p.backhand,
                         &p.volley,     &p.smash,       &p.lob};
     const Fixed bottoms[] = {0xA8F5, 0xAB85, 0x9999, 0x9999, 0x9999, 0x9999, 0x9999};
@@ -406,7 +406,7 @@ TEST(LevelScore, ThresholdsAreStrict) {
     EXPECT_EQ(levelFromSkills(skillsScoring(6, 0x6667)), 3);
     EXPECT_EQ(levelFromSkills(skillsScoring(7, 0x3333)), 3); // exactly 7.2
     EXPECT_EQ(levelFromSkills(skillsScoring(7, 0x3334)), 4);
-    PlayerProfile top = skillsScoring(7, 0);
+    PlayerSkills top = skillsScoring(7, 0);
     top.runSpeed = 0x58000; // every skill at minimum + range: 8.0
     EXPECT_EQ(levelFromSkills(top), 4);
 }
@@ -414,27 +414,17 @@ TEST(LevelScore, ThresholdsAreStrict) {
 TEST(LevelScore, AfterAMatchAUserProfileLearnsAndIsSaved) {
     TempDir dir;
     ProfileStore store = defaultStore(dir.file("players.dat"));
-    MatchPlayer played{};
-    const PlayerProfile strong = skillsScoring(7, 0x3334);
-    played.runSpeed = strong.runSpeed;
-    played.firstServe = strong.firstServe;
-    played.secondServe = strong.secondServe;
-    played.forehand = strong.forehand;
-    played.backhand = strong.backhand;
-    played.volley = strong.volley;
-    played.smash = strong.smash;
-    played.lob = strong.lob;
+    const PlayerSkills strong = skillsScoring(7, 0x3334);
 
-    EXPECT_FALSE(updateProfileAfterMatch(store, played)); // built-in slot 0
-    EXPECT_EQ(store.profiles[0].runSpeed, kDefaultRoster[0].runSpeed);
+    EXPECT_FALSE(updateProfileAfterMatch(store, strong)); // built-in slot 0
+    EXPECT_EQ(store.profiles[0].skills, kDefaultRoster[0].skills);
     EXPECT_FALSE(std::filesystem::exists(store.path));
 
     store.options.player1Profile = addUserProfile(store);
-    EXPECT_TRUE(updateProfileAfterMatch(store, played));
+    EXPECT_TRUE(updateProfileAfterMatch(store, strong));
     const PlayerProfile& p = store.profiles[5];
     EXPECT_EQ(p.level, 4);
-    EXPECT_EQ(p.runSpeed, strong.runSpeed);
-    EXPECT_EQ(p.lob, strong.lob);
+    EXPECT_EQ(p.skills, strong);
     ProfileStore reloaded;
     reloaded.path = store.path;
     EXPECT_EQ(loadProfiles(reloaded), ProfilesLoad::Loaded);
@@ -442,17 +432,16 @@ TEST(LevelScore, AfterAMatchAUserProfileLearnsAndIsSaved) {
 }
 
 TEST(SkillPoints, FiveAndTenPointsGiveTheEditorsRawValues) {
-    PlayerProfile p{};
-    const int32_t five[kSkillPointCount] = {5, 5, 5, 5, 5, 5, 5, 5};
-    skillsFromPoints(five, p);
+    const SkillPoints five = {5, 5, 5, 5, 5, 5, 5, 5};
+    PlayerSkills p = skillsFromPoints(five);
     EXPECT_EQ(p.runSpeed, 311296);
     EXPECT_EQ(p.firstServe, 53084);
     EXPECT_EQ(p.secondServe, 53739);
     for (Fixed s : {p.forehand, p.backhand, p.smash, p.volley, p.lob})
         EXPECT_EQ(s, 50790);
 
-    const int32_t ten[kSkillPointCount] = {10, 10, 10, 10, 10, 10, 10, 10};
-    skillsFromPoints(ten, p);
+    const SkillPoints ten = {10, 10, 10, 10, 10, 10, 10, 10};
+    p = skillsFromPoints(ten);
     EXPECT_EQ(p.runSpeed, 360448);
     EXPECT_EQ(p.firstServe, 62914);
     EXPECT_EQ(p.secondServe, 63569);
@@ -460,8 +449,8 @@ TEST(SkillPoints, FiveAndTenPointsGiveTheEditorsRawValues) {
         EXPECT_EQ(s, 62259);
 
     // Screen order: run speed, serves, forehand, backhand, smash, volley, lob.
-    const int32_t mixed[kSkillPointCount] = {0, 0, 0, 0, 0, 10, 0, 0};
-    skillsFromPoints(mixed, p);
+    const SkillPoints mixed = {0, 0, 0, 0, 0, 10, 0, 0};
+    p = skillsFromPoints(mixed);
     EXPECT_EQ(p.smash, 62259);
     EXPECT_EQ(p.volley, 0x9999);
     EXPECT_EQ(p.runSpeed, 0x40000);

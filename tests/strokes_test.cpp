@@ -30,7 +30,7 @@ struct Strokes : MatchFixture {
         p1().xMax = fxFromInt(10);
         p1().zMin = fx(0.3);
         p1().zMax = fxFromInt(18);
-        p1().runSpeed = fx(5.5);
+        p1().skills.runSpeed = fx(5.5);
         match->targetBox[BoxXMin] = -fx(4.11);
         match->targetBox[BoxXMax] = fx(4.11);
         match->targetBox[BoxZMin] = fx(0.02);
@@ -190,27 +190,27 @@ TEST_F(Strokes, HumanLearnsFromEachStrokeComputerNever) {
     ASSERT_EQ(strikeBall(p1(), match, step), 1);
     // A clean hit: quality 1 - 0.5 * 0.3.
     const Fixed quality = kFxOne - fxMul(kFxHalf, kFxOne - fx(0.7));
-    EXPECT_EQ(p1().backhand, fx(0.7) + fxMul(quality, kLearningRate));
-    EXPECT_EQ(p1().strokeSkill, p1().backhand);
+    EXPECT_EQ(p1().skills.backhand, fx(0.7) + fxMul(quality, kLearningRate));
+    EXPECT_EQ(p1().strokeSkill, p1().skills.backhand);
 
     ballTowardPlayer1({0, fxFromInt(1), fxFromInt(8)}, {0, 0, fxFromInt(10)});
     readyToStrike(p1(), StrokeForehandJump, fx(0.7));
-    const Fixed volleyBefore = p1().volley;
+    const Fixed volleyBefore = p1().skills.volley;
     strikeBall(p1(), match, step);
-    EXPECT_EQ(p1().volley, volleyBefore); // a jump shot teaches nothing
+    EXPECT_EQ(p1().skills.volley, volleyBefore); // a jump shot teaches nothing
 
     ballTowardPlayer1({0, fxFromInt(1), fxFromInt(8)}, {0, 0, fxFromInt(10)});
     readyToStrike(p1(), StrokeBackhand, 64225);
-    p1().backhand = 64225;
+    p1().skills.backhand = 64225;
     strikeBall(p1(), match, step);
-    EXPECT_EQ(p1().backhand, 64225); // 0.98 is the ceiling
+    EXPECT_EQ(p1().skills.backhand, 64225); // 0.98 is the ceiling
 
     ballTowardPlayer1({0, fxFromInt(1), fxFromInt(8)}, {0, 0, fxFromInt(10)});
     p1().isComputer = 1;
     readyToStrike(p1(), StrokeBackhand, fx(0.7));
-    p1().backhand = fx(0.7);
+    p1().skills.backhand = fx(0.7);
     strikeBall(p1(), match, step);
-    EXPECT_EQ(p1().backhand, fx(0.7));
+    EXPECT_EQ(p1().skills.backhand, fx(0.7));
 }
 
 // Direction (radians about the vertical) and elevation of the ball's launch.

@@ -41,10 +41,17 @@ void restartShownAnimation(MatchPlayer& player) {
     player.animTime = 0;
 }
 
+// Player 1 is the person at the screen, player 2 the computer.
+MatchPlayer matchPlayerOf(const GameApp* app, int which) {
+    const GameOptions& o = app->store.options;
+    const int32_t slot = which == 1 ? o.player1Profile : o.player2Profile;
+    return matchPlayerFromProfile(app->store.profiles[slot], which == 2);
+}
+
 void setUpMatchFromOptions(GameApp* app) {
     const GameOptions& o = app->store.options;
-    setUpMatch(app->resources.match, o.setsToWin, levelStrength(o.level), app->player1,
-               app->player2);
+    setUpMatch(app->resources.match, o.setsToWin, levelStrength(o.level), matchPlayerOf(app, 1),
+               matchPlayerOf(app, 2));
 }
 
 // What happens before a screen's pictures are loaded.
@@ -165,9 +172,7 @@ void buildGame(GameApp* app, const GameSetup& setup) {
         dressPlayerModel(*app->resources.engine->playerModels[figure],
                          app->store.profiles[profile]);
     }
-    app->player1.isComputer = 0;
     applyProfile(app, 1);
-    app->player2.isComputer = 1;
     applyProfile(app, 2);
     setUpMatchFromOptions(app);
     setSurface(app->resources.match, 0);
@@ -204,15 +209,12 @@ ScreenEntryContext gameEntryContext(GameApp* app, int32_t id) {
     context.tournamentRound = app->tournamentRound;
     switch (id) {
     case ExhibitionPlayer2:
-        context.shownPlayer = &app->player2;
         context.shownProfile = &app->store.profiles[o.player2Profile];
         break;
     case NewPlayer:
-        context.shownPlayer = &app->previewPlayer;
         context.shownProfile = &app->store.profiles[app->editProfile];
         break;
     default:
-        context.shownPlayer = &app->player1;
         context.shownProfile = &app->store.profiles[o.player1Profile];
         break;
     }
@@ -222,7 +224,8 @@ ScreenEntryContext gameEntryContext(GameApp* app, int32_t id) {
 void setUpPracticeDrill(GameApp* app) {
     hideHeldBalls(app);
     setUpPractice(app->resources.match, static_cast<PracticeMode>(app->practiceDrill),
-                  levelStrength(app->store.options.level), app->player1, app->player2);
+                  levelStrength(app->store.options.level), matchPlayerOf(app, 1),
+                  matchPlayerOf(app, 2));
     setSurface(app->resources.match, 0); // practice is always on the green court
 }
 
@@ -267,16 +270,14 @@ void applyProfile(GameApp* app, int which) {
     const int32_t index = which == 1 ? o.player1Profile : o.player2Profile;
     if (index < 0 || index >= kProfileSlots)
         return;
-    const PlayerProfile& profile = app->store.profiles[index];
-    copyProfileToPlayer(profile, which == 1 ? app->player1 : app->player2);
     if (app->resources.engine)
-        setProfileColours(*app->resources.engine->playerModels[which == 1 ? 0 : 1], profile);
+        setProfileColours(*app->resources.engine->playerModels[which == 1 ? 0 : 1],
+                          app->store.profiles[index]);
 }
 
 void finishMatchForProfile(GameApp* app) {
-    updateProfileAfterMatch(app->store, app->resources.match->players[0]);
-    // The next match must start from what this one taught, not from the skills before it.
-    applyProfile(app, 1);
+    // The next match is made from the profile, so it starts from what this one taught.
+    updateProfileAfterMatch(app->store, app->resources.match->players[0].skills);
 }
 
 void gameUpdate(GameApp* app, Fixed dt) {

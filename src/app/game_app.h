@@ -23,8 +23,6 @@ struct Platform;
 struct SoundOutput;
 struct SoundSet;
 
-constexpr int32_t kSkillCount = 8;
-
 struct GameApp {
     ProfileStore store;      // the profiles, the options and where players.dat lives
     WideString exeDir;       // where data.pak lies, ending in a slash
@@ -48,7 +46,7 @@ struct GameApp {
     int32_t hairIndex = 0;
     int32_t colour3Index = 0;
     int32_t colour4Index = 1;
-    int32_t skillPoints[kSkillCount] = {};
+    SkillPoints skillPoints = {};
     int32_t pointsCounter = 0;
     Platform* platform = nullptr; // not owned; the Quit button closes its window
     // What the player must be told once the game has started (a damaged players.dat set
@@ -81,7 +79,8 @@ bool gameStylusUp(GameApp* app, int dx, int dy);
 
 // Frees the old screen's buttons and enters screen id (1..21; any other id loads nothing).
 void changeScreen(GameApp* app, int32_t id);
-// which 1: player 1 from options.player1Profile onto model 1; which 2: player 2 onto model 2.
+// which 1: the colours of player 1's profile (options.player1Profile) onto model 1; which 2:
+// player 2's onto model 2.
 void applyProfile(GameApp* app, int which);
 // The match (or practice) is being left: player 1's profile learns from it and is saved.
 void finishMatchForProfile(GameApp* app);

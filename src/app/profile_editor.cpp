@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int32_t kNameCharacters = kProfileNameLength - 1;
-constexpr int32_t kStartPoints = 5;
-constexpr int32_t kMaxPoints = 10;
 constexpr int32_t kPointsBudget = 50;
 constexpr int32_t kKeyboardTopFirstName = 98;
 constexpr int32_t kKeyboardTopLastName = 112;
@@ -129,7 +127,7 @@ void changeSkillPoint(GameApp* app, int32_t skill, bool give) {
     if (!give && points > 0) {
         points -= 1;
         app->pointsCounter -= 1;
-    } else if (give && app->pointsCounter < kPointsBudget && points < kMaxPoints) {
+    } else if (give && app->pointsCounter < kPointsBudget && points < kSkillMaxPoints) {
         points += 1;
         app->pointsCounter += 1;
     }
@@ -148,7 +146,7 @@ void cancelEditor(GameApp* app) {
 
 void confirmEditor(GameApp* app) {
     PlayerProfile& p = editedProfile(app);
-    skillsFromPoints(app->skillPoints, p);
+    p.skills = skillsFromPoints(app->skillPoints);
     p.level = 0;
     saveProfiles(app->store);
     if (app->returnScreen == ExhibitionPlayer2)
@@ -167,15 +165,13 @@ void startProfileEditor(GameApp* app, int32_t slot) {
     app->editProfile = slot;
     app->editField = 1;
     for (int32_t& points : app->skillPoints)
-        points = kStartPoints;
+        points = kStartingSkillPoints;
     app->pointsCounter = kPointsBudget;
     app->skinIndex = 0;
     app->hairIndex = 0;
     app->colour3Index = 0;
     app->colour4Index = 1;
-    const PlayerProfile& p = app->store.profiles[slot];
-    copyProfileToPlayer(p, app->previewPlayer);
-    setProfileColours(*app->resources.engine->playerModels[0], p);
+    setProfileColours(*app->resources.engine->playerModels[0], app->store.profiles[slot]);
 }
 
 void performEditorAction(GameApp* app, const ButtonLayout& row, ImageButton* button) {

@@ -27,10 +27,14 @@ constexpr PlayerProfile builtIn(const char16_t* first, const char16_t* last, int
     for (int& r : p.rank)
         r = rank;
     p.builtIn = 1;
-    p.runSpeed = runSpeed;
-    p.forehand = p.backhand = p.volley = p.smash = p.lob = strokes;
-    p.firstServe = firstServe;
-    p.secondServe = secondServe;
+    p.skills = {.runSpeed = runSpeed,
+                .forehand = strokes,
+                .backhand = strokes,
+                .firstServe = firstServe,
+                .secondServe = secondServe,
+                .volley = strokes,
+                .smash = strokes,
+                .lob = strokes};
     p.skinColour = skinColour;
     p.hairColour = hairColour;
     p.colour3 = colour3;

@@ -1,12 +1,12 @@
-// player_profile.h: a player profile as players.dat stores it, and the built-in roster.
+// player_profile.h: a player profile as players.dat stores it, the built-in roster, and the
+// match player a profile makes.
 #pragma once
 
 #include "core/fixed_point.h"
+#include "match/match_player.h"
 
 #include <cstddef>
 #include <cstdint>
-
-struct MatchPlayer;
 
 constexpr int kProfileNameLength = 12; // UTF-16 units, terminator included
 
@@ -18,8 +18,7 @@ struct PlayerProfile {
     int32_t rank[5];
     uint8_t builtIn;
     uint8_t padding[3];
-    Fixed runSpeed;
-    Fixed forehand, backhand, firstServe, secondServe, volley, smash, lob;
+    PlayerSkills skills;
     uint32_t skinColour, hairColour, colour3, colour4; // bytes R, G, B, A
 };
 
@@ -27,8 +26,8 @@ static_assert(sizeof(PlayerProfile) == 124);
 static_assert(offsetof(PlayerProfile, level) == 48);
 static_assert(offsetof(PlayerProfile, rank) == 52);
 static_assert(offsetof(PlayerProfile, builtIn) == 72);
-static_assert(offsetof(PlayerProfile, runSpeed) == 76);
-static_assert(offsetof(PlayerProfile, lob) == 104);
+static_assert(offsetof(PlayerProfile, skills) == 76);
+static_assert(sizeof(PlayerSkills) == 32 && offsetof(PlayerSkills, lob) == 28);
 static_assert(offsetof(PlayerProfile, skinColour) == 108);
 static_assert(offsetof(PlayerProfile, colour4) == 120);
 
@@ -48,6 +47,6 @@ constexpr int kClothingPalette = 8;
 // One built-in computer player per level, the strongest in slot 4.
 extern const PlayerProfile kDefaultRoster[kDefaultRosterSize];
 
-// Names, level and the eight skills into the match record; a name without a terminator is
-// cut at 11 units.
-void copyProfileToPlayer(const PlayerProfile& profile, MatchPlayer& player);
+// The player a match starts with: the profile's skills, and nothing yet played. The profile
+// learns back only through updateProfileAfterMatch.
+MatchPlayer matchPlayerFromProfile(const PlayerProfile& profile, bool isComputer);

@@ -41,19 +41,19 @@ uint64_t getU64(const uint8_t* in) {
 }
 
 // Record fields in file order, from byte 76 on: twelve 32-bit words.
-constexpr int kRecordWordsOffset = offsetof(PlayerProfile, runSpeed);
+constexpr int kRecordWordsOffset = offsetof(PlayerProfile, skills);
 constexpr int kRecordWords = 12;
 static_assert(kRecordWordsOffset + 4 * kRecordWords == kPlayersRecordSize);
 
 template <typename Record, typename Visit> void visitRecordWords(Record& p, Visit visit) {
-    visit(p.runSpeed);
-    visit(p.forehand);
-    visit(p.backhand);
-    visit(p.firstServe);
-    visit(p.secondServe);
-    visit(p.volley);
-    visit(p.smash);
-    visit(p.lob);
+    visit(p.skills.runSpeed);
+    visit(p.skills.forehand);
+    visit(p.skills.backhand);
+    visit(p.skills.firstServe);
+    visit(p.skills.secondServe);
+    visit(p.skills.volley);
+    visit(p.skills.smash);
+    visit(p.skills.lob);
     visit(p.skinColour);
     visit(p.hairColour);
     visit(p.colour3);

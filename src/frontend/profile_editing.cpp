@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr Fixed kNewProfileRunSpeed = 0x4C000; // 4.75, what five points give
-constexpr int32_t kStartingPoints = 5;
-
 void setName(char16_t (&field)[kProfileNameLength], const char16_t* text) {
     std::fill(std::begin(field), std::end(field), u'\0');
     for (int i = 0; i < kProfileNameLength - 1 && text[i] != 0; ++i)
@@ -68,10 +65,9 @@ int32_t createProfile(ProfileStore& store) {
     setName(p.lastName, u"Player");
     p.level = -1; // used only once the editor confirms it
     p.builtIn = 0;
-    int32_t points[kSkillPointCount];
-    std::fill(std::begin(points), std::end(points), kStartingPoints);
-    skillsFromPoints(points, p);
-    p.runSpeed = kNewProfileRunSpeed;
+    SkillPoints points;
+    std::fill(std::begin(points), std::end(points), kStartingSkillPoints);
+    p.skills = skillsFromPoints(points);
     p.skinColour = kProfilePalette[kSkinPalette + 0];
     p.hairColour = kProfilePalette[kHairPalette + 0];
     p.colour3 = kProfilePalette[kClothingPalette + 0];

@@ -1,8 +1,6 @@
 // profile_skills.cpp: skills from the editor's points, and the level that skills earn.
 #include "frontend/profile_store.h"
 
-#include "match/match_player.h"
-
 namespace {
 
 // Each skill's contribution to the level score: 0 at the bottom of its range, 1.0 at the top.
@@ -32,16 +30,16 @@ Fixed skillFromPoints(float base, float perPoint, int32_t points) {
 
 } // namespace
 
-int32_t levelFromSkills(const PlayerProfile& p) {
+int32_t levelFromSkills(const PlayerSkills& s) {
     uint32_t sum = 0;
-    addTerm(sum, p.runSpeed, kRunSpeedRange);
-    addTerm(sum, p.firstServe, kFirstServeRange);
-    addTerm(sum, p.secondServe, kSecondServeRange);
-    addTerm(sum, p.forehand, kStrokeRange);
-    addTerm(sum, p.backhand, kStrokeRange);
-    addTerm(sum, p.volley, kStrokeRange);
-    addTerm(sum, p.smash, kStrokeRange);
-    addTerm(sum, p.lob, kStrokeRange);
+    addTerm(sum, s.runSpeed, kRunSpeedRange);
+    addTerm(sum, s.firstServe, kFirstServeRange);
+    addTerm(sum, s.secondServe, kSecondServeRange);
+    addTerm(sum, s.forehand, kStrokeRange);
+    addTerm(sum, s.backhand, kStrokeRange);
+    addTerm(sum, s.volley, kStrokeRange);
+    addTerm(sum, s.smash, kStrokeRange);
+    addTerm(sum, s.lob, kStrokeRange);
     const Fixed score = static_cast<Fixed>(sum);
     int32_t level = 0;
     for (Fixed threshold : kLevelThresholds)
@@ -50,7 +48,7 @@ int32_t levelFromSkills(const PlayerProfile& p) {
     return level;
 }
 
-bool updateProfileAfterMatch(ProfileStore& store, const MatchPlayer& matchPlayer1) {
+bool updateProfileAfterMatch(ProfileStore& store, const PlayerSkills& learnt) {
     const int32_t slot = store.options.player1Profile;
     if (slot < 0 || slot >= kProfileSlots)
         return false;
@@ -58,26 +56,21 @@ bool updateProfileAfterMatch(ProfileStore& store, const MatchPlayer& matchPlayer
     // An unused slot holds no place on the ladders; a level would make it count as used.
     if (p.builtIn || !profileUsed(p))
         return false;
-    p.runSpeed = matchPlayer1.runSpeed;
-    p.forehand = matchPlayer1.forehand;
-    p.backhand = matchPlayer1.backhand;
-    p.firstServe = matchPlayer1.firstServe;
-    p.secondServe = matchPlayer1.secondServe;
-    p.volley = matchPlayer1.volley;
-    p.smash = matchPlayer1.smash;
-    p.lob = matchPlayer1.lob;
-    p.level = levelFromSkills(p);
+    p.skills = learnt;
+    p.level = levelFromSkills(p.skills);
     saveProfiles(store);
     return true;
 }
 
-void skillsFromPoints(const int32_t points[kSkillPointCount], PlayerProfile& p) {
-    p.runSpeed = skillFromPoints(4.0f, 0.15f, points[0]);
-    p.firstServe = skillFromPoints(0.66f, 0.03f, points[1]);
-    p.secondServe = skillFromPoints(0.67f, 0.03f, points[2]);
-    p.forehand = skillFromPoints(0.6f, 0.035f, points[3]);
-    p.backhand = skillFromPoints(0.6f, 0.035f, points[4]);
-    p.smash = skillFromPoints(0.6f, 0.035f, points[5]);
-    p.volley = skillFromPoints(0.6f, 0.035f, points[6]);
-    p.lob = skillFromPoints(0.6f, 0.035f, points[7]);
+PlayerSkills skillsFromPoints(const SkillPoints& points) {
+    PlayerSkills s;
+    s.runSpeed = skillFromPoints(4.0f, 0.15f, points[0]);
+    s.firstServe = skillFromPoints(0.66f, 0.03f, points[1]);
+    s.secondServe = skillFromPoints(0.67f, 0.03f, points[2]);
+    s.forehand = skillFromPoints(0.6f, 0.035f, points[3]);
+    s.backhand = skillFromPoints(0.6f, 0.035f, points[4]);
+    s.smash = skillFromPoints(0.6f, 0.035f, points[5]);
+    s.volley = skillFromPoints(0.6f, 0.035f, points[6]);
+    s.lob = skillFromPoints(0.6f, 0.035f, points[7]);
+    return s;
 }

@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <string>
 
-struct MatchPlayer;
-
 struct ProfileStore {
     GameOptions options;
     PlayerProfile profiles[kProfileSlots];
@@ -46,17 +44,19 @@ constexpr int kPlayer2Changed = 2;
 // profile index changed and must be applied again.
 int cycleProfile(ProfileStore& store, int which, int delta);
 
-// The level 0..4 that a profile's eight skills earn.
-int32_t levelFromSkills(const PlayerProfile& profile);
-// Keeps what the match taught player 1: copies the match player's eight skills into player 1's
-// profile, sets its level and saves. False (nothing done) for a built-in profile or a player 1
-// index outside 0..9.
-bool updateProfileAfterMatch(ProfileStore& store, const MatchPlayer& matchPlayer1);
+// The level 0..4 that the skills earn.
+int32_t levelFromSkills(const PlayerSkills& skills);
+// Keeps what the match taught player 1: the skills it ended with become player 1's profile's,
+// which earns its level and is saved. False (nothing done) for a built-in or unused profile or a
+// player 1 index outside 0..9.
+bool updateProfileAfterMatch(ProfileStore& store, const PlayerSkills& learnt);
 
-// The profile editor's skill points (0..10 each) turned into the eight skills; k order: run
-// speed, first serve, second serve, forehand, backhand, smash, volley, lob.
-constexpr int kSkillPointCount = 8;
-void skillsFromPoints(const int32_t points[kSkillPointCount], PlayerProfile& profile);
+// The profile editor's skill points, 0..10 each, in the order of its bars: run speed, first
+// serve, second serve, forehand, backhand, smash, volley, lob.
+using SkillPoints = int32_t[kSkillCount];
+// What every bar of a new profile starts with.
+constexpr int32_t kStartingSkillPoints = 5;
+PlayerSkills skillsFromPoints(const SkillPoints& points);
 
 // <user data folder>/players.dat; the folder is created when missing.
 std::string defaultPlayersPath();

@@ -7,7 +7,6 @@
 #include "assets/model.h"
 #include "frontend/player_profile.h"
 #include "frontend/screen_tables.h"
-#include "match/match_player.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ void loadFaceImage(JpegDecoder* jpeg, PakArchive* archive, ImageButton* button, 
              image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
 }
 
-WideString labelText(const ButtonLayout& layout, const MatchPlayer* shown) {
+WideString labelText(const ButtonLayout& layout, const PlayerProfile* shown) {
     switch (layout.label) {
     case LabelSource::Text:
         return layout.text ? layout.text : u"";
@@ -59,9 +58,7 @@ WideString labelText(const ButtonLayout& layout, const MatchPlayer* shown) {
     case LabelSource::LevelName:
         if (!shown)
             return u"";
-        return kLevelNames[shown->profileLevel >= 0 && shown->profileLevel < kLevelCount
-                               ? shown->profileLevel
-                               : 0];
+        return kLevelNames[shown->level >= 0 && shown->level < kLevelCount ? shown->level : 0];
     default:
         return u"";
     }
@@ -96,7 +93,7 @@ void makeButton(JpegDecoder* jpeg, PakArchive* archive, const ButtonLayout& layo
         if (image && image->image)
             loadFaceImage(jpeg, archive, button, face, *image);
     }
-    const WideString text = labelText(layout, context.shownPlayer);
+    const WideString text = labelText(layout, context.shownProfile);
     if (layout.label != LabelSource::None && layout.label != LabelSource::Hud && !text.empty())
         setImageButtonLabel(button, text.c_str());
     button->fillColour[0] = fillOf(layout.fill, context.shownProfile);
@@ -154,7 +151,7 @@ void showShownPlayer(ScreenId screen, const ScreenEntryContext& context,
     forEachScreenButton(screen, buttons, [&](const ButtonLayout& row, ImageButton* button) {
         if (row.label == LabelSource::FirstName || row.label == LabelSource::LastName ||
             row.label == LabelSource::LevelName)
-            setImageButtonLabel(button, labelText(row, context.shownPlayer).c_str());
+            setImageButtonLabel(button, labelText(row, context.shownProfile).c_str());
         if (row.startRule == StartRule::HiddenWhenBuiltIn && context.shownProfile)
             button->currentFace = context.shownProfile->builtIn ? 2 : row.startFace;
     });

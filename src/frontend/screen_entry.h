@@ -11,14 +11,13 @@
 
 struct ImageButton;
 struct JpegDecoder;
-struct MatchPlayer;
 struct Model;
 struct PakArchive;
 struct PlayerProfile;
 
 // What a screen's entry needs to know about the game: the values that pick pictures (court,
-// stadium, option values, ladder title, drill caption, laurels), and the shown player and its
-// profile, which fill names, level and colour swatches.
+// stadium, option values, ladder title, drill caption, laurels), and the shown player's profile,
+// which fills names, level and colour swatches.
 struct ScreenEntryContext {
     int32_t stadium = 0;
     int32_t setsToWin = 1;
@@ -27,7 +26,6 @@ struct ScreenEntryContext {
     int32_t rankingsPage = 0;
     int32_t practiceDrill = 0;
     int32_t tournamentRound = 0;
-    const MatchPlayer* shownPlayer = nullptr;
     const PlayerProfile* shownProfile = nullptr;
 };
 

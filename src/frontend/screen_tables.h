@@ -6,6 +6,7 @@
 
 #include "frontend/game_options.h"
 #include "frontend/screen_id.h"
+#include "match/match_player.h" // kSkillCount
 
 // Left, top, width, height in screen pixels; hit tests are half-open.
 struct ScreenRect {
@@ -140,7 +141,7 @@ constexpr int32_t kMaxScreenButtons = 25;
 extern const char16_t* const kLevelNames[kLevelCount];
 
 // Skill rows of the profile editor: the game draws up to ten 7 x 7 points per row.
-constexpr int32_t kSkillRows = 8;
+constexpr int32_t kSkillRows = kSkillCount;
 constexpr int32_t kSkillMaxPoints = 10;
 constexpr int32_t kSkillBarLeft = 151;
 constexpr int32_t kSkillPointStep = 8;

@@ -98,7 +98,7 @@ void planComputerServe(MatchPlayer& p, Match* m, Fixed factor) {
     p.strokeSpot = p.position;
     p.timeToSwing = kServeWindUp;
     p.contactPoint = m->ball.position;
-    p.strokeSkill = p.serveNumber == 1 ? p.firstServe : p.secondServe;
+    p.strokeSkill = p.serveNumber == 1 ? p.skills.firstServe : p.skills.secondServe;
     setIdleAnim(p, 1);
     p.swinging = 0;
     const Fixed spread = p.serveNumber == 1 ? kFirstServeSpread : kSecondServeSpread;

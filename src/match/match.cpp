@@ -34,7 +34,7 @@ void resetMatchState(Match* m, Fixed level, const MatchPlayer& player1,
     const Fixed speedFactor = fxAdd(fxMul(kRunSpeedPerLevel, level), kRunSpeedBase);
     for (MatchPlayer& p : m->players) {
         if (p.isComputer)
-            p.runSpeed = fxMul(p.runSpeed, speedFactor);
+            p.skills.runSpeed = fxMul(p.skills.runSpeed, speedFactor);
         p.stroke = 0;
     }
     m->ball = makeStartBall();

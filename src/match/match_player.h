@@ -19,12 +19,17 @@ enum AnimId : int {
     AnimLose = 19,
 };
 
-constexpr int kPlayerNameLength = 12; // UTF-16 units, terminator included
+// What a player brings to a match and learns in it: the run speed in metres per second and the
+// stroke skills, 0..1. players.dat keeps them in this order, so a profile holds the same record.
+struct PlayerSkills {
+    Fixed runSpeed;
+    Fixed forehand, backhand, firstServe, secondServe, volley, smash, lob;
+
+    bool operator==(const PlayerSkills&) const = default;
+};
+constexpr int kSkillCount = sizeof(PlayerSkills) / sizeof(Fixed);
 
 struct MatchPlayer {
-    char16_t firstName[kPlayerNameLength];
-    char16_t lastName[kPlayerNameLength];
-    int32_t profileLevel;
     uint8_t isComputer;
     uint8_t isServing;   // serves the current point, until the first good bounce
     int32_t serveNumber; // 1 or 2
@@ -42,8 +47,7 @@ struct MatchPlayer {
     Vec3 moveTarget;
     Fixed baselineZ; // its sign tells the side
     Fixed xMin, xMax, zMin, zMax;
-    Fixed runSpeed;
-    Fixed forehand, backhand, firstServe, secondServe, volley, smash, lob;
+    PlayerSkills skills;
     int32_t stroke; // StrokeId, 0 for none
     Vec3 aimPoint;
     Vec3 strokeSpot;

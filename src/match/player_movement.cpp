@@ -20,7 +20,7 @@ void stopAtBoundary(const MatchPlayer& p, const Vec3& d, Fixed dist, Fixed& t) {
             continue;
         for (Fixed b : bounds[axis]) {
             const Fixed tb =
-                fxDiv(fxMul(fxSub(b, from[axis]), dist), fxMul(along[axis], p.runSpeed));
+                fxDiv(fxMul(fxSub(b, from[axis]), dist), fxMul(along[axis], p.skills.runSpeed));
             if (tb >= 0 && tb < t)
                 t = tb;
         }
@@ -28,8 +28,8 @@ void stopAtBoundary(const MatchPlayer& p, const Vec3& d, Fixed dist, Fixed& t) {
 }
 
 void learnRunning(MatchPlayer& p, Fixed distance) {
-    if (!p.isComputer && p.runSpeed < kMaxLearnedRunSpeed)
-        p.runSpeed = fxAdd(p.runSpeed, fxMul(distance, kLearningRate));
+    if (!p.isComputer && p.skills.runSpeed < kMaxLearnedRunSpeed)
+        p.skills.runSpeed = fxAdd(p.skills.runSpeed, fxMul(distance, kLearningRate));
 }
 
 void settleAtDestination(MatchPlayer& p) {
@@ -88,7 +88,7 @@ void movePlayer(MatchPlayer& p, Fixed t) {
     if (outsideBounds(p, destination))
         stopAtBoundary(p, d, dist, t);
 
-    const Fixed reach = fxMul(p.runSpeed, t);
+    const Fixed reach = fxMul(p.skills.runSpeed, t);
     if (reach >= dist) {
         p.position = destination;
         learnRunning(p, dist);

@@ -179,7 +179,7 @@ void requestShot(MatchPlayer& p, Match* m, MatchPlayer& other) {
     p.strokeSpot = p.position;
     p.contactPoint = p.position;
     p.timeToSwing = 0;
-    p.strokeSkill = p.forehand;
+    p.strokeSkill = p.skills.forehand;
 }
 
 void startHumanServe(MatchPlayer& p, Match* m) {
@@ -188,7 +188,7 @@ void startHumanServe(MatchPlayer& p, Match* m) {
     if (meter > kFxOne)
         meter = fxSub(fxFromInt(2), meter);
     p.stroke = p.serveNumber == 1 ? StrokeFirstServe : StrokeSecondServe;
-    p.strokeSkill = p.serveNumber == 1 ? p.firstServe : p.secondServe;
+    p.strokeSkill = p.serveNumber == 1 ? p.skills.firstServe : p.skills.secondServe;
     const StrokeRow& row = strokeRow(p.stroke);
     m->ball.position = {p.position.x, fxHalf(fxAdd(row.reachMin.y, row.reachMax.y)), p.position.z};
     const Fixed power = fxAdd(fxMul(kServeMeterPower, meter), kServeMeterFloor);

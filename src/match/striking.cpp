@@ -25,22 +25,22 @@ constexpr int64_t kStillFarTooLong = 5898; // ... that still lands this long mea
 Fixed* learningSkill(MatchPlayer& p, int stroke) {
     switch (stroke) {
     case 1:
-        return &p.firstServe;
+        return &p.skills.firstServe;
     case 2:
-        return &p.secondServe;
+        return &p.skills.secondServe;
     case 3:
-        return &p.forehand;
+        return &p.skills.forehand;
     case 4:
-        return &p.backhand;
+        return &p.skills.backhand;
     case 5:
     case 6:
-        return &p.volley;
+        return &p.skills.volley;
     case 7:
     case 8:
-        return &p.smash;
+        return &p.skills.smash;
     case 9:
     case 10:
-        return &p.lob;
+        return &p.skills.lob;
     default:
         return nullptr;
     }

@@ -40,19 +40,20 @@ bool tryStrokes(MatchPlayer& p, const Ball& copy, Fixed elapsed, int bounces, bo
     const Vec3& at = copy.position;
 
     if (approach < kSmashMaxApproach &&
-        canReach(p, at, elapsed, StrokeForehandSmash + offset, p.smash))
+        canReach(p, at, elapsed, StrokeForehandSmash + offset, p.skills.smash))
         return true;
     if (!found.lob && !nearNet && lobAllowed && approach < kLobMaxApproach &&
-        canReach(p, at, elapsed, StrokeForehandLob + offset, p.lob))
+        canReach(p, at, elapsed, StrokeForehandLob + offset, p.skills.lob))
         found.lob = true;
     if (!found.lob && !found.volley && nearNet &&
-        canReach(p, at, elapsed, StrokeForehandVolley + offset, p.volley))
+        canReach(p, at, elapsed, StrokeForehandVolley + offset, p.skills.volley))
         found.volley = true;
     if (!found.lob && !found.volley && !found.drive && bounces == 1 &&
-        canReach(p, at, elapsed, StrokeForehand + offset, forehandSide ? p.forehand : p.backhand))
+        canReach(p, at, elapsed, StrokeForehand + offset,
+                 forehandSide ? p.skills.forehand : p.skills.backhand))
         found.drive = true;
     if (!found.drive && !found.volley && !found.lob && !found.jump &&
-        canReach(p, at, elapsed, StrokeForehandJump + offset, p.volley))
+        canReach(p, at, elapsed, StrokeForehandJump + offset, p.skills.volley))
         found.jump = true;
     return false;
 }
@@ -102,7 +103,7 @@ int canReach(MatchPlayer& p, const Vec3& ballPos, Fixed time, int id, Fixed skil
     const Fixed z1 = fxSub(high.z < p.zMax ? high.z : p.zMax, p.position.z);
     Vec3 c = {fxHalf(fxAdd(x0, x1)), 0, fxHalf(fxAdd(z0, z1))};
 
-    const Fixed reach = fxMul(p.runSpeed, time);
+    const Fixed reach = fxMul(p.skills.runSpeed, time);
     const Fixed distanceSquared = vDot(c, c);
     if (distanceSquared >= kFxSmallest && distanceSquared > fxMul(reach, reach)) {
         if (x0 > reach || z0 > reach || x1 < -static_cast<int64_t>(reach) ||

@@ -54,14 +54,14 @@ json profileJson(size_t slot, const PlayerProfile& p) {
             {"ranks", json::array({p.rank[0], p.rank[1], p.rank[2], p.rank[3], p.rank[4]})},
             {"builtIn", p.builtIn},
             {"skills",
-             {{"runSpeed", p.runSpeed},
-              {"forehand", p.forehand},
-              {"backhand", p.backhand},
-              {"firstServe", p.firstServe},
-              {"secondServe", p.secondServe},
-              {"volley", p.volley},
-              {"smash", p.smash},
-              {"lob", p.lob}}}};
+             {{"runSpeed", p.skills.runSpeed},
+              {"forehand", p.skills.forehand},
+              {"backhand", p.skills.backhand},
+              {"firstServe", p.skills.firstServe},
+              {"secondServe", p.skills.secondServe},
+              {"volley", p.skills.volley},
+              {"smash", p.skills.smash},
+              {"lob", p.skills.lob}}}};
 }
 
 json matchPlayerJson(const MatchPlayer& p) {
@@ -79,7 +79,7 @@ json matchPlayerJson(const MatchPlayer& p) {
             {"strokeSpot", vecJson(p.strokeSpot)},
             {"contactPoint", vecJson(p.contactPoint)},
             {"aimPoint", vecJson(p.aimPoint)},
-            {"runSpeed", p.runSpeed}};
+            {"runSpeed", p.skills.runSpeed}};
 }
 
 json byKindJson(const int32_t (&counts)[kStrokeKinds]) {

@@ -15,10 +15,7 @@ constexpr Fixed kSimStep = 3276; // 0.05 s, the game's longest update
 constexpr int64_t kMaxMatchSteps = 6 * 3600 * 20;
 
 MatchPlayer computerPlayer(int slot) {
-    MatchPlayer player{};
-    copyProfileToPlayer(kDefaultRoster[slot], player);
-    player.isComputer = 1;
-    return player;
+    return matchPlayerFromProfile(kDefaultRoster[slot], true);
 }
 
 // The level as the game computes it: in float, truncated.

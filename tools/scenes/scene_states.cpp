@@ -23,17 +23,13 @@ constexpr Fixed kFineStep = 655;              // 0.01 s, to stop just before an 
 constexpr Fixed kMatchLevel = 32768;          // Rookie
 constexpr int kMaxSearchSteps = 60 * 60 * 20; // an hour of play
 MatchPlayer rosterPlayer(int slot, bool computer) {
-    MatchPlayer p{};
-    copyProfileToPlayer(kDefaultRoster[slot], p);
-    p.isComputer = computer ? 1 : 0;
-    return p;
+    return matchPlayerFromProfile(kDefaultRoster[slot], computer);
 }
 
 void enterScreen(SceneRig& rig, ScreenId screen, int stadium) {
     rig.screen = screen;
     ScreenEntryContext context;
     context.stadium = stadium;
-    context.shownPlayer = &rig.player1;
     context.shownProfile = &kDefaultRoster[0];
     enterScreenFromTable(rig.resources.engine->jpeg, rig.resources.engine->frame.backdrop,
                          rig.resources.pak, screen, context, rig.buttons);

@@ -26,12 +26,11 @@ uint64_t startingClock() {
 }
 
 // A match is set up anew on several screen changes (and after every tournament round), each time
-// from the game's own player 1; the flag is put back after every pass while auto play is on.
+// with the person as player 1; the flag is put back after every pass while auto play is on.
 void applyAutoPlay(ScriptSession& session) {
     if (!session.app || !session.app->resources.match)
         return;
-    session.app->resources.match->players[0].isComputer =
-        session.autoPlay ? 1 : session.app->player1.isComputer;
+    session.app->resources.match->players[0].isComputer = session.autoPlay ? 1 : 0;
 }
 
 void pass(ScriptSession& session) {
