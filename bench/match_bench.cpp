@@ -46,7 +46,7 @@ BENCHMARK(BM_wholeOneSetMatch)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond);
 void rallyBall(Match* m) {
     setUpMatch(m, 1, 32768, computer(2), computer(2));
     m->pointDelay = 0;
-    m->serveState = 0;
+    m->serveState = ServeState::None;
     m->ballStruck = 1;
     m->nextStriker = 1;
     m->players[0].isServing = m->players[1].isServing = 0;

@@ -70,7 +70,7 @@ TEST_F(ButtonFixture, LabelHidesEveryFace) {
 }
 
 TEST_F(ButtonFixture, FillColourNeedsItsAlphaByte) {
-    button->currentFace = 1;
+    button->currentFace = ButtonFace::Pressed;
     button->fillColour[1] = 0x00123456;
     drawButton(fb, *button);
     EXPECT_EQ(at(10, 20), 0x40FFFFFFu);

@@ -111,7 +111,7 @@ TEST_F(Computer, ServesToThreeTargetsInTheBox) {
     EXPECT_EQ(server.strokeSkill, server.skills.firstServe);
     EXPECT_EQ(server.contactPoint.y, match->ball.position.y);
 
-    server.serveNumber = 2;
+    server.serveNumber = ServeState::Second;
     server.position = {-fxFromInt(2), 0, -fx(12.4)};
     seedGameRandom(4);
     const int r = gameRandom() % 3;

@@ -136,10 +136,10 @@ TEST_F(GameAppFixture, StartsAtTheLogoAndTheFirstTapOpensTheMainMenu) {
 TEST_F(GameAppFixture, MainMenuButtonsShowOnlyWhilePressedAndTheCreditsAreaIsHidden) {
     goToMainMenu();
     for (const ImageButton* b : app->buttons)
-        EXPECT_EQ(b->currentFace, 0);
+        EXPECT_EQ(b->currentFace, ButtonFace::Normal);
     platformInjectEvent(platform, {PlatformEventType::StylusDown, 150, 140});
     runFrames(1);
-    EXPECT_EQ(button(ButtonAction::Exhibition)->currentFace, 1);
+    EXPECT_EQ(button(ButtonAction::Exhibition)->currentFace, ButtonFace::Pressed);
     platformInjectEvent(platform, {PlatformEventType::StylusUp, 0, 0}); // released elsewhere
     runFrames(1);
     EXPECT_EQ(app->screen, ExhibitionPlayer1);
@@ -159,16 +159,16 @@ TEST_F(GameAppFixture, SelectionCaptionBlinksAQuarterSecondAtATime) {
                                  }).at(0);
     app->screenTime = 19660; // 0.3 s: 4 x 0.3 = 1.2, odd
     gameUpdate(app, 1);
-    EXPECT_EQ(caption->currentFace, 0);
+    EXPECT_EQ(caption->currentFace, ButtonFace::Normal);
     app->screenTime = 39321; // 0.6 s: 2.4, even
     gameUpdate(app, 1);
-    EXPECT_EQ(caption->currentFace, 1);
+    EXPECT_EQ(caption->currentFace, ButtonFace::Pressed);
 }
 
 TEST_F(GameAppFixture, BuiltInProfileHidesDeleteAndArrowsStepThroughUsedProfiles) {
     goToMainMenu();
     tapButton(ButtonAction::Exhibition);
-    EXPECT_EQ(button(ButtonAction::Delete)->currentFace, 2);
+    EXPECT_EQ(button(ButtonAction::Delete)->currentFace, ButtonFace::Static);
     tapButton(ButtonAction::NextProfile); // player 1 takes slot 1 and pushes player 2 on to slot 2
     EXPECT_EQ(app->store.options.player1Profile, 1);
     EXPECT_EQ(app->store.options.player2Profile, 2);
@@ -271,9 +271,9 @@ TEST_F(GameAppFixture, EditorKeyboardTypesDeletesAndNeverLeavesAnEmptyName) {
     const int slot = app->editProfile;
     tapButton(ButtonAction::EditFirstName); // the keyboard opens over everything
     const ImageButton* keyboard = button(ButtonAction::TypeKey);
-    ASSERT_EQ(keyboard->currentFace, 0);
+    ASSERT_EQ(keyboard->currentFace, ButtonFace::Normal);
     EXPECT_EQ(keyboard->top, 98);
-    EXPECT_EQ(button(ButtonAction::Ok)->currentFace, 2);
+    EXPECT_EQ(button(ButtonAction::Ok)->currentFace, ButtonFace::Static);
     // "New" plus nine more: the twelfth character is refused.
     for (int i = 0; i < 9; ++i)
         tap(keyboard->left + 3, keyboard->top + 2); // column 0, row 0: "!"
@@ -284,8 +284,8 @@ TEST_F(GameAppFixture, EditorKeyboardTypesDeletesAndNeverLeavesAnEmptyName) {
     EXPECT_EQ(WideString(profile(slot).firstName), u"");
     tap(keyboard->left + 10, keyboard->top + 5 + 6 * 14 + 10); // done
     EXPECT_EQ(WideString(profile(slot).firstName), u" ");
-    EXPECT_EQ(keyboard->currentFace, 2);
-    EXPECT_EQ(button(ButtonAction::Ok)->currentFace, 0);
+    EXPECT_EQ(keyboard->currentFace, ButtonFace::Static);
+    EXPECT_EQ(button(ButtonAction::Ok)->currentFace, ButtonFace::Normal);
 }
 
 TEST_F(GameAppFixture, EditorPointsAndSwatchesAndOkSavesTheNewProfile) {
@@ -308,7 +308,8 @@ TEST_F(GameAppFixture, EditorPointsAndSwatchesAndOkSavesTheNewProfile) {
     EXPECT_EQ(app->store.options.player1Profile, slot);
     EXPECT_EQ(profile(slot).level, 0);
     EXPECT_EQ(profile(slot).skills.runSpeed, static_cast<Fixed>((4.0f + 0.15f * 6) * 65536.0f));
-    EXPECT_EQ(button(ButtonAction::Delete)->currentFace, 0); // a user profile can be deleted
+    EXPECT_EQ(button(ButtonAction::Delete)->currentFace,
+              ButtonFace::Normal); // a user profile can be deleted
     ProfileStore reloaded;
     reloaded.path = home.file("players.dat");
     ASSERT_EQ(loadProfiles(reloaded), ProfilesLoad::Loaded);
@@ -407,7 +408,7 @@ TEST_F(GameAppFixture, EveryButtonsActionIsHandledOnItsScreen) {
             if (screen.buttons[slot].action == ButtonAction::None)
                 continue;
             changeScreen(app, screen.id);
-            app->buttons[slot]->currentFace = 1;
+            app->buttons[slot]->currentFace = ButtonFace::Pressed;
             EXPECT_TRUE(gameStylusUp(app, 0, 0)) << "screen " << screen.id << " slot " << slot;
         }
 }

@@ -7,7 +7,7 @@ namespace {
 
 TEST(ImageButton, StartsEmptyOnFaceTwoAndOwnsItsLabel) {
     ImageButton* button = makeImageButton(26, 273, 105, 33);
-    EXPECT_EQ(button->currentFace, 2);
+    EXPECT_EQ(button->currentFace, ButtonFace::Static);
     for (int i = 0; i < kImageButtonFaces; ++i) {
         EXPECT_EQ(button->face[i], nullptr);
         EXPECT_EQ(button->fillColour[i], 0u);

@@ -29,7 +29,7 @@ struct HudFixture : ::testing::Test {
             buttons[i] = makeImageButton(0, 0, 10, 10);
         buttons[kHudPowerMeter]->width = 47;
         match.server = 1;
-        match.serveState = 1;
+        match.serveState = ServeState::First;
         match.setsToWin = 1;
         std::memcpy(match.setScoreText, "00        ", kSetScoreTextLength);
     }
@@ -145,11 +145,11 @@ TEST_F(HudFixture, NoMessageWithoutAPause) {
 TEST_F(HudFixture, ServiceMessagesBeforeAPoint) {
     match.pointDelay = kFxOne;
     EXPECT_EQ(matchMessageLines(match), (Lines{{168, u"1st Service"}}));
-    match.serveState = 2;
+    match.serveState = ServeState::Second;
     EXPECT_EQ(matchMessageLines(match), (Lines{{168, u"2nd Service"}}));
     match.isPractice = 1;
     EXPECT_EQ(matchMessageLines(match), (Lines{{168, u"2nd Service"}}));
-    match.serveState = 1;
+    match.serveState = ServeState::First;
     EXPECT_TRUE(matchMessageLines(match).empty());
 }
 

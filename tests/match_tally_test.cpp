@@ -17,8 +17,8 @@ const Vec3 kPastTheBox = {fx(-2), fx(0.2), fx(-8)};
 const Vec3 kDown = {0, fxFromInt(-5), fxFromInt(-5)};
 
 struct Tally : MatchFixture {
-    // Player 1 struck the ball last, toward player 2's half; serveState 0 is a rally ball.
-    void ballInFlight(int serveState, int stroke, Vec3 position, Vec3 velocity) {
+    // Player 1 struck the ball last, toward player 2's half; ServeState::None is a rally ball.
+    void ballInFlight(ServeState serveState, int stroke, Vec3 position, Vec3 velocity) {
         setUpHumans();
         match->pointDelay = 0;
         match->serveState = serveState;
@@ -28,7 +28,7 @@ struct Tally : MatchFixture {
         match->ball.position = position;
         match->ball.velocity = velocity;
         match->tally.lastStroke = stroke;
-        if (serveState == 0) {
+        if (serveState == ServeState::None) {
             match->players[0].isServing = 0;
             match->targetBox[BoxXMin] = -fx(4.11);
             match->targetBox[BoxXMax] = fx(4.11);
@@ -40,18 +40,18 @@ struct Tally : MatchFixture {
 };
 
 TEST_F(Tally, ServesAreCountedWhenJudgedAndLetsAreNot) {
-    ballInFlight(1, StrokeFirstServe, kPastTheBox, kDown);
+    ballInFlight(ServeState::First, StrokeFirstServe, kPastTheBox, kDown);
     step();
     EXPECT_EQ(striker().firstServes, 1);
     EXPECT_EQ(striker().firstServesIn, 0);
     EXPECT_EQ(striker().secondServes, 0);
 
-    ballInFlight(1, StrokeFirstServe, kIntoTheBox, kDown);
+    ballInFlight(ServeState::First, StrokeFirstServe, kIntoTheBox, kDown);
     step();
     EXPECT_EQ(striker().firstServes, 1);
     EXPECT_EQ(striker().firstServesIn, 1);
 
-    ballInFlight(2, StrokeSecondServe, kPastTheBox, kDown);
+    ballInFlight(ServeState::Second, StrokeSecondServe, kPastTheBox, kDown);
     step();
     EXPECT_EQ(striker().secondServes, 1);
     EXPECT_EQ(striker().secondServesIn, 0);
@@ -61,7 +61,7 @@ TEST_F(Tally, ServesAreCountedWhenJudgedAndLetsAreNot) {
     EXPECT_EQ(striker().servicePoints, 1);
     EXPECT_EQ(striker().servicePointsWon, 0);
 
-    ballInFlight(2, StrokeSecondServe, kIntoTheBox, kDown);
+    ballInFlight(ServeState::Second, StrokeSecondServe, kIntoTheBox, kDown);
     match->netTouched = 1;
     step();
     EXPECT_EQ(match->tally.lets, 1);
@@ -69,11 +69,11 @@ TEST_F(Tally, ServesAreCountedWhenJudgedAndLetsAreNot) {
 }
 
 TEST_F(Tally, PointEndsAreChargedToTheLastStrikerByStrokeKind) {
-    ballInFlight(0, StrokeBackhandJump, {fx(-2), fx(0.2), fx(-13)}, kDown);
+    ballInFlight(ServeState::None, StrokeBackhandJump, {fx(-2), fx(0.2), fx(-13)}, kDown);
     step();
     EXPECT_EQ(striker().errors[kVolley], 1) << "a jump shot counts as a volley";
 
-    ballInFlight(0, StrokeBackhand, kIntoTheBox, kDown);
+    ballInFlight(ServeState::None, StrokeBackhand, kIntoTheBox, kDown);
     match->bounced = 1;
     step();
     EXPECT_EQ(striker().winners[kBackhand], 1);
@@ -84,12 +84,12 @@ TEST_F(Tally, PointEndsAreChargedToTheLastStrikerByStrokeKind) {
 TEST_F(Tally, NetTouchesCountOnlyWhileThePointIsLive) {
     const Vec3 atTheNet = {0, fx(0.5), fx(0.3)};
     const Vec3 intoTheNet = {0, 0, fxFromInt(-20)};
-    ballInFlight(0, StrokeForehand, atTheNet, intoTheNet);
+    ballInFlight(ServeState::None, StrokeForehand, atTheNet, intoTheNet);
     step();
     EXPECT_EQ(match->tally.netTouches, 1);
     EXPECT_EQ(striker().netTouches, 1);
 
-    ballInFlight(0, StrokeForehand, atTheNet, intoTheNet);
+    ballInFlight(ServeState::None, StrokeForehand, atTheNet, intoTheNet);
     match->pointDelay = fxFromInt(3); // the ball rolls on after a point
     step();
     EXPECT_EQ(match->netTouched, 1);

@@ -116,7 +116,7 @@ TEST_F(HumanControls, TapServesAtTheMetersValue) {
     match->pointDelay = 0;
     match->serveMeterOn = 1;
     match->serveMeter = kFxOne;
-    match->players[0].serveNumber = 2;
+    match->players[0].serveNumber = ServeState::Second;
     ASSERT_EQ(tapCourt(match, {0, 0, fxFromInt(-8)}), 1);
     Fixed step = 1;
     updatePlayer(match->players[0], 1, match, match->players[1], step);
@@ -130,7 +130,7 @@ struct EarlyTap : MatchFixture {
     void rallyTowardPlayer1(int stepsFlown) {
         setUpHumans();
         match->pointDelay = 0;
-        match->serveState = 0;
+        match->serveState = ServeState::None;
         match->ballStruck = 1;
         match->nextStriker = 1;
         match->players[0].isServing = 0;

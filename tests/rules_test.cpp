@@ -11,7 +11,7 @@ namespace {
 
 struct Rules : MatchFixture {
     // Player 1 has served from the right: the receiver's box is x -4.11..0.25, z -6.4..0.
-    void serveInFlight(int serveState, bool netTouched, Vec3 position, Vec3 velocity) {
+    void serveInFlight(ServeState serveState, bool netTouched, Vec3 position, Vec3 velocity) {
         setUpHumans();
         match->pointDelay = 0;
         match->serveState = serveState;
@@ -24,7 +24,7 @@ struct Rules : MatchFixture {
     }
     // Player 1 has struck a rally ball toward player 2's half.
     void rallyBall(bool bounced, Vec3 position, Vec3 velocity) {
-        serveInFlight(0, false, position, velocity);
+        serveInFlight(ServeState::None, false, position, velocity);
         match->players[0].isServing = 0;
         match->bounced = bounced ? 1 : 0;
         match->targetBox[BoxXMin] = -fx(4.11);
@@ -43,24 +43,24 @@ const Vec3 kDown = {0, fxFromInt(-5), fxFromInt(-5)};
 const Vec3 kPastTheBox = {fx(-2), fx(0.2), fx(-8)};
 
 TEST_F(Rules, GoodServeEndsTheServe) {
-    serveInFlight(1, false, kIntoTheBox, kDown);
+    serveInFlight(ServeState::First, false, kIntoTheBox, kDown);
     step();
     EXPECT_TRUE(played(SoundBounce2));
-    EXPECT_EQ(match->serveState, 0);
+    EXPECT_EQ(match->serveState, ServeState::None);
     EXPECT_EQ(match->bounced, 1);
     EXPECT_EQ(match->bounceMarkVisible, 1);
     EXPECT_EQ(match->players[0].isServing, 0);
     EXPECT_EQ(match->pointDelay, 0);
-    serveInFlight(1, false, kIntoTheBox, {0, fxFromInt(-20), fxFromInt(-20)});
+    serveInFlight(ServeState::First, false, kIntoTheBox, {0, fxFromInt(-20), fxFromInt(-20)});
     step();
     EXPECT_TRUE(played(SoundBounce1)); // a fast bounce
 }
 
 TEST_F(Rules, LetOnFirstAndSecondServiceReplaysTheSameService) {
-    for (int service : {1, 2}) {
+    for (ServeState service : {ServeState::First, ServeState::Second}) {
         serveInFlight(service, true, kIntoTheBox, kDown);
         step();
-        EXPECT_TRUE(played(SoundLet)) << service;
+        EXPECT_TRUE(played(SoundLet)) << static_cast<int>(service);
         EXPECT_EQ(match->serveState, service);
         EXPECT_EQ(match->points[0] + match->points[1], 0);
         EXPECT_GT(match->pointDelay, 0);
@@ -70,28 +70,28 @@ TEST_F(Rules, LetOnFirstAndSecondServiceReplaysTheSameService) {
 }
 
 TEST_F(Rules, NetThenOutIsAFaultAndTheSecondOneADoubleFault) {
-    serveInFlight(1, true, kPastTheBox, kDown);
+    serveInFlight(ServeState::First, true, kPastTheBox, kDown);
     step();
     EXPECT_TRUE(played(SoundFault));
-    EXPECT_EQ(match->serveState, 2);
+    EXPECT_EQ(match->serveState, ServeState::Second);
     EXPECT_EQ(match->points[1], 0);
     EXPECT_GT(match->pointDelay, 0);
 
-    serveInFlight(2, true, kPastTheBox, kDown);
+    serveInFlight(ServeState::Second, true, kPastTheBox, kDown);
     step();
     EXPECT_TRUE(played(SoundFault));
     EXPECT_EQ(match->points[1], 15);
-    EXPECT_EQ(match->serveState, 1);
+    EXPECT_EQ(match->serveState, ServeState::First);
     EXPECT_EQ(match->tally.doubleFaults, 1);
 }
 
 TEST_F(Rules, ServeLeavingWithoutABounceIsAFault) {
-    serveInFlight(1, false, {0, fxFromInt(1), fx(-19.9)}, {0, 0, fxFromInt(-30)});
+    serveInFlight(ServeState::First, false, {0, fxFromInt(1), fx(-19.9)}, {0, 0, fxFromInt(-30)});
     step(); // flies out; the next step finds it gone
     step();
     EXPECT_TRUE(played(SoundFault));
     EXPECT_EQ(match->ball.dead, 1);
-    EXPECT_EQ(match->serveState, 2);
+    EXPECT_EQ(match->serveState, ServeState::Second);
 }
 
 TEST_F(Rules, OutWithoutBounceLosesAndAfterAGoodBounceWins) {

@@ -68,7 +68,7 @@ TEST_F(Scoring, ServeCourtFlipsEveryPoint) {
     EXPECT_EQ(match->serveCourt, 1);
     win(match, 1);
     EXPECT_EQ(match->serveCourt, 0);
-    EXPECT_EQ(match->serveState, 1);
+    EXPECT_EQ(match->serveState, ServeState::First);
     EXPECT_EQ(match->showScore, 1);
 }
 
@@ -172,7 +172,7 @@ TEST_F(Scoring, PracticeNeverScores) {
     win(match, 1, 5);
     EXPECT_EQ(match->points[0], 0);
     EXPECT_EQ(match->games[0], 0);
-    EXPECT_EQ(match->serveState, 1);
+    EXPECT_EQ(match->serveState, ServeState::First);
     EXPECT_EQ(match->showScore, 0);
 }
 

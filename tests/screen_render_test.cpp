@@ -91,7 +91,7 @@ TEST_F(ScreenRenderTest, OpponentScreenShowsPlayerTwoWithPoseTwo) {
 }
 
 TEST_F(ScreenRenderTest, EditorDrawsNeitherBarsNorFigureWhileTheKeyboardShows) {
-    addEditorButtonsToTheKeyboard()->currentFace = 0;
+    addEditorButtonsToTheKeyboard()->currentFace = ButtonFace::Normal;
     render(NewPlayer);
     EXPECT_EQ(changedOutside(0, 0, 2, 2), 0);
     EXPECT_EQ(preview.facing.x, 0);

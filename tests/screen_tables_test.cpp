@@ -15,8 +15,8 @@ namespace {
 ButtonAction hitAction(ScreenId id, int x, int y) {
     for (const ButtonLayout& b : findScreenLayout(id)->buttons) {
         const ScreenRect& r = b.rect;
-        if (b.startFace != 2 && x >= r.left && x < r.left + r.width && y >= r.top &&
-            y < r.top + r.height)
+        if (b.startFace != ButtonFace::Static && x >= r.left && x < r.left + r.width &&
+            y >= r.top && y < r.top + r.height)
             return b.action;
     }
     return ButtonAction::None;
@@ -47,7 +47,8 @@ bool meantOverlap(const ButtonLayout& a, const ButtonLayout& b) {
     if (a.action == TypeKey || b.action == TypeKey)
         return true;
     // The match display draws the server's ball, the points and the meter's bar on their frames.
-    if (a.action == None && b.action == None && a.startFace == 2 && inside(b.rect, a.rect))
+    if (a.action == None && b.action == None && a.startFace == ButtonFace::Static &&
+        inside(b.rect, a.rect))
         return true;
     // The ladder's last two rows share pixel row 250.
     return a.label == LabelSource::RankRow && b.label == LabelSource::RankRow &&
@@ -60,7 +61,7 @@ TEST(ScreenTables, EveryButtonThatTakesTapsHasAnActionAndOnlyThose) {
     for (const ScreenLayout& screen : allScreenLayouts())
         for (size_t slot = 0; slot < screen.buttons.size(); ++slot) {
             const ButtonLayout& b = screen.buttons[slot];
-            const bool takesTaps = b.startFace != 2 ||
+            const bool takesTaps = b.startFace != ButtonFace::Static ||
                                    b.startRule == StartRule::HiddenWhenBuiltIn ||
                                    b.action == ButtonAction::TypeKey;
             if (b.startRule == StartRule::Blinks)

@@ -19,7 +19,7 @@ struct Strokes : MatchFixture {
                            Vec3 playerAt = {fxFromInt(1), 0, fxFromInt(11)}) {
         setUpHumans();
         match->pointDelay = 0;
-        match->serveState = 0;
+        match->serveState = ServeState::None;
         match->ballStruck = 1;
         match->nextStriker = 1;
         for (MatchPlayer& p : match->players)

@@ -381,14 +381,14 @@ TEST_F(WindowFixture, GameLetsGoOfAButtonWhoseReleaseWasLostToAFocusChange) {
     const int y = (exhibition->top + 5) * 2;
     pushButton(SDL_MOUSEBUTTONDOWN, x, y);
     ASSERT_TRUE(shellPass(shell, app));
-    EXPECT_EQ(app->buttons[0]->currentFace, 1);
+    EXPECT_EQ(app->buttons[0]->currentFace, ButtonFace::Pressed);
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
     ASSERT_TRUE(shellPass(shell, app));
     EXPECT_EQ(app->screen, ExhibitionPlayer1);
     for (size_t slot = 0; slot < app->buttons.size(); ++slot) {
         if (slot == 7) // the caption blinks with face 1 and is never pressed
             continue;
-        EXPECT_NE(app->buttons[slot]->currentFace, 1) << slot;
+        EXPECT_NE(app->buttons[slot]->currentFace, ButtonFace::Pressed) << slot;
     }
     pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     pushButton(SDL_MOUSEBUTTONUP, x, y);

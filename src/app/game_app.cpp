@@ -36,7 +36,7 @@ GameView viewOf(GameApp* app) {
 }
 
 void restartShownAnimation(MatchPlayer& player) {
-    player.anim = 0;
+    player.anim = AnimRest;
     player.animLoops = 0;
     player.animTime = 0;
 }
@@ -109,11 +109,11 @@ void playStepSounds(GameApp* app) {
 }
 
 void updateCaptionBlink(GameApp* app) {
-    // A quarter second shown, a quarter second hidden (face 0 is empty).
+    // A quarter second shown, a quarter second hidden (the Normal face is empty).
     const int32_t quarters = fxMul(app->screenTime, 4 << 16) >> 16;
     forEachScreenButton(app->screen, app->buttons, [&](const ButtonLayout& row, ImageButton* b) {
         if (row.startRule == StartRule::Blinks)
-            b->currentFace = (quarters & 1) == 0 ? 1 : 0;
+            b->currentFace = (quarters & 1) == 0 ? ButtonFace::Pressed : ButtonFace::Normal;
     });
 }
 

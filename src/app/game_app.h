@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/profile_editor.h"
 #include "core/fixed_point.h"
 #include "core/wide_string.h"
 #include "frontend/game_options.h"
@@ -41,7 +42,7 @@ struct GameApp {
     int32_t pressY = 0;
     // The profile editor.
     int32_t editProfile = 0;
-    int32_t editField = 1; // 1 first name, 2 last name
+    NameField editField = NameField::First;
     int32_t skinIndex = 0;
     int32_t hairIndex = 0;
     int32_t colour3Index = 0;

@@ -23,7 +23,7 @@ PlayerProfile& editedProfile(GameApp* app) {
 
 char16_t* editedName(GameApp* app) {
     PlayerProfile& p = editedProfile(app);
-    return app->editField == 2 ? p.lastName : p.firstName;
+    return app->editField == NameField::Last ? p.lastName : p.firstName;
 }
 
 ImageButton* editorButton(GameApp* app, ButtonAction action) {
@@ -38,23 +38,23 @@ int32_t nameLength(const char16_t* name) {
 }
 
 void showEditedName(GameApp* app) {
-    const ButtonAction field =
-        app->editField == 2 ? ButtonAction::EditLastName : ButtonAction::EditFirstName;
+    const ButtonAction field = app->editField == NameField::Last ? ButtonAction::EditLastName
+                                                                 : ButtonAction::EditFirstName;
     if (ImageButton* b = editorButton(app, field))
         setImageButtonLabel(b, editedName(app));
 }
 
-void setAllFaces(GameApp* app, int32_t face) {
+void setAllFaces(GameApp* app, ButtonFace face) {
     for (ImageButton* b : app->buttons)
         if (b)
             b->currentFace = face;
 }
 
-void openKeyboard(GameApp* app, int field) {
-    setAllFaces(app, 2);
+void openKeyboard(GameApp* app, NameField field) {
+    setAllFaces(app, ButtonFace::Static);
     if (ImageButton* keyboard = editorButton(app, ButtonAction::TypeKey)) {
-        keyboard->currentFace = 0;
-        keyboard->top = field == 2 ? kKeyboardTopLastName : kKeyboardTopFirstName;
+        keyboard->currentFace = ButtonFace::Normal;
+        keyboard->top = field == NameField::Last ? kKeyboardTopLastName : kKeyboardTopFirstName;
     }
     app->editField = field;
 }
@@ -78,8 +78,8 @@ void typeKey(GameApp* app, ImageButton* keyboard) {
             name[1] = 0;
             showEditedName(app);
         }
-        setAllFaces(app, 0);
-        keyboard->currentFace = 2;
+        setAllFaces(app, ButtonFace::Normal);
+        keyboard->currentFace = ButtonFace::Static;
         break;
     case KeyKind::Delete:
         if (length > 0) {
@@ -163,7 +163,7 @@ void confirmEditor(GameApp* app) {
 
 void startProfileEditor(GameApp* app, int32_t slot) {
     app->editProfile = slot;
-    app->editField = 1;
+    app->editField = NameField::First;
     for (int32_t& points : app->skillPoints)
         points = kStartingSkillPoints;
     app->pointsCounter = kPointsBudget;
@@ -178,7 +178,8 @@ void performEditorAction(GameApp* app, const ButtonLayout& row, ImageButton* but
     switch (row.action) {
     case ButtonAction::EditFirstName:
     case ButtonAction::EditLastName:
-        openKeyboard(app, row.action == ButtonAction::EditFirstName ? 1 : 2);
+        openKeyboard(app, row.action == ButtonAction::EditFirstName ? NameField::First
+                                                                    : NameField::Last);
         break;
     case ButtonAction::Cancel:
         cancelEditor(app);

@@ -8,6 +8,9 @@ struct ButtonLayout;
 struct GameApp;
 struct ImageButton;
 
+// The name the on-screen keyboard types into.
+enum class NameField : int32_t { First, Last };
+
 // The editor's state for a slot just prepared by createProfile: five points a skill, the first
 // colours, and the preview figure dressed as the new profile.
 void startProfileEditor(GameApp* app, int32_t slot);

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kPressedFace = 1;
-constexpr int kStaticFace = 2;
 constexpr int32_t kLastDrill = 3;
 
 bool isPlayScreen(ScreenId screen) {
@@ -306,10 +304,10 @@ uint8_t gameStylusDown(GameApp* app, int x, int y) {
     app->pressY = y;
     bool hit = false;
     for (ImageButton* b : app->buttons) {
-        if (!b || b->currentFace == kStaticFace || !hits(b, x, y))
+        if (!b || b->currentFace == ButtonFace::Static || !hits(b, x, y))
             continue;
         playSound(app->resources.sounds, SoundStroke2);
-        b->currentFace = kPressedFace;
+        b->currentFace = ButtonFace::Pressed;
         gameRender(app);
         hit = true;
         break;

@@ -7,7 +7,7 @@ ImageButton* makeImageButton(int32_t left, int32_t top, int32_t width, int32_t h
     button->top = top;
     button->width = width;
     button->height = height;
-    button->currentFace = 2;
+    button->currentFace = ButtonFace::Static;
     return button;
 }
 

@@ -98,8 +98,9 @@ void makeButton(JpegDecoder* jpeg, PakArchive* archive, const ButtonLayout& layo
         setImageButtonLabel(button, text.c_str());
     button->fillColour[0] = fillOf(layout.fill, context.shownProfile);
     const bool builtIn = context.shownProfile && context.shownProfile->builtIn;
-    button->currentFace =
-        layout.startRule == StartRule::HiddenWhenBuiltIn && builtIn ? 2 : layout.startFace;
+    button->currentFace = layout.startRule == StartRule::HiddenWhenBuiltIn && builtIn
+                              ? ButtonFace::Static
+                              : layout.startFace;
 }
 
 ImageButton* buttonInSlot(const std::vector<ImageButton*>& buttons, int32_t slot) {
@@ -153,7 +154,8 @@ void showShownPlayer(ScreenId screen, const ScreenEntryContext& context,
             row.label == LabelSource::LevelName)
             setImageButtonLabel(button, labelText(row, context.shownProfile).c_str());
         if (row.startRule == StartRule::HiddenWhenBuiltIn && context.shownProfile)
-            button->currentFace = context.shownProfile->builtIn ? 2 : row.startFace;
+            button->currentFace =
+                context.shownProfile->builtIn ? ButtonFace::Static : row.startFace;
     });
 }
 
@@ -170,9 +172,10 @@ ImageButton* buttonShowing(ScreenId screen, const std::vector<ImageButton*>& but
 ReleasedButton releasePressedButton(ScreenId screen, const std::vector<ImageButton*>& buttons) {
     ReleasedButton released;
     forEachScreenButton(screen, buttons, [&](const ButtonLayout& row, ImageButton* button) {
-        if (released.row || row.action == ButtonAction::None || button->currentFace != 1)
+        if (released.row || row.action == ButtonAction::None ||
+            button->currentFace != ButtonFace::Pressed)
             return;
-        button->currentFace = 0;
+        button->currentFace = ButtonFace::Normal;
         released = {&row, button};
     });
     return released;

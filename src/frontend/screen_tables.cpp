@@ -26,34 +26,34 @@ constexpr FaceImage kClose = {u"close.jpg", nullptr};
 constexpr ButtonLayout kBack = {.action = ButtonAction::Back,
                                 .rect = {4, 292, 44, 28},
                                 .faces = {kBack0, kBack1, kNoFace},
-                                .startFace = 0};
+                                .startFace = ButtonFace::Normal};
 constexpr ButtonLayout kMain = {.action = ButtonAction::Main,
                                 .rect = {98, 292, 44, 28},
                                 .faces = {kMain0, kMain1, kNoFace},
-                                .startFace = 0};
+                                .startFace = ButtonFace::Normal};
 constexpr ButtonLayout kNext = {.action = ButtonAction::Next,
                                 .rect = {192, 292, 44, 28},
                                 .faces = {kNext0, kNext1, kNoFace},
-                                .startFace = 0};
+                                .startFace = ButtonFace::Normal};
 constexpr ButtonLayout kCloseButton = {.action = ButtonAction::Close,
                                        .rect = {229, 0, 11, 11},
                                        .faces = {kClose, kClose, kNoFace},
-                                       .startFace = 0};
+                                       .startFace = ButtonFace::Normal};
 
 constexpr ButtonLayout leftArrow(ButtonAction action, int32_t left, int32_t top) {
     return {.action = action,
             .rect = {left, top, 17, 25},
             .faces = {kLeft0, kLeft1, kNoFace},
-            .startFace = 0};
+            .startFace = ButtonFace::Normal};
 }
 constexpr ButtonLayout rightArrow(ButtonAction action, int32_t left, int32_t top) {
     return {.action = action,
             .rect = {left, top, 17, 25},
             .faces = {kRight0, kRight1, kNoFace},
-            .startFace = 0};
+            .startFace = ButtonFace::Normal};
 }
 constexpr ButtonLayout label(ScreenRect rect, LabelSource source, int32_t index = 0) {
-    return {.index = index, .rect = rect, .label = source, .startFace = 2};
+    return {.index = index, .rect = rect, .label = source, .startFace = ButtonFace::Static};
 }
 
 // Main menu: the words are in the backdrop, each button shows only while pressed.
@@ -62,7 +62,7 @@ constexpr ButtonLayout menuButton(ButtonAction action, int32_t left, int32_t top
     return {.action = action,
             .rect = {left, top, 105, 33},
             .faces = {kNoFace, {image, mask}, kNoFace},
-            .startFace = 0};
+            .startFace = ButtonFace::Normal};
 }
 constexpr ButtonLayout kMainMenuButtons[] = {
     menuButton(ButtonAction::Exhibition, 128, 131, u"Exhibition.jpg", u"Exhibition_m.jpg"),
@@ -71,7 +71,9 @@ constexpr ButtonLayout kMainMenuButtons[] = {
     menuButton(ButtonAction::Rankings, 90, 217, u"Rankings.jpg", u"Rankings_m.jpg"),
     menuButton(ButtonAction::Options, 62, 245, u"Options.jpg", u"Options_m.jpg"),
     menuButton(ButtonAction::Quit, 26, 273, u"Quit.jpg", u"Quit_m.jpg"),
-    {.action = ButtonAction::Credits, .rect = {170, 292, 68, 23}, .startFace = 0}, // invisible
+    {.action = ButtonAction::Credits,
+     .rect = {170, 292, 68, 23},
+     .startFace = ButtonFace::Normal}, // invisible
 };
 
 // Player selection.
@@ -79,17 +81,17 @@ constexpr ButtonLayout kNewButton = {
     .action = ButtonAction::New,
     .rect = {180, 130, 41, 17},
     .faces = {{u"New0.jpg", u"New0_m.jpg"}, {u"New1.jpg", u"New1_m.jpg"}, kNoFace},
-    .startFace = 0};
+    .startFace = ButtonFace::Normal};
 constexpr ButtonLayout kDeleteButton = {
     .action = ButtonAction::Delete,
     .rect = {181, 154, 51, 17},
     .faces = {{u"Delete0.jpg", u"Delete0_m.jpg"}, {u"Delete1.jpg", u"Delete1_m.jpg"}, kNoFace},
-    .startFace = 0,
+    .startFace = ButtonFace::Normal,
     .startRule = StartRule::HiddenWhenBuiltIn};
 constexpr ButtonLayout caption(const char16_t* image, const char16_t* mask) {
     return {.rect = {171, 12, 62, 16},
             .faces = {kNoFace, {image, mask}, kNoFace},
-            .startFace = 1,
+            .startFace = ButtonFace::Pressed,
             .startRule = StartRule::Blinks};
 }
 constexpr ButtonLayout kFirstNameLabel = label({166, 190, 66, 12}, LabelSource::FirstName);
@@ -109,8 +111,9 @@ constexpr ButtonLayout kExhibitionPlayer2Buttons[] = {
     kFirstNameLabel, kLastNameLabel,   kLevelLabel,
 };
 constexpr ButtonLayout kTournamentPlayerButtons[] = {
-    {.rect = {180, 130, 41, 17}, .startFace = 2}, // inert: New and Delete lie here elsewhere
-    {.rect = {181, 154, 51, 17}, .startFace = 2},
+    {.rect = {180, 130, 41, 17},
+     .startFace = ButtonFace::Static}, // inert: New and Delete lie here elsewhere
+    {.rect = {181, 154, 51, 17}, .startFace = ButtonFace::Static},
     kBack,
     kMain,
     kNext,
@@ -133,7 +136,7 @@ constexpr FaceImage kStadiumPictures[] = {{u"Stadium1.jpg", nullptr},
                                           {u"Stadium5.jpg", nullptr}};
 constexpr FaceChoice kStadiumChoice = {2, FaceSelector::Stadium, 0, kStadiumPictures};
 constexpr ButtonLayout kStadiumButtons[] = {
-    {.rect = {18, 102, 205, 162}, .choice = &kStadiumChoice, .startFace = 2},
+    {.rect = {18, 102, 205, 162}, .choice = &kStadiumChoice, .startFace = ButtonFace::Static},
     kBack,
     kMain,
     kNext,
@@ -145,19 +148,25 @@ constexpr ButtonLayout kStadiumButtons[] = {
 constexpr ButtonLayout kPowerMeterFrame = {
     .rect = {90, 2, 61, 12},
     .faces = {kNoFace, kNoFace, {u"powermeter.jpg", u"powermeter_m.jpg"}},
-    .startFace = 2};
+    .startFace = ButtonFace::Static};
 constexpr ButtonLayout kPowerMeterBar = {
-    .rect = {97, 5, 47, 6}, .fill = FillSource::PowerMeter, .startFace = 2};
+    .rect = {97, 5, 47, 6}, .fill = FillSource::PowerMeter, .startFace = ButtonFace::Static};
 constexpr ButtonLayout kBallSpeed = label({176, 2, 36, 12}, LabelSource::Hud);
 constexpr ButtonLayout kMatchButtons[] = {
     {.rect = {2, 2, 60, 31}, // the scoreboard, with the server's ball and the points on it
      .faces = {kNoFace, kNoFace, {u"marcador.jpg", u"marcador_m.jpg"}},
-     .startFace = 2},
+     .startFace = ButtonFace::Static},
     {.rect = {47, 6, 9, 9},
      .faces = {kNoFace, kNoFace, {u"pelota_marcador.jpg", nullptr}},
-     .startFace = 2},
-    {.rect = {7, 4, 12, 12}, .label = LabelSource::Text, .text = u" 0", .startFace = 2},
-    {.rect = {7, 19, 12, 12}, .label = LabelSource::Text, .text = u" 0", .startFace = 2},
+     .startFace = ButtonFace::Static},
+    {.rect = {7, 4, 12, 12},
+     .label = LabelSource::Text,
+     .text = u" 0",
+     .startFace = ButtonFace::Static},
+    {.rect = {7, 19, 12, 12},
+     .label = LabelSource::Text,
+     .text = u" 0",
+     .startFace = ButtonFace::Static},
     kPowerMeterFrame,
     kPowerMeterBar,
     kBallSpeed,
@@ -175,7 +184,9 @@ constexpr FaceChoice laurelAbove(int32_t threshold) {
 constexpr FaceChoice kLaurelChoices[] = {laurelAbove(4), laurelAbove(3), laurelAbove(2),
                                          laurelAbove(1), laurelAbove(0)};
 constexpr ButtonLayout laurel(int32_t left, int32_t top, int32_t index) {
-    return {.rect = {left, top, 43, 28}, .choice = &kLaurelChoices[index], .startFace = 2};
+    return {.rect = {left, top, 43, 28},
+            .choice = &kLaurelChoices[index],
+            .startFace = ButtonFace::Static};
 }
 constexpr ButtonLayout kTrophiesButtons[] = {
     kMain,
@@ -201,12 +212,12 @@ constexpr ButtonLayout kPracticeButtons[] = {
     {.action = ButtonAction::PreviousDrill,
      .rect = {2, 2, 10, 12},
      .faces = {kPracticeLeft, kPracticeLeft, kNoFace},
-     .startFace = 0},
-    {.rect = {16, 1, 60, 15}, .choice = &kDrillChoice, .startFace = 2},
+     .startFace = ButtonFace::Normal},
+    {.rect = {16, 1, 60, 15}, .choice = &kDrillChoice, .startFace = ButtonFace::Static},
     {.action = ButtonAction::NextDrill,
      .rect = {78, 2, 10, 12},
      .faces = {kPracticeRight, kPracticeRight, kNoFace},
-     .startFace = 0},
+     .startFace = ButtonFace::Normal},
     kCloseButton,
     kPowerMeterFrame,
     kPowerMeterBar,
@@ -216,35 +227,38 @@ constexpr ButtonLayout kPracticeButtons[] = {
 // Profile editor: each skill row is two tap areas, the left half takes a point, the right gives.
 constexpr FaceImage kKeyboard = {u"Teclado.jpg", u"Teclado_m.jpg"};
 constexpr ButtonLayout swatch(ButtonAction action, int32_t left, int32_t top, FillSource fill) {
-    return {.action = action, .rect = {left, top, 10, 10}, .fill = fill, .startFace = 0};
+    return {.action = action,
+            .rect = {left, top, 10, 10},
+            .fill = fill,
+            .startFace = ButtonFace::Normal};
 }
 constexpr ButtonLayout skillHalf(int32_t row, bool give) {
     return {.action = give ? ButtonAction::GivePoint : ButtonAction::TakePoint,
             .index = row,
             .rect = {kSkillBarLeft + (give ? 40 : 0), kSkillRowTop + kSkillRowStep * row, 40, 7},
-            .startFace = 0};
+            .startFace = ButtonFace::Normal};
 }
 constexpr ButtonLayout kNewPlayerButtons[] = {
     {.action = ButtonAction::EditFirstName,
      .rect = {4, 84, 66, 12},
      .label = LabelSource::FirstName,
-     .startFace = 0},
+     .startFace = ButtonFace::Normal},
     {.action = ButtonAction::EditLastName,
      .rect = {4, 98, 66, 12},
      .label = LabelSource::LastName,
-     .startFace = 0},
+     .startFace = ButtonFace::Normal},
     {.action = ButtonAction::Cancel,
      .rect = {4, 292, 44, 28},
      .faces = {{u"Cancel0.jpg", u"Button0_m.jpg"}, {u"Cancel1.jpg", u"Button1_m.jpg"}, kNoFace},
-     .startFace = 0},
+     .startFace = ButtonFace::Normal},
     {.action = ButtonAction::Ok,
      .rect = {192, 292, 44, 28},
      .faces = {{u"Ok0.jpg", u"Button0_m.jpg"}, {u"Ok1.jpg", u"Button1_m.jpg"}, kNoFace},
-     .startFace = 0},
+     .startFace = ButtonFace::Normal},
     {.action = ButtonAction::TypeKey,
      .rect = {2, 98, 238, 116},
      .faces = {kKeyboard, kKeyboard, kNoFace},
-     .startFace = 2},
+     .startFace = ButtonFace::Static},
     swatch(ButtonAction::NextSkinColour, 177, 90, FillSource::SkinColour),
     swatch(ButtonAction::NextHairColour, 188, 110, FillSource::HairColour),
     swatch(ButtonAction::NextColour3, 188, 130, FillSource::Colour3),
@@ -283,12 +297,12 @@ constexpr ButtonLayout kRankingsButtons[] = {
     {.action = ButtonAction::PreviousLadder,
      .rect = {141, 12, 12, 14},
      .faces = {kRankingsLeft, kRankingsLeft, kNoFace},
-     .startFace = 0},
-    {.rect = {156, 13, 68, 14}, .choice = &kLadderTitleChoice, .startFace = 2},
+     .startFace = ButtonFace::Normal},
+    {.rect = {156, 13, 68, 14}, .choice = &kLadderTitleChoice, .startFace = ButtonFace::Static},
     {.action = ButtonAction::NextLadder,
      .rect = {228, 12, 12, 14},
      .faces = {kRankingsRight, kRankingsRight, kNoFace},
-     .startFace = 0},
+     .startFace = ButtonFace::Normal},
     kMain,
     rankRow(0, 26, 79),
     rankRow(1, 33, 99),
@@ -319,23 +333,23 @@ constexpr ButtonLayout optionLeft(ButtonAction action, int32_t left, int32_t top
     return {.action = action,
             .rect = {left, top, 17, 25},
             .faces = {{u"O_Left0.jpg", u"Left0_m.jpg"}, {u"O_Left1.jpg", u"Left1_m.jpg"}, kNoFace},
-            .startFace = 0};
+            .startFace = ButtonFace::Normal};
 }
 constexpr ButtonLayout optionRight(ButtonAction action, int32_t left, int32_t top) {
     return {
         .action = action,
         .rect = {left, top, 17, 25},
         .faces = {{u"O_Right0.jpg", u"Right0_m.jpg"}, {u"O_Right1.jpg", u"Right1_m.jpg"}, kNoFace},
-        .startFace = 0};
+        .startFace = ButtonFace::Normal};
 }
 constexpr ButtonLayout kOptionsButtons[] = {
     optionLeft(ButtonAction::FewerSets, 77, 116),
-    {.rect = {97, 121, 38, 15}, .choice = &kSetsChoice, .startFace = 2},
+    {.rect = {97, 121, 38, 15}, .choice = &kSetsChoice, .startFace = ButtonFace::Static},
     optionRight(ButtonAction::MoreSets, 138, 116),
     optionLeft(ButtonAction::LowerLevel, 91, 177),
-    {.rect = {110, 183, 61, 15}, .choice = &kLevelChoice, .startFace = 2},
+    {.rect = {110, 183, 61, 15}, .choice = &kLevelChoice, .startFace = ButtonFace::Static},
     optionRight(ButtonAction::HigherLevel, 173, 177),
-    {.rect = {149, 246, 21, 13}, .choice = &kSoundChoice, .startFace = 2},
+    {.rect = {149, 246, 21, 13}, .choice = &kSoundChoice, .startFace = ButtonFace::Static},
     optionRight(ButtonAction::SoundToggle, 173, 238),
     kMain,
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "assets/image_button.h"
 #include "frontend/game_options.h"
 #include "frontend/screen_id.h"
 #include "match/match_player.h" // kSkillCount
@@ -62,7 +63,7 @@ enum class FillSource : uint8_t {
 // How the start face is chosen, and whether the game changes it while the screen shows.
 enum class StartRule : uint8_t {
     Fixed,             // startFace
-    HiddenWhenBuiltIn, // 2 when the shown profile is built in, else startFace
+    HiddenWhenBuiltIn, // Static when the shown profile is built in, else startFace
     Blinks,            // startFace, then shown and hidden in turn a quarter second each
 };
 
@@ -126,7 +127,7 @@ struct ButtonLayout {
     LabelSource label = LabelSource::None;
     const char16_t* text = nullptr; // LabelSource::Text only
     FillSource fill = FillSource::None;
-    int32_t startFace = 0;
+    ButtonFace startFace = ButtonFace::Normal;
     StartRule startRule = StartRule::Fixed;
 };
 

@@ -86,7 +86,7 @@ void planComputerServe(MatchPlayer& p, Match* m, Fixed factor) {
     const int r = gameRandom();
     p.aimPoint.z = p.position.z <= 0 ? kServeDepth : -kServeDepth;
     p.aimPoint.x = p.position.x > 0 ? -kServeWidth : kServeWidth;
-    p.stroke = p.serveNumber == 1 ? StrokeFirstServe : StrokeSecondServe;
+    p.stroke = p.serveNumber == ServeState::First ? StrokeFirstServe : StrokeSecondServe;
     const StrokeRow& row = strokeRow(p.stroke);
     m->ball.position.y = fxHalf(fxAdd(row.reachMin.y, row.reachMax.y));
     p.shotSpeed = fxMul(row.speed, factor);
@@ -98,10 +98,11 @@ void planComputerServe(MatchPlayer& p, Match* m, Fixed factor) {
     p.strokeSpot = p.position;
     p.timeToSwing = kServeWindUp;
     p.contactPoint = m->ball.position;
-    p.strokeSkill = p.serveNumber == 1 ? p.skills.firstServe : p.skills.secondServe;
+    p.strokeSkill = p.serveNumber == ServeState::First ? p.skills.firstServe : p.skills.secondServe;
     setIdleAnim(p, 1);
     p.swinging = 0;
-    const Fixed spread = p.serveNumber == 1 ? kFirstServeSpread : kSecondServeSpread;
+    const Fixed spread =
+        p.serveNumber == ServeState::First ? kFirstServeSpread : kSecondServeSpread;
     if (r % 3 == 0)
         p.aimPoint.x = fxSub(p.aimPoint.x, spread);
     else if (r % 3 == 2)

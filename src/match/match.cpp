@@ -23,7 +23,7 @@ void resetMatchState(Match* m, Fixed level, const MatchPlayer& player1,
     std::memcpy(m->setScoreText, "00        ", kSetScoreTextLength);
     m->server = 1;
     m->serveCourt = 0;
-    m->serveState = 1;
+    m->serveState = ServeState::First;
     m->endsSwapped = 0;
     m->nextStriker = 1;
     m->players[0] = player1;

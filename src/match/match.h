@@ -82,7 +82,7 @@ struct Match {
     uint8_t tieBreak;
     int32_t server;     // 1 or 2
     int32_t serveCourt; // 0 right half of the baseline, 1 left half
-    int32_t serveState; // 0 rally, 1 first service, 2 second service
+    ServeState serveState;
     int32_t endsSwapped;
     int32_t nextStriker; // 1 or 2
     uint8_t ballStruck;

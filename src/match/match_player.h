@@ -15,9 +15,15 @@ enum AnimId : int {
     AnimRunBackward = 5,
     AnimRunRight = 6,
     AnimRunLeft = 7,
+    AnimForehand = 8,
+    AnimBackhand = 9,
+    AnimForehandSmash = 10,
     AnimWin = 18,
     AnimLose = 19,
 };
+
+// Which serve is due or in flight; None once the ball is in play, and in the rally drills.
+enum class ServeState : int32_t { None = 0, First = 1, Second = 2 };
 
 // What a player brings to a match and learns in it: the run speed in metres per second and the
 // stroke skills, 0..1. players.dat keeps them in this order, so a profile holds the same record.
@@ -31,8 +37,8 @@ constexpr int kSkillCount = sizeof(PlayerSkills) / sizeof(Fixed);
 
 struct MatchPlayer {
     uint8_t isComputer;
-    uint8_t isServing;   // serves the current point, until the first good bounce
-    int32_t serveNumber; // 1 or 2
+    uint8_t isServing;      // serves the current point, until the first good bounce
+    ServeState serveNumber; // the serve this player makes, while isServing
     uint8_t swinging;
     Fixed timeToContact; // -1 once struck
     Vec3 contactPoint;

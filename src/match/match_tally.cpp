@@ -51,10 +51,10 @@ void tallyStroke(Match* m, const MatchPlayer& striker) {
 
 void tallyServeJudged(Match* m, bool in) {
     PlayerTally& server = m->tally.players[m->server - 1];
-    if (m->serveState == 1) {
+    if (m->serveState == ServeState::First) {
         ++server.firstServes;
         server.firstServesIn += in ? 1 : 0;
-    } else if (m->serveState == 2) {
+    } else if (m->serveState == ServeState::Second) {
         ++server.secondServes;
         server.secondServesIn += in ? 1 : 0;
         server.doubleFaults += in ? 0 : 1;

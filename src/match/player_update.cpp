@@ -187,8 +187,8 @@ void startHumanServe(MatchPlayer& p, Match* m) {
     Fixed meter = m->serveMeter;
     if (meter > kFxOne)
         meter = fxSub(fxFromInt(2), meter);
-    p.stroke = p.serveNumber == 1 ? StrokeFirstServe : StrokeSecondServe;
-    p.strokeSkill = p.serveNumber == 1 ? p.skills.firstServe : p.skills.secondServe;
+    p.stroke = p.serveNumber == ServeState::First ? StrokeFirstServe : StrokeSecondServe;
+    p.strokeSkill = p.serveNumber == ServeState::First ? p.skills.firstServe : p.skills.secondServe;
     const StrokeRow& row = strokeRow(p.stroke);
     m->ball.position = {p.position.x, fxHalf(fxAdd(row.reachMin.y, row.reachMax.y)), p.position.z};
     const Fixed power = fxAdd(fxMul(kServeMeterPower, meter), kServeMeterFloor);

@@ -155,7 +155,7 @@ void awardPoint(Match* m, int winner) {
     tallyPoint(m, winner);
     m->serveCourt ^= 1;
     if (m->isPractice) {
-        m->serveState = 1;
+        m->serveState = ServeState::First;
         m->showScore = 0;
         startPointDelay(m);
         return;
@@ -177,7 +177,7 @@ void awardPoint(Match* m, int winner) {
         if (m->points[w] == kGamePoints)
             winGame(m, winner, false);
     }
-    m->serveState = 1;
+    m->serveState = ServeState::First;
     m->showScore = 1;
     startPointDelay(m);
 }

@@ -41,7 +41,7 @@ void placeRallyDrill(Match* m) {
     m->ball.dead = 0;
     for (MatchPlayer& p : m->players) {
         p.isServing = 0;
-        p.serveNumber = 0;
+        p.serveNumber = ServeState::None;
         p.swinging = 0;
         p.strokePlanned = 0;
     }
@@ -69,7 +69,7 @@ void placeRallyDrill(Match* m) {
     m->nextStriker = 2;
     startLoopingAnim(p1, AnimRest);
     startLoopingAnim(p2, AnimRest);
-    m->serveState = 0;
+    m->serveState = ServeState::None;
     m->pointDelay = 0;
 }
 

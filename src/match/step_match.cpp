@@ -70,15 +70,15 @@ void runPauses(Match* m, Fixed dt) {
 
 // A first bounce outside the target box, or a ball gone without bouncing.
 void ruleOutside(Match* m) {
-    if (m->serveState != 0)
+    if (m->serveState != ServeState::None)
         tallyServeJudged(m, false);
-    if (m->serveState == 1) {
+    if (m->serveState == ServeState::First) {
         recordSound(m, SoundFault);
         ++m->tally.faults;
-        m->serveState = 2;
+        m->serveState = ServeState::Second;
         m->showScore = 0;
         startPointDelay(m);
-    } else if (m->serveState == 2) {
+    } else if (m->serveState == ServeState::Second) {
         recordSound(m, SoundFault);
         ++m->tally.faults;
         ++m->tally.doubleFaults;
@@ -109,24 +109,24 @@ void ruleBounce(Match* m, const Vec3& bouncePoint) {
         return;
     }
     m->bounced = 1;
-    if (m->serveState != 0 && m->netTouched) {
+    if (m->serveState != ServeState::None && m->netTouched) {
         recordSound(m, SoundLet);
         ++m->tally.lets;
         m->showScore = 0;
         startPointDelay(m);
         return;
     }
-    if (m->serveState != 0)
+    if (m->serveState != ServeState::None)
         tallyServeJudged(m, true);
     const Fixed speedSquared = vDot(m->ball.velocity, m->ball.velocity);
     recordSound(m, speedSquared > kFastBounce ? SoundBounce1 : SoundBounce2);
-    m->serveState = 0;
+    m->serveState = ServeState::None;
     m->players[0].isServing = 0;
     m->players[1].isServing = 0;
 }
 
 void afterStroke(Match* m) {
-    const int serveStateBefore = m->serveState;
+    const ServeState serveStateBefore = m->serveState;
     m->netTouched = 0;
     m->bounced = 0;
     m->bounceMarkVisible = 0;
@@ -135,9 +135,9 @@ void afterStroke(Match* m) {
     m->players[0].strokePlanned = 0;
     m->players[1].strokePlanned = 0;
     ++m->tally.strokes;
-    if (serveStateBefore == 1 || serveStateBefore == 2) {
+    if (serveStateBefore != ServeState::None) {
         m->tally.exchangeStrokes = 1;
-        recordSound(m, serveStateBefore == 1 ? SoundServeGrunt : SoundServe);
+        recordSound(m, serveStateBefore == ServeState::First ? SoundServeGrunt : SoundServe);
         return; // the target stays the service box
     }
     ++m->tally.exchangeStrokes;

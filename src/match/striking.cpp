@@ -198,7 +198,7 @@ void launchWithSkillError(const MatchPlayer& p, Match* m, const Vec3& direction,
     const Vec3 turned = turnAboutVertical(direction, cosPhi, sinPhi);
     ball.spinAxis = turnAboutVertical(ball.spinAxis, cosPhi, sinPhi);
     ball.velocity = launchVelocity(turned, theta, speed);
-    if (m->serveState != 0)
+    if (m->serveState != ServeState::None)
         m->ballSpeedKmh = static_cast<int32_t>(fxMul(speed, kMetresPerSecondToKmh) / 65536);
 }
 

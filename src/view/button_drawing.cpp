@@ -156,7 +156,7 @@ void drawButton(FrameBuffers& fb, const ImageButton& button) {
         drawTextField(fb, button.left, button.top, button.width, button.height, *button.label);
         return;
     }
-    const int f = button.currentFace;
+    const int f = static_cast<int>(button.currentFace);
     if (f < 0 || f >= kImageButtonFaces)
         return;
     const uint32_t* face = button.face[f];

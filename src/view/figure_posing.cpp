@@ -35,14 +35,14 @@ void poseShownFigures(Engine3D& engine, MatchPlayer* first, MatchPlayer* second,
 
 int32_t nextIdleAnimation(int32_t anim) {
     switch (anim) {
-    case 0:
-        return 8;
-    case 8:
-        return 9;
-    case 9:
-        return 10;
-    case 10:
-        return 0;
+    case AnimRest:
+        return AnimForehand;
+    case AnimForehand:
+        return AnimBackhand;
+    case AnimBackhand:
+        return AnimForehandSmash;
+    case AnimForehandSmash:
+        return AnimRest;
     default:
         return anim;
     }

@@ -101,7 +101,7 @@ std::vector<MessageLine> matchMessageLines(const Match& match) {
         return {{152, u"Game Over"}, {168, player1Won ? u"Player 1 wins" : u"Player 2 wins"}};
     }
     if (match.showScore == 0) {
-        if (match.serveState != 1)
+        if (match.serveState != ServeState::First)
             return {{168, u"2nd Service"}};
         if (match.isPractice)
             return {};

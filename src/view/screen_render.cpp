@@ -25,12 +25,12 @@ void showFigure(Engine3D& engine, MatchPlayer* player, int figure, const Vec3& p
     drawPlayerView(engine, *player, *engine.playerPoses[figure]);
 }
 
-// The keyboard's face 2 means it is hidden.
+// The keyboard's Static face means it is hidden.
 bool keyboardHidden(const GameView& view) {
     const int32_t slot = slotDoing(view.screen, ButtonAction::TypeKey);
     if (slot < 0 || slot >= view.buttonCount || !view.buttons[slot])
         return false;
-    return view.buttons[slot]->currentFace == 2;
+    return view.buttons[slot]->currentFace == ButtonFace::Static;
 }
 
 void drawSkillPoints(Engine3D& engine, const int32_t* skillPoints) {

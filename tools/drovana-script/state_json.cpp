@@ -32,7 +32,7 @@ json buttonJson(size_t slot, const ImageButton* b) {
     if (!b)
         return out;
     out["rect"] = json::array({b->left, b->top, b->width, b->height});
-    out["face"] = b->currentFace;
+    out["face"] = static_cast<int32_t>(b->currentFace);
     out["label"] = b->label ? json(toUtf8(*b->label)) : json(nullptr);
     return out;
 }
@@ -139,7 +139,7 @@ json matchJson(const Match& m) {
         {"points", json::array({m.points[0], m.points[1]})},
         {"tieBreak", m.tieBreak},
         {"server", m.server},
-        {"serveState", m.serveState},
+        {"serveState", static_cast<int32_t>(m.serveState)},
         {"serveCourt", m.serveCourt},
         {"endsSwapped", m.endsSwapped},
         {"nextStriker", m.nextStriker},

@@ -127,9 +127,10 @@ ImageButton* makeSheetButton(const SheetSources& sources, const ButtonLayout& la
     const bool isKeyboard =
         layout.faces[0].image && std::u16string_view(layout.faces[0].image) == u"Teclado.jpg";
     if (variant.state == SheetState::Keyboard)
-        button->currentFace = isKeyboard ? 0 : 2;
-    if (variant.state == SheetState::Pressed && button->currentFace == 0 && button->face[1])
-        button->currentFace = 1;
+        button->currentFace = isKeyboard ? ButtonFace::Normal : ButtonFace::Static;
+    if (variant.state == SheetState::Pressed && button->currentFace == ButtonFace::Normal &&
+        button->face[1])
+        button->currentFace = ButtonFace::Pressed;
     return button;
 }
 
@@ -179,8 +180,9 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
 }
 
 bool hasPressedFaces(const ScreenLayout& screen) {
-    return std::any_of(screen.buttons.begin(), screen.buttons.end(),
-                       [](const ButtonLayout& b) { return b.startFace == 0 && b.faces[1].image; });
+    return std::any_of(screen.buttons.begin(), screen.buttons.end(), [](const ButtonLayout& b) {
+        return b.startFace == ButtonFace::Normal && b.faces[1].image;
+    });
 }
 
 std::vector<SheetVariant> sheetVariants() {

@@ -79,8 +79,8 @@ bool playToServe(SceneRig& rig) {
 
 bool playToRally(SceneRig& rig) {
     return playUntil(rig.resources.match, kFrameStep, [](const Match& s) {
-        return s.tally.exchangeStrokes >= 4 && s.serveState == 0 && s.pointDelay == 0 &&
-               ballFlying(s) && s.ball.position.y > fxFromInt(1);
+        return s.tally.exchangeStrokes >= 4 && s.serveState == ServeState::None &&
+               s.pointDelay == 0 && ballFlying(s) && s.ball.position.y > fxFromInt(1);
     });
 }
 
