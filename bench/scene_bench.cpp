@@ -37,7 +37,7 @@ struct MatchFrames {
         *rig->resources.match = frames[next];
         next ^= 1;
         const GameView view = sceneView(*rig);
-        afterUpdateScreen(*rig->resources.engine, view);
+        afterUpdateScreen(*rig->resources.engine, view, rig->figures);
         renderScreen(*rig->resources.engine, view);
         if (present)
             presentFrame(rig->resources.engine->frame, reinterpret_cast<uint8_t*>(display.data()),

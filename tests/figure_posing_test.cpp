@@ -8,20 +8,20 @@ namespace {
 constexpr Fixed kLongAfter = 5 * kFxOne; // past the end of every fixture animation
 
 struct PosingTest : SceneFixture {
-    MatchPlayer player1{}, player2{}, preview{};
+    ShownFigures figures;
+    FigureMotion &player1 = figures.player1, &player2 = figures.player2, &preview = figures.preview;
     GameView view;
-    PosingTest() {
-        view.player1 = &player1;
-        view.player2 = &player2;
-        view.previewPlayer = &preview;
-        view.match = &match;
-    }
+    PosingTest() { view.match = &match; }
     void afterUpdate(ScreenId screen) {
         view.screen = screen;
-        afterUpdateScreen(*engine, view);
+        afterUpdateScreen(*engine, view, figures);
     }
     const Pose& pose(int i) const { return *engine->playerPoses[i]; }
 };
+
+void playOnce(FigureMotion& figure, int32_t anim, Fixed time) {
+    figure = {anim, time};
+}
 
 void playOnce(MatchPlayer& p, int32_t anim, Fixed time) {
     p.anim = anim;
@@ -48,9 +48,9 @@ TEST_F(PosingTest, SelectionFiguresStepThroughTheCycleWhenTheirAnimationEnds) {
     EXPECT_EQ(pose(1).animation, engine->animations[10]);
     EXPECT_EQ(pose(1).frame, 14);
     EXPECT_EQ(player1.anim, 8);
-    EXPECT_EQ(player1.animTime, 0);
+    EXPECT_EQ(player1.time, 0);
     EXPECT_EQ(player2.anim, 0);
-    EXPECT_EQ(player2.animTime, 0);
+    EXPECT_EQ(player2.time, 0);
 }
 
 TEST_F(PosingTest, RunningOrOtherAnimationsAreNotAdvanced) {
@@ -59,13 +59,9 @@ TEST_F(PosingTest, RunningOrOtherAnimationsAreNotAdvanced) {
     afterUpdate(ExhibitionPlayer2);
     EXPECT_EQ(pose(0).frame, 5);
     EXPECT_EQ(player1.anim, 8);
-    EXPECT_EQ(player1.animTime, 13107);
+    EXPECT_EQ(player1.time, 13107);
     EXPECT_EQ(player2.anim, 3); // outside the cycle: restarted, not changed
-    EXPECT_EQ(player2.animTime, 0);
-    player2.animLoops = 1;
-    player2.animTime = kLongAfter;
-    afterUpdate(ExhibitionPlayer2);
-    EXPECT_EQ(player2.animTime, kLongAfter); // a looping animation never ends
+    EXPECT_EQ(player2.time, 0);
 }
 
 TEST_F(PosingTest, SinglePlayerScreensAdvanceOnlyPlayerOne) {
@@ -76,7 +72,7 @@ TEST_F(PosingTest, SinglePlayerScreensAdvanceOnlyPlayerOne) {
         EXPECT_EQ(pose(1).animation, engine->animations[9]);
         EXPECT_EQ(player1.anim, 10);
         EXPECT_EQ(player2.anim, 9);
-        EXPECT_EQ(player2.animTime, kLongAfter);
+        EXPECT_EQ(player2.time, kLongAfter);
     }
 }
 

@@ -179,11 +179,8 @@ TEST_F(MatchSceneTest, MessageIsDrawnOverTheScene) {
 }
 
 TEST_F(MatchSceneTest, CloseViewShowsTheFigureLarger) {
-    MatchPlayer p{};
-    p.position = metres(0, 0, 6);
-    p.facing = {0, 0, kFxOne};
     beginFrame(engine->frame);
-    drawPlayerView(*engine, p, *engine->playerPoses[0]);
+    drawFigureView(*engine, {metres(0, 0, 6), {0, 0, kFxOne}}, *engine->playerPoses[0]);
     EXPECT_EQ(seenClose(metres(-0.4, 0.2, 6)), 0xFF1E1EC8u);
     EXPECT_EQ(seenClose(metres(0, 0, 6.6)), overGrey(26, 26, 26, 96));
     EXPECT_EQ(engine->frame.renderContext->depthTestOn, 0);

@@ -27,18 +27,9 @@ GameView viewOf(GameApp* app) {
     view.screen = app->screen;
     view.buttons = app->buttons.data();
     view.buttonCount = static_cast<int32_t>(app->buttons.size());
-    view.player1 = &app->player1;
-    view.player2 = &app->player2;
-    view.previewPlayer = &app->previewPlayer;
     view.skillPoints = app->skillPoints;
     view.match = app->resources.match;
     return view;
-}
-
-void restartShownAnimation(MatchPlayer& player) {
-    player.anim = AnimRest;
-    player.animLoops = 0;
-    player.animTime = 0;
 }
 
 // Player 1 is the person at the screen, player 2 the computer.
@@ -61,11 +52,11 @@ void beforeEntry(GameApp* app, int32_t id) {
     case ExhibitionPlayer2:
     case TournamentPlayer:
     case PracticePlayer:
-        restartShownAnimation(app->player1);
-        restartShownAnimation(app->player2);
+        restartFigure(app->figures.player1);
+        restartFigure(app->figures.player2);
         break;
     case NewPlayer:
-        restartShownAnimation(app->previewPlayer);
+        restartFigure(app->figures.preview);
         break;
     case TournamentMatch:
         pickTournamentOpponent(app->store, app->tournamentRound);
@@ -115,10 +106,6 @@ void updateCaptionBlink(GameApp* app) {
         if (row.startRule == StartRule::Blinks)
             b->currentFace = (quarters & 1) == 0 ? ButtonFace::Pressed : ButtonFace::Normal;
     });
-}
-
-void advanceAnimation(MatchPlayer& player, Fixed dt) {
-    player.animTime = fxAdd(player.animTime, dt);
 }
 
 ScreenId tournamentOutcome(GameApp* app, bool won) {
@@ -284,16 +271,16 @@ void gameUpdate(GameApp* app, Fixed dt) {
     switch (app->screen) {
     case ExhibitionPlayer1:
     case ExhibitionPlayer2:
-        advanceAnimation(app->player1, dt);
-        advanceAnimation(app->player2, dt);
+        advanceFigure(app->figures.player1, dt);
+        advanceFigure(app->figures.player2, dt);
         updateCaptionBlink(app);
         break;
     case TournamentPlayer:
     case PracticePlayer:
-        advanceAnimation(app->player1, dt);
+        advanceFigure(app->figures.player1, dt);
         break;
     case NewPlayer:
-        advanceAnimation(app->previewPlayer, dt);
+        advanceFigure(app->figures.preview, dt);
         break;
     case ExhibitionMatch:
     case TournamentMatch:
@@ -313,7 +300,7 @@ void gameUpdate(GameApp* app, Fixed dt) {
 }
 
 void gameAfterUpdate(GameApp* app) {
-    afterUpdateScreen(*app->resources.engine, viewOf(app));
+    afterUpdateScreen(*app->resources.engine, viewOf(app), app->figures);
 }
 
 void gameRender(GameApp* app) {

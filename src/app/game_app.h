@@ -12,8 +12,8 @@
 #include "frontend/profile_store.h"
 #include "frontend/screen_entry.h"
 #include "frontend/screen_id.h"
-#include "match/match_player.h"
 #include "render/frame_buffer.h"
+#include "view/figure_posing.h"
 #include "view/game_resources.h"
 
 struct Engine3D;
@@ -28,9 +28,7 @@ struct GameApp {
     ProfileStore store;      // the profiles, the options and where players.dat lives
     WideString exeDir;       // where data.pak lies, ending in a slash
     GameResources resources; // the archive, the engine, the sounds, the match
-    MatchPlayer player1{};
-    MatchPlayer player2{};
-    MatchPlayer previewPlayer{};
+    ShownFigures figures;    // the menus' figures, as far as their animations have run
     ScreenId screen = NoScreen;
     ScreenId returnScreen = NoScreen;
     Fixed screenTime = 0;

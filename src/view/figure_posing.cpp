@@ -1,4 +1,5 @@
-// figure_posing.cpp: posing the figures from the records, and the menus' idle cycle.
+// figure_posing.cpp: posing the figures from the match players or the menus' own figures, and
+// the menus' idle cycle.
 #include "view/figure_posing.h"
 
 #include "match/match.h"
@@ -6,32 +7,43 @@
 
 namespace {
 
-void poseFrom(Engine3D& engine, int figure, const MatchPlayer& player) {
+void poseFromPlayer(Engine3D& engine, int figure, const MatchPlayer& player) {
     applyPlayerAnimation(engine.playerPoses[figure], engine.animations, player.anim,
                          player.animLoops, player.animTime);
 }
 
-// A figure whose animation ended starts the next one of the cycle from its beginning.
-void advanceWhenFinished(const Engine3D& engine, int figure, MatchPlayer* player) {
-    if (!player || !poseFinished(engine.playerPoses[figure]))
-        return;
-    player->animTime = 0;
-    player->anim = nextIdleAnimation(player->anim);
+void poseFromMotion(Engine3D& engine, int figure, const FigureMotion& motion) {
+    applyPlayerAnimation(engine.playerPoses[figure], engine.animations, motion.anim, 0,
+                         motion.time);
 }
 
-// Both figures posed; `advancing` says which of the two records step through the cycle.
-void poseShownFigures(Engine3D& engine, MatchPlayer* first, MatchPlayer* second,
+// A figure whose animation ended starts the next one of the cycle from its beginning.
+void advanceWhenFinished(const Engine3D& engine, int figure, FigureMotion& motion) {
+    if (!poseFinished(engine.playerPoses[figure]))
+        return;
+    motion.time = 0;
+    motion.anim = nextIdleAnimation(motion.anim);
+}
+
+// Both figures posed; `secondAdvances` says whether the second steps through the cycle too.
+void poseShownFigures(Engine3D& engine, FigureMotion& first, FigureMotion& second,
                       bool secondAdvances) {
-    if (first)
-        poseFrom(engine, 0, *first);
-    if (second)
-        poseFrom(engine, 1, *second);
+    poseFromMotion(engine, 0, first);
+    poseFromMotion(engine, 1, second);
     advanceWhenFinished(engine, 0, first);
     if (secondAdvances)
         advanceWhenFinished(engine, 1, second);
 }
 
 } // namespace
+
+void restartFigure(FigureMotion& figure) {
+    figure = FigureMotion{};
+}
+
+void advanceFigure(FigureMotion& figure, Fixed dt) {
+    figure.time = fxAdd(figure.time, dt);
+}
 
 int32_t nextIdleAnimation(int32_t anim) {
     switch (anim) {
@@ -49,11 +61,11 @@ int32_t nextIdleAnimation(int32_t anim) {
 }
 
 void poseMatchPlayers(Engine3D& engine, const Match& match) {
-    poseFrom(engine, 0, match.players[0]);
-    poseFrom(engine, 1, match.players[1]);
+    poseFromPlayer(engine, 0, match.players[0]);
+    poseFromPlayer(engine, 1, match.players[1]);
 }
 
-void afterUpdateScreen(Engine3D& engine, const GameView& view) {
+void afterUpdateScreen(Engine3D& engine, const GameView& view, ShownFigures& figures) {
     switch (view.screen) {
     case ExhibitionMatch:
     case TournamentMatch:
@@ -63,14 +75,14 @@ void afterUpdateScreen(Engine3D& engine, const GameView& view) {
         break;
     case ExhibitionPlayer1:
     case ExhibitionPlayer2:
-        poseShownFigures(engine, view.player1, view.player2, true);
+        poseShownFigures(engine, figures.player1, figures.player2, true);
         break;
     case TournamentPlayer:
     case PracticePlayer:
-        poseShownFigures(engine, view.player1, view.player2, false);
+        poseShownFigures(engine, figures.player1, figures.player2, false);
         break;
     case NewPlayer:
-        poseShownFigures(engine, view.previewPlayer, view.player2, true);
+        poseShownFigures(engine, figures.preview, figures.player2, true);
         break;
     default:
         break;

@@ -101,10 +101,14 @@ void drawNetMesh(RenderContext* rc) {
     rcVertex(rc, -kMeshLeftTop, kNetTop, 0);
 }
 
+FigurePlacement placementOf(const MatchPlayer& player) {
+    return {player.position, player.facing};
+}
+
 // The model's x axis, its y axis and its z axis as columns 0, 1, 2; each product is one fxMul,
 // so -dz * s is fxMul(-dz, s), not the negated product (they differ by a raw unit).
-FxMatrix figureMatrix(const MatchPlayer& player, const Vec3& yColumn) {
-    const Fixed dx = player.facing.x, dz = player.facing.z;
+FxMatrix figureMatrix(const FigurePlacement& at, const Vec3& yColumn) {
+    const Fixed dx = at.facing.x, dz = at.facing.z;
     FxMatrix m = {};
     m.m[0] = fxMul(fxNeg(dz), kModelScale);
     m.m[2] = fxMul(dx, kModelScale);
@@ -113,9 +117,9 @@ FxMatrix figureMatrix(const MatchPlayer& player, const Vec3& yColumn) {
     m.m[6] = yColumn.z;
     m.m[8] = fxMul(dx, kModelScale);
     m.m[10] = fxMul(dz, kModelScale);
-    m.m[12] = player.position.x;
-    m.m[13] = player.position.y;
-    m.m[14] = player.position.z;
+    m.m[12] = at.position.x;
+    m.m[13] = at.position.y;
+    m.m[14] = at.position.z;
     m.m[15] = kFxOne;
     return m;
 }
@@ -231,25 +235,17 @@ void drawStreak(RenderContext* rc, const Vec3& p, const Vec3& q, const Vec3& v, 
         shadowVertex(rc, corner);
 }
 
-} // namespace
-
-FxMatrix playerModelMatrix(const MatchPlayer& player) {
-    return figureMatrix(player, {0, kModelScale, 0});
+FxMatrix figureModelMatrix(const FigurePlacement& at) {
+    return figureMatrix(at, {0, kModelScale, 0});
 }
 
-FxMatrix playerShadowMatrix(const MatchPlayer& player) {
-    return figureMatrix(player, {0, 0, fxMul(kModelScale, kShadowShear)});
+FxMatrix figureShadowMatrix(const FigurePlacement& at) {
+    return figureMatrix(at, {0, 0, fxMul(kModelScale, kShadowShear)});
 }
 
-StreakAlpha streakAlpha(Fixed halfSize, Fixed distance) {
-    const int32_t a = fxDiv(fxMul(fxFromInt(255), halfSize), fxAdd(distance, halfSize)) >> 16;
-    const int32_t a2 = (3 * a) >> 4;
-    return {std::clamp(a, kStreakMinAlpha, 255), std::clamp(a2, kStreakShadowMinAlpha, 255)};
-}
-
-void drawPlayer(RenderContext* rc, const MatchPlayer& player, const Pose& pose) {
+void drawFigure(RenderContext* rc, const FigurePlacement& at, const Pose& pose) {
     const ModelObject& object = pose.model->objects[0];
-    forEachVisibleMesh(rc, pose, playerModelMatrix(player), [&](const Mesh& mesh) {
+    forEachVisibleMesh(rc, pose, figureModelMatrix(at), [&](const Mesh& mesh) {
         // Runs of faces with one material share a colour and one element drawing.
         const size_t faces = mesh.faces.size();
         for (size_t start = 0; start < faces;) {
@@ -266,12 +262,36 @@ void drawPlayer(RenderContext* rc, const MatchPlayer& player, const Pose& pose) 
     });
 }
 
-void drawPlayerShadow(RenderContext* rc, const MatchPlayer& player, const Pose& pose) {
-    forEachVisibleMesh(rc, pose, playerShadowMatrix(player), [&](const Mesh& mesh) {
+void drawFigureShadow(RenderContext* rc, const FigurePlacement& at, const Pose& pose) {
+    forEachVisibleMesh(rc, pose, figureShadowMatrix(at), [&](const Mesh& mesh) {
         setColour(rc, kShadowColour);
         rcDrawElements(rc, GL_TRIANGLES, indexCount(mesh.faces.size()), GL_UNSIGNED_INT,
                        faceIndices(mesh, 0));
     });
+}
+
+} // namespace
+
+FxMatrix playerModelMatrix(const MatchPlayer& player) {
+    return figureModelMatrix(placementOf(player));
+}
+
+FxMatrix playerShadowMatrix(const MatchPlayer& player) {
+    return figureShadowMatrix(placementOf(player));
+}
+
+StreakAlpha streakAlpha(Fixed halfSize, Fixed distance) {
+    const int32_t a = fxDiv(fxMul(fxFromInt(255), halfSize), fxAdd(distance, halfSize)) >> 16;
+    const int32_t a2 = (3 * a) >> 4;
+    return {std::clamp(a, kStreakMinAlpha, 255), std::clamp(a2, kStreakShadowMinAlpha, 255)};
+}
+
+void drawPlayer(RenderContext* rc, const MatchPlayer& player, const Pose& pose) {
+    drawFigure(rc, placementOf(player), pose);
+}
+
+void drawPlayerShadow(RenderContext* rc, const MatchPlayer& player, const Pose& pose) {
+    drawFigureShadow(rc, placementOf(player), pose);
 }
 
 void drawBall(RenderContext* rc, const Ball& ball, const Vec3& previous) {
@@ -323,14 +343,14 @@ void drawNetScene(RenderContext* rc, const CameraSetup& camera) {
     endPass(rc);
 }
 
-void drawPlayerView(Engine3D& engine, const MatchPlayer& player, const Pose& pose) {
+void drawFigureView(Engine3D& engine, const FigurePlacement& at, const Pose& pose) {
     RenderContext* rc = engine.frame.renderContext;
     rcShadeModel(rc, GL_FLAT);
     loadCamera(rc, engine.camera.previewView, engine.camera.projection);
     rcEnable(rc, GL_DEPTH_TEST);
-    drawPlayer(rc, player, pose);
+    drawFigure(rc, at, pose);
     enableBlending(rc);
-    drawPlayerShadow(rc, player, pose);
+    drawFigureShadow(rc, at, pose);
     endPass(rc);
     rcFinish(rc);
 }

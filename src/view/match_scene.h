@@ -19,6 +19,12 @@ constexpr Fixed kShadowShear = 46333;
 // A ball that moved less than this (0.02 m) since the last step is drawn still.
 constexpr Fixed kStillBallDistance = 1311;
 
+// Where a figure stands (its feet) and which way it faces (x and z only, unit length).
+struct FigurePlacement {
+    Vec3 position;
+    Vec3 facing;
+};
+
 // The net, both figures, the translucent pass (bounce mark, ball, net mesh, shadows), then the
 // message between points. Leaves both matrices at identity and depth test and blending off.
 void drawMatchScene(Engine3D& engine, const Match& match);
@@ -27,7 +33,7 @@ void drawMatchScene(Engine3D& engine, const Match& match);
 void drawNetScene(RenderContext* rc, const CameraSetup& camera);
 
 // One figure and its shadow through the close camera (selection screens, profile editor).
-void drawPlayerView(Engine3D& engine, const MatchPlayer& player, const Pose& pose);
+void drawFigureView(Engine3D& engine, const FigurePlacement& at, const Pose& pose);
 
 // The pose's visible meshes placed at the player's position and facing, one element drawing
 // per run of faces sharing a material.

@@ -17,12 +17,8 @@ void drawScreenButtons(Engine3D& engine, const GameView& view) {
 }
 
 // The figure stands on the spot the screen's picture leaves for it.
-void showFigure(Engine3D& engine, MatchPlayer* player, int figure, const Vec3& position) {
-    if (!player)
-        return;
-    player->position = position;
-    player->facing = kShownFigureFacing;
-    drawPlayerView(engine, *player, *engine.playerPoses[figure]);
+void showFigure(Engine3D& engine, int figure, const Vec3& position) {
+    drawFigureView(engine, {position, kShownFigureFacing}, *engine.playerPoses[figure]);
 }
 
 // The keyboard's Static face means it is hidden.
@@ -52,11 +48,11 @@ void renderScreen(Engine3D& engine, const GameView& view) {
     case TournamentPlayer:
     case PracticePlayer:
         drawScreenButtons(engine, view);
-        showFigure(engine, view.player1, 0, kSelectionFigurePosition);
+        showFigure(engine, 0, kSelectionFigurePosition);
         break;
     case ExhibitionPlayer2:
         drawScreenButtons(engine, view);
-        showFigure(engine, view.player2, 1, kSelectionFigurePosition);
+        showFigure(engine, 1, kSelectionFigurePosition);
         break;
     case NewPlayer:
         drawScreenButtons(engine, view);
@@ -64,7 +60,7 @@ void renderScreen(Engine3D& engine, const GameView& view) {
         if (!keyboardHidden(view))
             break;
         drawSkillPoints(engine, view.skillPoints);
-        showFigure(engine, view.previewPlayer, 0, kEditorFigurePosition);
+        showFigure(engine, 0, kEditorFigurePosition);
         break;
     case ExhibitionMatch:
     case TournamentMatch:

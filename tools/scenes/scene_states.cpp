@@ -56,9 +56,8 @@ bool ballFlying(const Match& m) {
 }
 
 void setUpPlayers(SceneRig& rig, bool player1Human, int stadium) {
-    rig.player1 = rosterPlayer(0, !player1Human);
-    rig.player2 = rosterPlayer(1, true);
-    setUpMatch(rig.resources.match, 1, kMatchLevel, rig.player1, rig.player2);
+    setUpMatch(rig.resources.match, 1, kMatchLevel, rosterPlayer(0, !player1Human),
+               rosterPlayer(1, true));
     setSurface(rig.resources.match, stadium);
 }
 
@@ -99,13 +98,8 @@ bool playFor(SceneRig& rig, double seconds) {
 }
 
 void setUpSelection(SceneRig& rig) {
-    rig.player1 = rosterPlayer(0, false);
-    rig.player2 = rosterPlayer(1, true);
-    for (MatchPlayer* p : {&rig.player1, &rig.player2}) {
-        p->anim = AnimRest;
-        p->animLoops = 0;
-        p->animTime = 39321; // 0.6 s into the rest
-    }
+    for (FigureMotion* figure : {&rig.figures.player1, &rig.figures.player2})
+        *figure = {AnimRest, 39321}; // 0.6 s into the rest
     enterScreen(rig, ExhibitionPlayer1, 0);
 }
 
@@ -167,9 +161,6 @@ GameView sceneView(SceneRig& rig) {
     view.screen = rig.screen;
     view.buttons = rig.buttons.data();
     view.buttonCount = static_cast<int32_t>(rig.buttons.size());
-    view.player1 = &rig.player1;
-    view.player2 = &rig.player2;
-    view.previewPlayer = &rig.preview;
     view.skillPoints = rig.skillPoints;
     view.match = rig.resources.match;
     return view;
@@ -177,7 +168,7 @@ GameView sceneView(SceneRig& rig) {
 
 void drawSceneFrame(SceneRig& rig) {
     const GameView view = sceneView(rig);
-    afterUpdateScreen(*rig.resources.engine, view);
+    afterUpdateScreen(*rig.resources.engine, view, rig.figures);
     renderScreen(*rig.resources.engine, view);
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frontend/screen_id.h"
-#include "match/match_player.h"
+#include "view/figure_posing.h"
 #include "view/game_resources.h"
 #include "view/game_view.h"
 
@@ -19,8 +19,8 @@ struct PakArchive;
 // Everything the game object would hold for drawing one screen.
 struct SceneRig {
     GameResources resources; // as the game opens them; the sounds stay silent
-    MatchPlayer player1{}, player2{}, preview{};
-    int32_t skillPoints[8] = {};
+    ShownFigures figures;
+    int32_t skillPoints[kSkillCount] = {};
     std::vector<ImageButton*> buttons;
     ScreenId screen = NoScreen;
 };
