@@ -137,9 +137,19 @@ TEST_F(GameAppFixture, MainMenuButtonsShowOnlyWhilePressedAndTheCreditsAreaIsHid
     goToMainMenu();
     for (const ImageButton* b : app->buttons)
         EXPECT_EQ(b->currentFace, ButtonFace::Normal);
+    const ImageButton* exhibition = button(ButtonAction::Exhibition);
+    const auto shownOnTheButton = [&] {
+        std::vector<uint16_t> pixels;
+        for (int y = exhibition->top; y < exhibition->top + exhibition->height; ++y)
+            for (int x = exhibition->left; x < exhibition->left + exhibition->width; ++x)
+                pixels.push_back(platformDisplayPixel(platform, x, y));
+        return pixels;
+    };
+    const std::vector<uint16_t> unpressed = shownOnTheButton();
     platformInjectEvent(platform, {PlatformEventType::StylusDown, 150, 140});
     runFrames(1);
-    EXPECT_EQ(button(ButtonAction::Exhibition)->currentFace, ButtonFace::Pressed);
+    EXPECT_EQ(exhibition->currentFace, ButtonFace::Pressed);
+    EXPECT_NE(shownOnTheButton(), unpressed); // the frame that follows the press shows it
     platformInjectEvent(platform, {PlatformEventType::StylusUp, 0, 0}); // released elsewhere
     runFrames(1);
     EXPECT_EQ(app->screen, ExhibitionPlayer1);

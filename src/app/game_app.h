@@ -72,6 +72,8 @@ void gameRender(GameApp* app);
 // False when the frame left every pixel of the display as it was.
 bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
                  uint8_t fullCopy);
+// The stylus changes state only; the frame loop draws every frame after the events of its pass,
+// so a press held across a frame shows its pressed face.
 uint8_t gameStylusDown(GameApp* app, int x, int y);
 // True when the release ran an action: a button's, or the Logo and Credits screens' own.
 bool gameStylusUp(GameApp* app, int dx, int dy);

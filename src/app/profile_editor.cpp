@@ -141,7 +141,6 @@ void cancelEditor(GameApp* app) {
     applyProfile(app, 1);
     applyProfile(app, 2);
     changeScreen(app, app->returnScreen);
-    gameRender(app);
 }
 
 void confirmEditor(GameApp* app) {
@@ -156,7 +155,6 @@ void confirmEditor(GameApp* app) {
     applyProfile(app, 1);
     applyProfile(app, 2);
     changeScreen(app, app->returnScreen);
-    gameRender(app);
 }
 
 } // namespace
@@ -183,10 +181,10 @@ void performEditorAction(GameApp* app, const ButtonLayout& row, ImageButton* but
         break;
     case ButtonAction::Cancel:
         cancelEditor(app);
-        return;
+        break;
     case ButtonAction::Ok:
         confirmEditor(app);
-        return;
+        break;
     case ButtonAction::TypeKey:
         typeKey(app, button);
         break;
@@ -201,5 +199,4 @@ void performEditorAction(GameApp* app, const ButtonLayout& row, ImageButton* but
                 stepSwatch(app, swatch, button);
         break;
     }
-    gameRender(app);
 }

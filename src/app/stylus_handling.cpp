@@ -50,11 +50,6 @@ Neighbours neighboursOf(ScreenId screen) {
     return {screen, NoScreen, NoScreen};
 }
 
-void goTo(GameApp* app, ScreenId screen) {
-    changeScreen(app, screen);
-    gameRender(app);
-}
-
 void reloadChosenFaces(GameApp* app) {
     reloadChosenFaces(app->resources.engine->jpeg, app->resources.pak, app->screen, app->buttons,
                       gameEntryContext(app, app->screen));
@@ -64,7 +59,7 @@ bool goBack(GameApp* app) {
     const ScreenId back = neighboursOf(app->screen).back;
     if (back == NoScreen)
         return false;
-    goTo(app, back);
+    changeScreen(app, back);
     return true;
 }
 
@@ -74,7 +69,7 @@ bool goNext(GameApp* app) {
         return false;
     if (app->screen == TournamentStadium)
         app->tournamentRound = 0;
-    goTo(app, next);
+    changeScreen(app, next);
     return true;
 }
 
@@ -82,19 +77,17 @@ bool goNext(GameApp* app) {
 void goToMainMenu(GameApp* app) {
     if (app->screen == Options)
         saveProfiles(app->store);
-    goTo(app, MainMenu);
+    changeScreen(app, MainMenu);
 }
 
 // The profile editor opens on a fresh slot, or nothing happens when all ten are used.
 void openProfileEditor(GameApp* app, ScreenId returnTo) {
     const int32_t slot = createProfile(app->store);
-    if (slot < 0) {
-        gameRender(app);
+    if (slot < 0)
         return;
-    }
     startProfileEditor(app, slot);
     app->returnScreen = returnTo;
-    goTo(app, NewPlayer);
+    changeScreen(app, NewPlayer);
 }
 
 void openTournament(GameApp* app) {
@@ -102,14 +95,13 @@ void openTournament(GameApp* app) {
     for (const PlayerProfile& p : app->store.profiles)
         userMade = userMade || (profileUsed(p) && !p.builtIn);
     if (userMade)
-        goTo(app, TournamentPlayer);
+        changeScreen(app, TournamentPlayer);
     else
         openProfileEditor(app, TournamentPlayer);
 }
 
 void quit(GameApp* app) {
     saveProfiles(app->store);
-    gameRender(app);
     if (app->platform)
         app->platform->events.push_back({PlatformEventType::Close});
 }
@@ -134,7 +126,6 @@ void stepShownProfile(GameApp* app, int delta) {
 
 void showSelection(GameApp* app) {
     showShownPlayer(app->screen, gameEntryContext(app, app->screen), app->buttons);
-    gameRender(app);
 }
 
 void deleteShownProfile(GameApp* app) {
@@ -153,27 +144,25 @@ void stepStadium(GameApp* app, int delta) {
     else
         stadium = stadium >= kStadiumCount - 1 ? 0 : stadium + 1;
     reloadChosenFaces(app);
-    gameRender(app);
 }
 
 void leavePlay(GameApp* app) {
     finishMatchForProfile(app);
     hideHeldBalls(app);
-    goTo(app, MainMenu);
+    changeScreen(app, MainMenu);
 }
 
 // At either end of the drills only the pressed look is taken back.
 void stepDrill(GameApp* app, int delta) {
     const int32_t drill = app->practiceDrill + delta;
-    if (drill >= 0 && drill <= kLastDrill) {
-        app->practiceDrill = drill;
-        reloadChosenFaces(app);
-        setUpPracticeDrill(app);
-    }
-    gameRender(app);
+    if (drill < 0 || drill > kLastDrill)
+        return;
+    app->practiceDrill = drill;
+    reloadChosenFaces(app);
+    setUpPracticeDrill(app);
 }
 
-// At either end of the ladders nothing happens, not even a redraw.
+// At either end of the ladders only the pressed look is taken back.
 void stepLadder(GameApp* app, int delta) {
     const int32_t page = app->rankingsPage + delta;
     if (page < 0 || page >= kLevelCount)
@@ -181,7 +170,6 @@ void stepLadder(GameApp* app, int delta) {
     app->rankingsPage = page;
     reloadChosenFaces(app);
     showRankingsLabels(app);
-    gameRender(app);
 }
 
 // A value at its limit stays; the value pictures are reloaded only when something changed.
@@ -208,7 +196,6 @@ void changeOption(GameApp* app, ButtonAction action) {
     default:
         return;
     }
-    gameRender(app);
     if (o.setsToWin != before.setsToWin || o.level != before.level || o.soundOff != before.soundOff)
         reloadChosenFaces(app);
 }
@@ -226,26 +213,26 @@ bool performButtonAction(GameApp* app, const ButtonLayout& row, ImageButton* but
         goToMainMenu(app);
         return true;
     case ButtonAction::Exhibition:
-        goTo(app, ExhibitionPlayer1);
+        changeScreen(app, ExhibitionPlayer1);
         return true;
     case ButtonAction::Tournament:
         openTournament(app);
         return true;
     case ButtonAction::Practice:
-        goTo(app, PracticePlayer);
+        changeScreen(app, PracticePlayer);
         return true;
     case ButtonAction::Rankings:
         app->rankingsPage = app->store.options.level;
-        goTo(app, Rankings);
+        changeScreen(app, Rankings);
         return true;
     case ButtonAction::Options:
-        goTo(app, Options);
+        changeScreen(app, Options);
         return true;
     case ButtonAction::Quit:
         quit(app);
         return true;
     case ButtonAction::Credits:
-        goTo(app, Credits);
+        changeScreen(app, Credits);
         return true;
     case ButtonAction::New:
         openProfileEditor(app, app->screen);
@@ -308,7 +295,6 @@ uint8_t gameStylusDown(GameApp* app, int x, int y) {
             continue;
         playSound(app->resources.sounds, SoundStroke2);
         b->currentFace = ButtonFace::Pressed;
-        gameRender(app);
         hit = true;
         break;
     }
@@ -322,7 +308,7 @@ uint8_t gameStylusDown(GameApp* app, int x, int y) {
 
 bool gameStylusUp(GameApp* app, int, int) {
     if (app->screen == Logo || app->screen == Credits) {
-        goTo(app, MainMenu);
+        changeScreen(app, MainMenu);
         return true;
     }
     const ReleasedButton released = releasePressedButton(app->screen, app->buttons);
