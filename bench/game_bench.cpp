@@ -47,7 +47,7 @@ void BM_ScreenChange(benchmark::State& state) {
     GameApp* app = makeGameApp(benchSetup(home));
     const auto screen = static_cast<int32_t>(state.range(0));
     if (screen == NewPlayer)
-        app->editProfile = 5;
+        app->editor.slot = 5;
     for (auto _ : state) {
         changeScreen(app, screen);
         gameRender(app);

@@ -278,7 +278,7 @@ TEST_F(GameAppFixture, EditorKeyboardTypesDeletesAndNeverLeavesAnEmptyName) {
     tapButton(ButtonAction::Exhibition);
     tapButton(ButtonAction::New);
     ASSERT_EQ(app->screen, NewPlayer);
-    const int slot = app->editProfile;
+    const int slot = app->editor.slot;
     tapButton(ButtonAction::EditFirstName); // the keyboard opens over everything
     const ImageButton* keyboard = button(ButtonAction::TypeKey);
     ASSERT_EQ(keyboard->currentFace, ButtonFace::Normal);
@@ -302,13 +302,13 @@ TEST_F(GameAppFixture, EditorPointsAndSwatchesAndOkSavesTheNewProfile) {
     goToMainMenu();
     tapButton(ButtonAction::Exhibition);
     tapButton(ButtonAction::New);
-    const int slot = app->editProfile;
+    const int slot = app->editor.slot;
     tapButton(ButtonAction::GivePoint, 0); // to run speed: the counter already stands at 50
-    EXPECT_EQ(app->skillPoints[0], 5);
+    EXPECT_EQ(app->editor.skillPoints[0], 5);
     tapButton(ButtonAction::TakePoint, 1); // from first serve
     tapButton(ButtonAction::GivePoint, 0); // now run speed can take it
-    EXPECT_EQ(app->skillPoints[0], 6);
-    EXPECT_EQ(app->skillPoints[1], 4);
+    EXPECT_EQ(app->editor.skillPoints[0], 6);
+    EXPECT_EQ(app->editor.skillPoints[1], 4);
     tapButton(ButtonAction::NextSkinColour);
     EXPECT_EQ(profile(slot).skinColour, kProfilePalette[kSkinPalette + 1]);
     EXPECT_EQ(button(ButtonAction::NextSkinColour)->fillColour[0],

@@ -27,7 +27,7 @@ GameView viewOf(GameApp* app) {
     view.screen = app->screen;
     view.buttons = app->buttons.data();
     view.buttonCount = static_cast<int32_t>(app->buttons.size());
-    view.skillPoints = app->skillPoints;
+    view.skillPoints = app->editor.skillPoints;
     view.match = app->resources.match;
     return view;
 }
@@ -141,11 +141,10 @@ void endMatchWhenOver(GameApp* app, bool tournament) {
 }
 
 void buildGame(GameApp* app, const GameSetup& setup) {
-    app->exeDir = setup.dataFolder;
     app->platform = setup.platform;
     app->store.path = setup.playersPath;
     openArchiveAndEngine(app->resources,
-                         setup.pakPath.empty() ? app->exeDir + u"data.pak" : setup.pakPath);
+                         setup.pakPath.empty() ? setup.dataFolder + u"data.pak" : setup.pakPath);
     changeScreen(app, Logo);
     app->store.options = GameOptions{};
     WideString damagedNotice;
@@ -199,7 +198,7 @@ ScreenEntryContext gameEntryContext(GameApp* app, int32_t id) {
         context.shownProfile = &app->store.profiles[o.player2Profile];
         break;
     case NewPlayer:
-        context.shownProfile = &app->store.profiles[app->editProfile];
+        context.shownProfile = &app->store.profiles[app->editor.slot];
         break;
     default:
         context.shownProfile = &app->store.profiles[o.player1Profile];

@@ -1,4 +1,4 @@
-// game_app.h: the game object: every piece of game state, the 21 screens and their changes.
+// game_app.h: the game object: the records it holds, the 21 screens and their changes.
 #pragma once
 
 #include <cstdint>
@@ -24,29 +24,25 @@ struct Platform;
 struct SoundOutput;
 struct SoundSet;
 
+// Where the stylus last went down, in screen pixels: the keyboard types the key under it.
+struct StylusPress {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
 struct GameApp {
     ProfileStore store;      // the profiles, the options and where players.dat lives
-    WideString exeDir;       // where data.pak lies, ending in a slash
     GameResources resources; // the archive, the engine, the sounds, the match
     ShownFigures figures;    // the menus' figures, as far as their animations have run
+    ProfileEditor editor;    // while NewPlayer shows
+    // The screen on show, and what its buttons step through.
     ScreenId screen = NoScreen;
-    ScreenId returnScreen = NoScreen;
     Fixed screenTime = 0;
+    std::vector<ImageButton*> buttons; // the current screen's, in slot order
+    StylusPress press;
     int32_t practiceDrill = 0;
     int32_t rankingsPage = 0;
     int32_t tournamentRound = 0;
-    std::vector<ImageButton*> buttons; // the current screen's, in slot order
-    int32_t pressX = 0;
-    int32_t pressY = 0;
-    // The profile editor.
-    int32_t editProfile = 0;
-    NameField editField = NameField::First;
-    int32_t skinIndex = 0;
-    int32_t hairIndex = 0;
-    int32_t colour3Index = 0;
-    int32_t colour4Index = 1;
-    SkillPoints skillPoints = {};
-    int32_t pointsCounter = 0;
     Platform* platform = nullptr; // not owned; the Quit button closes its window
     // What the player must be told once the game has started (a damaged players.dat set
     // aside): the window shows each in a message box, the headless driver lists them.

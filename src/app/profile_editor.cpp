@@ -10,20 +10,21 @@
 #include "frontend/screen_entry.h"
 #include "view/engine3d.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int32_t kNameCharacters = kProfileNameLength - 1;
-constexpr int32_t kPointsBudget = 50;
 constexpr int32_t kKeyboardTopFirstName = 98;
 constexpr int32_t kKeyboardTopLastName = 112;
 
 PlayerProfile& editedProfile(GameApp* app) {
-    return app->store.profiles[app->editProfile];
+    return app->store.profiles[app->editor.slot];
 }
 
 char16_t* editedName(GameApp* app) {
     PlayerProfile& p = editedProfile(app);
-    return app->editField == NameField::Last ? p.lastName : p.firstName;
+    return app->editor.field == NameField::Last ? p.lastName : p.firstName;
 }
 
 ImageButton* editorButton(GameApp* app, ButtonAction action) {
@@ -38,8 +39,8 @@ int32_t nameLength(const char16_t* name) {
 }
 
 void showEditedName(GameApp* app) {
-    const ButtonAction field = app->editField == NameField::Last ? ButtonAction::EditLastName
-                                                                 : ButtonAction::EditFirstName;
+    const ButtonAction field = app->editor.field == NameField::Last ? ButtonAction::EditLastName
+                                                                    : ButtonAction::EditFirstName;
     if (ImageButton* b = editorButton(app, field))
         setImageButtonLabel(b, editedName(app));
 }
@@ -56,11 +57,12 @@ void openKeyboard(GameApp* app, NameField field) {
         keyboard->currentFace = ButtonFace::Normal;
         keyboard->top = field == NameField::Last ? kKeyboardTopLastName : kKeyboardTopFirstName;
     }
-    app->editField = field;
+    app->editor.field = field;
 }
 
 void typeKey(GameApp* app, ImageButton* keyboard) {
-    const KeyboardKey key = keyboardKeyAt(app->pressX, app->pressY, keyboard->left, keyboard->top);
+    const KeyboardKey key =
+        keyboardKeyAt(app->press.x, app->press.y, keyboard->left, keyboard->top);
     char16_t* name = editedName(app);
     const int32_t length = nameLength(name);
     switch (key.kind) {
@@ -95,7 +97,7 @@ void typeKey(GameApp* app, ImageButton* keyboard) {
 // One swatch: its palette index steps round; the profile, the figure and the swatch follow.
 struct Swatch {
     ButtonAction action;
-    int32_t GameApp::*index;
+    int32_t ProfileEditor::*index;
     int32_t count;
     int32_t palette;
     uint32_t PlayerProfile::*colour;
@@ -103,18 +105,18 @@ struct Swatch {
 };
 
 constexpr Swatch kSwatches[4] = {
-    {ButtonAction::NextSkinColour, &GameApp::skinIndex, 3, kSkinPalette, &PlayerProfile::skinColour,
-     kSkinMaterial},
-    {ButtonAction::NextHairColour, &GameApp::hairIndex, 3, kHairPalette, &PlayerProfile::hairColour,
-     kHairMaterial},
-    {ButtonAction::NextColour3, &GameApp::colour3Index, 4, kClothingPalette,
+    {ButtonAction::NextSkinColour, &ProfileEditor::skinIndex, 3, kSkinPalette,
+     &PlayerProfile::skinColour, kSkinMaterial},
+    {ButtonAction::NextHairColour, &ProfileEditor::hairIndex, 3, kHairPalette,
+     &PlayerProfile::hairColour, kHairMaterial},
+    {ButtonAction::NextColour3, &ProfileEditor::colour3Index, 4, kClothingPalette,
      &PlayerProfile::colour3, kColour3Material},
-    {ButtonAction::NextColour4, &GameApp::colour4Index, 4, kClothingPalette,
+    {ButtonAction::NextColour4, &ProfileEditor::colour4Index, 4, kClothingPalette,
      &PlayerProfile::colour4, kColour4Material},
 };
 
 void stepSwatch(GameApp* app, const Swatch& s, ImageButton* swatch) {
-    int32_t& index = app->*s.index;
+    int32_t& index = app->editor.*s.index;
     index = index + 1 >= s.count ? 0 : index + 1;
     const uint32_t colour = kProfilePalette[s.palette + index];
     editedProfile(app).*s.colour = colour;
@@ -122,53 +124,50 @@ void stepSwatch(GameApp* app, const Swatch& s, ImageButton* swatch) {
     swatch->fillColour[0] = colour;
 }
 
-void changeSkillPoint(GameApp* app, int32_t skill, bool give) {
-    int32_t& points = app->skillPoints[skill];
+void changeSkillPoint(ProfileEditor& editor, int32_t skill, bool give) {
+    int32_t& points = editor.skillPoints[skill];
     if (!give && points > 0) {
         points -= 1;
-        app->pointsCounter -= 1;
-    } else if (give && app->pointsCounter < kPointsBudget && points < kSkillMaxPoints) {
+        editor.pointsSpent -= 1;
+    } else if (give && editor.pointsSpent < kSkillPointsBudget && points < kSkillMaxPoints) {
         points += 1;
-        app->pointsCounter += 1;
+        editor.pointsSpent += 1;
     }
 }
 
 void cancelEditor(GameApp* app) {
-    if (app->returnScreen == TournamentPlayer)
-        app->returnScreen = MainMenu;
+    const ScreenId back =
+        app->editor.returnScreen == TournamentPlayer ? MainMenu : app->editor.returnScreen;
     // The editor dressed figure 1 as the new profile: whoever is shown next gets their own
     // colours back.
     applyProfile(app, 1);
     applyProfile(app, 2);
-    changeScreen(app, app->returnScreen);
+    changeScreen(app, back);
 }
 
 void confirmEditor(GameApp* app) {
     PlayerProfile& p = editedProfile(app);
-    p.skills = skillsFromPoints(app->skillPoints);
+    p.skills = skillsFromPoints(app->editor.skillPoints);
     p.level = 0;
     saveProfiles(app->store);
-    if (app->returnScreen == ExhibitionPlayer2)
-        app->store.options.player2Profile = app->editProfile;
+    if (app->editor.returnScreen == ExhibitionPlayer2)
+        app->store.options.player2Profile = app->editor.slot;
     else
-        app->store.options.player1Profile = app->editProfile;
+        app->store.options.player1Profile = app->editor.slot;
     applyProfile(app, 1);
     applyProfile(app, 2);
-    changeScreen(app, app->returnScreen);
+    changeScreen(app, app->editor.returnScreen);
 }
 
 } // namespace
 
-void startProfileEditor(GameApp* app, int32_t slot) {
-    app->editProfile = slot;
-    app->editField = NameField::First;
-    for (int32_t& points : app->skillPoints)
-        points = kStartingSkillPoints;
-    app->pointsCounter = kPointsBudget;
-    app->skinIndex = 0;
-    app->hairIndex = 0;
-    app->colour3Index = 0;
-    app->colour4Index = 1;
+void startProfileEditor(GameApp* app, int32_t slot, ScreenId returnTo) {
+    ProfileEditor& editor = app->editor;
+    editor = ProfileEditor{};
+    editor.slot = slot;
+    editor.returnScreen = returnTo;
+    std::fill(std::begin(editor.skillPoints), std::end(editor.skillPoints), kStartingSkillPoints);
+    editor.pointsSpent = kSkillPointsBudget;
     setProfileColours(*app->resources.engine->playerModels[0], app->store.profiles[slot]);
 }
 
@@ -191,7 +190,7 @@ void performEditorAction(GameApp* app, const ButtonLayout& row, ImageButton* but
     case ButtonAction::TakePoint:
     case ButtonAction::GivePoint:
         if (row.index >= 0 && row.index < kSkillCount)
-            changeSkillPoint(app, row.index, row.action == ButtonAction::GivePoint);
+            changeSkillPoint(app->editor, row.index, row.action == ButtonAction::GivePoint);
         break;
     default:
         for (const Swatch& swatch : kSwatches)

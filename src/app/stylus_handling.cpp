@@ -85,8 +85,7 @@ void openProfileEditor(GameApp* app, ScreenId returnTo) {
     const int32_t slot = createProfile(app->store);
     if (slot < 0)
         return;
-    startProfileEditor(app, slot);
-    app->returnScreen = returnTo;
+    startProfileEditor(app, slot, returnTo);
     changeScreen(app, NewPlayer);
 }
 
@@ -287,8 +286,7 @@ bool performButtonAction(GameApp* app, const ButtonLayout& row, ImageButton* but
 } // namespace
 
 uint8_t gameStylusDown(GameApp* app, int x, int y) {
-    app->pressX = x;
-    app->pressY = y;
+    app->press = {x, y};
     bool hit = false;
     for (ImageButton* b : app->buttons) {
         if (!b || b->currentFace == ButtonFace::Static || !hits(b, x, y))
