@@ -117,9 +117,9 @@ int32_t shownProfileIndex(GameApp* app) {
 
 void stepShownProfile(GameApp* app, int delta) {
     const int changed = cycleProfile(app->store, shownPlayer(app->screen), delta);
-    if (changed & 1)
+    if (changed & kPlayer1Changed)
         applyProfile(app, 1);
-    if (changed & 2)
+    if (changed & kPlayer2Changed)
         applyProfile(app, 2);
 }
 
