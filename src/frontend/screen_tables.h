@@ -60,7 +60,7 @@ enum class FillSource : uint8_t {
 
 // How the start face is chosen.
 enum class StartRule : uint8_t {
-    Fixed,             // startFace
+    StartFace,         // startFace
     HiddenWhenBuiltIn, // 2 when the shown profile is built in, else startFace
 };
 
@@ -73,7 +73,7 @@ struct ButtonLayout {
     const char16_t* text = nullptr; // LabelSource::Text only
     FillSource fill = FillSource::None;
     int32_t startFace = 0;
-    StartRule startRule = StartRule::Fixed;
+    StartRule startRule = StartRule::StartFace;
 };
 
 struct ScreenLayout {
