@@ -8,23 +8,40 @@ WEB_PORT   ?= 8019
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 PREFIX     ?= /usr/local
 
-.PHONY: deps build play test test-asan fuzz bench person-curve format clean install deb web serve-web test-web
+# WERROR=ON (CI) makes every compiler warning an error; a build folder keeps it once given.
+WERROR_FLAG = $(if $(WERROR),-DDROVANA_WERROR=$(WERROR))
+
+.PHONY: deps deps-game game build play test test-asan fuzz bench person-curve format format-check \
+	clean install deb web serve-web test-web
 
 deps:
 	@scripts/install-deps
 
+deps-game:
+	@scripts/install-deps --game
+
+# What a player needs: the game, data.pak, the icons and the man page. A new build folder leaves
+# out the tests, the benchmarks and the developer tools, and the packages only they need; one
+# that has them keeps them.
+game: deps-game
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(WERROR_FLAG) \
+		$(if $(wildcard $(BUILD)/CMakeCache.txt),,-DDROVANA_TESTS=OFF) > /dev/null
+	@cmake --build $(BUILD) --target drovana data icons man_page
+
+# Everything: the game, the developer tools, the tests and the benchmarks.
 build: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DDROVANA_TESTS=ON $(WERROR_FLAG) > /dev/null
 	@cmake --build $(BUILD)
 
-play: build
+play: game
 	./$(BUILD)/drovana
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDROVANA_SANITIZE=ON > /dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDROVANA_SANITIZE=ON \
+		-DDROVANA_TESTS=ON $(WERROR_FLAG) > /dev/null
 	@cmake --build $(ASAN_BUILD)
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j2
 
@@ -60,6 +77,7 @@ serve-web: web
 # headless Chromium, tapped into a match and compared with the headless driver's pictures.
 test-web: web
 	@scripts/install-deps --web-test $(WEB_BUILD)
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DDROVANA_TESTS=ON > /dev/null
 	@cmake --build $(BUILD) -j2 --target drovana-script
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana_web_tests
 	ctest --test-dir $(WEB_BUILD) --output-on-failure
@@ -74,7 +92,7 @@ PERSON_MATCHES ?= 2
 person-curve: build
 	./$(BUILD)/drovana-person --all-levels --matches $(PERSON_MATCHES)
 
-install: build
+install: game
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The Debian package lands in the build folder: apt install ./$(BUILD)/drovana_*.deb
@@ -82,7 +100,13 @@ deb: build
 	cd $(BUILD) && cpack -G DEB
 
 format:
+	@scripts/install-deps --format
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Changes nothing; fails naming every file and line that `make format` would change.
+format-check:
+	@scripts/install-deps --format
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

@@ -608,8 +608,6 @@ TEST(Rasteriser, DrawsIntoTheBottomUpColourBufferAndTheTopDownDepthBuffer) {
     destroyRenderTarget(t);
 }
 
-} // namespace
-
 // The plane through the three vertices at the centre of pixel (col, row), in doubles.
 double planeDepth(const ScreenVertex (&v)[3], int col, int row) {
     const double x0 = fxToDouble(v[0].x), y0 = fxToDouble(v[0].y), z0 = fxToDouble(v[0].z);
@@ -674,6 +672,8 @@ void expectRuleAndPlane(const ScreenVertex (&v)[3], int trial) {
                               << v[2].x << ", " << v[2].y << ", " << v[2].z << ")";
     destroyRenderTarget(t);
 }
+
+} // namespace
 
 // Random triangles of the given size and depth range that the filter keeps, each checked
 // against the rule and the plane. Left out: needles whose gradient is beyond maxSlope (beyond

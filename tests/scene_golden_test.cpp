@@ -13,7 +13,7 @@
 #include "writers/png_writer.h"
 
 // Failures name the scene rather than dumping its bytes.
-void PrintTo(const NamedScene& scene, std::ostream* out) {
+static void PrintTo(const NamedScene& scene, std::ostream* out) {
     *out << scene.name;
 }
 
@@ -75,6 +75,6 @@ TEST_P(SceneGolden, MatchesTheCommittedPicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, SceneGolden, ::testing::ValuesIn(goldenScenes()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& instance) { return instance.param.name; });
 
 } // namespace

@@ -62,7 +62,7 @@ enum class FillSource : uint8_t {
 
 // How the start face is chosen, and whether the game changes it while the screen shows.
 enum class StartRule : uint8_t {
-    Fixed,             // startFace
+    StartFace,         // startFace
     HiddenWhenBuiltIn, // Static when the shown profile is built in, else startFace
     Blinks,            // startFace, then shown and hidden in turn a quarter second each
 };
@@ -128,7 +128,7 @@ struct ButtonLayout {
     const char16_t* text = nullptr; // LabelSource::Text only
     FillSource fill = FillSource::None;
     ButtonFace startFace = ButtonFace::Normal;
-    StartRule startRule = StartRule::Fixed;
+    StartRule startRule = StartRule::StartFace;
 };
 
 struct ScreenLayout {

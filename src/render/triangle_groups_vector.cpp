@@ -396,7 +396,7 @@ __attribute__((target("avx2"))) IndexRange indexRangeAvx2(const uint32_t* indice
 }
 
 // The lanes below `triangles`, all of them from eight on.
-__attribute__((target("avx2"))) __m256i lanesBelow(int32_t triangles) {
+__attribute__((target("avx2"))) static __m256i lanesBelow(int32_t triangles) {
     return _mm256_cmpgt_epi32(_mm256_set1_epi32(triangles),
                               _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }

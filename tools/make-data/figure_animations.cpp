@@ -665,7 +665,7 @@ FigureClip lose() {
 
 } // namespace
 
-int framesIn(Fixed seconds) {
+static int framesIn(Fixed seconds) {
     return static_cast<int>(
         std::floor(static_cast<double>(seconds) * kFramesPerSecond / 65536.0 + 0.5));
 }

@@ -21,8 +21,8 @@ constexpr uint64_t kCountsPerFrame = kClockFrequency / 60;
 uint64_t startingClock() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint64_t>(
-               std::chrono::duration_cast<std::chrono::microseconds>(now).count()) *
-           (kClockFrequency / 1000000.0);
+        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()) *
+        (kClockFrequency / 1000000.0));
 }
 
 // A match is set up anew on several screen changes (and after every tournament round), each time
