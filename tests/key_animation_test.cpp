@@ -51,11 +51,6 @@ std::vector<uint8_t> damagedFile(const std::function<void(std::vector<uint8_t>&)
     return bytes;
 }
 
-void putLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 // Layout: FKEY(8) INFO(8) T@16 F@20, names at 24 (15 bytes each: "cadera", "CABEZA"),
 // first frame at 54: KEY1(8), two keys (80), event count at 142, the event at 146.
 TEST(KeyAnimation, WrongTagsAndHostileCountsAreCorrupt) {
@@ -137,13 +132,9 @@ TEST(KeyAnimation, BytesBeyondWhatTheCountsCoverAreCorruptAndNamed) {
     std::vector<uint8_t> bytes = buildKeyFile(keyFileWithFrames(2));
     bytes.insert(bytes.end(), 40, 0); // room for a key the counts do not announce
     rig.open({{u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", bytes}});
-    try {
-        loadKeyAnimation(rig.pak.archive, u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", rig.model);
-        ADD_FAILURE() << "trailing bytes were accepted";
-    } catch (const FileError& error) {
-        EXPECT_EQ(toUtf8(fileErrorText(error)),
-                  "KEY file corrupt: Tenista_Saque.key in " + toUtf8(rig.pak.archive->path));
-    }
+    EXPECT_FILE_ERROR_TEXT(
+        loadKeyAnimation(rig.pak.archive, u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", rig.model),
+        "KEY file corrupt: Tenista_Saque.key in " + rig.pak.path());
 }
 
 } // namespace
