@@ -49,7 +49,7 @@ TEST(AnimationBake, RestKeysGiveBackTheRestVerticesAndTurnsFollowTheChain) {
     file.frames[2].keys[1] = makeTrackKey(halfTurnZ, {0, 1, 0});
     RigFixture rig;
     rig.open({{u"Walk.key", buildKeyFile(file)}});
-    KeyAnimation* walk = loadKeyAnimation(rig.pak.archive, u"Walk.key", rig.model);
+    const OwnedAnimation walk = rig.load(u"Walk.key");
     ASSERT_EQ(walk->verticesPerFrame, 4);
     EXPECT_EQ(walk->trackMap, (std::vector<int32_t>{0, 1}));
     EXPECT_EQ(walk->orientationTrack, -1);
@@ -68,7 +68,6 @@ TEST(AnimationBake, RestKeysGiveBackTheRestVerticesAndTurnsFollowTheChain) {
     // Frame 2: a half turn is exact in float: (1, 2, 0) goes to (-1, 2, 0).
     expectVertex(*walk, 2, 0, -65536, 131072, 0);
     expectVertex(*walk, 2, 1, 0, 131072, 0);
-    freeKeyAnimation(walk);
 }
 
 TEST(AnimationBake, TheOrientadorTrackBecomesTheFigureFrame) {
@@ -76,11 +75,10 @@ TEST(AnimationBake, TheOrientadorTrackBecomesTheFigureFrame) {
     file.frames[0].keys[2].translation[0] = 7; // two further along x than at rest
     RigFixture rig;
     rig.open({{u"Turn.key", buildKeyFile(file)}});
-    KeyAnimation* turn = loadKeyAnimation(rig.pak.archive, u"Turn.key", rig.model);
+    const OwnedAnimation turn = rig.load(u"Turn.key");
     EXPECT_EQ(turn->orientationTrack, 2);
     expectVertex(*turn, 0, 0, -65536, 131072, 0);
     expectVertex(*turn, 0, 2, -131072, 65536, 196608);
-    freeKeyAnimation(turn);
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // The model reader: every record through a round trip, the Part's odd cases, and damaged files.
 #include "assets/chunk_file.h"
-#include "assets/model.h"
-#include "pak_fixture.h"
-#include "writers/model_writer.h"
+#include "rig_fixture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,13 +8,7 @@
 
 namespace {
 
-const WideString kModelName = u"D:\\VELDAR\\Data\\Model\\Tenista3.NFO";
-
-void setTranslation(FloatMatrix& m, float x, float y, float z) {
-    m.fill(0.0f);
-    m[0] = m[5] = m[10] = m[15] = 1.0f;
-    m[12] = x, m[13] = y, m[14] = z;
-}
+const WideString& kModelName = kRigModelName;
 
 Material colouredMaterial(const char* name, uint8_t r, uint8_t g, uint8_t b) {
     Material material;
@@ -38,9 +30,9 @@ Model sampleModel() {
                         colouredMaterial("Shirt", 0, 0, 255)};
     object.materials[1].extraStrings = {std::string("texture.bmp"), std::string("")};
     object.transforms.resize(2);
-    setTranslation(object.transforms[0].rest, 0, -1, 0);
+    object.transforms[0].rest = translation(0, -1, 0);
     object.transforms[0].name = "Cadera";
-    setTranslation(object.transforms[1].rest, 0, -2, 0);
+    object.transforms[1].rest = translation(0, -2, 0);
     object.transforms[1].parent = 0;
     object.transforms[1].name = "Cabeza";
     Mesh mesh;
@@ -67,13 +59,11 @@ Model sampleModel() {
 
 struct ModelFixture : ::testing::Test {
     PakFixture pak;
-    Model* model = nullptr;
-    ~ModelFixture() override { freeModel(model); }
+    OwnedModel model;
     void load(const std::vector<uint8_t>& bytes) {
+        model.reset();
         pak.open({{kModelName, bytes}});
-        freeModel(model);
-        model = nullptr;
-        model = loadModelFile(pak.archive, kModelName);
+        model.reset(loadModelFile(pak.archive, kModelName));
     }
     void expectCorrupt(const std::vector<uint8_t>& bytes) {
         pak.open({{kModelName, bytes}});

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "assets/file_error.h"
+#include "assets/key_animation.h"
+#include "assets/model.h"
 #include "assets/pak_archive.h"
 #include "owned.h"
 #include "temp_dir.h"
@@ -14,6 +16,8 @@
 #include <gtest/gtest.h>
 
 using OwnedPak = Owned<PakArchive, pakClose>;
+using OwnedModel = Owned<Model, freeModel>;
+using OwnedAnimation = Owned<KeyAnimation, freeKeyAnimation>;
 
 struct PakFixture {
     TempDir dir;
@@ -65,8 +69,8 @@ inline void putLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
         try {                                                                                      \
             statement;                                                                             \
             ADD_FAILURE() << "no FileError from " #statement;                                      \
-        } catch (const FileError& error) {                                                         \
-            EXPECT_EQ(toUtf8(error.message), toUtf8(expected));                                    \
+        } catch (const FileError& raised) {                                                        \
+            EXPECT_EQ(toUtf8(raised.message), toUtf8(expected));                                   \
         }                                                                                          \
     } while (0)
 
@@ -76,7 +80,7 @@ inline void putLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
         try {                                                                                      \
             statement;                                                                             \
             ADD_FAILURE() << "no FileError from " #statement;                                      \
-        } catch (const FileError& error) {                                                         \
-            EXPECT_EQ(toUtf8(fileErrorText(error)), expected);                                     \
+        } catch (const FileError& raised) {                                                        \
+            EXPECT_EQ(toUtf8(fileErrorText(raised)), expected);                                    \
         }                                                                                          \
     } while (0)
