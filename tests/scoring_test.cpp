@@ -1,4 +1,5 @@
 // Scoring: points, deuce and advantage, tie-breaks, sets, the match, and the pauses between.
+#include "match/serve_layout.h"
 #include "match/vector_math.h"
 #include "match_support.h"
 
@@ -161,14 +162,13 @@ TEST_F(Scoring, PauseIsLongerForAHumanServer) {
     win(match, 1);
     EXPECT_EQ(match->pointDelay, fxFromInt(15));
     EXPECT_EQ(match->setupDelay, fxFromInt(2));
-    setUpMatch(match, 1, 0, rosterPlayer(0, false), rosterPlayer(4, true));
+    setUpMatch(match, 1, 0, evenPlayer(false), strongPlayer(true));
     winGames(match, 1, 1); // player 2, a computer, serves next
     EXPECT_EQ(match->pointDelay, fxFromInt(8));
 }
 
 TEST_F(Scoring, PracticeNeverScores) {
-    setUpPractice(match, PracticeMode::BaselineRally, 0, rosterPlayer(0, false),
-                  rosterPlayer(4, true));
+    setUpPractice(match, PracticeMode::BaselineRally, 0, evenPlayer(false), strongPlayer(true));
     win(match, 1, 5);
     EXPECT_EQ(match->points[0], 0);
     EXPECT_EQ(match->games[0], 0);
@@ -194,9 +194,29 @@ TEST_F(Scoring, PauseLaysOutThePointThenStartsTheHumanServeMeter) {
     EXPECT_EQ(match->serveMeterRate, fx(1.5));
 }
 
-} // namespace
-
-namespace {
+// Whichever end and court the point is served from: both players square to the net, each inside
+// its own bounds on its own half, and the box diagonally across from the server.
+TEST(ServeLayout, PlayersFaceEachOtherAndTheBoxLiesDiagonallyAcross) {
+    const auto expectSquareToTheNet = [](const Vec3& facing, const Vec3& at) {
+        EXPECT_EQ(facing.x, 0);
+        EXPECT_EQ(facing.y, 0);
+        EXPECT_EQ(facing.z, at.z > 0 ? -kFxOne : kFxOne);
+    };
+    const auto expectInside = [](const GroundRect& r, Fixed x, Fixed z) {
+        EXPECT_TRUE(r.xMin <= x && x <= r.xMax && r.zMin <= z && z <= r.zMax) << x << ", " << z;
+    };
+    for (const ServeLayoutRow& row : serveLayout().rows) {
+        const Vec3 &server = row.serverPosition, &receiver = row.receiverPosition;
+        expectSquareToTheNet(row.serverFacing, server);
+        expectSquareToTheNet(row.receiverFacing, receiver);
+        EXPECT_LT(static_cast<int64_t>(server.z) * receiver.z, 0);
+        expectInside(row.serverBounds, server.x, server.z);
+        expectInside(row.receiverBounds, receiver.x, receiver.z);
+        const GroundRect& box = row.serviceBox;
+        expectInside(box, receiver.x, fxMul(receiver.z, fx(0.4)));
+        EXPECT_LT(static_cast<int64_t>(box.xMin + box.xMax) * server.x, 0);
+    }
+}
 
 TEST_F(Scoring, NoRuleAfterTheMatchSoItsLastPauseEnds) {
     setUpHumans();
