@@ -53,18 +53,6 @@ TEST(Rgb565, KeepsTheTopBitsOfEachChannel) {
     EXPECT_EQ(toRgb565(0x00070307), 0x0000); // bits below the kept ones vanish
 }
 
-TEST_F(FrameBufferFixture, StartsWithDistinctFills) {
-    EXPECT_EQ(fb.drawBuffer, fb.bufferA);
-    EXPECT_EQ(fb.shownBuffer, fb.bufferB);
-    EXPECT_EQ(fb.frameShown, 0);
-    EXPECT_EQ(fb.bufferA[100], 0x00000000u);
-    EXPECT_EQ(fb.bufferB[100], 0x01010101u);
-    EXPECT_EQ(fb.backdrop[100], 0x02020202u);
-    // The fonts are the block's last two pieces, 8x16 first.
-    EXPECT_EQ(reinterpret_cast<uint8_t*>(fb.font8x16) - fb.block, 3 * 307200);
-    EXPECT_EQ(reinterpret_cast<uint8_t*>(fb.font6x12) - fb.block, 3 * 307200 + 12288);
-}
-
 TEST_F(FrameBufferFixture, FirstFrameWritesEveryPixelAnIdenticalOneNone) {
     beginFrame(fb);
     EXPECT_TRUE(presentFrame(fb, display.base(), portrait, 0));

@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "render/camera.h"
-#include "render_target.h"
+#include "render_fixture.h"
 
 namespace {
-
-constexpr uint32_t kBlack = 0xFF000000u;
 
 FxMatrix translation(Fixed x, Fixed y, Fixed z) {
     FxMatrix m = fxMatrixIdentity();
@@ -20,11 +18,6 @@ FxMatrix translation(Fixed x, Fixed y, Fixed z) {
     m.m[13] = y;
     m.m[14] = z;
     return m;
-}
-
-int countDrawn(const RenderTarget& target, uint32_t background = kBlack) {
-    return static_cast<int>(std::count_if(target.pixels.begin(), target.pixels.end(),
-                                          [background](uint32_t p) { return p != background; }));
 }
 
 // A vertex in normalised device coordinates lands on the screen through identity matrices.
@@ -36,8 +29,10 @@ ScreenVertex project(const Vec3& v) {
 
 TEST(RenderContext, BindsOnlyValidBuffersAndKeepsAnUnchangedDepthBuffer) {
     std::vector<uint32_t> a(240 * 320), b(320 * 240), c(100 * 100);
-    RenderContext* rc = rcCreate();
-    RenderContext* other = rcCreate();
+    const OwnedContext rcOwned{rcCreate()};
+    RenderContext* rc = rcOwned.get();
+    const OwnedContext otherOwned{rcCreate()};
+    RenderContext* other = otherOwned.get();
     rcBindBuffer(rc, a.data(), 240, 320);
     uint16_t* depth = rc->depthBuffer;
     ASSERT_NE(nullptr, depth);
@@ -58,13 +53,10 @@ TEST(RenderContext, BindsOnlyValidBuffersAndKeepsAnUnchangedDepthBuffer) {
     rcBindBuffer(rc, c.data(), 100, 100);
     EXPECT_EQ(100, rc->height);
     EXPECT_EQ(c.data(), rc->colourBuffer);
-
-    rcDestroy(rc);
-    rcDestroy(other);
 }
 
 TEST(RenderContext, ClearsWithTruncatedColourBytesAndDepth) {
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     // The frame's clear: (0.5, 0.6, 0.9, 0) gives bytes 127, 152, 229, 0.
     rcClearColor(t->rc, kFxHalf, 39321, 58982, 0);
     EXPECT_EQ(127, t->rc->clearColour.r);
@@ -83,11 +75,11 @@ TEST(RenderContext, ClearsWithTruncatedColourBytesAndDepth) {
     EXPECT_EQ(7, t->rc->depthBuffer[5]);
     rcClear(t->rc, GL_DEPTH_BUFFER_BIT);
     EXPECT_EQ(32767, t->rc->depthBuffer[5]);
-    destroyRenderTarget(t);
 }
 
 TEST(MatrixStack, PushAndPopStopAtTheEnds) {
-    RenderContext* rc = rcCreate();
+    const OwnedContext rcOwned{rcCreate()};
+    RenderContext* rc = rcOwned.get();
     const FxMatrix moved = translation(kFxOne, 0, 0);
     rcPopMatrix(rc); // at depth 0: nothing
     EXPECT_EQ(0, rc->modelViewDepth);
@@ -113,11 +105,11 @@ TEST(MatrixStack, PushAndPopStopAtTheEnds) {
     rcLoadIdentity(rc);
     EXPECT_EQ(6, rc->modelViewDepth);
     EXPECT_EQ(kFxOne, rc->modelViewTop->m[12]);
-    rcDestroy(rc);
 }
 
 TEST(MatrixStack, MultiplyAppliesTheArgumentFirstAndTruncatesEachProduct) {
-    RenderContext* rc = rcCreate();
+    const OwnedContext rcOwned{rcCreate()};
+    RenderContext* rc = rcOwned.get();
     rcMatrixMode(rc, GL_PROJECTION);
     FxMatrix scale = fxMatrixIdentity();
     scale.m[0] = 2 * kFxOne;
@@ -140,26 +132,6 @@ TEST(MatrixStack, MultiplyAppliesTheArgumentFirstAndTruncatesEachProduct) {
     rcLoadMatrix(rc, a);
     rcMultMatrix(rc, b);
     EXPECT_EQ(-2, rc->projectionTop->m[0]);
-    rcDestroy(rc);
-}
-
-TEST(MatrixStack, CombinedMatrixIsRebuiltLazilyAfterAnyChange) {
-    RenderTarget* t = makeRenderTarget();
-    RenderContext* rc = t->rc;
-    rcMatrixMode(rc, GL_MODELVIEW);
-    rcLoadMatrix(rc, translation(kFxHalf, 0, 0));
-    EXPECT_EQ(0, rc->combinedValid);
-    EXPECT_EQ(0, rc->combined.m[12]); // not formed until something is drawn
-    rcBegin(rc, GL_TRIANGLES);
-    rcVertex(rc, 0, 0, kFxHalf);
-    rcVertex(rc, 0, 0, kFxHalf);
-    rcVertex(rc, 0, 0, kFxHalf);
-    rcEnd(rc);
-    EXPECT_EQ(1, rc->combinedValid);
-    EXPECT_EQ(kFxHalf, rc->combined.m[12]);
-    rcPushMatrix(rc);
-    EXPECT_EQ(0, rc->combinedValid);
-    destroyRenderTarget(t);
 }
 
 TEST(VertexTransform, MapsTheViewVolumeOntoPixelsAndDepth) {
@@ -209,7 +181,7 @@ TEST(VertexTransform, DropsThingsNearerThanTheZeroDepthDistance) {
     EXPECT_FALSE(transformVertex({0, 0, -97 * kFxOne}, cam.projection, 240, 320, s));
 
     // So a triangle at 16..27 m in front of the camera draws nothing.
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcMatrixMode(t->rc, GL_PROJECTION);
     rcLoadMatrix(t->rc, cam.projection);
     rcBegin(t->rc, GL_TRIANGLES);
@@ -218,11 +190,10 @@ TEST(VertexTransform, DropsThingsNearerThanTheZeroDepthDistance) {
     rcVertex(t->rc, 0, kFxOne, -27 * kFxOne);
     rcEnd(t->rc);
     EXPECT_EQ(0, countDrawn(*t));
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, ATriangleJustOutsideTheLeftEdgeIsDroppedWhole) {
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcBegin(t->rc, GL_TRIANGLES);
     rcVertex(t->rc, -kFxOne - 1, 0, kFxHalf); // x' a raw unit beyond -1.0
     rcVertex(t->rc, kFxHalf, kFxHalf, kFxHalf);
@@ -234,11 +205,10 @@ TEST(Primitives, ATriangleJustOutsideTheLeftEdgeIsDroppedWhole) {
     rcVertex(t->rc, kFxHalf, -kFxHalf, kFxHalf);
     rcEnd(t->rc);
     EXPECT_GT(countDrawn(*t), 1000);
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, TrianglesAreDrawnPerThreeVerticesAndPartialOnesAreNot) {
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcBegin(t->rc, GL_TRIANGLES);
     rcVertex(t->rc, -kFxHalf, 0, 0);
     rcVertex(t->rc, 0, kFxHalf, 0);
@@ -253,17 +223,15 @@ TEST(Primitives, TrianglesAreDrawnPerThreeVerticesAndPartialOnesAreNot) {
     rcVertex(t->rc, kFxHalf, 0, 0);
     EXPECT_EQ(0, t->rc->vertexCount);
     EXPECT_GT(countDrawn(*t), 1000);
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, VerticesOutsideASupportedPrimitiveCannotOverrunTheSlots) {
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcBegin(t->rc, 5); // a triangle strip: not supported
     for (int i = 0; i < 20; ++i)
         rcVertex(t->rc, 0, 0, 0);
     EXPECT_EQ(0, t->rc->vertexCount);
     EXPECT_EQ(0, countDrawn(*t));
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
@@ -273,14 +241,14 @@ TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
                           {0, -kFxOne / 8, kFxHalf},
                           {kFxHalf, -kFxHalf, kFxHalf},
                           {0, kFxHalf, kFxHalf}};
-    RenderTarget* drawn = makeRenderTarget();
+    const Target drawn = target();
     rcBegin(drawn->rc, GL_QUADS);
     for (const Vec3& v : quad)
         rcVertex(drawn->rc, v.x, v.y, v.z);
     rcEnd(drawn->rc);
     saveRenderTargetPng(*drawn, "quad_dart");
 
-    RenderTarget* expected = makeRenderTarget();
+    const Target expected = target();
     ScreenVertex s[4];
     for (int i = 0; i < 4; ++i)
         s[i] = project(quad[i]);
@@ -288,7 +256,7 @@ TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
     rasteriseTriangle(*expected->rc, s[0], s[2], s[3]);
     EXPECT_EQ(expected->pixels, drawn->pixels);
 
-    RenderTarget* otherSplit = makeRenderTarget();
+    const Target otherSplit = target();
     rasteriseTriangle(*otherSplit->rc, s[0], s[1], s[3]);
     rasteriseTriangle(*otherSplit->rc, s[1], s[2], s[3]);
     EXPECT_NE(otherSplit->pixels, drawn->pixels);
@@ -300,9 +268,6 @@ TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
     for (int i = 0; i < 4; ++i)
         rcVertex(drawn->rc, quad[i].x, i == 3 ? 2 * kFxOne : quad[i].y, quad[i].z);
     EXPECT_EQ(0, countDrawn(*drawn));
-    destroyRenderTarget(drawn);
-    destroyRenderTarget(expected);
-    destroyRenderTarget(otherSplit);
 }
 
 TEST(Primitives, ElementDrawingUsesTheVertexArrayOnlyInItsOneFormat) {
@@ -310,7 +275,7 @@ TEST(Primitives, ElementDrawingUsesTheVertexArrayOnlyInItsOneFormat) {
     const Vec3 right[3] = {{kFxOne, kFxOne, 0}, {kFxHalf, kFxOne, 0}, {kFxOne, kFxHalf, 0}};
     const uint32_t indices[6] = {0, 1, 2, 2, 1, 0};
     constexpr uint32_t kWhite = 0xFFFFFFFFu;
-    RenderTarget* t = makeRenderTarget(kWhite);
+    const Target t = target(kWhite);
     rcDisable(t->rc, GL_DEPTH_TEST);
     rcColor4(t->rc, 0, 0, 0, 128);
     rcEnable(t->rc, GL_BLEND);
@@ -334,7 +299,6 @@ TEST(Primitives, ElementDrawingUsesTheVertexArrayOnlyInItsOneFormat) {
     EXPECT_EQ(0xFF3E3E3Eu, pixelAt(*t, 2, 2));
     EXPECT_EQ(kWhite, pixelAt(*t, 237, 2));
     EXPECT_GT(countDrawn(*t, kWhite), 1000);
-    destroyRenderTarget(t);
 }
 
 } // namespace

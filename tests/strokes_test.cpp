@@ -62,30 +62,6 @@ TEST_F(Strokes, GroundStrokeMeetsTheBallOnlyAfterItsFirstBounce) {
     EXPECT_EQ(p1().shotSpeed, fxMul(strokeRow(stroke).speed, 57344));
 }
 
-// A person often taps once the ball has bounced, the natural cue: the drive must still be offered
-// before the second bounce.
-TEST_F(Strokes, TapAfterTheBounceStillFindsTheDrive) {
-    ballTowardPlayer1(kDeepFeed, kDeepFeedVelocity);
-    Ball& ball = match->ball;
-    while (timeToPlane(ball, match->ground, 3276) == kFxNever)
-        flyBall(ball, 3276);
-    bounceOffPlane(ball, match->ground);
-    match->bounced = 1;
-    flyBall(ball, 3276);
-
-    const int stroke = plan(p1());
-    ASSERT_TRUE(stroke == StrokeForehand || stroke == StrokeBackhand) << stroke;
-    // Met before the ball comes down again.
-    Ball copy = ball;
-    Fixed untilSecondBounce = 0;
-    for (int i = 0; i < 100 && timeToPlane(copy, match->ground, 3276) == kFxNever; ++i) {
-        flyBall(copy, 3276);
-        untilSecondBounce += 3276;
-    }
-    EXPECT_LE(p1().timeToSwing + strokeRow(stroke).contactTime, untilSecondBounce);
-    EXPECT_GT(p1().contactPoint.z, ball.position.z);
-}
-
 TEST_F(Strokes, BallGoingOutIsLetPass) {
     // Bounces at z 14.5, beyond the baseline and its 0.2 m margin.
     const Vec3 longBall = {0, fxFromInt(1), fxFromInt(-11)};

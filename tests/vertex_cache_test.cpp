@@ -11,17 +11,12 @@
 #include "render/camera.h"
 #include "render/pipeline.h"
 #include "render/render_context.h"
-#include "render_target.h"
+#include "render_fixture.h"
 
 namespace {
 
 struct Scene {
-    RenderTarget* byElements = makeRenderTarget();
-    RenderTarget* oneByOne = makeRenderTarget();
-    ~Scene() {
-        destroyRenderTarget(byElements);
-        destroyRenderTarget(oneByOne);
-    }
+    const Target byElements = target(), oneByOne = target();
     template <typename Step> void onBoth(Step step) {
         step(byElements->rc);
         step(oneByOne->rc);
@@ -104,10 +99,7 @@ TEST(VertexCache, ElementDrawingMatchesTriangleByTriangleOverRandomMeshes) {
             scene.onBoth([](RenderContext* rc) { rcClear(rc, GL_DEPTH_BUFFER_BIT); });
     }
     scene.expectSame("random meshes");
-    const std::vector<uint32_t>& pixels = scene.byElements->pixels;
-    EXPECT_GT(
-        std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0xFF000000u; }),
-        20000);
+    EXPECT_GT(countDrawn(*scene.byElements), 20000);
     // The slots hold the last whole triangle, as copying each triangle in would leave them.
     EXPECT_EQ(0, std::memcmp(scene.byElements->rc->vertexSlots, lastTriangle, sizeof lastTriangle));
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "core/processor_features.h"
@@ -15,18 +16,24 @@
 
 namespace {
 
+// Everything a projected vertex or corner holds, to compare in one go.
+std::tuple<Fixed, Fixed, Fixed> fieldsOf(const ScreenVertex& v) {
+    return {v.x, v.y, v.z};
+}
+std::tuple<Fixed, Fixed, Fixed, Subpixel, Subpixel> fieldsOf(const ScreenCorner& c) {
+    return {c.v.x, c.v.y, c.v.z, c.x, c.y};
+}
+
 void expectSameTransform(const Vec3& v, const FxMatrix& m, int32_t width, int32_t height) {
     VectorProjection projection;
     prepareVectorProjection(m, width, height, projection);
     ScreenVertex scalar = {-1, -1, -1}, vector = {-1, -1, -1};
     const bool scalarVisible = transformVertex(v, m, width, height, scalar);
-    const bool vectorVisible = transformVertexAvx2(v, projection, vector);
-    ASSERT_EQ(scalarVisible, vectorVisible) << v.x << " " << v.y << " " << v.z;
-    if (!scalarVisible)
-        return;
-    ASSERT_EQ(scalar.x, vector.x) << v.x << " " << v.y << " " << v.z;
-    ASSERT_EQ(scalar.y, vector.y) << v.x << " " << v.y << " " << v.z;
-    ASSERT_EQ(scalar.z, vector.z) << v.x << " " << v.y << " " << v.z;
+    ASSERT_EQ(scalarVisible, transformVertexAvx2(v, projection, vector))
+        << v.x << " " << v.y << " " << v.z;
+    if (scalarVisible) {
+        ASSERT_EQ(fieldsOf(scalar), fieldsOf(vector)) << v.x << " " << v.y << " " << v.z;
+    }
 }
 
 // Vertices projected eight at a time into the cache: each slot holds what the scalar transform
@@ -51,12 +58,8 @@ void expectSameInCache(const std::vector<Vec3>& vertices, const FxMatrix& m, int
         ASSERT_EQ(slot.visible, visible ? 1u : 0u) << v.x << " " << v.y << " " << v.z;
         if (!visible)
             continue;
-        const ScreenCorner expected = screenCorner(scalar);
-        ASSERT_EQ(expected.v.x, slot.corner.v.x) << v.x << " " << v.y << " " << v.z;
-        ASSERT_EQ(expected.v.y, slot.corner.v.y) << v.x << " " << v.y << " " << v.z;
-        ASSERT_EQ(expected.v.z, slot.corner.v.z) << v.x << " " << v.y << " " << v.z;
-        ASSERT_EQ(expected.x, slot.corner.x);
-        ASSERT_EQ(expected.y, slot.corner.y);
+        ASSERT_EQ(fieldsOf(screenCorner(scalar)), fieldsOf(slot.corner))
+            << v.x << " " << v.y << " " << v.z;
     }
     // Nothing past the last vertex was written.
     if (last + 1 < kVertexCacheSlots) {
@@ -174,12 +177,7 @@ TEST(VertexTransformVector, CornersMatchTheScalarTransformPlacedOnTheGrid) {
         if (!scalarVisible)
             continue;
         ++visible;
-        const ScreenCorner expected = screenCorner(scalar);
-        ASSERT_EQ(expected.v.x, vector.v.x);
-        ASSERT_EQ(expected.v.y, vector.v.y);
-        ASSERT_EQ(expected.v.z, vector.v.z);
-        ASSERT_EQ(expected.x, vector.x);
-        ASSERT_EQ(expected.y, vector.y);
+        ASSERT_EQ(fieldsOf(screenCorner(scalar)), fieldsOf(vector));
     }
     EXPECT_GT(visible, 2000);
 }
