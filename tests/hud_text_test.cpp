@@ -44,17 +44,6 @@ TEST(FontCells, MapCodesToCells) {
     EXPECT_EQ(fontCellOf(0x20AC), kBlankCell);
 }
 
-TEST_F(HudTextFixture, GlyphLightensInkAndHalvesTheRestKeepingAlpha) {
-    drawGlyph8x16(fb, 10, 20, 'A');
-    EXPECT_EQ(at(10, 20), 0x80000000u | 0xFFFFFF); // 132 + 127 saturates at 255
-    EXPECT_EQ(at(11, 20), 0x807F7F7Fu);            // blank ink: halved
-    EXPECT_EQ(at(17, 35), 0x80FFFFFFu);            // the bottom-right ink pixel
-    EXPECT_EQ(at(18, 20), 0x80FFFFFFu);            // outside the cell
-    fill(0x00000000);
-    drawGlyph8x16(fb, 10, 20, 'A');
-    EXPECT_EQ(at(10, 20), 0x00848484u); // 100 + 32 over black
-}
-
 TEST_F(HudTextFixture, CentredTextCoversItsCellsAndNothingElse) {
     fill(0x00C8C8C8);
     drawTextCentred(fb, 120, 160, u"Deuce");
@@ -77,12 +66,6 @@ TEST_F(HudTextFixture, FieldIsPaddedToWholeCells) {
     EXPECT_EQ(at(30, 52) != 0x00C8C8C8u, false); // 12 rows only
     drawTextField(fb, 100, 100, 20, 12, u"");
     EXPECT_EQ(at(100, 100), 0x00C8C8C8u);
-}
-
-TEST_F(HudTextFixture, TextOffTheScreenIsClipped) {
-    drawTextCentred(fb, 236, 318, u"Overflowing text");
-    drawTextField(fb, -20, -5, 400, 12, u"x");
-    EXPECT_EQ(at(0, 0), 0x807F7F7Fu);
 }
 
 TEST_F(HudTextFixture, FillRectWritesTheWholeWordAndSkipsEmptySizes) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "render/camera.h"
@@ -135,20 +136,16 @@ TEST(MatrixStack, MultiplyAppliesTheArgumentFirstAndTruncatesEachProduct) {
 }
 
 TEST(VertexTransform, MapsTheViewVolumeOntoPixelsAndDepth) {
-    ScreenVertex s = project({0, 0, kFxHalf});
-    EXPECT_EQ(120 * kFxOne, s.x);
-    EXPECT_EQ(160 * kFxOne, s.y);
-    EXPECT_EQ(0x3FFF8000, s.z); // half of 32767.0
+    const auto at = [](const Vec3& v) {
+        const ScreenVertex s = project(v);
+        return std::tuple{s.x, s.y, s.z};
+    };
+    // The centre, at half of 32767.0 deep.
+    EXPECT_EQ(at({0, 0, kFxHalf}), std::tuple(120 * kFxOne, 160 * kFxOne, 0x3FFF8000));
     // Screen row 0 is the top: y = +1 maps there.
-    s = project({-kFxOne, kFxOne, 0});
-    EXPECT_EQ(0, s.x);
-    EXPECT_EQ(0, s.y);
-    EXPECT_EQ(0, s.z);
+    EXPECT_EQ(at({-kFxOne, kFxOne, 0}), std::tuple(0, 0, 0));
     // x' = 1.0 lands on the width itself and is clamped to the last column; the same below.
-    s = project({kFxOne, -kFxOne, kFxOne});
-    EXPECT_EQ(239 * kFxOne, s.x);
-    EXPECT_EQ(319 * kFxOne, s.y);
-    EXPECT_EQ(0x7FFF0000, s.z);
+    EXPECT_EQ(at({kFxOne, -kFxOne, kFxOne}), std::tuple(239 * kFxOne, 319 * kFxOne, 0x7FFF0000));
 }
 
 TEST(VertexTransform, RejectsVerticesOutsideTheVolumeOrWithZeroW) {

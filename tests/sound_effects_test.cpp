@@ -32,30 +32,12 @@ bool loadWithSdl(const std::vector<uint8_t>& image, LoadedWav& wav) {
     return true;
 }
 
-int peakOf(const std::vector<int16_t>& s, size_t from, size_t to) {
-    int peak = 0;
-    for (size_t i = from; i < to && i < s.size(); ++i)
-        peak = std::max(peak, std::abs(static_cast<int>(s[i])));
-    return peak;
-}
-
 constexpr int kRate = 22050;
 
 // How loud each sound should be heard: LUFS of its loudest 100 ms, K-weighted (docs/art.md).
-constexpr double kLoudnessTable[kSoundCount] = {
-    -16.0, // applause
-    -16.0, // bounce
-    -16.0, // bounce, second variant
-    -16.0, // net
-    -14.0, // "Fault"
-    -14.0, // "Out"
-    -14.0, // "Let"
-    -14.0, // serve with a grunt
-    -14.0, // serve
-    -18.0, // soft stroke
-    -16.0, // stroke
-    -14.0, // hard stroke
-};
+// Applause, both bounces and the net; the three calls and both serves; the strokes soft to hard.
+constexpr double kLoudnessTable[kSoundCount] = {-16, -16, -16, -16, -14, -14,
+                                                -14, -14, -14, -18, -16, -14};
 
 struct BuiltSounds : ::testing::Test {
     PakArchive* archive = openBuiltData();

@@ -116,15 +116,6 @@ TEST_F(WholeMatch, EveryLevelPlaysToTheEndWithLegalScoresAndTalliesThatAddUp) {
     }
 }
 
-TEST_F(WholeMatch, SameSeedSameMatch) {
-    int figures[2];
-    for (int& f : figures) {
-        ASSERT_TRUE(play(2, 1, 3, 11));
-        f = match->tally.points * 1000 + match->tally.strokes;
-    }
-    EXPECT_EQ(figures[0], figures[1]);
-}
-
 // Only at the two top levels does the order of the built-in profiles hold (the lower levels are
 // explained in docs/how-the-match-plays.md); there the Champion must beat the Beginner from
 // either end.
