@@ -5,15 +5,11 @@
 
 namespace {
 
-const Fixed* vertexOf(const KeyAnimation& animation, int frame, int index) {
-    return &animation
-                .vertexFrames[(static_cast<size_t>(frame) * animation.verticesPerFrame + index) *
-                              3];
-}
-
 void expectVertex(const KeyAnimation& animation, int frame, int index, Fixed x, Fixed y, Fixed z,
                   Fixed tolerance = 0) {
-    const Fixed* v = vertexOf(animation, frame, index);
+    const Fixed* v =
+        &animation
+             .vertexFrames[(static_cast<size_t>(frame) * animation.verticesPerFrame + index) * 3];
     EXPECT_NEAR(v[0], x, tolerance) << "frame " << frame << " vertex " << index;
     EXPECT_NEAR(v[1], y, tolerance) << "frame " << frame << " vertex " << index;
     EXPECT_NEAR(v[2], z, tolerance) << "frame " << frame << " vertex " << index;

@@ -5,8 +5,6 @@
 #include "writers/key_writer.h"
 
 #include <algorithm>
-#include <cmath>
-#include <map>
 
 namespace {
 

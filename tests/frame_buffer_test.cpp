@@ -9,6 +9,7 @@
 
 #include "render/rasteriser.h"
 #include "render/render_context.h"
+#include "render_fixture.h"
 
 namespace {
 
@@ -198,7 +199,8 @@ TEST(FrameBufferNull, PresentWithoutBuffersDoesNothing) {
 }
 
 TEST_F(FrameBufferFixture, BeginFrameBindsTheDrawBufferAndClearsDepthUnderTheBackdrop) {
-    RenderContext* rc = rcCreate();
+    const OwnedContext owned{rcCreate()};
+    RenderContext* rc = owned.get();
     fb.renderContext = rc;
     rcBindBuffer(rc, fb.drawBuffer, kScreenWidth, kScreenHeight);
     uint16_t* depth = rc->depthBuffer;
@@ -222,7 +224,6 @@ TEST_F(FrameBufferFixture, BeginFrameBindsTheDrawBufferAndClearsDepthUnderTheBac
     rasteriseTriangle(*rc, {0, 0, 0}, {10 << 16, 0, 0}, {0, 10 << 16, 0});
     EXPECT_EQ(0xFFFFFFFFu, fb.drawBuffer[frameBufferIndex(1, 1)]);
     EXPECT_EQ(0, depth[1 * kScreenWidth + 1]);
-    rcDestroy(rc);
 }
 
 } // namespace

@@ -43,14 +43,14 @@ uint8_t byteAt(const uint32_t* pixels, int width, int x, int y, int channel) {
         pixels)[(static_cast<size_t>(y) * width + x) * 4 + channel];
 }
 
+using OwnedButton = Owned<ImageButton, freeImageButton>;
+
 struct ImageFixture : ::testing::Test {
     PakFixture pak;
-    JpegDecoder* decoder = makeJpegDecoder();
-    ImageButton* button = makeImageButton(26, 273, kFaceWidth, kFaceHeight);
-    ~ImageFixture() override {
-        freeImageButton(button);
-        destroyJpegDecoder(decoder);
-    }
+    Owned<JpegDecoder, destroyJpegDecoder> decoderOwned{makeJpegDecoder()};
+    OwnedButton buttonOwned{makeImageButton(26, 273, kFaceWidth, kFaceHeight)};
+    JpegDecoder* decoder = decoderOwned.get();
+    ImageButton* button = buttonOwned.get();
 };
 
 TEST_F(ImageFixture, BackdropIsStoredBottomRowFirst) {
@@ -104,11 +104,10 @@ TEST_F(ImageFixture, PicturesThatDoNotFitTheirTargetAreRejected) {
 }
 
 TEST_F(ImageFixture, RowLengthCannotOverflowSixteenBits) {
-    ImageButton* strip = makeImageButton(0, 0, 11000, 1); // 33000 samples a row
+    const OwnedButton strip{makeImageButton(0, 0, 11000, 1)}; // 33000 samples a row
     pak.open({{u"Strip.jpg", colourJpeg(11000, 1)}});
-    EXPECT_FILE_ERROR(loadFace(decoder, strip, pak.archive, 0, u"Strip.jpg", nullptr),
+    EXPECT_FILE_ERROR(loadFace(decoder, strip.get(), pak.archive, 0, u"Strip.jpg", nullptr),
                       kErrorJpegFile);
-    freeImageButton(strip);
 }
 
 TEST_F(ImageFixture, EmptyGarbageAndTruncatedEntries) {

@@ -48,11 +48,6 @@ struct MatchFixture : ::testing::Test {
         const StepSounds& s = match->stepSounds;
         heard.insert(heard.end(), s.ids, s.ids + s.count);
     }
-    // Runs until the pause is over and the point has been laid out again.
-    void runPause() {
-        for (int i = 0; i < 400 && (match->pointDelay > 0 || match->setupDelay > 0); ++i)
-            step();
-    }
     // The half of the court a rally ball must land in: z from `nearZ` to `farZ` (in that order
     // of size), the whole singles width.
     void targetHalf(Fixed nearZ, Fixed farZ) {

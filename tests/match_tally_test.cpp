@@ -2,7 +2,6 @@
 // net touches only in play (whole matches adding up: whole_match_test).
 #include "match/match_tally.h"
 #include "match/stroke_table.h"
-#include "match/vector_math.h"
 #include "match_support.h"
 
 namespace {

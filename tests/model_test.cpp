@@ -1,4 +1,4 @@
-// The model reader: every record through a round trip, the Part's odd cases, and damaged files.
+// The model reader: every record through a round trip, the format's odd cases, and damaged files.
 #include "assets/chunk_file.h"
 #include "rig_fixture.h"
 
@@ -86,49 +86,19 @@ TEST_F(ModelFixture, EveryRecordSurvivesARoundTrip) {
     ground.materials = {colouredMaterial("Clay", 1, 2, 3)};
     written.glows.push_back({{1, 2, 3}, 4, 5, colouredMaterial("Glow", 9, 9, 9)});
     written.hulls.push_back({{{1, 2, {3, 4, 5}}, {6, 7, {8, 9, 10}}}});
-    load(buildModelFile(written));
-
-    EXPECT_EQ(model->headerA, 7);
-    EXPECT_EQ(model->headerB, -3);
+    const std::vector<uint8_t> bytes = buildModelFile(written);
+    load(bytes);
+    // Written again from what was read, the file comes out byte for byte: nothing was lost or
+    // moved on the way.
+    EXPECT_EQ(buildModelFile(*model), bytes);
     ASSERT_EQ(model->objects.size(), 1u);
     const ModelObject& object = model->objects[0];
-    EXPECT_STREQ(object.name, "Tenista");
-    EXPECT_EQ(object.transformCount1, 1);
-    EXPECT_EQ(object.transformCount2, 1);
-    EXPECT_FALSE(object.string.has_value());
-    ASSERT_EQ(object.materials.size(), 2u);
-    EXPECT_EQ(*object.materials[1].name, "Shirt");
-    EXPECT_EQ(object.materials[1].colour[2], 255);
-    ASSERT_EQ(object.materials[1].extraStrings.size(), 2u);
     EXPECT_EQ(*object.materials[1].extraStrings[0], "texture.bmp");
-    EXPECT_EQ(object.transforms[1].parent, 0);
     EXPECT_EQ(object.transforms[1].rest[13], -2.0f);
     EXPECT_EQ(findTransformByName(object, "CABEZA"), 1);
     EXPECT_EQ(findTransformByName(object, "Pie"), -1);
-    const Mesh& mesh = primaryLod(*model).meshes.at(0);
-    EXPECT_EQ(primaryLod(*model).lodValue, 5);
-    EXPECT_EQ(mesh.vertices[3].y, 3.0f);
-    EXPECT_EQ(mesh.pairs[0].b, 2u);
-    EXPECT_EQ(mesh.faces[1].v[1], 3);
-    EXPECT_EQ(mesh.faceMaterials[1], 1);
-    EXPECT_EQ(mesh.vectorB.z, 1.0f);
-    ASSERT_EQ(mesh.skinGroups.size(), 1u);
-    EXPECT_EQ(mesh.skinGroups[0].weights[3], 0.25f);
-    EXPECT_EQ(mesh.morphGroups[0].offsets[0].x, 0.5f);
-    EXPECT_EQ(object.boxes[0].corners[7].z, 3.0f);
-    ASSERT_TRUE(object.skeleton.has_value());
-    EXPECT_EQ(object.skeleton->joints[0].values[1], 7);
-    EXPECT_EQ(object.skeleton->links[0].flag, 0xAB);
-    EXPECT_EQ(*model->copies.at(0).name, "copy");
-    EXPECT_EQ(model->lights.at(0).valueB, 11);
-    EXPECT_FALSE(model->lights[0].name.has_value());
-    EXPECT_EQ(*model->cameras.at(0).name, "cam");
-    ASSERT_TRUE(model->ground.has_value());
-    EXPECT_EQ(model->ground->cellBytes[1], 9);
-    EXPECT_EQ(*model->ground->materials.at(0).name, "Clay");
-    EXPECT_EQ(model->glows.at(0).material.colour[0], 9);
-    ASSERT_EQ(model->hulls.at(0).entries.size(), 2u);
-    EXPECT_EQ(model->hulls[0].entries[1].bytes[2], 10);
+    EXPECT_EQ(primaryLod(*model).meshes.at(0).skinGroups[0].weights[3], 0.25f);
+    EXPECT_FALSE(model->lights.at(0).name.has_value());
 }
 
 TEST_F(ModelFixture, InfoOnlyModelHasNothingAndNoPrimaryLod) {
@@ -313,11 +283,6 @@ TEST_F(ModelFixture, AbsurdCountsAreRejectedBeforeAllocating) {
 
 namespace {
 
-size_t tagOffset(const std::vector<uint8_t>& bytes, const char* tag) {
-    const auto at = std::search(bytes.begin(), bytes.end(), tag, tag + 4);
-    return static_cast<size_t>(at - bytes.begin());
-}
-
 // A damaged size anywhere in the tree used to end a walk early and leave the model without its
 // transforms or meshes; now every chunk must fill its parent exactly.
 TEST_F(ModelFixture, ADamagedChunkSizeAnywhereIsCorrupt) {
@@ -325,7 +290,8 @@ TEST_F(ModelFixture, ADamagedChunkSizeAnywhereIsCorrupt) {
     for (const char* tag : {"INFO", "MTR1", "TRA1", "LOD1", "MSH1", "ZTR1", "CSTR", "BOX1", "PHY1"})
         for (int delta : {-4, 4}) {
             std::vector<uint8_t> bytes = good;
-            const size_t at = tagOffset(bytes, tag);
+            const size_t at = static_cast<size_t>(
+                std::search(bytes.begin(), bytes.end(), tag, tag + 4) - bytes.begin());
             ASSERT_LT(at, bytes.size()) << tag;
             bytes[at + 4] = static_cast<uint8_t>(bytes[at + 4] + delta);
             SCOPED_TRACE(std::string(tag) + " " + std::to_string(delta));

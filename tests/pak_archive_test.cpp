@@ -8,11 +8,6 @@
 
 namespace {
 
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 struct Pak : PakFixture, ::testing::Test {};
 
 TEST_F(Pak, FindsEveryEntryWhateverTheCase) {
@@ -165,7 +160,8 @@ TEST_F(Pak, ALookupNameLongerThanTheFieldNeverMatches) {
 TEST_F(Pak, ReadWriteModeCreatesAnEmptyArchive) {
     openPath(dir.file("new.pak"), 0);
     EXPECT_EQ(archive->headerSize, 12u);
-    EXPECT_EQ(readFile(dir.file("new.pak")),
+    std::ifstream written(dir.file("new.pak"), std::ios::binary);
+    EXPECT_EQ((std::vector<uint8_t>{std::istreambuf_iterator<char>(written), {}}),
               (std::vector<uint8_t>{0xEA, 0xAF, 0xAB, 0xAC, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 

@@ -74,17 +74,6 @@ TEST_F(PoseFixture, PastTheEndLoopsOrHolds) {
     EXPECT_FALSE(poseFinished(pose.get()));
 }
 
-TEST_F(PoseFixture, TheSameFrameIsNotCopiedAgain) {
-    rise(0, 2621); // frame 1
-    pose->meshVertices[0][1] = 42;
-    rise(1, 2700); // still frame 1: only time and loop flag change
-    EXPECT_EQ(headY(), 42);
-    EXPECT_EQ(pose->loop, 1);
-    EXPECT_EQ(pose->time, 2700);
-    rise(1, 0);
-    EXPECT_EQ(headY(), 2 * 65536);
-}
-
 TEST_F(PoseFixture, VisibilityEventsAreReplayedUpToTheFrameShown) {
     rise(0, 2 * 2621); // frame 2
     EXPECT_EQ(headVisible(), 1);

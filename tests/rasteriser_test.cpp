@@ -281,14 +281,13 @@ struct TriangleMaker {
     void nearlyMissing(int kind, ScreenVertex (&v)[3]) {
         const Fixed centreX = uniform(12, 226) * kFxOne + kFxHalf;
         const Fixed top = uniform(2, 200) * kFxOne + uniform(0, kFxOne);
-        const Fixed height = uniform(1, 100) * kFxOne;
+        // How far the vertices may lie left and right of the column of centres, and below the top.
+        const bool needle = kind == NeedleBesideCentres, pixel = kind == PixelSized;
+        const Fixed left = needle ? -64 : pixel ? -kFxOne : -10 * kFxOne;
+        const Fixed right = needle ? 2048 : pixel ? kFxOne / 2 : 10 * kFxOne;
+        const Fixed down = needle ? uniform(1, 100) * kFxOne : pixel ? 3 * kFxHalf : kFxOne;
         for (auto& p : v)
-            p = kind == NeedleBesideCentres ? ScreenVertex{centreX + uniform(-64, 2048),
-                                                           top + uniform(0, height), 100 * kFxOne}
-                : kind == PixelSized        ? ScreenVertex{centreX + uniform(-kFxOne, kFxOne / 2),
-                                                    top + uniform(0, 3 * kFxHalf), 100 * kFxOne}
-                                     : ScreenVertex{centreX + uniform(-10 * kFxOne, 10 * kFxOne),
-                                                    top + uniform(0, kFxOne), 100 * kFxOne};
+            p = {centreX + uniform(left, right), top + uniform(0, down), 100 * kFxOne};
     }
 
     // One-row triangles are checked for a pixel from their two edges that cross the row, without

@@ -1,5 +1,4 @@
 // The rules applied to bounces: good serve, fault, double fault, let, out, net, double bounce.
-#include "match/vector_math.h"
 #include "match_support.h"
 
 #include <algorithm>

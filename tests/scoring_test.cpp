@@ -1,6 +1,5 @@
 // Scoring: points, deuce and advantage, tie-breaks, sets, the match, and the pauses between.
 #include "match/serve_layout.h"
-#include "match/vector_math.h"
 #include "match_support.h"
 
 #include <algorithm>

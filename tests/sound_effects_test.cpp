@@ -3,13 +3,13 @@
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
 #include "built_data.h"
+#include "owned.h"
 #include "platform/sound_output.h"
 #include "sound_measures.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -40,12 +40,8 @@ constexpr double kLoudnessTable[kSoundCount] = {-16, -16, -16, -16, -14, -14,
                                                 -14, -14, -14, -18, -16, -14};
 
 struct BuiltSounds : ::testing::Test {
-    PakArchive* archive = openBuiltData();
-    SoundSet* sounds = makeSoundSet(archive, nullptr);
-    void TearDown() override {
-        destroySoundSet(sounds);
-        pakClose(archive);
-    }
+    const Owned<PakArchive, pakClose> archive{openBuiltData()};
+    const Owned<SoundSet, destroySoundSet> sounds{makeSoundSet(archive.get(), nullptr)};
     std::vector<int16_t> samplesOf(int id) {
         LoadedWav wav;
         EXPECT_TRUE(loadWithSdl(sounds->sounds[id], wav)) << id;

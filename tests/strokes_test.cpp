@@ -21,13 +21,8 @@ struct Strokes : MatchFixture {
     }
     // Ready to strike at once: the ball meets contactPoint after timeToContact.
     void readyToStrike(MatchPlayer& p, int stroke, Fixed skill) {
-        const StrokeRow& row = strokeRow(stroke);
-        p.stroke = stroke;
+        takeStrokeRow(p, stroke);
         p.strokeSkill = skill;
-        p.shotSpeed = row.speed;
-        p.shotSpin = row.spin;
-        p.pitchMin = row.pitchMin;
-        p.pitchMax = row.pitchMax;
         p.timeToContact = fx(0.02);
         p.contactPoint = vAdd(match->ball.position, vScale(match->ball.velocity, p.timeToContact));
         p.aimPoint = {fxFromInt(-2), 0, fxFromInt(-8)};

@@ -2,7 +2,6 @@
 // score on the way is a legal tennis score, the tallies add up, and the computer's play is pinned.
 #include "core/game_random.h"
 #include "frontend/player_profile.h"
-#include "match/vector_math.h"
 #include "match_support.h"
 
 #include <cstdlib>
