@@ -5,15 +5,11 @@
 
 namespace {
 
-const Fixed* vertexOf(const KeyAnimation& animation, int frame, int index) {
-    return &animation
-                .vertexFrames[(static_cast<size_t>(frame) * animation.verticesPerFrame + index) *
-                              3];
-}
-
 void expectVertex(const KeyAnimation& animation, int frame, int index, Fixed x, Fixed y, Fixed z,
                   Fixed tolerance = 0) {
-    const Fixed* v = vertexOf(animation, frame, index);
+    const Fixed* v =
+        &animation
+             .vertexFrames[(static_cast<size_t>(frame) * animation.verticesPerFrame + index) * 3];
     EXPECT_NEAR(v[0], x, tolerance) << "frame " << frame << " vertex " << index;
     EXPECT_NEAR(v[1], y, tolerance) << "frame " << frame << " vertex " << index;
     EXPECT_NEAR(v[2], z, tolerance) << "frame " << frame << " vertex " << index;
@@ -49,7 +45,7 @@ TEST(AnimationBake, RestKeysGiveBackTheRestVerticesAndTurnsFollowTheChain) {
     file.frames[2].keys[1] = makeTrackKey(halfTurnZ, {0, 1, 0});
     RigFixture rig;
     rig.open({{u"Walk.key", buildKeyFile(file)}});
-    KeyAnimation* walk = loadKeyAnimation(rig.pak.archive, u"Walk.key", rig.model);
+    const OwnedAnimation walk = rig.load(u"Walk.key");
     ASSERT_EQ(walk->verticesPerFrame, 4);
     EXPECT_EQ(walk->trackMap, (std::vector<int32_t>{0, 1}));
     EXPECT_EQ(walk->orientationTrack, -1);
@@ -68,7 +64,6 @@ TEST(AnimationBake, RestKeysGiveBackTheRestVerticesAndTurnsFollowTheChain) {
     // Frame 2: a half turn is exact in float: (1, 2, 0) goes to (-1, 2, 0).
     expectVertex(*walk, 2, 0, -65536, 131072, 0);
     expectVertex(*walk, 2, 1, 0, 131072, 0);
-    freeKeyAnimation(walk);
 }
 
 TEST(AnimationBake, TheOrientadorTrackBecomesTheFigureFrame) {
@@ -76,11 +71,10 @@ TEST(AnimationBake, TheOrientadorTrackBecomesTheFigureFrame) {
     file.frames[0].keys[2].translation[0] = 7; // two further along x than at rest
     RigFixture rig;
     rig.open({{u"Turn.key", buildKeyFile(file)}});
-    KeyAnimation* turn = loadKeyAnimation(rig.pak.archive, u"Turn.key", rig.model);
+    const OwnedAnimation turn = rig.load(u"Turn.key");
     EXPECT_EQ(turn->orientationTrack, 2);
     expectVertex(*turn, 0, 0, -65536, 131072, 0);
     expectVertex(*turn, 0, 2, -131072, 65536, 196608);
-    freeKeyAnimation(turn);
 }
 
 } // namespace

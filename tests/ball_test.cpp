@@ -33,6 +33,8 @@ TEST(BallTime, ParallelMotionNeverTouches) {
 TEST(BallTime, InsideTheRadiusMovingInTouchesAtOnce) {
     const Ball low = ballAt({0, 2000, 0}, {0, fxFromInt(-1), 0}); // radius is 2195 raw
     EXPECT_EQ(timeToPlane(low, kGround, kStep), 0);
+    const Ball centreOnThePlane = ballAt({0, 0, 0}, {0, fxFromInt(-1), 0});
+    EXPECT_EQ(timeToPlane(centreOnThePlane, kGround, kStep), 0);
     // Moving away from the plane it never touches.
     const Ball rising = ballAt({0, 2000, 0}, {0, fxFromInt(1), 0});
     EXPECT_EQ(timeToPlane(rising, kGround, kStep), kFxNever);

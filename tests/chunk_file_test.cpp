@@ -8,10 +8,6 @@
 
 namespace {
 
-std::vector<uint8_t> payloadOf(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
 // One opened stream, chunk file and top-level cursor over the given bytes.
 struct ChunkFixture {
     PakFixture pak;
@@ -34,11 +30,11 @@ std::string tagOf(const Chunk& cursor) {
 std::vector<uint8_t> sampleFile() {
     ChunkWriter w;
     beginChunk(w, "ROOT");
-    putChunk(w, "AAAA", payloadOf("a"));
+    putChunk(w, "AAAA", bytesOf("a"));
     beginChunk(w, "BBBB");
-    putChunk(w, "CCCC", payloadOf("c"));
+    putChunk(w, "CCCC", bytesOf("c"));
     endChunk(w);
-    putChunk(w, "AAAA", payloadOf("second"));
+    putChunk(w, "AAAA", bytesOf("second"));
     endChunk(w);
     putChunk(w, "TAIL", {});
     return finishChunks(w);

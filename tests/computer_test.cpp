@@ -5,6 +5,7 @@
 #include "match/vector_math.h"
 #include "match_support.h"
 
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -14,7 +15,7 @@ struct Computer : MatchFixture {
     MatchPlayer& them() { return match->players[0]; }
     // Player 2 (the computer) defends -z; player 1 stands at the given spot.
     void rally(Fixed level, Vec3 mine, Vec3 theirs) {
-        setUpMatch(match, 1, level, rosterPlayer(0, false), rosterPlayer(4, true));
+        setUpMatch(match, 1, level, evenPlayer(false), strongPlayer(true));
         match->pointDelay = 0;
         me().position = mine;
         them().position = theirs;
@@ -90,21 +91,22 @@ TEST_F(Computer, ChampionAimsAwayFromTheOpponentAndDeep) {
     EXPECT_EQ(places.size(), 16u);
 }
 
-TEST_F(Computer, ServesToThreeTargetsInTheBox) {
-    setUpMatch(match, 1, 0, rosterPlayer(0, true), rosterPlayer(4, true));
+TEST_F(Computer, ServesToThreeTargetsAcrossTheBox) {
+    setUpMatch(match, 1, 0, evenPlayer(true), strongPlayer(true));
     MatchPlayer& server = match->players[0]; // serving from (2, 0, 12.4)
-    std::set<Fixed> targets;
-    for (unsigned seed = 1; seed <= 30; ++seed) {
-        seedGameRandom(seed);
-        const int r = gameRandom();
-        seedGameRandom(seed);
-        planComputerServe(server, match, kFxOne);
-        const Fixed expected[3] = {-134348 - 117964, -134348, -134348 + 117964};
-        EXPECT_EQ(server.aimPoint.x, expected[r % 3]) << seed;
-        EXPECT_EQ(server.aimPoint.z, -353894);
-        targets.insert(server.aimPoint.x);
-    }
-    EXPECT_EQ(targets.size(), 3u);
+    const auto targetsOverSeeds = [&](Fixed factor) {
+        std::set<Fixed> targets;
+        for (unsigned seed = 1; seed <= 30; ++seed) {
+            seedGameRandom(seed);
+            planComputerServe(server, match, factor);
+            targets.insert(server.aimPoint.x);
+            EXPECT_EQ(std::abs(server.aimPoint.z), 353894); // a metre inside the service line
+        }
+        return targets;
+    };
+    // The middle of the box diagonally opposite, and about two metres to either side.
+    EXPECT_EQ(targetsOverSeeds(kFxOne), (std::set<Fixed>{-252312, -134348, -16384}));
+    EXPECT_EQ(server.aimPoint.z, -353894);
     EXPECT_EQ(server.stroke, StrokeFirstServe);
     EXPECT_EQ(server.timeToSwing, kFxOne);
     EXPECT_EQ(server.anim, AnimWaitToServe);
@@ -113,12 +115,8 @@ TEST_F(Computer, ServesToThreeTargetsInTheBox) {
 
     server.serveNumber = ServeState::Second;
     server.position = {-fxFromInt(2), 0, -fx(12.4)};
-    seedGameRandom(4);
-    const int r = gameRandom() % 3;
-    seedGameRandom(4);
-    planComputerServe(server, match, 57344);
+    EXPECT_EQ(targetsOverSeeds(57344), (std::set<Fixed>{6553, 134348, 262143}));
     EXPECT_EQ(server.aimPoint.z, 353894);
-    EXPECT_EQ(server.aimPoint.x, 134348 + (r == 0 ? -127795 : r == 2 ? 127795 : 0));
     EXPECT_EQ(server.shotSpeed, fxMul(strokeRow(2).speed, 57344));
 }
 

@@ -5,19 +5,16 @@
 #include "assets/image_button.h"
 #include "assets/image_loading.h"
 #include "assets/jpeg_decoder.h"
-#include "assets/pak_archive.h"
+#include "built_data.h"
 #include "frontend/screen_tables.h"
+#include "pak_fixture.h"
 #include "render/camera.h"
 #include "render/pipeline.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
-
-const std::string kPakPath = std::string(DROVANA_BUILD_DIR) + "/data.pak";
 
 // Court geometry in metres: the lines' centre lines.
 constexpr double kBaseline = 11.89, kService = 6.40, kSingles = 4.115, kDoubles = 5.485;
@@ -63,15 +60,11 @@ int luma(uint32_t p) {
 }
 
 struct CourtPictures : ::testing::Test {
-    PakArchive* pak = pakOpen(fromUtf8(kPakPath), 1);
-    JpegDecoder* decoder = makeJpegDecoder();
+    OwnedPak pak{openBuiltData()};
+    Owned<JpegDecoder, destroyJpegDecoder> decoder{makeJpegDecoder()};
     CameraSetup camera = makeCameraSetup();
     FxMatrix combined = fxMatrixMultiply(camera.projection, camera.matchView);
     std::vector<uint32_t> backdrop = std::vector<uint32_t>(kScreenPixels);
-    ~CourtPictures() override {
-        destroyJpegDecoder(decoder);
-        pakClose(pak);
-    }
     bool project(const CourtPoint& p, int& x, int& y) const {
         ScreenVertex v;
         if (!transformVertex({fxFromDouble(p.x), 0, fxFromDouble(p.z)}, combined, kScreenWidth,
@@ -99,7 +92,7 @@ TEST_F(CourtPictures, LinesLieWhereTheMatchCameraProjectsThem) {
     ASSERT_EQ(match->backdropByStadium.size(), 5u);
     for (const char16_t* court : match->backdropByStadium) {
         try {
-            loadBackground(decoder, pak, dataEntryName(court), backdrop.data());
+            loadBackground(decoder.get(), pak.get(), dataEntryName(court), backdrop.data());
         } catch (const FileError& e) {
             FAIL() << toUtf8(court) << ": " << toUtf8(e.message);
         }
@@ -132,13 +125,12 @@ TEST_F(CourtPictures, PreviewsDrawTheGroundBelowTheNetUpToTheCaption) {
     // The near half of the picture, above the caption bar that closes its bottom.
     const int captionRows = 24, top = r.height / 2, bottom = r.height - captionRows;
     for (const FaceImage& image : preview.choice->images) {
-        ImageButton* face = makeImageButton(r.left, r.top, r.width, r.height);
-        loadFace(decoder, face, pak, 2, buttonEntryName(image.image), nullptr);
+        Owned<ImageButton, freeImageButton> face{makeImageButton(r.left, r.top, r.width, r.height)};
+        loadFace(decoder.get(), face.get(), pak.get(), 2, buttonEntryName(image.image), nullptr);
         int dark = 0;
         for (int y = top; y < bottom; ++y)
             for (int x = 0; x < r.width; ++x)
                 dark += luma(face->face[2][y * r.width + x]) < 18;
-        freeImageButton(face);
         EXPECT_LT(dark, (bottom - top) * r.width / 50)
             << toUtf8(image.image) << ": " << dark << " night-dark pixels below the net";
     }

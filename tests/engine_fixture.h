@@ -1,28 +1,20 @@
 // engine_fixture.h: a small archive with everything the engine loads (a board-shaped figure,
-// twenty animations of it, two fonts), for engine, scene and posing tests.
+// twenty animations of it, two fonts) and an engine made on it, for engine, scene and posing tests.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "assets/asset_names.h"
-#include "assets/key_animation.h"
-#include "assets/model.h"
-#include "pak_fixture.h"
+#include "rig_fixture.h"
 #include "view/engine3d.h"
-#include "writers/key_writer.h"
-#include "writers/model_writer.h"
+
+using OwnedEngine = Owned<Engine3D, destroyEngine3D>;
 
 // The figure's material colours, by material index.
 inline constexpr uint8_t kBoardFront[4] = {200, 30, 30, 255};
 inline constexpr uint8_t kBoardBack[4] = {30, 30, 200, 255};
 inline constexpr uint8_t kRacketColour[4] = {30, 200, 30, 255};
-
-inline FloatMatrix identityMatrix() {
-    FloatMatrix m = {};
-    m[0] = m[5] = m[10] = m[15] = 1.0f;
-    return m;
-}
 
 // A board 100 cm wide and 180 cm high in the model's x-y plane (two faces, two materials) on
 // "Cadera", and a hidden triangle (the "racket") on "Raqueta" to its right, at model +x.
@@ -35,8 +27,8 @@ inline Model boardFigure() {
         object.materials[1].colour[k] = kBoardBack[k];
         object.materials[2].colour[k] = kRacketColour[k];
     }
-    object.transforms = {{identityMatrix(), -1, std::string("Cadera")},
-                         {identityMatrix(), 0, std::string("Raqueta")}};
+    object.transforms = {{translation(0, 0, 0), -1, std::string("Cadera")},
+                         {translation(0, 0, 0), 0, std::string("Raqueta")}};
     Mesh board;
     board.visible = 1;
     board.transformIndex = 0;
@@ -91,3 +83,8 @@ inline std::vector<PakWriterEntry> withoutEntry(std::vector<PakWriterEntry> entr
     std::erase_if(entries, [&](const PakWriterEntry& e) { return e.name == name; });
     return entries;
 }
+
+struct EngineFixture : ::testing::Test {
+    PakFixture pak{engineFixtureEntries()};
+    OwnedEngine engine{makeEngine3D(pak.archive)};
+};

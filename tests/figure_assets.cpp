@@ -11,20 +11,12 @@
 
 FigureAssets loadFigureAssets() {
     FigureAssets assets;
-    assets.archive = openBuiltData();
-    assets.model = loadModelFile(assets.archive, kPlayerModelName);
+    assets.archive.reset(openBuiltData());
+    assets.model.reset(loadModelFile(assets.archive.get(), kPlayerModelName));
     for (const char16_t* file : kAnimationFileNames)
-        assets.animations.push_back(
-            loadKeyAnimation(assets.archive, modelEntryName(file), assets.model));
+        assets.animations.emplace_back(
+            loadKeyAnimation(assets.archive.get(), modelEntryName(file), assets.model.get()));
     return assets;
-}
-
-void freeFigureAssets(FigureAssets& assets) {
-    for (KeyAnimation* animation : assets.animations)
-        freeKeyAnimation(animation);
-    freeModel(assets.model);
-    pakClose(assets.archive);
-    assets = {};
 }
 
 Vec3F bakedVertex(const KeyAnimation& animation, int frame, int vertex) {

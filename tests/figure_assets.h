@@ -8,18 +8,17 @@
 #include "assets/key_animation.h"
 #include "assets/model.h"
 #include "core/fixed_point.h"
-
-struct PakArchive;
+#include "pak_fixture.h"
 
 struct FigureAssets {
-    PakArchive* archive = nullptr;
-    Model* model = nullptr;
-    std::vector<KeyAnimation*> animations; // in AnimId order
+    OwnedPak archive;
+    OwnedModel model;
+    std::vector<OwnedAnimation> animations; // in AnimId order
+    const KeyAnimation& animation(int id) const { return *animations[static_cast<size_t>(id)]; }
 };
 
 // Everything from the build's data.pak; animations baked against the model.
 FigureAssets loadFigureAssets();
-void freeFigureAssets(FigureAssets& assets);
 
 // A point of the baked frame, in centimetres.
 Vec3F bakedVertex(const KeyAnimation& animation, int frame, int vertex);

@@ -1,29 +1,16 @@
 // The built player model, read by the game's own model reader: its parts, skin, size and facing.
 #include "assets/asset_names.h"
-#include "assets/key_animation.h"
-#include "assets/model.h"
-#include "assets/pak_archive.h"
 #include "built_data.h"
 #include "figure_assets.h"
-#include "temp_dir.h"
 #include "writers/key_writer.h"
-#include "writers/pak_writer.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <map>
 
 namespace {
 
 struct BuiltFigure : ::testing::Test {
-    PakArchive* archive = openBuiltData();
-    Model* model = loadModelFile(archive, kPlayerModelName);
-    void TearDown() override {
-        freeModel(model);
-        pakClose(archive);
-    }
+    OwnedPak archive{openBuiltData()};
+    OwnedModel model{loadModelFile(archive.get(), kPlayerModelName)};
     const ModelObject& object() const { return model->objects[0]; }
     const std::vector<Mesh>& meshes() const { return primaryLod(*model).meshes; }
 };
@@ -142,10 +129,8 @@ TEST_F(BuiltFigure, RestPoseKeyBakesToTheRestVertices) {
         frame.keys.push_back(makeTrackKey(unturned, joint));
     }
     file.frames.push_back(frame);
-    TempDir dir;
-    ASSERT_TRUE(writePakFile(dir.file("rest.pak"), {{u"rest.key", buildKeyFile(file)}}));
-    PakArchive* restArchive = pakOpen(fromUtf8(dir.file("rest.pak")), 1);
-    KeyAnimation* rest = loadKeyAnimation(restArchive, u"rest.key", model);
+    PakFixture pak({{u"rest.key", buildKeyFile(file)}});
+    OwnedAnimation rest{loadKeyAnimation(pak.archive, u"rest.key", model.get())};
     int vertex = 0;
     for (const Mesh& mesh : meshes())
         for (const Vec3F& v : mesh.vertices) {
@@ -154,8 +139,6 @@ TEST_F(BuiltFigure, RestPoseKeyBakesToTheRestVertices) {
             EXPECT_NEAR(baked.y, v.y, 0.01f);
             EXPECT_NEAR(baked.z, v.z, 0.01f);
         }
-    freeKeyAnimation(rest);
-    pakClose(restArchive);
 }
 
 } // namespace

@@ -29,15 +29,6 @@ void playOnce(MatchPlayer& p, int32_t anim, Fixed time) {
     p.animTime = time;
 }
 
-TEST(IdleCycle, RestForehandBackhandSmashRest) {
-    EXPECT_EQ(nextIdleAnimation(0), 8);
-    EXPECT_EQ(nextIdleAnimation(8), 9);
-    EXPECT_EQ(nextIdleAnimation(9), 10);
-    EXPECT_EQ(nextIdleAnimation(10), 0);
-    EXPECT_EQ(nextIdleAnimation(3), 3);
-    EXPECT_EQ(nextIdleAnimation(19), 19);
-}
-
 TEST_F(PosingTest, SelectionFiguresStepThroughTheCycleWhenTheirAnimationEnds) {
     playOnce(player1, 0, kLongAfter);
     playOnce(player2, 10, kLongAfter);

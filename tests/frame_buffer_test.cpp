@@ -9,6 +9,7 @@
 
 #include "render/rasteriser.h"
 #include "render/render_context.h"
+#include "render_fixture.h"
 
 namespace {
 
@@ -51,16 +52,6 @@ TEST(Rgb565, KeepsTheTopBitsOfEachChannel) {
     EXPECT_EQ(toRgb565(0x0000FC00), 0x07E0); // green
     EXPECT_EQ(toRgb565(0x00F80000), 0x001F); // blue
     EXPECT_EQ(toRgb565(0x00070307), 0x0000); // bits below the kept ones vanish
-}
-
-TEST_F(FrameBufferFixture, StartsWithDistinctFills) {
-    EXPECT_EQ(fb.drawBuffer, fb.bufferA);
-    EXPECT_EQ(fb.shownBuffer, fb.bufferB);
-    EXPECT_EQ(fb.frameShown, 0);
-    EXPECT_EQ(fb.bufferA[100], 0x00000000u);
-    EXPECT_EQ(fb.bufferB[100], 0x01010101u);
-    EXPECT_EQ(fb.backdrop[100], 0x02020202u);
-    EXPECT_EQ(reinterpret_cast<uint8_t*>(fb.font6x12) - fb.block, 3 * 307200 + 12288);
 }
 
 TEST_F(FrameBufferFixture, FirstFrameWritesEveryPixelAnIdenticalOneNone) {
@@ -208,7 +199,8 @@ TEST(FrameBufferNull, PresentWithoutBuffersDoesNothing) {
 }
 
 TEST_F(FrameBufferFixture, BeginFrameBindsTheDrawBufferAndClearsDepthUnderTheBackdrop) {
-    RenderContext* rc = rcCreate();
+    const OwnedContext owned{rcCreate()};
+    RenderContext* rc = owned.get();
     fb.renderContext = rc;
     rcBindBuffer(rc, fb.drawBuffer, kScreenWidth, kScreenHeight);
     uint16_t* depth = rc->depthBuffer;
@@ -232,7 +224,6 @@ TEST_F(FrameBufferFixture, BeginFrameBindsTheDrawBufferAndClearsDepthUnderTheBac
     rasteriseTriangle(*rc, {0, 0, 0}, {10 << 16, 0, 0}, {0, 10 << 16, 0});
     EXPECT_EQ(0xFFFFFFFFu, fb.drawBuffer[frameBufferIndex(1, 1)]);
     EXPECT_EQ(0, depth[1 * kScreenWidth + 1]);
-    rcDestroy(rc);
 }
 
 } // namespace

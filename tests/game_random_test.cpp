@@ -19,9 +19,6 @@ std::vector<int> firstOutputs(uint32_t seed, int count) {
     return outputs;
 }
 
-// Seeds with a zero, the sign bit, every bit and small and large ordinary values.
-const uint32_t kSeeds[] = {0, 1, 2, 7, 42, 12345, 0x7FFFFFFF, 0x80000000, 0xDEADBEEF, 0xFFFFFFFF};
-
 } // namespace
 
 TEST(GameRandom, FirstOutputsOfSeedOneAreGlibcsWellKnownOnes) {
@@ -33,18 +30,12 @@ TEST(GameRandom, SeedZeroIsSeedOne) {
     EXPECT_EQ(firstOutputs(0, 100), firstOutputs(1, 100));
 }
 
-TEST(GameRandom, OutputsStayWithinTheRange) {
-    for (const uint32_t seed : kSeeds)
-        for (const int r : firstOutputs(seed, 1000)) {
-            ASSERT_GE(r, 0);
-            ASSERT_LE(r, kGameRandomMax);
-        }
-}
-
 #ifdef __GLIBC__
 // Past the 31-word table several times over, so every lag position has wrapped.
 TEST(GameRandom, MatchesGlibcRandForEverySeedTried) {
-    for (const uint32_t seed : kSeeds) {
+    // Seeds with a zero, the sign bit, every bit and small and large ordinary values.
+    for (const uint32_t seed :
+         {0u, 1u, 2u, 7u, 42u, 12345u, 0x7FFFFFFFu, 0x80000000u, 0xDEADBEEFu, 0xFFFFFFFFu}) {
         std::srand(seed);
         std::vector<int> expected;
         for (int i = 0; i < 1000; ++i)

@@ -43,14 +43,14 @@ uint8_t byteAt(const uint32_t* pixels, int width, int x, int y, int channel) {
         pixels)[(static_cast<size_t>(y) * width + x) * 4 + channel];
 }
 
+using OwnedButton = Owned<ImageButton, freeImageButton>;
+
 struct ImageFixture : ::testing::Test {
     PakFixture pak;
-    JpegDecoder* decoder = makeJpegDecoder();
-    ImageButton* button = makeImageButton(26, 273, kFaceWidth, kFaceHeight);
-    ~ImageFixture() override {
-        freeImageButton(button);
-        destroyJpegDecoder(decoder);
-    }
+    Owned<JpegDecoder, destroyJpegDecoder> decoderOwned{makeJpegDecoder()};
+    OwnedButton buttonOwned{makeImageButton(26, 273, kFaceWidth, kFaceHeight)};
+    JpegDecoder* decoder = decoderOwned.get();
+    ImageButton* button = buttonOwned.get();
 };
 
 TEST_F(ImageFixture, BackdropIsStoredBottomRowFirst) {
@@ -104,11 +104,10 @@ TEST_F(ImageFixture, PicturesThatDoNotFitTheirTargetAreRejected) {
 }
 
 TEST_F(ImageFixture, RowLengthCannotOverflowSixteenBits) {
-    ImageButton* strip = makeImageButton(0, 0, 11000, 1); // 33000 samples a row
+    const OwnedButton strip{makeImageButton(0, 0, 11000, 1)}; // 33000 samples a row
     pak.open({{u"Strip.jpg", colourJpeg(11000, 1)}});
-    EXPECT_FILE_ERROR(loadFace(decoder, strip, pak.archive, 0, u"Strip.jpg", nullptr),
+    EXPECT_FILE_ERROR(loadFace(decoder, strip.get(), pak.archive, 0, u"Strip.jpg", nullptr),
                       kErrorJpegFile);
-    freeImageButton(strip);
 }
 
 TEST_F(ImageFixture, EmptyGarbageAndTruncatedEntries) {
@@ -188,12 +187,8 @@ TEST(FontLoading, AnythingButTheWholeBitmapIsCorrupt) {
          {u"Small.pgm", u"Deep.pgm", u"Text.pgm", u"Half.pgm", u"Long.pgm", u"Endless.pgm"})
         EXPECT_FILE_ERROR(loadFont(pak.archive, name, font.data()), kErrorFileDataCorrupt);
     EXPECT_EQ(font[0], 0xEE); // left as it was
-    try {
-        loadFont(pak.archive, u"Half.pgm", font.data());
-    } catch (const FileError& error) {
-        EXPECT_EQ(toUtf8(fileErrorText(error)),
-                  "File data corrupt: Half.pgm in " + toUtf8(pak.archive->path));
-    }
+    EXPECT_FILE_ERROR_TEXT(loadFont(pak.archive, u"Half.pgm", font.data()),
+                           "File data corrupt: Half.pgm in " + pak.path());
     EXPECT_FILE_ERROR(loadFont(pak.archive, u"Missing.pgm", font.data()), kErrorCannotOpenFile);
 }
 

@@ -6,9 +6,9 @@
 
 namespace {
 
-KeyAnimation* loadFrom(RigFixture& rig, const std::vector<uint8_t>& bytes) {
+OwnedAnimation loadFrom(RigFixture& rig, const std::vector<uint8_t>& bytes) {
     rig.open({{u"A.key", bytes}});
-    return loadKeyAnimation(rig.pak.archive, u"A.key", rig.model);
+    return rig.load(u"A.key");
 }
 
 void expectKeyCorrupt(const std::vector<uint8_t>& bytes) {
@@ -25,7 +25,7 @@ TEST(KeyAnimation, ReadsTracksAndEveryKindOfEvent) {
     for (int32_t kind = KeyEventVisibility; kind <= KeyEventGenerateEnd; ++kind)
         file.frames[1].events.push_back({kind, "first", kind == 2 ? "second" : "", kind * 10});
     RigFixture rig;
-    KeyAnimation* animation = loadFrom(rig, buildKeyFile(file));
+    const OwnedAnimation animation = loadFrom(rig, buildKeyFile(file));
     EXPECT_EQ(animation->frameCount, 2);
     EXPECT_EQ(animation->trackCount, 3);
     EXPECT_EQ(animation->trackMap, (std::vector<int32_t>{0, 1, -1}));
@@ -39,7 +39,6 @@ TEST(KeyAnimation, ReadsTracksAndEveryKindOfEvent) {
     EXPECT_EQ(events[4].value, 50);
     EXPECT_EQ(events[5].name, "first");
     EXPECT_EQ(events[8].kind, KeyEventGenerateEnd);
-    freeKeyAnimation(animation);
 }
 
 // The bytes of a valid two-frame file with one change made by `damage`.
@@ -49,11 +48,6 @@ std::vector<uint8_t> damagedFile(const std::function<void(std::vector<uint8_t>&)
     std::vector<uint8_t> bytes = buildKeyFile(file);
     damage(bytes);
     return bytes;
-}
-
-void putLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 // Layout: FKEY(8) INFO(8) T@16 F@20, names at 24 (15 bytes each: "cadera", "CABEZA"),
@@ -101,7 +95,7 @@ TEST(KeyAnimation, TrackNamesAreLimitedTo256Bytes) {
         putInt32(w, 0);
         if (nameBytes == 256) {
             RigFixture rig;
-            freeKeyAnimation(loadFrom(rig, w.bytes));
+            loadFrom(rig, w.bytes);
         } else {
             expectKeyCorrupt(w.bytes);
         }
@@ -137,13 +131,9 @@ TEST(KeyAnimation, BytesBeyondWhatTheCountsCoverAreCorruptAndNamed) {
     std::vector<uint8_t> bytes = buildKeyFile(keyFileWithFrames(2));
     bytes.insert(bytes.end(), 40, 0); // room for a key the counts do not announce
     rig.open({{u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", bytes}});
-    try {
-        loadKeyAnimation(rig.pak.archive, u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", rig.model);
-        ADD_FAILURE() << "trailing bytes were accepted";
-    } catch (const FileError& error) {
-        EXPECT_EQ(toUtf8(fileErrorText(error)),
-                  "KEY file corrupt: Tenista_Saque.key in " + toUtf8(rig.pak.archive->path));
-    }
+    EXPECT_FILE_ERROR_TEXT(
+        loadKeyAnimation(rig.pak.archive, u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", rig.model),
+        "KEY file corrupt: Tenista_Saque.key in " + rig.pak.path());
 }
 
 } // namespace

@@ -1,8 +1,6 @@
-// The model reader: every record through a round trip, the Part's odd cases, and damaged files.
+// The model reader: every record through a round trip, the format's odd cases, and damaged files.
 #include "assets/chunk_file.h"
-#include "assets/model.h"
-#include "pak_fixture.h"
-#include "writers/model_writer.h"
+#include "rig_fixture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,13 +8,7 @@
 
 namespace {
 
-const WideString kModelName = u"D:\\VELDAR\\Data\\Model\\Tenista3.NFO";
-
-void setTranslation(FloatMatrix& m, float x, float y, float z) {
-    m.fill(0.0f);
-    m[0] = m[5] = m[10] = m[15] = 1.0f;
-    m[12] = x, m[13] = y, m[14] = z;
-}
+const WideString& kModelName = kRigModelName;
 
 Material colouredMaterial(const char* name, uint8_t r, uint8_t g, uint8_t b) {
     Material material;
@@ -38,9 +30,9 @@ Model sampleModel() {
                         colouredMaterial("Shirt", 0, 0, 255)};
     object.materials[1].extraStrings = {std::string("texture.bmp"), std::string("")};
     object.transforms.resize(2);
-    setTranslation(object.transforms[0].rest, 0, -1, 0);
+    object.transforms[0].rest = translation(0, -1, 0);
     object.transforms[0].name = "Cadera";
-    setTranslation(object.transforms[1].rest, 0, -2, 0);
+    object.transforms[1].rest = translation(0, -2, 0);
     object.transforms[1].parent = 0;
     object.transforms[1].name = "Cabeza";
     Mesh mesh;
@@ -67,13 +59,11 @@ Model sampleModel() {
 
 struct ModelFixture : ::testing::Test {
     PakFixture pak;
-    Model* model = nullptr;
-    ~ModelFixture() override { freeModel(model); }
+    OwnedModel model;
     void load(const std::vector<uint8_t>& bytes) {
+        model.reset();
         pak.open({{kModelName, bytes}});
-        freeModel(model);
-        model = nullptr;
-        model = loadModelFile(pak.archive, kModelName);
+        model.reset(loadModelFile(pak.archive, kModelName));
     }
     void expectCorrupt(const std::vector<uint8_t>& bytes) {
         pak.open({{kModelName, bytes}});
@@ -96,49 +86,19 @@ TEST_F(ModelFixture, EveryRecordSurvivesARoundTrip) {
     ground.materials = {colouredMaterial("Clay", 1, 2, 3)};
     written.glows.push_back({{1, 2, 3}, 4, 5, colouredMaterial("Glow", 9, 9, 9)});
     written.hulls.push_back({{{1, 2, {3, 4, 5}}, {6, 7, {8, 9, 10}}}});
-    load(buildModelFile(written));
-
-    EXPECT_EQ(model->headerA, 7);
-    EXPECT_EQ(model->headerB, -3);
+    const std::vector<uint8_t> bytes = buildModelFile(written);
+    load(bytes);
+    // Written again from what was read, the file comes out byte for byte: nothing was lost or
+    // moved on the way.
+    EXPECT_EQ(buildModelFile(*model), bytes);
     ASSERT_EQ(model->objects.size(), 1u);
     const ModelObject& object = model->objects[0];
-    EXPECT_STREQ(object.name, "Tenista");
-    EXPECT_EQ(object.transformCount1, 1);
-    EXPECT_EQ(object.transformCount2, 1);
-    EXPECT_FALSE(object.string.has_value());
-    ASSERT_EQ(object.materials.size(), 2u);
-    EXPECT_EQ(*object.materials[1].name, "Shirt");
-    EXPECT_EQ(object.materials[1].colour[2], 255);
-    ASSERT_EQ(object.materials[1].extraStrings.size(), 2u);
     EXPECT_EQ(*object.materials[1].extraStrings[0], "texture.bmp");
-    EXPECT_EQ(object.transforms[1].parent, 0);
     EXPECT_EQ(object.transforms[1].rest[13], -2.0f);
     EXPECT_EQ(findTransformByName(object, "CABEZA"), 1);
     EXPECT_EQ(findTransformByName(object, "Pie"), -1);
-    const Mesh& mesh = primaryLod(*model).meshes.at(0);
-    EXPECT_EQ(primaryLod(*model).lodValue, 5);
-    EXPECT_EQ(mesh.vertices[3].y, 3.0f);
-    EXPECT_EQ(mesh.pairs[0].b, 2u);
-    EXPECT_EQ(mesh.faces[1].v[1], 3);
-    EXPECT_EQ(mesh.faceMaterials[1], 1);
-    EXPECT_EQ(mesh.vectorB.z, 1.0f);
-    ASSERT_EQ(mesh.skinGroups.size(), 1u);
-    EXPECT_EQ(mesh.skinGroups[0].weights[3], 0.25f);
-    EXPECT_EQ(mesh.morphGroups[0].offsets[0].x, 0.5f);
-    EXPECT_EQ(object.boxes[0].corners[7].z, 3.0f);
-    ASSERT_TRUE(object.skeleton.has_value());
-    EXPECT_EQ(object.skeleton->joints[0].values[1], 7);
-    EXPECT_EQ(object.skeleton->links[0].flag, 0xAB);
-    EXPECT_EQ(*model->copies.at(0).name, "copy");
-    EXPECT_EQ(model->lights.at(0).valueB, 11);
-    EXPECT_FALSE(model->lights[0].name.has_value());
-    EXPECT_EQ(*model->cameras.at(0).name, "cam");
-    ASSERT_TRUE(model->ground.has_value());
-    EXPECT_EQ(model->ground->cellBytes[1], 9);
-    EXPECT_EQ(*model->ground->materials.at(0).name, "Clay");
-    EXPECT_EQ(model->glows.at(0).material.colour[0], 9);
-    ASSERT_EQ(model->hulls.at(0).entries.size(), 2u);
-    EXPECT_EQ(model->hulls[0].entries[1].bytes[2], 10);
+    EXPECT_EQ(primaryLod(*model).meshes.at(0).skinGroups[0].weights[3], 0.25f);
+    EXPECT_FALSE(model->lights.at(0).name.has_value());
 }
 
 TEST_F(ModelFixture, InfoOnlyModelHasNothingAndNoPrimaryLod) {
@@ -323,11 +283,6 @@ TEST_F(ModelFixture, AbsurdCountsAreRejectedBeforeAllocating) {
 
 namespace {
 
-size_t tagOffset(const std::vector<uint8_t>& bytes, const char* tag) {
-    const auto at = std::search(bytes.begin(), bytes.end(), tag, tag + 4);
-    return static_cast<size_t>(at - bytes.begin());
-}
-
 // A damaged size anywhere in the tree used to end a walk early and leave the model without its
 // transforms or meshes; now every chunk must fill its parent exactly.
 TEST_F(ModelFixture, ADamagedChunkSizeAnywhereIsCorrupt) {
@@ -335,7 +290,8 @@ TEST_F(ModelFixture, ADamagedChunkSizeAnywhereIsCorrupt) {
     for (const char* tag : {"INFO", "MTR1", "TRA1", "LOD1", "MSH1", "ZTR1", "CSTR", "BOX1", "PHY1"})
         for (int delta : {-4, 4}) {
             std::vector<uint8_t> bytes = good;
-            const size_t at = tagOffset(bytes, tag);
+            const size_t at = static_cast<size_t>(
+                std::search(bytes.begin(), bytes.end(), tag, tag + 4) - bytes.begin());
             ASSERT_LT(at, bytes.size()) << tag;
             bytes[at + 4] = static_cast<uint8_t>(bytes[at + 4] + delta);
             SCOPED_TRACE(std::string(tag) + " " + std::to_string(delta));
@@ -344,13 +300,8 @@ TEST_F(ModelFixture, ADamagedChunkSizeAnywhereIsCorrupt) {
     std::vector<uint8_t> trailing = good;
     trailing.push_back(0);
     pak.open({{kModelName, trailing}});
-    try {
-        loadModelFile(pak.archive, kModelName);
-        ADD_FAILURE() << "bytes after the model were accepted";
-    } catch (const FileError& error) {
-        EXPECT_EQ(toUtf8(fileErrorText(error)),
-                  "File data corrupt: Tenista3.NFO in " + toUtf8(pak.archive->path));
-    }
+    EXPECT_FILE_ERROR_TEXT(loadModelFile(pak.archive, kModelName),
+                           "File data corrupt: Tenista3.NFO in " + pak.path());
 }
 
 TEST_F(ModelFixture, RecordsWithMoreBytesThanTheirCountsAreCorrupt) {

@@ -1,11 +1,6 @@
 // The archive reader through real files built by the writer in a temp folder.
 #include "assets/data_stream.h"
-#include "assets/file_error.h"
-#include "assets/pak_archive.h"
-#include "temp_dir.h"
-#include "writers/pak_writer.h"
-
-#include <gtest/gtest.h>
+#include "pak_fixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,30 +8,9 @@
 
 namespace {
 
-std::vector<uint8_t> bytesOf(const std::string& s) {
-    return {s.begin(), s.end()};
-}
+struct Pak : PakFixture, ::testing::Test {};
 
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-struct PakFixture : ::testing::Test {
-    TempDir dir;
-    PakArchive* archive = nullptr;
-    void open(const std::vector<PakWriterEntry>& entries) {
-        ASSERT_TRUE(writePakFile(dir.file("data.pak"), entries));
-        archive = pakOpen(fromUtf8(dir.file("data.pak")), 1);
-    }
-    void openBytes(const std::vector<uint8_t>& bytes) {
-        ASSERT_TRUE(writeBytesFile(dir.file("data.pak"), bytes));
-        archive = pakOpen(fromUtf8(dir.file("data.pak")), 1);
-    }
-    ~PakFixture() override { pakClose(archive); }
-};
-
-TEST_F(PakFixture, FindsEveryEntryWhateverTheCase) {
+TEST_F(Pak, FindsEveryEntryWhateverTheCase) {
     open({{u"D:\\VELDAR\\Data\\FONT8x16.pgm", bytesOf("font")},
           {u"D:\\VELDAR\\Data\\Main.jpg", bytesOf("main")},
           {u"D:\\VELDAR\\Data\\Btns\\close.jpg", bytesOf("x")},
@@ -54,7 +28,7 @@ TEST_F(PakFixture, FindsEveryEntryWhateverTheCase) {
     EXPECT_EQ(pakFind(archive, u"D:\\VELDAR\\Data\\Missing.jpg"), -1);
 }
 
-TEST_F(PakFixture, ReadsAreCutAtTheEntryEnd) {
+TEST_F(Pak, ReadsAreCutAtTheEntryEnd) {
     std::vector<uint8_t> data(50);
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<uint8_t>(i);
@@ -75,45 +49,34 @@ TEST_F(PakFixture, ReadsAreCutAtTheEntryEnd) {
     EXPECT_EQ(pakReadAt(archive, 2, 0, buffer, 1), 0u);
 }
 
-TEST_F(PakFixture, EmptyArchiveFindsNothing) {
+TEST_F(Pak, EmptyArchiveFindsNothing) {
     open({});
     EXPECT_EQ(archive->entryCount, 0);
     EXPECT_TRUE(platformFileIsOpen(archive->file));
     EXPECT_EQ(pakFind(archive, u"A"), -1);
 }
 
-TEST_F(PakFixture, MissingShortOrForeignFilesLeaveAnEmptyArchive) {
-    archive = pakOpen(fromUtf8(dir.file("nothing.pak")), 1);
+TEST_F(Pak, MissingShortOrForeignFilesLeaveAnEmptyArchive) {
+    openPath(dir.file("nothing.pak"));
     EXPECT_EQ(pakFind(archive, u"A"), -1);
-    pakClose(archive);
-    archive = nullptr;
     openBytes({0xEA, 0xAF, 0xAB, 0xAC, 1, 0}); // cut inside the header
     EXPECT_FALSE(platformFileIsOpen(archive->file));
-    pakClose(archive);
-    archive = nullptr;
     auto bytes = buildPak({{u"A", bytesOf("a")}});
     bytes[0] ^= 1;
     openBytes(bytes);
     EXPECT_EQ(pakFind(archive, u"A"), -1);
 }
 
-TEST_F(PakFixture, AbsurdEntryCountIsRejectedWithoutAllocating) {
+TEST_F(Pak, AbsurdEntryCountIsRejectedWithoutAllocating) {
     auto bytes = buildPak({{u"A", bytesOf("a")}});
     bytes[4] = 0xFF, bytes[5] = 0xFF, bytes[6] = 0xFF, bytes[7] = 0x7F; // count * 256 overflows
     openBytes(bytes);
     EXPECT_EQ(archive->entryCount, 0);
     EXPECT_EQ(pakFind(archive, u"A"), -1);
-    pakClose(archive);
-    archive = nullptr;
     bytes[4] = 2, bytes[5] = 0, bytes[6] = 0, bytes[7] = 0; // one record more than the file has
     openBytes(bytes);
     EXPECT_EQ(pakFind(archive, u"A"), -1);
     EXPECT_EQ(archive->problem, PakProblem::Corrupt);
-}
-
-void putLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 // "File data corrupt: <path>: <why>", or "Cannot open file: <entry> in <path>", as the player
@@ -133,7 +96,7 @@ std::vector<uint8_t> twoEntries() {
     return buildPak({{u"A", bytesOf("aaa")}, {u"B", bytesOf("bbbb")}});
 }
 
-TEST_F(PakFixture, ADirectoryThatDisagreesWithTheFileIsCorruptAtOpen) {
+TEST_F(Pak, ADirectoryThatDisagreesWithTheFileIsCorruptAtOpen) {
     const std::vector<std::pair<const char*, std::function<void(std::vector<uint8_t>&)>>> damages =
         {
             {"huge size", [](auto& b) { putLe32(b, 19 + 244, 0xFFFFFFFF); }},
@@ -160,8 +123,6 @@ TEST_F(PakFixture, ADirectoryThatDisagreesWithTheFileIsCorruptAtOpen) {
         const std::string failure = openFailure(archive, u"A");
         EXPECT_EQ(failure.rfind("File data corrupt: " + dir.file("data.pak") + ": ", 0), 0u)
             << what << ": " << failure;
-        pakClose(archive);
-        archive = nullptr;
     }
     // An empty entry may sit anywhere in the data area, even where another one starts.
     std::vector<uint8_t> bytes = twoEntries();
@@ -170,32 +131,25 @@ TEST_F(PakFixture, ADirectoryThatDisagreesWithTheFileIsCorruptAtOpen) {
     EXPECT_EQ(archive->problem, PakProblem::None);
 }
 
-TEST_F(PakFixture, EveryMessageSaysWhichFileAndWhy) {
-    const std::string path = dir.file("data.pak");
-    archive = pakOpen(fromUtf8(path), 1);
+TEST_F(Pak, EveryMessageSaysWhichFileAndWhy) {
+    const std::string path = this->path();
+    openPath(path);
     EXPECT_EQ(openFailure(archive, u"A"), "Cannot open file: " + path + " is missing");
-    pakClose(archive);
     std::filesystem::create_directory(path);
-    archive = pakOpen(fromUtf8(path), 1);
+    openPath(path);
     EXPECT_EQ(openFailure(archive, u"A"), "Cannot open file: " + path + " is a folder");
-    pakClose(archive);
-    archive = nullptr;
     std::filesystem::remove(path);
     openBytes({});
     EXPECT_EQ(openFailure(archive, u"A"),
               "Cannot open file: " + path + " is empty, not a data archive");
-    pakClose(archive);
-    archive = nullptr;
     openBytes(bytesOf("<html>not an archive</html>"));
     EXPECT_EQ(openFailure(archive, u"A"), "Cannot open file: " + path + " is not a data archive");
-    pakClose(archive);
-    archive = nullptr;
     open({{u"D:\\VELDAR\\Data\\Model\\Tenista_Saque.key", bytesOf("k")}});
     EXPECT_EQ(openFailure(archive, u"D:\\VELDAR\\Data\\Model\\Tenista_Reves.key"),
               "Cannot open file: Tenista_Reves.key in " + path);
 }
 
-TEST_F(PakFixture, ALookupNameLongerThanTheFieldNeverMatches) {
+TEST_F(Pak, ALookupNameLongerThanTheFieldNeverMatches) {
     const WideString longest(kPakNameUnits - 1, u'Q');
     open({{longest, bytesOf("q")}});
     EXPECT_EQ(pakFind(archive, longest), 0);
@@ -203,10 +157,11 @@ TEST_F(PakFixture, ALookupNameLongerThanTheFieldNeverMatches) {
     EXPECT_EQ(pakFind(archive, longest + WideString(200, u'Q')), -1);
 }
 
-TEST_F(PakFixture, ReadWriteModeCreatesAnEmptyArchive) {
-    archive = pakOpen(fromUtf8(dir.file("new.pak")), 0);
+TEST_F(Pak, ReadWriteModeCreatesAnEmptyArchive) {
+    openPath(dir.file("new.pak"), 0);
     EXPECT_EQ(archive->headerSize, 12u);
-    EXPECT_EQ(readFile(dir.file("new.pak")),
+    std::ifstream written(dir.file("new.pak"), std::ios::binary);
+    EXPECT_EQ((std::vector<uint8_t>{std::istreambuf_iterator<char>(written), {}}),
               (std::vector<uint8_t>{0xEA, 0xAF, 0xAB, 0xAC, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 

@@ -1,6 +1,5 @@
 // Player movement within the bounds, run-speed learning, the human's serve meter and early taps,
 // and the contact step.
-#include "frontend/court_taps.h"
 #include "match/player_actions.h"
 #include "match/stroke_table.h"
 #include "match/strokes.h"
@@ -10,8 +9,7 @@
 namespace {
 
 MatchPlayer runner(bool computer, Fixed runSpeed = fxFromInt(4)) {
-    MatchPlayer p = rosterPlayer(0, computer);
-    p.skills.runSpeed = runSpeed;
+    MatchPlayer p = evenPlayer(computer, fx(0.6), runSpeed);
     p.position = {0, 0, fxFromInt(10)};
     p.moveTarget = p.position;
     p.facing = {0, 0, -kFxOne};
@@ -117,7 +115,7 @@ TEST_F(HumanControls, TapServesAtTheMetersValue) {
     match->serveMeterOn = 1;
     match->serveMeter = kFxOne;
     match->players[0].serveNumber = ServeState::Second;
-    ASSERT_EQ(tapCourt(match, {0, 0, fxFromInt(-8)}), 1);
+    askForShot({0, 0, fxFromInt(-8)});
     Fixed step = 1;
     updatePlayer(match->players[0], 1, match, match->players[1], step);
     EXPECT_EQ(match->players[0].stroke, StrokeSecondServe);
@@ -128,21 +126,7 @@ TEST_F(HumanControls, TapServesAtTheMetersValue) {
 struct EarlyTap : MatchFixture {
     // A ball from player 2's baseline toward player 1, flown for some steps.
     void rallyTowardPlayer1(int stepsFlown) {
-        setUpHumans();
-        match->pointDelay = 0;
-        match->serveState = ServeState::None;
-        match->ballStruck = 1;
-        match->nextStriker = 1;
-        match->players[0].isServing = 0;
-        match->players[0].position = {fxFromInt(1), 0, fxFromInt(11)};
-        match->players[0].zMin = fx(0.3);
-        match->targetBox[BoxXMin] = -fx(4.11);
-        match->targetBox[BoxXMax] = fx(4.11);
-        match->targetBox[BoxZMin] = fx(0.02);
-        match->targetBox[BoxZMax] = fx(11.89);
-        match->ball.dead = 0;
-        match->ball.position = {0, fxFromInt(1), fxFromInt(-11)};
-        match->ball.velocity = {0, fxFromInt(5), fxFromInt(22)};
+        ballTowardPlayer1({0, fxFromInt(1), fxFromInt(-11)}, {0, fxFromInt(5), fxFromInt(22)});
         for (int i = 0; i < stepsFlown; ++i)
             flyBall(match->ball, 3276);
     }
@@ -152,8 +136,18 @@ struct EarlyTap : MatchFixture {
         planStroke(copy, match, match->players[1], factor);
         return copy.stroke ? copy.timeToSwing : -1;
     }
+    // The level at which a tap may come exactly `lead` before the swing: 0.8 s at level 0,
+    // 0.3 s less for each whole level.
+    static Fixed levelAllowing(Fixed lead) {
+        Fixed level = 0;
+        while (level < kFxOne && fx(0.8) - fxMul(fx(0.3), level) > lead)
+            ++level;
+        return level;
+    }
 };
 
+// The lead a tap may have is a limit to the raw unit: one exactly at it plays the stroke, one a
+// raw unit over it swings an empty forehand at once.
 TEST_F(EarlyTap, TooEarlyATapSwingsAnEmptyForehandAndTheLimitShrinksWithLevel) {
     int steps = 0;
     Fixed lead = 0;
@@ -165,14 +159,14 @@ TEST_F(EarlyTap, TooEarlyATapSwingsAnEmptyForehandAndTheLimitShrinksWithLevel) {
     }
     ASSERT_LT(steps, 20) << "no stroke with a lead between the two limits";
 
-    rallyTowardPlayer1(steps); // Beginner: 0.8 s allowed
-    match->level = 0;
+    rallyTowardPlayer1(steps);
+    match->level = levelAllowing(lead);
     requestShot(match->players[0], match, match->players[1]);
     EXPECT_EQ(match->players[0].timeToSwing, lead);
     EXPECT_NE(match->players[0].contactPoint.y, 0);
 
-    rallyTowardPlayer1(steps); // Champion: 0.5 s allowed
-    match->level = kFxOne;
+    rallyTowardPlayer1(steps);
+    match->level = levelAllowing(lead - 1);
     MatchPlayer& p = match->players[0];
     requestShot(p, match, match->players[1]);
     EXPECT_EQ(p.stroke, StrokeForehand);
@@ -183,11 +177,8 @@ TEST_F(EarlyTap, TooEarlyATapSwingsAnEmptyForehandAndTheLimitShrinksWithLevel) {
 
     // The empty swing leaves the ball to fly on untouched.
     const Ball before = match->ball;
-    Fixed dt = 3276;
-    for (int i = 0; i < 12; ++i) {
-        dt = 3276;
-        stepMatch(match, dt);
-    }
+    for (int i = 0; i < 12; ++i)
+        step();
     EXPECT_EQ(match->tally.strokes, 0);
     EXPECT_NE(match->ball.position.z, before.position.z);
 }
@@ -196,13 +187,13 @@ TEST_F(EarlyTap, ATapThatFindsNoStrokeLeavesThePlayerFreeToMove) {
     rallyTowardPlayer1(4);
     match->targetBox[BoxZMax] = fxFromInt(3); // the ball will land out: nothing to play
     MatchPlayer& p = match->players[0];
-    ASSERT_EQ(tapCourt(match, {0, 0, fxFromInt(-8)}), 1);
+    askForShot({0, 0, fxFromInt(-8)});
     step();
     EXPECT_EQ(p.stroke, 0);
     EXPECT_EQ(p.strokePlanned, 0);
 
     const Vec3 from = p.position;
-    tapCourt(match, {0, 0, fxFromInt(8)});
+    p.moveTarget = {0, 0, fxFromInt(8)}; // a tap on its own half
     for (int i = 0; i < 4; ++i)
         step();
     EXPECT_LT(p.position.z, from.z) << "the player walks toward the net as told";

@@ -5,14 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "render/camera.h"
-#include "render_target.h"
+#include "render_fixture.h"
 
 namespace {
-
-constexpr uint32_t kBlack = 0xFF000000u;
 
 FxMatrix translation(Fixed x, Fixed y, Fixed z) {
     FxMatrix m = fxMatrixIdentity();
@@ -20,11 +19,6 @@ FxMatrix translation(Fixed x, Fixed y, Fixed z) {
     m.m[13] = y;
     m.m[14] = z;
     return m;
-}
-
-int countDrawn(const RenderTarget& target, uint32_t background = kBlack) {
-    return static_cast<int>(std::count_if(target.pixels.begin(), target.pixels.end(),
-                                          [background](uint32_t p) { return p != background; }));
 }
 
 // A vertex in normalised device coordinates lands on the screen through identity matrices.
@@ -36,8 +30,10 @@ ScreenVertex project(const Vec3& v) {
 
 TEST(RenderContext, BindsOnlyValidBuffersAndKeepsAnUnchangedDepthBuffer) {
     std::vector<uint32_t> a(240 * 320), b(320 * 240), c(100 * 100);
-    RenderContext* rc = rcCreate();
-    RenderContext* other = rcCreate();
+    const OwnedContext rcOwned{rcCreate()};
+    RenderContext* rc = rcOwned.get();
+    const OwnedContext otherOwned{rcCreate()};
+    RenderContext* other = otherOwned.get();
     rcBindBuffer(rc, a.data(), 240, 320);
     uint16_t* depth = rc->depthBuffer;
     ASSERT_NE(nullptr, depth);
@@ -58,19 +54,12 @@ TEST(RenderContext, BindsOnlyValidBuffersAndKeepsAnUnchangedDepthBuffer) {
     rcBindBuffer(rc, c.data(), 100, 100);
     EXPECT_EQ(100, rc->height);
     EXPECT_EQ(c.data(), rc->colourBuffer);
-
-    rcDestroy(rc);
-    rcDestroy(other);
 }
 
 TEST(RenderContext, ClearsWithTruncatedColourBytesAndDepth) {
-    RenderTarget* t = makeRenderTarget();
-    // The frame's clear: (0.5, 0.6, 0.9, 0) gives bytes 127, 152, 229, 0.
+    const Target t = target();
+    // The frame's clear: (0.5, 0.6, 0.9, 0) gives bytes 127, 152, 229, 0 (the pixels below).
     rcClearColor(t->rc, kFxHalf, 39321, 58982, 0);
-    EXPECT_EQ(127, t->rc->clearColour.r);
-    EXPECT_EQ(152, t->rc->clearColour.g);
-    EXPECT_EQ(229, t->rc->clearColour.b);
-    EXPECT_EQ(0, t->rc->clearColour.a);
     rcClearDepth(t->rc, 0.5);
     EXPECT_EQ(16383, t->rc->clearDepth);
     rcClearDepth(t->rc, 1.0);
@@ -83,11 +72,11 @@ TEST(RenderContext, ClearsWithTruncatedColourBytesAndDepth) {
     EXPECT_EQ(7, t->rc->depthBuffer[5]);
     rcClear(t->rc, GL_DEPTH_BUFFER_BIT);
     EXPECT_EQ(32767, t->rc->depthBuffer[5]);
-    destroyRenderTarget(t);
 }
 
 TEST(MatrixStack, PushAndPopStopAtTheEnds) {
-    RenderContext* rc = rcCreate();
+    const OwnedContext rcOwned{rcCreate()};
+    RenderContext* rc = rcOwned.get();
     const FxMatrix moved = translation(kFxOne, 0, 0);
     rcPopMatrix(rc); // at depth 0: nothing
     EXPECT_EQ(0, rc->modelViewDepth);
@@ -113,11 +102,11 @@ TEST(MatrixStack, PushAndPopStopAtTheEnds) {
     rcLoadIdentity(rc);
     EXPECT_EQ(6, rc->modelViewDepth);
     EXPECT_EQ(kFxOne, rc->modelViewTop->m[12]);
-    rcDestroy(rc);
 }
 
 TEST(MatrixStack, MultiplyAppliesTheArgumentFirstAndTruncatesEachProduct) {
-    RenderContext* rc = rcCreate();
+    const OwnedContext rcOwned{rcCreate()};
+    RenderContext* rc = rcOwned.get();
     rcMatrixMode(rc, GL_PROJECTION);
     FxMatrix scale = fxMatrixIdentity();
     scale.m[0] = 2 * kFxOne;
@@ -140,52 +129,28 @@ TEST(MatrixStack, MultiplyAppliesTheArgumentFirstAndTruncatesEachProduct) {
     rcLoadMatrix(rc, a);
     rcMultMatrix(rc, b);
     EXPECT_EQ(-2, rc->projectionTop->m[0]);
-    rcDestroy(rc);
-}
-
-TEST(MatrixStack, CombinedMatrixIsRebuiltLazilyAfterAnyChange) {
-    RenderTarget* t = makeRenderTarget();
-    RenderContext* rc = t->rc;
-    rcMatrixMode(rc, GL_MODELVIEW);
-    rcLoadMatrix(rc, translation(kFxHalf, 0, 0));
-    EXPECT_EQ(0, rc->combinedValid);
-    EXPECT_EQ(0, rc->combined.m[12]); // not formed until something is drawn
-    rcBegin(rc, GL_TRIANGLES);
-    rcVertex(rc, 0, 0, kFxHalf);
-    rcVertex(rc, 0, 0, kFxHalf);
-    rcVertex(rc, 0, 0, kFxHalf);
-    rcEnd(rc);
-    EXPECT_EQ(1, rc->combinedValid);
-    EXPECT_EQ(kFxHalf, rc->combined.m[12]);
-    rcPushMatrix(rc);
-    EXPECT_EQ(0, rc->combinedValid);
-    destroyRenderTarget(t);
 }
 
 TEST(VertexTransform, MapsTheViewVolumeOntoPixelsAndDepth) {
-    ScreenVertex s = project({0, 0, kFxHalf});
-    EXPECT_EQ(120 * kFxOne, s.x);
-    EXPECT_EQ(160 * kFxOne, s.y);
-    EXPECT_EQ(0x3FFF8000, s.z); // half of 32767.0
+    const auto at = [](const Vec3& v) {
+        const ScreenVertex s = project(v);
+        return std::tuple{s.x, s.y, s.z};
+    };
+    // The centre, at half of 32767.0 deep.
+    EXPECT_EQ(at({0, 0, kFxHalf}), std::tuple(120 * kFxOne, 160 * kFxOne, 0x3FFF8000));
     // Screen row 0 is the top: y = +1 maps there.
-    s = project({-kFxOne, kFxOne, 0});
-    EXPECT_EQ(0, s.x);
-    EXPECT_EQ(0, s.y);
-    EXPECT_EQ(0, s.z);
+    EXPECT_EQ(at({-kFxOne, kFxOne, 0}), std::tuple(0, 0, 0));
     // x' = 1.0 lands on the width itself and is clamped to the last column; the same below.
-    s = project({kFxOne, -kFxOne, kFxOne});
-    EXPECT_EQ(239 * kFxOne, s.x);
-    EXPECT_EQ(319 * kFxOne, s.y);
-    EXPECT_EQ(0x7FFF0000, s.z);
+    EXPECT_EQ(at({kFxOne, -kFxOne, kFxOne}), std::tuple(239 * kFxOne, 319 * kFxOne, 0x7FFF0000));
 }
 
 TEST(VertexTransform, RejectsVerticesOutsideTheVolumeOrWithZeroW) {
     ScreenVertex s;
     const FxMatrix identity = fxMatrixIdentity();
-    EXPECT_FALSE(transformVertex({-kFxOne - 1, 0, 0}, identity, 240, 320, s));
-    EXPECT_FALSE(transformVertex({0, kFxOne + 1, 0}, identity, 240, 320, s));
-    EXPECT_FALSE(transformVertex({0, 0, -1}, identity, 240, 320, s));
-    EXPECT_FALSE(transformVertex({0, 0, kFxOne + 1}, identity, 240, 320, s));
+    for (const Vec3& v :
+         {Vec3{-kFxOne - 1, 0, 0}, Vec3{0, kFxOne + 1, 0}, Vec3{0, 0, -1}, Vec3{0, 0, kFxOne + 1}})
+        EXPECT_FALSE(transformVertex(v, identity, 240, 320, s))
+            << v.x << ", " << v.y << ", " << v.z;
     FxMatrix noW = identity;
     noW.m[15] = 0;
     EXPECT_FALSE(transformVertex({0, 0, 0}, noW, 240, 320, s));
@@ -209,7 +174,7 @@ TEST(VertexTransform, DropsThingsNearerThanTheZeroDepthDistance) {
     EXPECT_FALSE(transformVertex({0, 0, -97 * kFxOne}, cam.projection, 240, 320, s));
 
     // So a triangle at 16..27 m in front of the camera draws nothing.
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcMatrixMode(t->rc, GL_PROJECTION);
     rcLoadMatrix(t->rc, cam.projection);
     rcBegin(t->rc, GL_TRIANGLES);
@@ -218,11 +183,10 @@ TEST(VertexTransform, DropsThingsNearerThanTheZeroDepthDistance) {
     rcVertex(t->rc, 0, kFxOne, -27 * kFxOne);
     rcEnd(t->rc);
     EXPECT_EQ(0, countDrawn(*t));
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, ATriangleJustOutsideTheLeftEdgeIsDroppedWhole) {
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcBegin(t->rc, GL_TRIANGLES);
     rcVertex(t->rc, -kFxOne - 1, 0, kFxHalf); // x' a raw unit beyond -1.0
     rcVertex(t->rc, kFxHalf, kFxHalf, kFxHalf);
@@ -234,11 +198,10 @@ TEST(Primitives, ATriangleJustOutsideTheLeftEdgeIsDroppedWhole) {
     rcVertex(t->rc, kFxHalf, -kFxHalf, kFxHalf);
     rcEnd(t->rc);
     EXPECT_GT(countDrawn(*t), 1000);
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, TrianglesAreDrawnPerThreeVerticesAndPartialOnesAreNot) {
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcBegin(t->rc, GL_TRIANGLES);
     rcVertex(t->rc, -kFxHalf, 0, 0);
     rcVertex(t->rc, 0, kFxHalf, 0);
@@ -253,17 +216,15 @@ TEST(Primitives, TrianglesAreDrawnPerThreeVerticesAndPartialOnesAreNot) {
     rcVertex(t->rc, kFxHalf, 0, 0);
     EXPECT_EQ(0, t->rc->vertexCount);
     EXPECT_GT(countDrawn(*t), 1000);
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, VerticesOutsideASupportedPrimitiveCannotOverrunTheSlots) {
-    RenderTarget* t = makeRenderTarget();
+    const Target t = target();
     rcBegin(t->rc, 5); // a triangle strip: not supported
     for (int i = 0; i < 20; ++i)
         rcVertex(t->rc, 0, 0, 0);
     EXPECT_EQ(0, t->rc->vertexCount);
     EXPECT_EQ(0, countDrawn(*t));
-    destroyRenderTarget(t);
 }
 
 TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
@@ -273,14 +234,14 @@ TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
                           {0, -kFxOne / 8, kFxHalf},
                           {kFxHalf, -kFxHalf, kFxHalf},
                           {0, kFxHalf, kFxHalf}};
-    RenderTarget* drawn = makeRenderTarget();
+    const Target drawn = target();
     rcBegin(drawn->rc, GL_QUADS);
     for (const Vec3& v : quad)
         rcVertex(drawn->rc, v.x, v.y, v.z);
     rcEnd(drawn->rc);
     saveRenderTargetPng(*drawn, "quad_dart");
 
-    RenderTarget* expected = makeRenderTarget();
+    const Target expected = target();
     ScreenVertex s[4];
     for (int i = 0; i < 4; ++i)
         s[i] = project(quad[i]);
@@ -288,7 +249,7 @@ TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
     rasteriseTriangle(*expected->rc, s[0], s[2], s[3]);
     EXPECT_EQ(expected->pixels, drawn->pixels);
 
-    RenderTarget* otherSplit = makeRenderTarget();
+    const Target otherSplit = target();
     rasteriseTriangle(*otherSplit->rc, s[0], s[1], s[3]);
     rasteriseTriangle(*otherSplit->rc, s[1], s[2], s[3]);
     EXPECT_NE(otherSplit->pixels, drawn->pixels);
@@ -300,9 +261,6 @@ TEST(Primitives, AQuadIsTheTrianglesZeroOneTwoAndZeroTwoThree) {
     for (int i = 0; i < 4; ++i)
         rcVertex(drawn->rc, quad[i].x, i == 3 ? 2 * kFxOne : quad[i].y, quad[i].z);
     EXPECT_EQ(0, countDrawn(*drawn));
-    destroyRenderTarget(drawn);
-    destroyRenderTarget(expected);
-    destroyRenderTarget(otherSplit);
 }
 
 TEST(Primitives, ElementDrawingUsesTheVertexArrayOnlyInItsOneFormat) {
@@ -310,7 +268,7 @@ TEST(Primitives, ElementDrawingUsesTheVertexArrayOnlyInItsOneFormat) {
     const Vec3 right[3] = {{kFxOne, kFxOne, 0}, {kFxHalf, kFxOne, 0}, {kFxOne, kFxHalf, 0}};
     const uint32_t indices[6] = {0, 1, 2, 2, 1, 0};
     constexpr uint32_t kWhite = 0xFFFFFFFFu;
-    RenderTarget* t = makeRenderTarget(kWhite);
+    const Target t = target(kWhite);
     rcDisable(t->rc, GL_DEPTH_TEST);
     rcColor4(t->rc, 0, 0, 0, 128);
     rcEnable(t->rc, GL_BLEND);
@@ -334,7 +292,6 @@ TEST(Primitives, ElementDrawingUsesTheVertexArrayOnlyInItsOneFormat) {
     EXPECT_EQ(0xFF3E3E3Eu, pixelAt(*t, 2, 2));
     EXPECT_EQ(kWhite, pixelAt(*t, 237, 2));
     EXPECT_GT(countDrawn(*t, kWhite), 1000);
-    destroyRenderTarget(t);
 }
 
 } // namespace

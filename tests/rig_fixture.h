@@ -80,4 +80,7 @@ struct RigFixture {
         model = nullptr;
         model = loadModelFile(pak.archive, kRigModelName);
     }
+    OwnedAnimation load(const WideString& name) {
+        return OwnedAnimation{loadKeyAnimation(pak.archive, name, model)};
+    }
 };

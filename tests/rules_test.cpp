@@ -1,9 +1,5 @@
-// The rules applied to bounces: good serve, fault, double fault, let, out, net, double bounce,
-// and what a tap on the court does.
-#include "frontend/court_taps.h"
-#include "match/vector_math.h"
+// The rules applied to bounces: good serve, fault, double fault, let, out, net, double bounce.
 #include "match_support.h"
-#include "render/camera.h"
 
 #include <algorithm>
 
@@ -12,35 +8,19 @@ namespace {
 struct Rules : MatchFixture {
     // Player 1 has served from the right: the receiver's box is x -4.11..0.25, z -6.4..0.
     void serveInFlight(ServeState serveState, bool netTouched, Vec3 position, Vec3 velocity) {
-        setUpHumans();
-        match->pointDelay = 0;
-        match->serveState = serveState;
-        match->ballStruck = 1;
-        match->nextStriker = 2;
+        ballFromPlayer1(serveState, position, velocity);
         match->netTouched = netTouched ? 1 : 0;
-        match->ball.dead = 0;
-        match->ball.position = position;
-        match->ball.velocity = velocity;
     }
     // Player 1 has struck a rally ball toward player 2's half.
     void rallyBall(bool bounced, Vec3 position, Vec3 velocity) {
-        serveInFlight(ServeState::None, false, position, velocity);
-        match->players[0].isServing = 0;
+        ballFromPlayer1(ServeState::None, position, velocity);
         match->bounced = bounced ? 1 : 0;
-        match->targetBox[BoxXMin] = -fx(4.11);
-        match->targetBox[BoxXMax] = fx(4.11);
-        match->targetBox[BoxZMin] = -fx(11.89);
-        match->targetBox[BoxZMax] = -fx(0.02);
     }
     bool played(int sound) {
         const std::vector<int> sounds = takeSounds();
         return std::find(sounds.begin(), sounds.end(), sound) != sounds.end();
     }
 };
-
-const Vec3 kIntoTheBox = {fx(-2), fx(0.2), fx(-3)};
-const Vec3 kDown = {0, fxFromInt(-5), fxFromInt(-5)};
-const Vec3 kPastTheBox = {fx(-2), fx(0.2), fx(-8)};
 
 TEST_F(Rules, GoodServeEndsTheServe) {
     serveInFlight(ServeState::First, false, kIntoTheBox, kDown);
@@ -143,63 +123,6 @@ TEST_F(Rules, NothingIsRuledDuringAPause) {
     EXPECT_TRUE(takeSounds().empty());
     EXPECT_EQ(match->points[1], 0);
     EXPECT_EQ(match->bounceMarkVisible, 0);
-}
-
-TEST_F(Rules, TapOnOwnHalfSetsWhereToWalk) {
-    setUpHumans();
-    const Vec3 spot = {fxFromInt(1), 0, fxFromInt(9)};
-    EXPECT_EQ(tapCourt(match, spot), 0);
-    EXPECT_EQ(match->players[0].moveTarget.z, spot.z);
-    EXPECT_EQ(match->tapFlags, 0);
-}
-
-TEST_F(Rules, TapOnTheOpponentsHalfDuringAPauseOnlyShortensIt) {
-    setUpHumans();
-    awardPoint(match, 1);
-    const Vec3 aim = {fxFromInt(1), 0, fxFromInt(-9)};
-    const Vec3 aimBefore = match->players[0].aimPoint;
-    EXPECT_EQ(tapCourt(match, aim), 0);
-    EXPECT_EQ(match->setupDelay, 65);
-    EXPECT_EQ(match->pointDelay, fxFromInt(15));
-    EXPECT_EQ(tapCourt(match, aim), 0);
-    EXPECT_EQ(match->setupDelay, 65); // still to come: only cut further, never lengthened
-    match->setupDelay = 0;
-    EXPECT_EQ(tapCourt(match, aim), 0);
-    EXPECT_EQ(match->pointDelay, 65);
-    EXPECT_EQ(match->tapFlags, 0);
-    EXPECT_EQ(match->players[0].aimPoint.z, aimBefore.z);
-}
-
-TEST_F(Rules, TapOnTheOpponentsHalfInPlayAimsAndAsks) {
-    setUpHumans();
-    match->pointDelay = 0;
-    const Vec3 aim = {fxFromInt(1), 0, fxFromInt(-9)};
-    EXPECT_EQ(tapCourt(match, aim), 1);
-    EXPECT_EQ(match->tapFlags, kTapShot);
-    EXPECT_EQ(match->players[0].aimPoint.x, aim.x);
-
-    setUpMatch(match, 1, 0, rosterPlayer(0, true), rosterPlayer(4, true));
-    match->pointDelay = 0;
-    EXPECT_EQ(tapCourt(match, aim), 0);
-    EXPECT_EQ(match->tapFlags, 0);
-}
-
-TEST_F(Rules, ScreenTapIsCarriedOntoTheCourt) {
-    setUpHumans();
-    const CameraSetup camera = makeCameraSetup();
-    for (int sy : {40, 290}) {
-        const Vec3 ground = screenToGround(camera, fxFromInt(120), fxFromInt(sy));
-        match->players[0].moveTarget = {};
-        match->pointDelay = 0;
-        const int asked = tapCourt(match, camera, 120, sy);
-        if (ground.z > 0) {
-            EXPECT_EQ(asked, 0) << sy;
-            EXPECT_EQ(match->players[0].moveTarget.z, ground.z) << sy;
-        } else {
-            EXPECT_EQ(asked, 1) << sy;
-            EXPECT_EQ(match->players[0].aimPoint.z, ground.z) << sy;
-        }
-    }
 }
 
 } // namespace

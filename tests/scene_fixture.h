@@ -10,9 +10,7 @@
 
 inline constexpr uint32_t kGreyBackdrop = 0xFF808080u;
 
-struct SceneFixture : ::testing::Test {
-    PakFixture pak{engineFixtureEntries()};
-    Engine3D* engine = makeEngine3D(pak.archive);
+struct SceneFixture : EngineFixture {
     Match match{};
 
     SceneFixture() {
@@ -25,8 +23,6 @@ struct SceneFixture : ::testing::Test {
         match.ball.diameter = kBallDiameter;
         match.ball.dead = 1;
     }
-    ~SceneFixture() override { destroyEngine3D(engine); }
-
     uint32_t at(int x, int y) const { return engine->frame.drawBuffer[frameBufferIndex(x, y)]; }
 
     struct Pixel {

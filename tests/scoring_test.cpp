@@ -1,8 +1,10 @@
 // Scoring: points, deuce and advantage, tie-breaks, sets, the match, and the pauses between.
-#include "match/vector_math.h"
+#include "match/serve_layout.h"
 #include "match_support.h"
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -25,12 +27,10 @@ std::string setText(const Match* m) {
 
 TEST_F(Scoring, PointsAdvanceToGame) {
     setUpHumans();
-    win(match, 1);
-    EXPECT_EQ(match->points[0], 15);
-    win(match, 1);
-    EXPECT_EQ(match->points[0], 30);
-    win(match, 1);
-    EXPECT_EQ(match->points[0], 40);
+    for (int points : {15, 30, 40}) {
+        win(match, 1);
+        EXPECT_EQ(match->points[0], points);
+    }
     EXPECT_EQ(match->server, 1);
     win(match, 1);
     EXPECT_EQ(match->points[0], 0);
@@ -47,15 +47,13 @@ TEST_F(Scoring, AdvantageStraightFrom40AllAndDeuceOnlyAfterALostAdvantage) {
     win(match, 2, 3);
     EXPECT_EQ(match->points[0], 40);
     EXPECT_EQ(match->points[1], 40);
-    win(match, 1);
-    EXPECT_EQ(match->points[0], 55);
-    EXPECT_EQ(match->points[1], 50);
-    win(match, 2); // advantage lost: deuce
-    EXPECT_EQ(match->points[0], 50);
-    EXPECT_EQ(match->points[1], 50);
-    win(match, 2);
-    EXPECT_EQ(match->points[0], 50);
-    EXPECT_EQ(match->points[1], 55);
+    // Advantage is 55 against 50, deuce 50 each.
+    for (const auto& [winner, p1, p2] :
+         {std::tuple{1, 55, 50}, std::tuple{2, 50, 50}, std::tuple{2, 50, 55}}) {
+        win(match, winner);
+        EXPECT_EQ(match->points[0], p1);
+        EXPECT_EQ(match->points[1], p2);
+    }
     win(match, 2);
     EXPECT_EQ(match->games[1], 1);
     EXPECT_EQ(match->points[0], 0);
@@ -92,7 +90,7 @@ TEST_F(Scoring, SixFiveDoesNotEndTheSetSevenFiveDoes) {
     EXPECT_EQ(setText(match), "7501      ");
 }
 
-TEST_F(Scoring, TieBreakServerAndEndsAndSevenSix) {
+TEST_F(Scoring, TieBreakServerAndEnds) {
     setUpHumans(2);
     for (int g = 0; g < 6; ++g) {
         winGames(match, 1, 1);
@@ -110,22 +108,16 @@ TEST_F(Scoring, TieBreakServerAndEndsAndSevenSix) {
     }
     EXPECT_EQ(match->points[0], 3);
     EXPECT_EQ(match->points[1], 3);
-    win(match, 2, 3); // 3-6
-    win(match, 1, 4); // 7-6: no two-point lead yet
-    EXPECT_EQ(match->tieBreak, 1);
-    win(match, 2, 1); // 7-7
-    win(match, 1, 2); // 9-7
-    EXPECT_EQ(match->tieBreak, 0);
-    EXPECT_EQ(match->setsWon[0], 1);
-    EXPECT_EQ(setText(match), "76        ");
 }
 
+// Won at seven points with two clear, or later with two clear: 7-0, 7-5, 8-6, 9-7.
 TEST_F(Scoring, TieBreakWonAtSevenWithTwoClearGivesTheSetSevenSix) {
     struct Case {
         int winner, loserPoints;
         const char* setScore;
     };
-    for (const Case& c : {Case{1, 0, "76"}, Case{1, 5, "76"}, Case{2, 5, "67"}}) {
+    for (const Case& c : {Case{1, 0, "76"}, Case{1, 5, "76"}, Case{2, 5, "67"}, Case{1, 6, "76"},
+                          Case{2, 7, "67"}}) {
         SCOPED_TRACE(std::to_string(c.winner) + " wins 7-" + std::to_string(c.loserPoints));
         setUpHumans(2);
         for (int g = 0; g < 6; ++g) {
@@ -133,8 +125,11 @@ TEST_F(Scoring, TieBreakWonAtSevenWithTwoClearGivesTheSetSevenSix) {
             winGames(match, 2, 1);
         }
         ASSERT_EQ(match->tieBreak, 1);
-        win(match, 3 - c.winner, c.loserPoints);
-        win(match, c.winner, 6);
+        for (int point = 0; point < c.loserPoints; ++point) {
+            win(match, c.winner);
+            win(match, 3 - c.winner);
+        }
+        win(match, c.winner, std::max(7, c.loserPoints + 2) - c.loserPoints - 1);
         EXPECT_EQ(match->tieBreak, 1);
         win(match, c.winner, 1);
         EXPECT_EQ(match->tieBreak, 0);
@@ -161,19 +156,9 @@ TEST_F(Scoring, PauseIsLongerForAHumanServer) {
     win(match, 1);
     EXPECT_EQ(match->pointDelay, fxFromInt(15));
     EXPECT_EQ(match->setupDelay, fxFromInt(2));
-    setUpMatch(match, 1, 0, rosterPlayer(0, false), rosterPlayer(4, true));
+    setUpMatch(match, 1, 0, evenPlayer(false), strongPlayer(true));
     winGames(match, 1, 1); // player 2, a computer, serves next
     EXPECT_EQ(match->pointDelay, fxFromInt(8));
-}
-
-TEST_F(Scoring, PracticeNeverScores) {
-    setUpPractice(match, PracticeMode::BaselineRally, 0, rosterPlayer(0, false),
-                  rosterPlayer(4, true));
-    win(match, 1, 5);
-    EXPECT_EQ(match->points[0], 0);
-    EXPECT_EQ(match->games[0], 0);
-    EXPECT_EQ(match->serveState, ServeState::First);
-    EXPECT_EQ(match->showScore, 0);
 }
 
 TEST_F(Scoring, PauseLaysOutThePointThenStartsTheHumanServeMeter) {
@@ -194,9 +179,29 @@ TEST_F(Scoring, PauseLaysOutThePointThenStartsTheHumanServeMeter) {
     EXPECT_EQ(match->serveMeterRate, fx(1.5));
 }
 
-} // namespace
-
-namespace {
+// Whichever end and court the point is served from: both players square to the net, each inside
+// its own bounds on its own half, and the box diagonally across from the server.
+TEST(ServeLayout, PlayersFaceEachOtherAndTheBoxLiesDiagonallyAcross) {
+    const auto expectSquareToTheNet = [](const Vec3& facing, const Vec3& at) {
+        EXPECT_EQ(facing.x, 0);
+        EXPECT_EQ(facing.y, 0);
+        EXPECT_EQ(facing.z, at.z > 0 ? -kFxOne : kFxOne);
+    };
+    const auto expectInside = [](const GroundRect& r, Fixed x, Fixed z) {
+        EXPECT_TRUE(r.xMin <= x && x <= r.xMax && r.zMin <= z && z <= r.zMax) << x << ", " << z;
+    };
+    for (const ServeLayoutRow& row : serveLayout().rows) {
+        const Vec3 &server = row.serverPosition, &receiver = row.receiverPosition;
+        expectSquareToTheNet(row.serverFacing, server);
+        expectSquareToTheNet(row.receiverFacing, receiver);
+        EXPECT_LT(static_cast<int64_t>(server.z) * receiver.z, 0);
+        expectInside(row.serverBounds, server.x, server.z);
+        expectInside(row.receiverBounds, receiver.x, receiver.z);
+        const GroundRect& box = row.serviceBox;
+        expectInside(box, receiver.x, fxMul(receiver.z, fx(0.4)));
+        EXPECT_LT(static_cast<int64_t>(box.xMin + box.xMax) * server.x, 0);
+    }
+}
 
 TEST_F(Scoring, NoRuleAfterTheMatchSoItsLastPauseEnds) {
     setUpHumans();

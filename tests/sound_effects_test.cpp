@@ -3,13 +3,13 @@
 #include "assets/pak_archive.h"
 #include "assets/sound_set.h"
 #include "built_data.h"
+#include "owned.h"
 #include "platform/sound_output.h"
 #include "sound_measures.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -32,38 +32,16 @@ bool loadWithSdl(const std::vector<uint8_t>& image, LoadedWav& wav) {
     return true;
 }
 
-int peakOf(const std::vector<int16_t>& s, size_t from, size_t to) {
-    int peak = 0;
-    for (size_t i = from; i < to && i < s.size(); ++i)
-        peak = std::max(peak, std::abs(static_cast<int>(s[i])));
-    return peak;
-}
-
 constexpr int kRate = 22050;
 
 // How loud each sound should be heard: LUFS of its loudest 100 ms, K-weighted (docs/art.md).
-constexpr double kLoudnessTable[kSoundCount] = {
-    -16.0, // applause
-    -16.0, // bounce
-    -16.0, // bounce, second variant
-    -16.0, // net
-    -14.0, // "Fault"
-    -14.0, // "Out"
-    -14.0, // "Let"
-    -14.0, // serve with a grunt
-    -14.0, // serve
-    -18.0, // soft stroke
-    -16.0, // stroke
-    -14.0, // hard stroke
-};
+// Applause, both bounces and the net; the three calls and both serves; the strokes soft to hard.
+constexpr double kLoudnessTable[kSoundCount] = {-16, -16, -16, -16, -14, -14,
+                                                -14, -14, -14, -18, -16, -14};
 
 struct BuiltSounds : ::testing::Test {
-    PakArchive* archive = openBuiltData();
-    SoundSet* sounds = makeSoundSet(archive, nullptr);
-    void TearDown() override {
-        destroySoundSet(sounds);
-        pakClose(archive);
-    }
+    const Owned<PakArchive, pakClose> archive{openBuiltData()};
+    const Owned<SoundSet, destroySoundSet> sounds{makeSoundSet(archive.get(), nullptr)};
     std::vector<int16_t> samplesOf(int id) {
         LoadedWav wav;
         EXPECT_TRUE(loadWithSdl(sounds->sounds[id], wav)) << id;
@@ -71,7 +49,7 @@ struct BuiltSounds : ::testing::Test {
     }
 };
 
-TEST_F(BuiltSounds, EveryOneIsMono16BitAt22050AndShort) {
+TEST_F(BuiltSounds, EveryOneIsShortMono16BitAt22050AndStartsAndEndsInSilence) {
     for (int id = 0; id < kSoundCount; ++id) {
         LoadedWav wav;
         ASSERT_TRUE(loadWithSdl(sounds->sounds[id], wav)) << id << ": " << SDL_GetError();
@@ -79,18 +57,8 @@ TEST_F(BuiltSounds, EveryOneIsMono16BitAt22050AndShort) {
         EXPECT_EQ(wav.format.format, AUDIO_S16LSB) << id;
         EXPECT_EQ(wav.format.channels, 1) << id;
         const double seconds = wav.samples.size() / 22050.0;
-        EXPECT_GT(seconds, 0.1) << id;
+        EXPECT_GT(seconds, id == SoundApplause ? 1.5 : 0.1) << id;
         EXPECT_LT(seconds, id == SoundApplause ? 2.6 : 1.0) << id;
-        if (id == SoundApplause) {
-            EXPECT_GT(seconds, 1.5);
-        }
-    }
-}
-
-TEST_F(BuiltSounds, StartAndEndInSilenceWithSomethingBetween) {
-    for (int id = 0; id < kSoundCount; ++id) {
-        LoadedWav wav;
-        ASSERT_TRUE(loadWithSdl(sounds->sounds[id], wav)) << id;
         const size_t n = wav.samples.size();
         // A click is a step at the very edge; the first and last few samples must be quiet.
         EXPECT_LE(peakOf(wav.samples, 0, 4), 328) << id;

@@ -69,17 +69,17 @@ void fft(std::vector<std::complex<double>>& a) {
     }
 }
 
-int peakOf(const std::vector<int16_t>& samples) {
+} // namespace
+
+int peakOf(const std::vector<int16_t>& samples, size_t from, size_t to) {
     int peak = 0;
-    for (int16_t s : samples)
-        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    for (size_t i = from; i < to && i < samples.size(); ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
     return peak;
 }
 
-} // namespace
-
 double onsetSeconds(const std::vector<int16_t>& samples, int sampleRate) {
-    const int half = (peakOf(samples) + 1) / 2;
+    const int half = (peakOf(samples, 0, samples.size()) + 1) / 2;
     for (size_t i = 0; i < samples.size(); ++i)
         if (std::abs(static_cast<int>(samples[i])) >= half)
             return static_cast<double>(i) / sampleRate;
@@ -120,7 +120,7 @@ double energyShareAbove(const std::vector<int16_t>& samples, int sampleRate, dou
 }
 
 double ringSeconds(const std::vector<int16_t>& samples, int sampleRate) {
-    const int peak = peakOf(samples);
+    const int peak = peakOf(samples, 0, samples.size());
     const size_t step = static_cast<size_t>(sampleRate / 200);
     double last = 0.0;
     for (size_t from = 0; from < samples.size(); from += step) {

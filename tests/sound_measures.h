@@ -2,8 +2,12 @@
 // numbers: where its hit starts, how loud its loudest moment is, where its energy lies.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+// The largest magnitude of the samples in [from, to).
+int peakOf(const std::vector<int16_t>& samples, size_t from, size_t to);
 
 // Seconds from the first sample to the first one at half the sound's peak magnitude: for a
 // struck sound, the moment the hit is heard.

@@ -1,13 +1,9 @@
 // Sound effects loaded from a real archive and played through the headless output.
-#include "assets/file_error.h"
-#include "assets/pak_archive.h"
+#include "assets/asset_names.h"
 #include "assets/sound_set.h"
+#include "pak_fixture.h"
 #include "platform/sound_output.h"
-#include "temp_dir.h"
-#include "writers/pak_writer.h"
 #include "writers/wav_writer.h"
-
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -18,26 +14,23 @@ std::vector<uint8_t> wavOf(size_t samples) {
     return buildWav(std::vector<int16_t>(samples, 1000), 22050);
 }
 
+using OwnedOutput = Owned<SoundOutput, soundOutputClose>;
+using OwnedSounds = Owned<SoundSet, destroySoundSet>;
+
+// Every sound but "Let", each of its own length.
+std::vector<PakWriterEntry> soundEntries() {
+    std::vector<PakWriterEntry> entries;
+    for (int i = 0; i < kSoundCount; ++i)
+        if (i != SoundLet)
+            entries.push_back({soundEntryName(kSoundFileNames[i]), wavOf(16 + i)});
+    return entries;
+}
+
 struct SoundFixture : ::testing::Test {
-    TempDir dir;
-    PakArchive* archive = nullptr;
-    SoundOutput* output = soundOutputOpenHeadless();
-    SoundSet* sounds = nullptr;
-    void SetUp() override {
-        std::vector<PakWriterEntry> entries;
-        for (int i = 0; i < kSoundCount; ++i)
-            if (i != SoundLet)
-                entries.push_back({WideString(u"D:\\VELDAR\\Data\\Sounds\\") + kSoundFileNames[i],
-                                   wavOf(16 + i)});
-        ASSERT_TRUE(writePakFile(dir.file("data.pak"), entries));
-        archive = pakOpen(fromUtf8(dir.file("data.pak")), 1);
-        sounds = makeSoundSet(archive, output);
-    }
-    void TearDown() override {
-        destroySoundSet(sounds);
-        soundOutputClose(output);
-        pakClose(archive);
-    }
+    PakFixture pak{soundEntries()};
+    OwnedOutput output{soundOutputOpenHeadless()};
+    OwnedSounds sounds{makeSoundSet(pak.archive, output.get())};
+    void play(int id) { playSound(sounds.get(), id); }
 };
 
 TEST_F(SoundFixture, LoadsEveryPresentImageWhole) {
@@ -47,33 +40,28 @@ TEST_F(SoundFixture, LoadsEveryPresentImageWhole) {
 }
 
 TEST_F(SoundFixture, NewSoundReplacesThePlayingOne) {
-    playSound(sounds, SoundBounce1);
+    play(SoundBounce1);
     EXPECT_EQ(output->playing, SoundBounce1);
-    playSound(sounds, SoundOut);
+    play(SoundOut);
     EXPECT_EQ(output->playing, SoundOut);
 }
 
 TEST_F(SoundFixture, MissingLetOnlySilences) {
-    playSound(sounds, SoundBounce1);
-    playSound(sounds, SoundLet);
+    play(SoundBounce1);
+    play(SoundLet);
     EXPECT_EQ(output->playing, -1);
 }
 
 TEST_F(SoundFixture, MutedPlaysNothingAndMutingStops) {
-    playSound(sounds, SoundApplause);
-    setSoundMuted(sounds, 1);
+    play(SoundApplause);
+    setSoundMuted(sounds.get(), 1);
     EXPECT_EQ(output->playing, -1);
     const size_t before = output->requests.size();
-    playSound(sounds, SoundNet);
+    play(SoundNet);
     EXPECT_EQ(output->requests.size(), before);
-    setSoundMuted(sounds, 0);
-    playSound(sounds, SoundNet);
+    setSoundMuted(sounds.get(), 0);
+    play(SoundNet);
     EXPECT_EQ(output->playing, SoundNet);
-}
-
-void putLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 // Layout of wavOf: RIFF size at 4, "fmt " at 12 (format 20, channels 22, rate 24, byte rate 28,
@@ -102,29 +90,19 @@ TEST(WavCheck, OnlyWholePcm16ImagesPass) {
 }
 
 TEST(WavCheck, ADamagedSoundIsNamedAtLoadNotAtPlayTime) {
-    TempDir dir;
     std::vector<uint8_t> bad = wavOf(10);
     bad[34] = 8;
-    ASSERT_TRUE(writePakFile(dir.file("data.pak"), {{u"D:\\VELDAR\\Data\\Sounds\\out.wav", bad}}));
-    PakArchive* archive = pakOpen(fromUtf8(dir.file("data.pak")), 1);
-    try {
-        makeSoundSet(archive, nullptr);
-        ADD_FAILURE() << "a damaged sound loaded";
-    } catch (const FileError& error) {
-        EXPECT_EQ(toUtf8(fileErrorText(error)),
-                  "File data corrupt: out.wav in " + dir.file("data.pak"));
-    }
-    pakClose(archive);
+    PakFixture pak({{u"D:\\VELDAR\\Data\\Sounds\\out.wav", bad}});
+    EXPECT_FILE_ERROR_TEXT(makeSoundSet(pak.archive, nullptr),
+                           "File data corrupt: out.wav in " + pak.path());
 }
 
 TEST(SoundSetWithoutArchive, RecordsRequestsForTheMatch) {
-    SoundOutput* output = soundOutputOpenHeadless();
-    SoundSet* sounds = makeSoundSet(nullptr, output);
-    playSound(sounds, SoundFault);
-    playSound(sounds, SoundServe);
+    OwnedOutput output{soundOutputOpenHeadless()};
+    OwnedSounds sounds{makeSoundSet(nullptr, output.get())};
+    playSound(sounds.get(), SoundFault);
+    playSound(sounds.get(), SoundServe);
     EXPECT_EQ(output->requests, (std::vector<int>{SoundFault, SoundServe}));
-    destroySoundSet(sounds);
-    soundOutputClose(output);
 }
 
 } // namespace

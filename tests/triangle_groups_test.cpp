@@ -12,7 +12,7 @@
 #include "core/processor_features.h"
 #include "render/render_context.h"
 #include "render/vertex_cache.h"
-#include "render_target.h"
+#include "render_fixture.h"
 
 namespace {
 
@@ -103,12 +103,7 @@ struct TriangleMaker {
 };
 
 struct Targets {
-    RenderTarget* groups = makeRenderTarget();
-    RenderTarget* oneByOne = makeRenderTarget();
-    ~Targets() {
-        destroyRenderTarget(groups);
-        destroyRenderTarget(oneByOne);
-    }
+    const Target groups = target(), oneByOne = target();
 };
 
 // The vertices go straight into the cache's slots, each triangle its own three.
@@ -155,9 +150,7 @@ TEST(TriangleGroups, DrawWhatTheRasteriserDrawsOneByOne) {
                                    t.oneByOne->rc->depthBuffer))
                 << "state " << state << " batch " << batch;
         }
-        EXPECT_GT(std::count_if(t.groups->pixels.begin(), t.groups->pixels.end(),
-                                [](uint32_t p) { return p != 0xFF000000u; }),
-                  300);
+        EXPECT_GT(countDrawn(*t.groups), 300);
     }
 }
 

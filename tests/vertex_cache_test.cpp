@@ -11,28 +11,26 @@
 #include "render/camera.h"
 #include "render/pipeline.h"
 #include "render/render_context.h"
-#include "render_target.h"
+#include "render_fixture.h"
 
 namespace {
 
 struct Scene {
-    RenderTarget* byElements = makeRenderTarget();
-    RenderTarget* oneByOne = makeRenderTarget();
-    ~Scene() {
-        destroyRenderTarget(byElements);
-        destroyRenderTarget(oneByOne);
-    }
+    const Target byElements = target(), oneByOne = target();
     template <typename Step> void onBoth(Step step) {
         step(byElements->rc);
         step(oneByOne->rc);
     }
     // The same triangles, once through rcDrawElements and once each through drawTriangle.
-    void draw(const std::vector<Vec3>& array, const std::vector<uint32_t>& indices, int32_t count) {
+    void draw(const std::vector<Vec3>& array, const uint32_t* indices, int32_t count) {
         rcVertexPointer(byElements->rc, 3, GL_FLOAT, 0, array.data());
-        rcDrawElements(byElements->rc, GL_TRIANGLES, count, GL_UNSIGNED_INT, indices.data());
+        rcDrawElements(byElements->rc, GL_TRIANGLES, count, GL_UNSIGNED_INT, indices);
         for (int32_t i = 0; i + 2 < count; i += 3)
             drawTriangle(oneByOne->rc, array[indices[i]], array[indices[i + 1]],
                          array[indices[i + 2]]);
+    }
+    void draw(const std::vector<Vec3>& array, const std::vector<uint32_t>& indices, int32_t count) {
+        draw(array, indices.data(), count);
     }
     void expectSame(const char* what) {
         EXPECT_EQ(byElements->pixels, oneByOne->pixels) << what;
@@ -104,10 +102,7 @@ TEST(VertexCache, ElementDrawingMatchesTriangleByTriangleOverRandomMeshes) {
             scene.onBoth([](RenderContext* rc) { rcClear(rc, GL_DEPTH_BUFFER_BIT); });
     }
     scene.expectSame("random meshes");
-    const std::vector<uint32_t>& pixels = scene.byElements->pixels;
-    EXPECT_GT(
-        std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0xFF000000u; }),
-        20000);
+    EXPECT_GT(countDrawn(*scene.byElements), 20000);
     // The slots hold the last whole triangle, as copying each triangle in would leave them.
     EXPECT_EQ(0, std::memcmp(scene.byElements->rc->vertexSlots, lastTriangle, sizeof lastTriangle));
 }
@@ -228,23 +223,13 @@ TEST(VertexCache, LockedArraysShareVerticesAcrossDrawingsAndNothingStale) {
                                 const char* what) {
         scene.onBoth(
             [](RenderContext* rc) { rcClear(rc, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
-        RenderContext* rc = scene.byElements->rc;
-        rcVertexPointer(rc, 3, GL_FLOAT, 0, first.data());
-        rcLockArrays(rc);
-        rcColor4(rc, 200, 40, 40, 255);
-        rcDrawElements(rc, GL_TRIANGLES, half, GL_UNSIGNED_INT, indices.data());
-        rcColor4(rc, 40, 200, 40, 255);
-        rcVertexPointer(rc, 3, GL_FLOAT, 0, second.data());
-        rcDrawElements(rc, GL_TRIANGLES, half, GL_UNSIGNED_INT, indices.data() + half);
-        rcUnlockArrays(rc);
-        RenderContext* one = scene.oneByOne->rc;
-        for (int32_t i = 0; i + 2 < 2 * half; i += 3) {
-            const Rgba c = i < half ? Rgba{200, 40, 40, 255} : Rgba{40, 200, 40, 255};
-            const std::vector<Vec3>& vertices = i < half ? first : second;
-            rcColor4(one, c.r, c.g, c.b, c.a);
-            drawTriangle(one, vertices[indices[i]], vertices[indices[i + 1]],
-                         vertices[indices[i + 2]]);
-        }
+        rcVertexPointer(scene.byElements->rc, 3, GL_FLOAT, 0, first.data());
+        rcLockArrays(scene.byElements->rc);
+        scene.onBoth([](RenderContext* rc) { rcColor4(rc, 200, 40, 40, 255); });
+        scene.draw(first, indices.data(), half);
+        scene.onBoth([](RenderContext* rc) { rcColor4(rc, 40, 200, 40, 255); });
+        scene.draw(second, indices.data() + half, half);
+        rcUnlockArrays(scene.byElements->rc);
         scene.expectSame(what);
         const std::vector<uint32_t>& pixels = scene.byElements->pixels;
         EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0xFF28C828u), 500) << what;
