@@ -20,20 +20,25 @@ add_library(web_jpeg STATIC IMPORTED)
 set_target_properties(web_jpeg PROPERTIES IMPORTED_LOCATION ${DROVANA_WEB_JPEG}/lib/libjpeg.a
                                           INTERFACE_INCLUDE_DIRECTORIES ${DROVANA_WEB_JPEG}/include)
 
-# Everything under src/ but the desktop's entry and the SDL files, whose places the _web files
-# take (platform, sound device, fatal error message, and the folder sync in browser storage).
-file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
-list(FILTER CORE_SOURCES EXCLUDE REGEX
-     "/src/(app/main|app/main_web|platform/(platform_sdl|fullscreen_sdl|sound_device_sdl|frame_pacing|error_report|command_line|screenshot|single_instance|folder_sync))\\.cpp$")
-add_library(drovana_core STATIC ${CORE_SOURCES})
-target_include_directories(drovana_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(drovana_core PUBLIC web_jpeg)
+# The desktop's files that the browser build leaves out. Those with a browser twin, a _web file
+# that takes its place: the platform, the sound device, the fatal error message and the folder
+# sync (browser storage).
+set(WEB_REPLACED_FILES platform_sdl sound_device_sdl error_report folder_sync)
+# Those with none.
+set(WEB_MISSING_FILES fullscreen_sdl frame_pacing command_line screenshot single_instance)
+list(JOIN WEB_REPLACED_FILES "|" replaced)
+list(JOIN WEB_MISSING_FILES "|" missing)
+# A library per layer as on the desktop, each file's place decided by the same rule; the browser's
+# entry point, like the desktop's, is outside them.
+set(DROVANA_OUTSIDE_LAYERS "/src/(app/main(_web)?|platform/(${replaced}|${missing}))\\.cpp$")
+include(${CMAKE_SOURCE_DIR}/cmake/layers.cmake)
+target_link_libraries(drovana_assets PUBLIC web_jpeg)
 
 # The page: drovana.html from web/shell.html, with drovana.js, drovana.wasm and drovana.data
 # (data.pak, fetched and placed at /data.pak before the game starts).
 add_executable(drovana ${CMAKE_SOURCE_DIR}/src/app/main_web.cpp)
 set_target_properties(drovana PROPERTIES SUFFIX ".html")
-target_link_libraries(drovana PRIVATE drovana_core)
+target_link_libraries(drovana PRIVATE drovana_app)
 # MINIFY_HTML=0: Debian's emscripten comes without the HTML minifier.
 target_link_options(drovana PRIVATE -sENVIRONMENT=web -sMINIFY_HTML=0 -lidbfs.js
                     --shell-file ${CMAKE_SOURCE_DIR}/web/shell.html
@@ -72,7 +77,7 @@ add_library(web_gtest STATIC ${GTEST_DIR}/src/gtest-all.cc ${GTEST_DIR}/src/gtes
 target_include_directories(web_gtest PUBLIC ${GTEST_DIR}/include PRIVATE ${GTEST_DIR})
 add_executable(drovana_web_tests ${WEB_TEST_SOURCES})
 target_include_directories(drovana_web_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(drovana_web_tests PRIVATE drovana_core web_gtest)
+target_link_libraries(drovana_web_tests PRIVATE drovana_app web_gtest)
 target_compile_definitions(drovana_web_tests PRIVATE DROVANA_BUILD_DIR="${DROVANA_NATIVE_BUILD}"
                                                      DROVANA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_options(drovana_web_tests PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1)
