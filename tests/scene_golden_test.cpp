@@ -28,13 +28,8 @@ namespace {
 constexpr int kWidth = 240;
 constexpr int kHeight = 320;
 
-struct Picture {
-    std::vector<uint8_t> rgb; // top row first
-    int width = 0;
-    int height = 0;
-};
-
-// The frame buffer (rows bottom-up, alpha in the top byte) as the picture a PNG of it holds.
+// The frame buffer (rows bottom-up, alpha in the top byte) as RGB, top row first: what a picture
+// file of it holds.
 std::vector<uint8_t> frameRgb(const uint32_t* frameBuffer) {
     std::vector<uint8_t> rgb(kWidth * kHeight * 3);
     for (int y = 0; y < kHeight; ++y)
@@ -48,41 +43,28 @@ std::vector<uint8_t> frameRgb(const uint32_t* frameBuffer) {
 }
 
 #if defined(__EMSCRIPTEN__)
-std::string goldenPath(const std::string& name) {
-    return std::string(DROVANA_GOLDEN_PPM_DIR) + "/" + name + ".ppm";
-}
+const std::string kGoldenFolder = DROVANA_GOLDEN_PPM_DIR;
+const std::string kGoldenType = ".ppm";
 
-bool readGolden(const std::string& path, Picture& picture) {
+bool readGolden(const std::string& path, std::vector<uint8_t>& rgb, int& width, int& height) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     int maximum = 0;
-    in >> magic >> picture.width >> picture.height >> maximum;
+    in >> magic >> width >> height >> maximum;
     in.get(); // the one white-space byte before the pixels
     if (!in || magic != "P6" || maximum != 255)
         return false;
-    picture.rgb.resize(static_cast<size_t>(picture.width) * picture.height * 3);
-    return static_cast<bool>(
-        in.read(reinterpret_cast<char*>(picture.rgb.data()), std::streamsize(picture.rgb.size())));
+    rgb.resize(static_cast<size_t>(width) * height * 3);
+    return static_cast<bool>(in.read(reinterpret_cast<char*>(rgb.data()), std::ssize(rgb)));
 }
 
-std::string keepPictures(const std::string&, const uint32_t*, const Picture*) {
+std::string keepPictures(const std::string&, const uint32_t*, const std::vector<uint8_t>*) {
     return "the browser build writes no pictures";
 }
 #else
-std::string goldenPath(const std::string& name) {
-    return (std::filesystem::path(DROVANA_SOURCE_DIR) / "tests" / "golden" / (name + ".png"))
-        .string();
-}
-
-bool readGolden(const std::string& path, Picture& picture) {
-    return readPngRgb(path, picture.rgb, picture.width, picture.height);
-}
-
-std::filesystem::path outputFolder() {
-    const std::filesystem::path folder = std::filesystem::path(DROVANA_BUILD_DIR) / "render-output";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
+const std::string kGoldenFolder = DROVANA_SOURCE_DIR "/tests/golden";
+const std::string kGoldenType = ".png";
+constexpr auto readGolden = readPngRgb;
 
 // The golden dimmed to a quarter, every differing pixel bright red.
 std::vector<uint8_t> differenceImage(const std::vector<uint8_t>& golden,
@@ -99,14 +81,15 @@ std::vector<uint8_t> differenceImage(const std::vector<uint8_t>& golden,
 
 // Where the drawn frame (and, when there is a golden, the difference) was left for a person.
 std::string keepPictures(const std::string& name, const uint32_t* frameBuffer,
-                         const Picture* golden) {
-    const std::string drawnPath = (outputFolder() / (name + ".png")).string();
+                         const std::vector<uint8_t>* golden) {
+    const std::filesystem::path folder = std::filesystem::path(DROVANA_BUILD_DIR) / "render-output";
+    std::filesystem::create_directories(folder);
+    const std::string drawnPath = (folder / (name + ".png")).string();
     writeFrameBufferPng(drawnPath, frameBuffer);
     if (!golden)
         return "drawn: " + drawnPath;
-    const std::string diffPath = (outputFolder() / (name + "_diff.png")).string();
-    writePngRgba(diffPath, differenceImage(golden->rgb, frameRgb(frameBuffer)).data(), kWidth,
-                 kHeight);
+    const std::string diffPath = (folder / (name + "_diff.png")).string();
+    writePngRgba(diffPath, differenceImage(*golden, frameRgb(frameBuffer)).data(), kWidth, kHeight);
     return "drawn: " + drawnPath + ", difference: " + diffPath;
 }
 #endif
@@ -122,16 +105,17 @@ TEST_P(SceneGolden, MatchesTheCommittedPicture) {
     drawSceneFrame(*rig);
     const uint32_t* frame = rig->resources.engine->frame.drawBuffer;
 
-    Picture golden;
-    const std::string path = goldenPath(scene.name);
-    if (!readGolden(path, golden))
+    std::vector<uint8_t> golden;
+    int width = 0, height = 0;
+    const std::string path = kGoldenFolder + "/" + scene.name + kGoldenType;
+    if (!readGolden(path, golden, width, height))
         FAIL() << "no golden " << path << "; " << keepPictures(scene.name, frame, nullptr);
-    ASSERT_EQ(golden.width, kWidth);
-    ASSERT_EQ(golden.height, kHeight);
+    ASSERT_EQ(width, kWidth);
+    ASSERT_EQ(height, kHeight);
     const std::vector<uint8_t> drawn = frameRgb(frame);
     size_t differing = 0;
     for (size_t i = 0; i < drawn.size(); i += 3)
-        differing += std::memcmp(&drawn[i], &golden.rgb[i], 3) != 0;
+        differing += std::memcmp(&drawn[i], &golden[i], 3) != 0;
     if (differing)
         ADD_FAILURE() << differing << " pixels differ from " << path << "; "
                       << keepPictures(scene.name, frame, &golden);
