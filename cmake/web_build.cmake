@@ -61,9 +61,10 @@ add_custom_command(
   COMMENT "Drawing the web app icons")
 add_custom_target(web_icons ALL DEPENDS ${WEB_FILES})
 
-# The tools' libraries the tests use, without the PNG files: the browser build has no libpng.
-# The tests that write pictures for people to look at write none there, and the golden test
-# reads the committed pictures converted to PPM.
+# The tools' libraries the tests use, by the native build's names so that drovana_reach finds
+# them, without the PNG files: the browser build has no libpng. The tests that write pictures
+# for people to look at write none there, and the golden test reads the committed pictures
+# converted to PPM; a new test that needs PNG files fails to link here: name it below.
 drovana_tools_library(drovana_file_writers
   writers/chunk_writer.cpp writers/jpeg_encoder.cpp writers/wav_writer.cpp)
 target_link_libraries(drovana_file_writers PUBLIC web_jpeg)
