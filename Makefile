@@ -73,8 +73,9 @@ serve-web: web
 	@echo "Drovana in the browser: http://127.0.0.1:$(WEB_PORT)/drovana.html (Ctrl+C stops)"
 	@cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 > /dev/null
 
-# The unit tests that need no window, built to WebAssembly and run under node; then the page in
-# headless Chromium, tapped into a match and compared with the headless driver's pictures.
+# The unit tests built to WebAssembly and run under node, all but those that need the desktop
+# (cmake/web_build.cmake says which and why); then the page in headless Chromium, tapped into a
+# match and compared with the headless driver's pictures.
 test-web: web
 	@scripts/install-deps --web-test $(WEB_BUILD)
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DDROVANA_TESTS=ON > /dev/null

@@ -2,6 +2,12 @@
 # the folders of the line before its own, and through them everything lower, so a call from a
 # layer into one above or beside it fails to link in any program that stops at that layer.
 # DROVANA_LAYERS lists the folders lowest first; drovana_<folder> is each one's library.
+# DROVANA_OUTSIDE_LAYERS matches the sources no library holds; the browser build sets its own.
+if(NOT DEFINED DROVANA_OUTSIDE_LAYERS)
+  # Files ending in _web.cpp are the browser's platform layer and entry point; main.cpp is the
+  # game's own entry, outside every library.
+  set(DROVANA_OUTSIDE_LAYERS "(_web|/app/main)\\.cpp$")
+endif()
 
 file(STRINGS ${CMAKE_SOURCE_DIR}/src/layers.txt DROVANA_LAYER_LINES REGEX "^[a-z]")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/layers.txt)
@@ -13,9 +19,7 @@ foreach(line ${DROVANA_LAYER_LINES})
   set(tier_libraries)
   foreach(layer ${tier})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${layer}/*.cpp)
-    # Files ending in _web.cpp are the browser's platform layer and entry point; main.cpp is the
-    # game's own entry, outside every library.
-    list(FILTER sources EXCLUDE REGEX "(_web|/app/main)\\.cpp$")
+    list(FILTER sources EXCLUDE REGEX "${DROVANA_OUTSIDE_LAYERS}")
     add_library(drovana_${layer} STATIC ${sources})
     target_include_directories(drovana_${layer} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(drovana_${layer} PUBLIC ${tier_below})
@@ -27,9 +31,6 @@ foreach(line ${DROVANA_LAYER_LINES})
   set(tier_below ${tier_libraries})
   math(EXPR tier_number "${tier_number} + 1")
 endforeach()
-
-target_link_libraries(drovana_platform PUBLIC PkgConfig::SDL2 PkgConfig::X11 PNG::PNG)
-target_link_libraries(drovana_assets PUBLIC JPEG::JPEG)
 
 # What a source file needs, followed through its quoted includes: the layers it reaches (a
 # folder of src/ named in an include), the helpers of tests/ it uses (a header there with a .cpp

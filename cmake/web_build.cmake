@@ -1,5 +1,5 @@
 # web_build.cmake: the browser build (configured with emcmake): the game as a page, .js, .wasm and
-# its preloaded data, and the unit tests that need no window, run under node.
+# its preloaded data, and the unit tests, all but those that need the desktop, run under node.
 # DROVANA_WEB_JPEG: libjpeg-turbo built for WebAssembly (include/ and lib/, scripts/install-deps).
 # DROVANA_NATIVE_BUILD: the native build folder whose data.pak the page preloads and tests read.
 set(DROVANA_WEB_JPEG "" CACHE PATH "libjpeg-turbo built for WebAssembly")
@@ -20,20 +20,25 @@ add_library(web_jpeg STATIC IMPORTED)
 set_target_properties(web_jpeg PROPERTIES IMPORTED_LOCATION ${DROVANA_WEB_JPEG}/lib/libjpeg.a
                                           INTERFACE_INCLUDE_DIRECTORIES ${DROVANA_WEB_JPEG}/include)
 
-# Everything under src/ but the desktop's entry and the SDL files, whose places the _web files
-# take (platform, sound device, fatal error message, and the folder sync in browser storage).
-file(GLOB_RECURSE CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
-list(FILTER CORE_SOURCES EXCLUDE REGEX
-     "/src/(app/main|app/main_web|platform/(platform_sdl|fullscreen_sdl|sound_device_sdl|frame_pacing|error_report|command_line|screenshot|single_instance|folder_sync))\\.cpp$")
-add_library(drovana_core STATIC ${CORE_SOURCES})
-target_include_directories(drovana_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(drovana_core PUBLIC web_jpeg)
+# The desktop's files that the browser build leaves out. Those with a browser twin, a _web file
+# that takes its place: the platform, the sound device, the fatal error message and the folder
+# sync (browser storage).
+set(WEB_REPLACED_FILES platform_sdl sound_device_sdl error_report folder_sync)
+# Those with none: a test that includes one of their headers, or SDL, runs on the desktop only.
+set(WEB_MISSING_FILES fullscreen_sdl frame_pacing command_line screenshot single_instance)
+list(JOIN WEB_REPLACED_FILES "|" replaced)
+list(JOIN WEB_MISSING_FILES "|" missing)
+# A library per layer as on the desktop, each file's place decided by the same rule; the browser's
+# entry point, like the desktop's, is outside them.
+set(DROVANA_OUTSIDE_LAYERS "/src/(app/main(_web)?|platform/(${replaced}|${missing}))\\.cpp$")
+include(${CMAKE_SOURCE_DIR}/cmake/layers.cmake)
+target_link_libraries(drovana_assets PUBLIC web_jpeg)
 
 # The page: drovana.html from web/shell.html, with drovana.js, drovana.wasm and drovana.data
 # (data.pak, fetched and placed at /data.pak before the game starts).
 add_executable(drovana ${CMAKE_SOURCE_DIR}/src/app/main_web.cpp)
 set_target_properties(drovana PROPERTIES SUFFIX ".html")
-target_link_libraries(drovana PRIVATE drovana_core)
+target_link_libraries(drovana PRIVATE drovana_app)
 # MINIFY_HTML=0: Debian's emscripten comes without the HTML minifier.
 target_link_options(drovana PRIVATE -sENVIRONMENT=web -sMINIFY_HTML=0 -lidbfs.js
                     --shell-file ${CMAKE_SOURCE_DIR}/web/shell.html
@@ -56,30 +61,83 @@ add_custom_command(
   COMMENT "Drawing the web app icons")
 add_custom_target(web_icons ALL DEPENDS ${WEB_FILES})
 
-# Unit tests under node: the suites that need neither SDL nor the tools' file writers, chosen
-# by file. NODERAWFS gives them the real file system: the native build's data.pak, temp folders.
-set(WEB_TEST_FILES
-    game_random_test fixed_point_test shell_test ball_test scoring_test rules_test strokes_test
-    computer_test players_test player_profile_test profile_store_test ladders_test
-    keyboard_layout_test screen_tables_test hud_text_test bulk_memory_test depth_tested_fill_test
-    camera_test data_pak_test court_pictures_test game_app_test wav_image_test)
-set(WEB_TEST_SOURCES ${CMAKE_SOURCE_DIR}/tests/temp_dir.cpp ${CMAKE_SOURCE_DIR}/tests/built_data.cpp)
-foreach(name ${WEB_TEST_FILES})
-  list(APPEND WEB_TEST_SOURCES ${CMAKE_SOURCE_DIR}/tests/${name}.cpp)
+# The tools' libraries the tests use, by the native build's names so that drovana_reach finds
+# them, without the PNG files: the browser build has no libpng. The tests that write pictures
+# for people to look at write none there, and the golden test reads the committed pictures
+# converted to PPM; a new test that needs PNG files fails to link here: name it below.
+drovana_tools_library(drovana_file_writers
+  writers/chunk_writer.cpp writers/jpeg_encoder.cpp writers/wav_writer.cpp)
+target_link_libraries(drovana_file_writers PUBLIC web_jpeg)
+drovana_tools_library(drovana_writers
+  writers/key_writer.cpp writers/model_writer.cpp writers/pak_writer.cpp)
+target_link_libraries(drovana_writers PUBLIC drovana_file_writers drovana_assets)
+drovana_tools_library(drovana_scenes scenes/scene_states.cpp)
+target_link_libraries(drovana_scenes PUBLIC drovana_view)
+
+file(GLOB GOLDEN_PNGS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/golden/*.png)
+set(GOLDEN_PPMS)
+foreach(png ${GOLDEN_PNGS})
+  get_filename_component(name ${png} NAME_WE)
+  list(APPEND GOLDEN_PPMS ${CMAKE_BINARY_DIR}/golden/${name}.ppm)
 endforeach()
+add_custom_command(
+  OUTPUT ${GOLDEN_PPMS}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/golden-to-ppm ${CMAKE_BINARY_DIR}/golden ${GOLDEN_PNGS}
+  DEPENDS ${GOLDEN_PNGS} ${CMAKE_SOURCE_DIR}/scripts/golden-to-ppm
+  COMMENT "Converting the golden pictures to PPM")
+add_custom_target(web_goldens DEPENDS ${GOLDEN_PPMS})
+
+# Unit tests under node, one program: every tests/*_test.cpp with the helpers and the tools'
+# libraries it reaches, as the native build finds them, unless it includes SDL or a header of
+# the desktop-only files above, or reaches a tools' library not built here; configuring says
+# which and why. Left out by name besides:
+set(WEB_LEFT_OUT_TESTS
+    # runs the native build's data builder program: nothing of the browser build is in it
+    data_builder_test
+    # kills a forked child in the middle of a save, and node has no fork
+    save_crash_test)
+set(lacking "^[ \t]*#[ \t]*include[ \t]*[<\"](SDL\\.h|platform/(${missing})\\.h)[>\"]")
+file(GLOB WEB_TEST_CANDIDATES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
+set(WEB_TEST_SOURCES)
+set(WEB_TEST_LIBRARIES)
+foreach(source ${WEB_TEST_CANDIDATES})
+  get_filename_component(name ${source} NAME_WE)
+  drovana_reach(${source} layer helpers libraries)
+  file(STRINGS ${source} lacked REGEX "${lacking}")
+  foreach(library ${libraries})
+    if(NOT TARGET ${library})
+      list(APPEND lacked ${library})
+    endif()
+  endforeach()
+  if(name IN_LIST WEB_LEFT_OUT_TESTS)
+    continue()
+  elseif(lacked)
+    list(TRANSFORM lacked REPLACE "^[^<\"]*[<\"]([^>\"]+).*$" "\\1")
+    message(STATUS "${name} runs on the desktop only: it needs ${lacked}")
+    continue()
+  endif()
+  list(APPEND WEB_TEST_SOURCES ${source} ${helpers})
+  list(APPEND WEB_TEST_LIBRARIES ${libraries})
+endforeach()
+list(REMOVE_DUPLICATES WEB_TEST_SOURCES)
+list(REMOVE_DUPLICATES WEB_TEST_LIBRARIES)
+
 set(GTEST_DIR /usr/src/googletest/googletest)
 add_library(web_gtest STATIC ${GTEST_DIR}/src/gtest-all.cc ${GTEST_DIR}/src/gtest_main.cc)
 target_include_directories(web_gtest PUBLIC ${GTEST_DIR}/include PRIVATE ${GTEST_DIR})
 add_executable(drovana_web_tests ${WEB_TEST_SOURCES})
 target_include_directories(drovana_web_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(drovana_web_tests PRIVATE drovana_core web_gtest)
+target_link_libraries(drovana_web_tests PRIVATE ${WEB_TEST_LIBRARIES} drovana_app web_gtest)
 target_compile_definitions(drovana_web_tests PRIVATE DROVANA_BUILD_DIR="${DROVANA_NATIVE_BUILD}"
-                                                     DROVANA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+                                                     DROVANA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                                     DROVANA_GOLDEN_PPM_DIR="${CMAKE_BINARY_DIR}/golden")
+add_dependencies(drovana_web_tests web_goldens)
+# NODERAWFS gives them the real file system: the native build's data.pak, temp folders.
 target_link_options(drovana_web_tests PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1)
 
 enable_testing()
 # Node 20's fetch cannot load the .wasm from a file path; its older loader can.
-# A file-size limit (setrlimit) is the one thing the tests use that node's file system lacks.
+# One test that runs here needs a file-size limit (setrlimit), which node's file system lacks.
 add_test(NAME web_unit_tests
          COMMAND node --no-experimental-fetch
                  $<TARGET_FILE_DIR:drovana_web_tests>/drovana_web_tests.js

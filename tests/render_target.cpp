@@ -4,7 +4,9 @@
 
 #include <filesystem>
 
+#if !defined(__EMSCRIPTEN__)
 #include "writers/png_writer.h"
+#endif
 
 RenderTarget* makeRenderTarget(uint32_t background) {
     RenderTarget* target = new RenderTarget;
@@ -28,6 +30,11 @@ uint16_t depthAt(const RenderTarget& target, int x, int y) {
     return target.rc->depthBuffer[y * kTargetWidth + x];
 }
 
+#if defined(__EMSCRIPTEN__)
+std::string saveRenderTargetPng(const RenderTarget&, const std::string&) {
+    return {};
+}
+#else
 std::string saveRenderTargetPng(const RenderTarget& target, const std::string& name) {
     const std::filesystem::path folder = std::filesystem::path(DROVANA_BUILD_DIR) / "render-output";
     std::error_code ignored;
@@ -35,3 +42,4 @@ std::string saveRenderTargetPng(const RenderTarget& target, const std::string& n
     const std::string path = (folder / (name + ".png")).string();
     return writeFrameBufferPng(path, target.pixels.data()) ? path : std::string();
 }
+#endif

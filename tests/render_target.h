@@ -25,5 +25,5 @@ uint32_t& pixelAt(RenderTarget& target, int x, int y);
 uint16_t depthAt(const RenderTarget& target, int x, int y);
 
 // Writes the picture as <build dir>/render-output/<name>.png and returns the path ("" when the
-// file cannot be written).
+// file cannot be written, and always in the browser build, which has no libpng).
 std::string saveRenderTargetPng(const RenderTarget& target, const std::string& name);

@@ -21,14 +21,3 @@ bool readPngRgb(const std::string& path, std::vector<uint8_t>& rgb, int& width, 
     height = static_cast<int>(image.height);
     return true;
 }
-
-std::vector<uint8_t> frameBufferRgb(const uint32_t* frameBuffer) {
-    std::vector<uint8_t> rgb(240 * 320 * 3);
-    for (int y = 0; y < 320; ++y)
-        for (int x = 0; x < 240; ++x) {
-            const uint32_t p = frameBuffer[(319 - y) * 240 + x];
-            for (int c = 0; c < 3; ++c)
-                rgb[static_cast<size_t>(y * 240 + x) * 3 + c] = static_cast<uint8_t>(p >> (8 * c));
-        }
-    return rgb;
-}
