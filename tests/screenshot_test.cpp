@@ -1,11 +1,7 @@
 // F12 screenshots: the picture equals the display pixel for pixel, its name and its folder.
 #include "platform/screenshot.h"
 
-#include "app/game_app.h"
-#include "app/shell.h"
-#include "platform/platform.h"
-#include "platform/sound_output.h"
-#include "temp_dir.h"
+#include "game_fixture.h"
 #include "writers/png_reader.h"
 
 #include <gtest/gtest.h>
@@ -28,27 +24,10 @@ void expectPixelMatchesDisplay(const std::vector<uint8_t>& rgb, int width, int p
 
 // The real game on the headless display, at the logo, so the picture has real content.
 struct ShownGame : ::testing::Test {
-    TempDir home;
-    Platform* platform = platformOpenHeadless({2, 480});
-    SoundOutput* sound = soundOutputOpenHeadless();
-    GameApp* app = nullptr;
-    void SetUp() override {
-        GameSetup setup;
-        setup.dataFolder = fromUtf8(std::string(DROVANA_BUILD_DIR) + "/");
-        setup.playersPath = home.file("players.dat");
-        setup.output = sound;
-        setup.platform = platform;
-        app = makeGameApp(setup);
-        ShellState shell;
-        shell.platform = platform;
-        shellStartClock(shell);
-        frameTick(shell, app);
-    }
-    void TearDown() override {
-        destroyGameApp(app);
-        soundOutputClose(sound);
-        platformClose(platform);
-    }
+    RunningGame game{{.dataFolder = DROVANA_BUILD_DIR, .pitches = {2, 480}}};
+    Platform* platform = game.platform;
+    const TempDir& home = game.home;
+    ShownGame() { frameTick(game.shell, game.app.get()); }
 };
 
 TEST_F(ShownGame, PictureIsTheDisplayPixelForPixelAtEachScale) {
@@ -129,10 +108,8 @@ TEST(PicturesFolder, UserDirsFileThenPicturesInHome) {
     EXPECT_EQ(picturesFolder(home, home + "/config"), home + "/Pictures");
 }
 
-TEST(Screenshot, UnwritableFolderIsAFailureNotASave) {
-    Platform* platform = platformOpenHeadless({2, 480});
+TEST_F(ShownGame, UnwritableFolderIsAFailureNotASave) {
     EXPECT_FALSE(writeDisplayPng(platform, 1, "/proc/no-such-folder/shot.png"));
-    platformClose(platform);
 }
 
 } // namespace

@@ -1,0 +1,34 @@
+// game_fixture.cpp
+#include "game_fixture.h"
+
+#include "core/game_random.h"
+#include "core/wide_string.h"
+
+RunningGame::RunningGame(const TestGameSetup& setup)
+    : headless(setup.window ? nullptr : platformOpenHeadless(setup.pitches)),
+      platform(setup.window ? setup.window : headless.get()), sound(soundOutputOpenHeadless()) {
+    seedGameRandom(setup.seed);
+    GameSetup game;
+    game.dataFolder = fromUtf8(setup.dataFolder + "/");
+    game.playersPath = playersPath();
+    game.output = sound.get();
+    game.platform = platform;
+    app.reset(makeGameApp(game));
+    shell.platform = platform;
+    shellStartClock(shell);
+}
+
+bool RunningGame::runFrames(int frames) {
+    for (int i = 0; i < frames; ++i) {
+        platform->clockNow += 20000;
+        if (!shellPass(shell, app.get()))
+            return false;
+    }
+    return true;
+}
+
+bool RunningGame::tap(int x, int y) {
+    platformInjectEvent(platform, {PlatformEventType::StylusDown, x, y});
+    platformInjectEvent(platform, {PlatformEventType::StylusUp, x, y});
+    return runFrames(1);
+}

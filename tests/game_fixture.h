@@ -1,0 +1,40 @@
+// game_fixture.h: the real game as the tests run it: the built data.pak, a players.dat of its own
+// in a fresh folder, the headless display or the test's own window, and a shell on a clock the
+// test steps. Everything it made is freed however the test ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/game_app.h"
+#include "app/shell.h"
+#include "owned.h"
+#include "platform/platform.h"
+#include "platform/sound_output.h"
+#include "temp_dir.h"
+
+struct TestGameSetup {
+    std::string dataFolder;      // where data.pak lies
+    uint32_t seed = 11;          // the game's random generator, seeded before the game is made
+    Platform* window = nullptr;  // the test's own display, closed after the game; null for the
+                                 // headless one below
+    DisplayPitches pitches = {}; // of the headless display
+};
+
+struct RunningGame {
+    TempDir home;
+    Owned<Platform, platformClose> headless;
+    Platform* platform = nullptr;
+    Owned<SoundOutput, soundOutputClose> sound;
+    Owned<GameApp, destroyGameApp> app;
+    ShellState shell;
+
+    // Raises FileError like the game when data.pak is missing; nothing is left behind then.
+    explicit RunningGame(const TestGameSetup& setup);
+    std::string playersPath() const { return home.file("players.dat"); }
+    // Frames of 20 ms on the headless clock, each a whole pass of the shell; false once the game
+    // has ended.
+    bool runFrames(int frames);
+    // A press and a release at one screen point, and the frame that handles them.
+    bool tap(int x, int y);
+};
