@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kWaitSeconds = 30;
-constexpr int kMaxWaits = 6 * 3600 / kWaitSeconds;
-
 // Counts the screen changes a tap causes.
 struct Session {
     DriverProcess driver;
@@ -21,11 +18,8 @@ struct Session {
     std::string screen = "Logo";
 
     void tapTo(const std::string& tap, const std::string& expected) {
-        sendCommand(driver, tap);
-        const Json state = readState(driver);
-        ASSERT_EQ(state["screen"], expected) << "after " << tap << " on " << screen;
-        if (state["screen"] != screen)
-            ++screenChanges;
+        const Json state = tapAndExpect(driver, tap, expected);
+        screenChanges += state["screen"] != screen ? 1 : 0;
         screen = state["screen"];
     }
 
@@ -37,11 +31,7 @@ struct Session {
         tapTo("tap 146 283", "ExhibitionStadium"); // the next stadium
         sendCommand(driver, "auto on");
         tapTo("tap 214 306", "ExhibitionMatch");
-        Json state = readState(driver);
-        for (int i = 0; i < kMaxWaits && state["screen"] == "ExhibitionMatch"; ++i) {
-            sendCommand(driver, "wait " + std::to_string(kWaitSeconds));
-            state = readState(driver);
-        }
+        const Json state = playWhileOn(driver, "ExhibitionMatch", 30);
         sendCommand(driver, "auto off");
         ASSERT_TRUE(state["screen"] == "ExhibitionWon" || state["screen"] == "ExhibitionLost");
         screen = state["screen"];

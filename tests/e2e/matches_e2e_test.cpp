@@ -11,24 +11,6 @@
 namespace {
 
 constexpr int kAdaSlot = 5;
-constexpr int kWaitSeconds = 20;
-// Matches between computers last some twenty minutes of game time; this is far beyond.
-constexpr int kMaxWaits = 6 * 3600 / kWaitSeconds;
-
-// Plays on until the screen is no longer `playing`; the last state seen.
-Json playUntilOver(DriverProcess& driver, const std::string& playing) {
-    Json state = readState(driver);
-    for (int i = 0; i < kMaxWaits && state["screen"] == playing; ++i) {
-        sendCommand(driver, "wait " + std::to_string(kWaitSeconds));
-        state = readState(driver);
-    }
-    return state;
-}
-
-void tapAndExpect(DriverProcess& driver, const std::string& tap, const std::string& screen) {
-    sendCommand(driver, tap);
-    EXPECT_EQ(readState(driver)["screen"], screen) << "after " << tap;
-}
 
 int32_t rankOn(const Json& state, int slot, int ladder) {
     return state["profiles"][slot]["ranks"][ladder];
@@ -79,7 +61,7 @@ TEST(PlayedThroughTheGame, ExhibitionPlayedToTheEndShowsItsResult) {
     sendCommand(driver, "sounds");
     readLine(driver); // the clicks of the menus
 
-    const Json over = playUntilOver(driver, "ExhibitionMatch");
+    const Json over = playWhileOn(driver, "ExhibitionMatch");
     const Json& match = over["match"];
     EXPECT_EQ(match["matchOver"], 1);
     EXPECT_EQ(match["players"][0]["isComputer"], 1);
@@ -111,14 +93,12 @@ TEST(PlayedThroughTheGame, TournamentPlayedRoundByRoundMovesTheLadderAndEndsOnTh
     tapAndExpect(driver, "tap 184 177", "TournamentPlayer");
     sendCommand(driver, "tap 214 306");
     sendCommand(driver, "auto on");
-    tapAndExpect(driver, "tap 214 306", "TournamentMatch");
-
-    Json state = readState(driver);
+    Json state = tapAndExpect(driver, "tap 214 306", "TournamentMatch");
     for (int round = 0; round < 5; ++round) {
         const int opponent = state["options"]["player2Profile"];
         const int mine = rankOn(state, kAdaSlot, 0);
         const int theirs = rankOn(state, opponent, 0);
-        state = playUntilOver(driver, "TournamentMatch");
+        state = playWhileOn(driver, "TournamentMatch");
         expectLadderIsAPermutation(state, 0);
         expectFileHoldsState(readFileBytes(home.file("players.dat")), state);
         // After a won round the next match is already set up, so the screen tells the result.
@@ -145,14 +125,12 @@ TEST(PlayedThroughTheGame, TournamentPlayedRoundByRoundMovesTheLadderAndEndsOnTh
             break;
         }
         EXPECT_EQ(state["screen"], "TournamentRoundWon");
-        tapAndExpect(driver, "tap 214 306", "TournamentMatch"); // Next: the next round
-        state = readState(driver);
+        state = tapAndExpect(driver, "tap 214 306", "TournamentMatch"); // Next: the next round
         EXPECT_EQ(state["match"]["matchOver"], 0);
         EXPECT_EQ(state["match"]["players"][0]["isComputer"], 1);
     }
     const int rounds = state["tournamentRound"];
-    tapAndExpect(driver, "tap 214 306", "Trophies");
-    EXPECT_EQ(readState(driver)["tournamentRound"], rounds);
+    EXPECT_EQ(tapAndExpect(driver, "tap 214 306", "Trophies")["tournamentRound"], rounds);
     tapAndExpect(driver, "tap 120 306", "MainMenu");
     sendCommand(driver, "key a");
     EXPECT_EQ(finishDriver(driver), 0);

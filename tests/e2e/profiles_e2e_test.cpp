@@ -73,9 +73,10 @@ TEST(Options, ChangedOptionsAreSavedOnLeavingAndKeptAfterRestart) {
     TempDir home;
     const DriverRun changed = runDriver(homeArgs(home), e2eScript("change_options.script"));
     ASSERT_EQ(changed.status, 0) << changed.errors;
-    EXPECT_EQ(changed.lines.at(0), "[10,10,10,10,10,10,10,10]");
+    EXPECT_EQ(changed.lines.at(0), "[10,10,10,10,10,10,10,10,10]");
     EXPECT_EQ(changed.lines.at(1), "[10]");
-    EXPECT_EQ(changed.lines.at(2), "[]"); // muted
+    EXPECT_EQ(changed.lines.at(2), "[]");   // muted
+    EXPECT_EQ(changed.lines.at(3), "[10]"); // and back on for one tap
     const Json options = changed.states().at(0)["options"];
     EXPECT_EQ(options["setsToWin"], 2);
     EXPECT_EQ(options["level"], 2);
