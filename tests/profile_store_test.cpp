@@ -1,30 +1,22 @@
-// players.dat through real files in a temp folder: defaults, damage, forged values, failed saves;
-// and the profile operations, level score and skill points.
+// players.dat through real files in a temp folder: defaults, damage, forged values, a save that
+// cannot rename (a failed write and a read-only folder are played end to end, a killed save in
+// save_crash_test); and the profile operations, level score and skill points.
 #include "frontend/profile_store.h"
 #include "match/match_player.h"
+#include "players_dat.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 void writeBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -100,7 +92,7 @@ TEST_F(PlayersFile, BytesAreLittleEndianWithTheChecksumOverOptionsAndRecords) {
     const int32_t slot = addUserProfile(store);
     store.options.stadium = 3;
     ASSERT_TRUE(saveProfiles(store));
-    const Bytes bytes = readBytes(path);
+    const Bytes bytes = readFileBytes(path);
     ASSERT_EQ(bytes.size(), 1276u);
     EXPECT_EQ((Bytes{bytes.begin(), bytes.begin() + 4}), (Bytes{0x84, 0xCA, 0xFE, 0xDE}));
     EXPECT_EQ(bytes[4 + 8], 3);
@@ -109,13 +101,9 @@ TEST_F(PlayersFile, BytesAreLittleEndianWithTheChecksumOverOptionsAndRecords) {
     EXPECT_EQ(bytes[record + 1], 0);
     EXPECT_EQ(bytes[record + 76 + 2], 0x04); // run speed 0x4C000
     EXPECT_EQ(bytes[record + 76 + 1], 0xC0);
-
-    uint32_t h = 0x48ACEFED;
-    for (size_t i = 4; i < 1268; ++i)
-        h = (bytes[i] + 165u) * h + 126u;
+    EXPECT_TRUE(playersDatValid(bytes)); // the checksum worked out from the bytes alone
     double stored;
     std::memcpy(&stored, &bytes[1268], 8);
-    EXPECT_EQ(stored, std::sqrt(h * 3.141592653589793));
     EXPECT_EQ(stored, profileChecksum(store.options, store.profiles));
 
     EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), store));
@@ -127,28 +115,22 @@ TEST_F(PlayersFile, OneChangedByteGivesDefaultsAndKeepsTheFirstDamagedFile) {
     ASSERT_TRUE(saveProfiles(mine));
     // The checksum sees a change only when fewer than 32 odd bytes follow it (each odd byte
     // multiplies by an even factor), so the damage lies near the end of the file.
-    Bytes firstDamage = readBytes(path);
+    Bytes firstDamage = readFileBytes(path);
     firstDamage[1154] ^= 1;
     writeBytes(path, firstDamage);
 
     EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Damaged), defaultStore()));
-    EXPECT_EQ(readBytes(damaged), firstDamage);
+    EXPECT_EQ(readFileBytes(damaged), firstDamage);
     EXPECT_EQ(noticeOfLoad(), ""); // the defaults written in its place load without a word
 
-    // The player is told where the copy is, in full, and what it means for the next damage.
-    writeBytes(path, firstDamage);
-    std::filesystem::remove(damaged);
-    const std::string kept = noticeOfLoad();
-    EXPECT_NE(kept.find("The damaged file is kept as\n" + damaged), std::string::npos) << kept;
-    EXPECT_NE(kept.find("built-in players"), std::string::npos) << kept;
-
-    Bytes secondDamage = readBytes(path);
+    // A second damage keeps the first copy and says so.
+    Bytes secondDamage = readFileBytes(path);
     secondDamage[1260] ^= 0x80;
     writeBytes(path, secondDamage);
     const std::string notKept = noticeOfLoad();
     EXPECT_NE(notKept.find("an earlier one is\nalready kept as\n" + damaged), std::string::npos)
         << notKept;
-    EXPECT_EQ(readBytes(damaged), firstDamage);
+    EXPECT_EQ(readFileBytes(damaged), firstDamage);
     load(ProfilesLoad::Loaded);
 }
 
@@ -220,50 +202,11 @@ TEST_F(PlayersFile, APlayerOnAnUnusedSlotIsMovedOnToTheNextUsedOne) {
     EXPECT_EQ(loaded.options.player2Profile, 1);
 }
 
-TEST_F(PlayersFile, SaveIntoAMissingFolderFails) {
-    ProfileStore store = defaultStore(dir.file("nowhere/players.dat"));
-    EXPECT_FALSE(saveProfiles(store));
-    EXPECT_EQ(filesInFolder(), 0u);
-}
-
-TEST_F(PlayersFile, FailedWriteLeavesTheOldFile) {
-    const ProfileStore old = load(ProfilesLoad::Missing);
-    ProfileStore changed = old;
-    addUserProfile(changed);
-
-    // A file-size limit below the file's size makes the write fail as a full disk would.
-    rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved1 = saveProfiles(changed);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(saved1);
-    EXPECT_EQ(filesInFolder(), 1u);
-    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), old));
-}
-
 TEST_F(PlayersFile, FailedRenameLeavesNoTemporaryFile) {
     std::filesystem::create_directories(path + "/inside");
     EXPECT_FALSE(saveProfiles(defaultStore(path)));
     EXPECT_TRUE(std::filesystem::is_directory(path + "/inside"));
     EXPECT_EQ(filesInFolder(), 1u);
-}
-
-TEST_F(PlayersFile, ReadOnlyFolderLeavesTheOldFile) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root";
-    const ProfileStore old = load(ProfilesLoad::Missing);
-    ProfileStore changed = old;
-    changed.options.level = 4;
-    chmod(dir.path.c_str(), 0555);
-    EXPECT_FALSE(saveProfiles(changed));
-    chmod(dir.path.c_str(), 0755);
-    EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), old));
 }
 
 TEST_F(PlayersFile, DefaultPathFollowsTheDataHomeAndMakesTheFolder) {
@@ -296,10 +239,7 @@ TEST(ProfileOperations, CreateFillsTheFirstFreeSlotAtTheBottomOfEveryLadder) {
     EXPECT_EQ(std::u16string(p.lastName), u"Player");
     EXPECT_EQ(p.level, -1);
     EXPECT_EQ(p.builtIn, 0);
-    EXPECT_EQ(p.skills.runSpeed, 0x4C000);
-    EXPECT_EQ(p.skills.firstServe, 53084);
-    EXPECT_EQ(p.skills.secondServe, 53739);
-    EXPECT_EQ(p.skills.lob, 50790);
+    EXPECT_EQ(p.skills, skillsFromPoints({5, 5, 5, 5, 5, 5, 5, 5}));
     EXPECT_EQ(p.skinColour, kProfilePalette[kSkinPalette]);
     EXPECT_EQ(p.colour4, kProfilePalette[kClothingPalette + 1]);
     for (int r : p.rank)
