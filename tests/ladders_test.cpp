@@ -67,25 +67,21 @@ TEST(LadderResults, LosingToALowerOpponentGivesUpThePlace) {
     EXPECT_EQ(store.profiles[5].rank[1], 5); // other ladders untouched
 }
 
-TEST(TournamentOpponents, TheTopPlayerMeetsFiveToOne) {
-    ProfileStore store = storeWithUsers(1);
-    arrange(store, {5, 4, 3, 2, 1, 0});
-    store.options.player1Profile = 5;
-    for (int32_t round = 0; round < 5; ++round) {
-        pickTournamentOpponent(store, round);
-        EXPECT_EQ(store.profiles[store.options.player2Profile].rank[0], 5 - round);
-    }
-}
-
-// The own place is skipped only while the target lies at or below it.
-TEST(TournamentOpponents, APlayerOnPlaceTwoMeetsFiveFourThreeOneZero) {
-    ProfileStore store = storeWithUsers(1);
-    arrange(store, {4, 3, 5, 2, 1, 0});
-    store.options.player1Profile = 5;
-    const int32_t expected[] = {5, 4, 3, 1, 0};
-    for (int32_t round = 0; round < 5; ++round) {
-        pickTournamentOpponent(store, round);
-        EXPECT_EQ(store.profiles[store.options.player2Profile].rank[0], expected[round]);
+// Round r wants the place 5 - r; the own place is skipped only while the target lies at or
+// below it.
+TEST(TournamentOpponents, EachRoundMeetsTheNextPlaceUpSkippingTheOwn) {
+    const struct {
+        std::initializer_list<int32_t> slotsFromTop;
+        int32_t places[5];
+    } cases[] = {{{5, 4, 3, 2, 1, 0}, {5, 4, 3, 2, 1}}, {{4, 3, 5, 2, 1, 0}, {5, 4, 3, 1, 0}}};
+    for (const auto& c : cases) {
+        ProfileStore store = storeWithUsers(1);
+        arrange(store, c.slotsFromTop);
+        store.options.player1Profile = 5;
+        for (int32_t round = 0; round < 5; ++round) {
+            pickTournamentOpponent(store, round);
+            EXPECT_EQ(store.profiles[store.options.player2Profile].rank[0], c.places[round]);
+        }
     }
 }
 

@@ -69,10 +69,6 @@ struct PlayersFile : ::testing::Test {
         loadProfiles(store, &notice);
         return toUtf8(notice);
     }
-    size_t filesInFolder() const {
-        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path),
-                                                 std::filesystem::directory_iterator()));
-    }
 };
 
 TEST_F(PlayersFile, MissingFileGivesTheRosterAndWritesIt) {
@@ -84,7 +80,7 @@ TEST_F(PlayersFile, MissingFileGivesTheRosterAndWritesIt) {
     EXPECT_EQ(store.profiles[5].level, -1);
     EXPECT_EQ(std::filesystem::file_size(path), 1276u);
     EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Loaded), store));
-    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(dir.names().size(), 1u);
 }
 
 TEST_F(PlayersFile, BytesAreLittleEndianWithTheChecksumOverOptionsAndRecords) {
@@ -206,7 +202,7 @@ TEST_F(PlayersFile, FailedRenameLeavesNoTemporaryFile) {
     std::filesystem::create_directories(path + "/inside");
     EXPECT_FALSE(saveProfiles(defaultStore(path)));
     EXPECT_TRUE(std::filesystem::is_directory(path + "/inside"));
-    EXPECT_EQ(filesInFolder(), 1u);
+    EXPECT_EQ(dir.names().size(), 1u);
 }
 
 TEST_F(PlayersFile, DefaultPathFollowsTheDataHomeAndMakesTheFolder) {

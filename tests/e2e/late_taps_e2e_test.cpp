@@ -57,9 +57,7 @@ Json returnOnCue(unsigned seed, Cue cue) {
     });
     sendCommand(driver, "frames 6");
     sendCommand(driver, kDeepCentre);
-    m = runUntil(driver, [](const Json& s) { return s["tally"]["strokes"] == 3; });
-    finishDriver(driver);
-    return m;
+    return runUntil(driver, [](const Json& s) { return s["tally"]["strokes"] == 3; });
 }
 
 int32_t groundStrokes(const Json& m) {

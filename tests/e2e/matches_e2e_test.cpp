@@ -1,5 +1,6 @@
-// matches_e2e_test.cpp: whole matches played through the real game with player 1 left to the
-// computer: the result screens, the ladder and players.dat afterwards.
+// matches_e2e_test.cpp: a tournament played through the real game with player 1 left to the
+// computer: the result screens, the ladder and players.dat after every round. Whole exhibitions
+// are played in the long session.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -45,41 +46,6 @@ void expectFileHoldsState(const std::vector<uint8_t>& file, const Json& state) {
 }
 
 } // namespace
-
-TEST(PlayedThroughTheGame, ExhibitionPlayedToTheEndShowsItsResult) {
-    TempDir home;
-    ASSERT_EQ(runDriver({"--home", home.path.string()}, e2eScript("make_profile.script")).status,
-              0);
-    DriverProcess driver;
-    startDriver(driver, {"--home", home.path.string(), "--seed", "11"});
-    sendCommand(driver, "tap 1 1");
-    sendCommand(driver, "tap 180 147"); // Exhibition: Ada is player 1
-    sendCommand(driver, "tap 214 306");
-    sendCommand(driver, "tap 214 306");
-    sendCommand(driver, "auto on");
-    tapAndExpect(driver, "tap 214 306", "ExhibitionMatch");
-    sendCommand(driver, "sounds");
-    readLine(driver); // the clicks of the menus
-
-    const Json over = playWhileOn(driver, "ExhibitionMatch");
-    const Json& match = over["match"];
-    EXPECT_EQ(match["matchOver"], 1);
-    EXPECT_EQ(match["players"][0]["isComputer"], 1);
-    const bool won = match["setsWon"][0] == 1;
-    EXPECT_EQ(over["screen"], won ? "ExhibitionWon" : "ExhibitionLost");
-    EXPECT_EQ(match["setsWon"][won ? 1 : 0], 0);
-    sendCommand(driver, "sounds");
-    EXPECT_NE(readLine(driver), "[]\n"); // strokes, bounces and calls were heard
-    tapAndExpect(driver, "tap 120 306", "MainMenu");
-    sendCommand(driver, "key a");
-    EXPECT_EQ(finishDriver(driver), 0);
-
-    // Ada's level was worked out from her skills and saved; an exhibition moves no ladder.
-    const std::vector<uint8_t> file = readFileBytes(home.file("players.dat"));
-    expectFileHoldsState(file, over);
-    EXPECT_EQ(over["profiles"][kAdaSlot]["level"], 0);
-    EXPECT_EQ(over["profiles"][kAdaSlot]["ranks"], Json::array({5, 5, 5, 5, 5}));
-}
 
 // Seed 5 wins the first round and loses the second: a won round, a lost one, both ladder moves
 // and the trophies of one win. Any other course is checked the same way.

@@ -26,14 +26,6 @@ std::vector<std::string> homeArgs(const TempDir& home) {
     return {"--home", home.path.string(), "--seed", "7"};
 }
 
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Without the right to override file permissions, even for root, so a read-only folder holds.
 std::string withoutOverridePrefix() {
     if (geteuid() != 0)
@@ -136,7 +128,7 @@ TEST(InterruptedSave, WriteCutShortByAFullDiskLeavesTheOldFileValid) {
         runDriver(homeArgs(home), e2eScript("change_options.script"), "ulimit -f 1; trap '' XFSZ;");
     ASSERT_EQ(cut.status, 0) << cut.errors; // the game goes on with its data in memory
     EXPECT_EQ(readFileBytes(home.file("players.dat")), before);
-    EXPECT_EQ(filesIn(home.path), std::vector<std::string>{"players.dat"}); // no half-written file
+    EXPECT_EQ(home.names(), std::vector<std::string>{"players.dat"}); // no half-written file
 
     const DriverRun restarted = runDriver(homeArgs(home), e2eScript("restart_check.script"));
     ASSERT_EQ(restarted.status, 0) << restarted.errors;
