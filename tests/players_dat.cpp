@@ -30,6 +30,12 @@ std::vector<uint8_t> readFileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
 int32_t int32At(const std::vector<uint8_t>& bytes, size_t offset) {
     uint32_t v = 0;
     for (int i = 3; i >= 0; --i)

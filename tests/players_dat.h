@@ -11,6 +11,7 @@ constexpr size_t kRecordsOffset = 28;
 constexpr size_t kRecordSize = 124;
 
 std::vector<uint8_t> readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 // The magic and the checksum, computed here from the file's own bytes.
 bool playersDatValid(const std::vector<uint8_t>& file);
 std::vector<uint8_t> recordBytes(const std::vector<uint8_t>& file, int slot);

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <vector>
@@ -17,12 +16,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-void writeBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 Bytes encoded(const ProfileStore& store) {
     PlayersFileBytes bytes;
@@ -113,7 +106,7 @@ TEST_F(PlayersFile, OneChangedByteGivesDefaultsAndKeepsTheFirstDamagedFile) {
     // multiplies by an even factor), so the damage lies near the end of the file.
     Bytes firstDamage = readFileBytes(path);
     firstDamage[1154] ^= 1;
-    writeBytes(path, firstDamage);
+    writeFileBytes(path, firstDamage);
 
     EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Damaged), defaultStore()));
     EXPECT_EQ(readFileBytes(damaged), firstDamage);
@@ -122,7 +115,7 @@ TEST_F(PlayersFile, OneChangedByteGivesDefaultsAndKeepsTheFirstDamagedFile) {
     // A second damage keeps the first copy and says so.
     Bytes secondDamage = readFileBytes(path);
     secondDamage[1260] ^= 0x80;
-    writeBytes(path, secondDamage);
+    writeFileBytes(path, secondDamage);
     const std::string notKept = noticeOfLoad();
     EXPECT_NE(notKept.find("an earlier one is\nalready kept as\n" + damaged), std::string::npos)
         << notKept;
@@ -133,13 +126,13 @@ TEST_F(PlayersFile, OneChangedByteGivesDefaultsAndKeepsTheFirstDamagedFile) {
 TEST_F(PlayersFile, WrongMagicOrLengthIsDamagedEvenWithTheRightChecksum) {
     Bytes bytes = encoded(defaultStore());
     bytes[0] = 0x85;
-    writeBytes(path, bytes);
+    writeFileBytes(path, bytes);
     load(ProfilesLoad::Damaged);
 
     std::filesystem::remove(damaged);
     Bytes shortFile = encoded(defaultStore());
     shortFile.pop_back();
-    writeBytes(path, shortFile);
+    writeFileBytes(path, shortFile);
     load(ProfilesLoad::Damaged);
     EXPECT_EQ(std::filesystem::file_size(path), 1276u);
 }
@@ -181,7 +174,7 @@ TEST_F(PlayersFile, ForgedValuesBehindARightChecksumAreDamage) {
         ProfileStore forged = defaultStore();
         forge(forged);
         EXPECT_FALSE(profilesValid(forged.options, forged.profiles));
-        writeBytes(path, encoded(forged));
+        writeFileBytes(path, encoded(forged));
         EXPECT_TRUE(sameProfiles(load(ProfilesLoad::Damaged), defaultStore()));
         std::filesystem::remove(damaged);
     }
@@ -192,7 +185,7 @@ TEST_F(PlayersFile, APlayerOnAnUnusedSlotIsMovedOnToTheNextUsedOne) {
     ProfileStore store = defaultStore(path);
     store.options.player1Profile = 7;
     store.options.player2Profile = 0;
-    writeBytes(path, encoded(store));
+    writeFileBytes(path, encoded(store));
     const ProfileStore loaded = load(ProfilesLoad::Loaded);
     EXPECT_EQ(loaded.options.player1Profile, 0);
     EXPECT_EQ(loaded.options.player2Profile, 1);

@@ -89,16 +89,3 @@ TEST(DriverScript, StopsWithTheStatusOfWhatEndedIt) {
         EXPECT_TRUE(run.lines.empty());
     }
 }
-
-TEST(DriverScript, ShotWritesTheDisplayAsPng) {
-    TempDir home;
-    const std::string picture = home.file("menu.png");
-    const DriverRun run =
-        runDriverText({"--home", home.path.string()}, "tap 1 1\nshot " + picture + "\n");
-    ASSERT_EQ(run.status, 0) << run.errors;
-    const std::vector<uint8_t> png = readFileBytes(picture);
-    ASSERT_GT(png.size(), 24u);
-    EXPECT_EQ(png[1], 'P');
-    EXPECT_EQ(int32At({png[19], png[18], png[17], png[16]}, 0), 240); // IHDR width, big-endian
-    EXPECT_EQ(int32At({png[23], png[22], png[21], png[20]}, 0), 320);
-}
