@@ -181,21 +181,6 @@ TEST_F(HudFixture, GameOverNamesTheWinner) {
     EXPECT_EQ(matchMessageLines(match), (Lines{{152, u"Game Over"}, {168, u"Player 1 wins"}}));
 }
 
-TEST_F(HudFixture, MessageIsDrawnCentredInTheLargeFont) {
-    FrameBuffers fb;
-    makeFrameBuffers(fb);
-    std::fill(fb.drawBuffer, fb.drawBuffer + kScreenPixels, 0xFFC8C8C8u);
-    scoreMessage(50, 50);
-    drawMatchMessage(fb, match);
-    // "Deuce": five cells from x 100 to 139, rows 152 to 167, darkened behind (blank font).
-    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(99, 160)], 0xFFC8C8C8u);
-    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(100, 152)], 0xFF646464u);
-    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(139, 167)], 0xFF646464u);
-    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(140, 160)], 0xFFC8C8C8u);
-    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(120, 168)], 0xFFC8C8C8u);
-    freeFrameBuffers(fb);
-}
-
 bool showsEndsCaption(const Match& match) {
     const Lines lines = matchMessageLines(match);
     return std::any_of(lines.begin(), lines.end(),

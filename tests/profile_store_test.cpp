@@ -277,38 +277,30 @@ TEST(ProfileOperations, DeleteClosesTheLaddersAndSavesButSparesBuiltInAndUnused)
     EXPECT_TRUE(sameProfiles(reloaded, store));
 }
 
-TEST(ProfileOperations, CyclingPlayer1WrapsAndMovesPlayer2OffItsSlot) {
+// The arrows step round the used slots, past the other player's; player 1 pushes player 2 on.
+TEST(ProfileOperations, CyclingWrapsAndSkipsUnusedSlotsAndTheOtherPlayer) {
     ProfileStore store = defaultStore();
-    store.options.player1Profile = 4;
+    addUserProfile(store); // slot 5; 6 to 9 stay unused
+    store.options.player1Profile = 5;
     store.options.player2Profile = 0;
-    EXPECT_EQ(cycleProfile(store, 1, +1), kPlayer1Changed | kPlayer2Changed);
-    EXPECT_EQ(store.options.player1Profile, 0);
-    EXPECT_EQ(store.options.player2Profile, 1);
-
-    EXPECT_EQ(cycleProfile(store, 1, -1), kPlayer1Changed);
-    EXPECT_EQ(store.options.player1Profile, 4);
-    EXPECT_EQ(store.options.player2Profile, 1);
-}
-
-TEST(ProfileOperations, CyclingPlayer2SkipsPlayer1AndUnusedSlots) {
-    ProfileStore store = defaultStore();
-    addUserProfile(store);
-    store.options.player1Profile = 0;
-    store.options.player2Profile = 1;
-    EXPECT_EQ(cycleProfile(store, 2, -1), kPlayer2Changed);
-    EXPECT_EQ(store.options.player2Profile, 5);
-    EXPECT_EQ(cycleProfile(store, 2, +1), kPlayer2Changed);
-    EXPECT_EQ(store.options.player2Profile, 1);
-}
-
-TEST(ProfileOperations, CyclingEndsWhenNoOtherSlotFits) {
-    ProfileStore store = defaultStore();
+    const struct {
+        int player, step, changed, player1, player2;
+    } steps[] = {{1, +1, kPlayer1Changed | kPlayer2Changed, 0, 1},
+                 {2, -1, kPlayer2Changed, 0, 5},
+                 {2, +1, kPlayer2Changed, 0, 1},
+                 {1, -1, kPlayer1Changed, 5, 1}};
+    for (const auto& s : steps) {
+        EXPECT_EQ(cycleProfile(store, s.player, s.step), s.changed);
+        EXPECT_EQ(store.options.player1Profile, s.player1);
+        EXPECT_EQ(store.options.player2Profile, s.player2);
+    }
+    // With no other slot used, nothing moves.
+    ProfileStore alone = defaultStore();
     for (int i = 1; i < 5; ++i)
-        store.profiles[i].level = -1;
-    EXPECT_EQ(cycleProfile(store, 2, +1), 0);
-    EXPECT_EQ(store.options.player2Profile, 1);
-    EXPECT_EQ(cycleProfile(store, 1, +1), 0);
-    EXPECT_EQ(store.options.player1Profile, 0);
+        alone.profiles[i].level = -1;
+    EXPECT_EQ(cycleProfile(alone, 2, +1), 0);
+    EXPECT_EQ(cycleProfile(alone, 1, +1), 0);
+    EXPECT_EQ(alone.options.player1Profile, 0);
 }
 
 // Skills whose level terms sum to whole skills at the top plus a fraction from the run speed.

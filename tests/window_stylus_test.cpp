@@ -1,8 +1,6 @@
 // The stylus through a real SDL window on the offscreen video driver: events go through SDL's own
 // queue, where the renderer's letterboxing applies as it does to the window system's events.
-#include "assets/image_button.h"
-#include "frontend/screen_entry.h"
-#include "game_fixture.h"
+#include "owned.h"
 #include "platform/platform.h"
 
 #include <SDL.h>
@@ -240,15 +238,6 @@ TEST_F(WindowFixture, PressesAndTouchesInAResizedWindowLandUnderThePointerOrOnTh
     }
 }
 
-// Only the left button is the stylus, and SDL's mouse copies of touches are not a second press.
-TEST_F(WindowFixture, OtherButtonsAndTheMouseCopiesOfTouchesAreNotPresses) {
-    open(2);
-    pushButton(SDL_MOUSEBUTTONDOWN, 100, 100, 0, SDL_BUTTON_RIGHT);
-    pushButton(SDL_MOUSEBUTTONDOWN, 100, 100, SDL_TOUCH_MOUSEID);
-    pushButton(SDL_MOUSEBUTTONUP, 100, 100, SDL_TOUCH_MOUSEID);
-    EXPECT_TRUE(drainEvents().empty());
-}
-
 TEST_F(WindowFixture, FocusLostDuringAPressReleasesItWhereItWentDown) {
     open(2);
     pushButton(SDL_MOUSEBUTTONDOWN, 201, 301);
@@ -273,9 +262,13 @@ TEST_F(WindowFixture, FocusLostDuringAPressReleasesItWhereItWentDown) {
 }
 
 // One stylus: while a finger (or the mouse) holds it, other fingers and the mouse are ignored
-// until that same finger lifts.
+// until that same finger lifts. Only the left button is the stylus, and SDL's mouse copies of
+// touches are not a second press.
 TEST_F(WindowFixture, TheFirstPointerDownHoldsTheStylusUntilItLifts) {
     open(2);
+    pushButton(SDL_MOUSEBUTTONDOWN, 100, 100, 0, SDL_BUTTON_RIGHT);
+    pushButton(SDL_MOUSEBUTTONDOWN, 100, 100, SDL_TOUCH_MOUSEID);
+    pushButton(SDL_MOUSEBUTTONUP, 100, 100, SDL_TOUCH_MOUSEID);
     pushFinger(SDL_FINGERDOWN, 41, 61, 7);
     pushFinger(SDL_FINGERDOWN, 401, 601, 8);
     pushButton(SDL_MOUSEBUTTONDOWN, 201, 301);
@@ -292,38 +285,6 @@ TEST_F(WindowFixture, TheFirstPointerDownHoldsTheStylusUntilItLifts) {
                   i % 2 ? PlatformEventType::StylusUp : PlatformEventType::StylusDown);
         EXPECT_EQ((ScreenPoint{events[i].x, events[i].y}), expected[i]) << i;
     }
-}
-
-// The game in the window: a press on a menu button, then the window loses the focus before the
-// release. The button does not stay pressed; like any release, the lost one lets it act, and
-// the real release that follows, without its press, does nothing more.
-TEST_F(WindowFixture, GameLetsGoOfAButtonWhoseReleaseWasLostToAFocusChange) {
-    open(2);
-    RunningGame game{{.dataFolder = DROVANA_BUILD_DIR, .window = platform.get()}};
-    GameApp* app = game.app.get();
-    ASSERT_TRUE(shellPass(game.shell, app));
-    pushButton(SDL_MOUSEBUTTONDOWN, 240, 320);
-    pushButton(SDL_MOUSEBUTTONUP, 240, 320);
-    ASSERT_TRUE(shellPass(game.shell, app));
-    ASSERT_EQ(app->screen, MainMenu);
-    const ImageButton* exhibition = buttonDoing(MainMenu, app->buttons, ButtonAction::Exhibition);
-    const int x = (exhibition->left + 5) * 2;
-    const int y = (exhibition->top + 5) * 2;
-    pushButton(SDL_MOUSEBUTTONDOWN, x, y);
-    ASSERT_TRUE(shellPass(game.shell, app));
-    EXPECT_EQ(exhibition->currentFace, ButtonFace::Pressed);
-    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    ASSERT_TRUE(shellPass(game.shell, app));
-    EXPECT_EQ(app->screen, ExhibitionPlayer1);
-    forEachScreenButton(app->screen, app->buttons, [](const ButtonLayout& row, ImageButton* b) {
-        // The caption blinks on the pressed face.
-        EXPECT_TRUE(row.startRule == StartRule::Blinks || b->currentFace != ButtonFace::Pressed)
-            << static_cast<int>(row.action);
-    });
-    pushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    pushButton(SDL_MOUSEBUTTONUP, x, y);
-    ASSERT_TRUE(shellPass(game.shell, app));
-    EXPECT_EQ(app->screen, ExhibitionPlayer1);
 }
 
 } // namespace
