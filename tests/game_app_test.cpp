@@ -70,16 +70,16 @@ TEST_F(GameAppFixture, MenuButtonShowsPressedOnTheNextFrameAndActsWhereverReleas
         std::vector<uint16_t> pixels;
         for (int y = exhibition->top; y < exhibition->top + exhibition->height; ++y)
             for (int x = exhibition->left; x < exhibition->left + exhibition->width; ++x)
-                pixels.push_back(platformDisplayPixel(game.platform, x, y));
+                pixels.push_back(platformDisplayPixel(game.platform.get(), x, y));
         return pixels;
     };
     const std::vector<uint16_t> unpressed = shownOnTheButton();
     EXPECT_EQ(exhibition->currentFace, ButtonFace::Normal);
-    platformInjectEvent(game.platform, {PlatformEventType::StylusDown, 150, 140});
+    platformInjectEvent(game.platform.get(), {PlatformEventType::StylusDown, 150, 140});
     runFrames(1);
     EXPECT_EQ(exhibition->currentFace, ButtonFace::Pressed);
     EXPECT_NE(shownOnTheButton(), unpressed);
-    platformInjectEvent(game.platform, {PlatformEventType::StylusUp, 0, 0}); // elsewhere
+    platformInjectEvent(game.platform.get(), {PlatformEventType::StylusUp, 0, 0}); // elsewhere
     runFrames(1);
     EXPECT_EQ(app->screen, ExhibitionPlayer1);
 }

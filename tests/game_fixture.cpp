@@ -5,16 +5,15 @@
 #include "core/wide_string.h"
 
 RunningGame::RunningGame(const TestGameSetup& setup)
-    : headless(setup.window ? nullptr : platformOpenHeadless(setup.pitches)),
-      platform(setup.window ? setup.window : headless.get()), sound(soundOutputOpenHeadless()) {
+    : platform(platformOpenHeadless(setup.pitches)), sound(soundOutputOpenHeadless()) {
     seedGameRandom(setup.seed);
     GameSetup game;
     game.dataFolder = fromUtf8(setup.dataFolder + "/");
     game.playersPath = playersPath();
     game.output = sound.get();
-    game.platform = platform;
+    game.platform = platform.get();
     app.reset(makeGameApp(game));
-    shell.platform = platform;
+    shell.platform = platform.get();
     shellStartClock(shell);
 }
 
@@ -28,7 +27,7 @@ bool RunningGame::runFrames(int frames) {
 }
 
 bool RunningGame::tap(int x, int y) {
-    platformInjectEvent(platform, {PlatformEventType::StylusDown, x, y});
-    platformInjectEvent(platform, {PlatformEventType::StylusUp, x, y});
+    platformInjectEvent(platform.get(), {PlatformEventType::StylusDown, x, y});
+    platformInjectEvent(platform.get(), {PlatformEventType::StylusUp, x, y});
     return runFrames(1);
 }

@@ -1,6 +1,6 @@
 // game_fixture.h: the real game as the tests run it: the built data.pak, a players.dat of its own
-// in a fresh folder, the headless display or the test's own window, and a shell on a clock the
-// test steps. Everything it made is freed however the test ends.
+// in a fresh folder, the headless display and a shell on a clock the test steps. Everything it
+// made is freed however the test ends. (The end-to-end driver runs the same game from outside.)
 #pragma once
 
 #include <cstdint>
@@ -16,15 +16,12 @@
 struct TestGameSetup {
     std::string dataFolder;      // where data.pak lies
     uint32_t seed = 11;          // the game's random generator, seeded before the game is made
-    Platform* window = nullptr;  // the test's own display, closed after the game; null for the
-                                 // headless one below
     DisplayPitches pitches = {}; // of the headless display
 };
 
 struct RunningGame {
     TempDir home;
-    Owned<Platform, platformClose> headless;
-    Platform* platform = nullptr;
+    Owned<Platform, platformClose> platform;
     Owned<SoundOutput, soundOutputClose> sound;
     Owned<GameApp, destroyGameApp> app;
     ShellState shell;

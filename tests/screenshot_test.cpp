@@ -25,7 +25,7 @@ void expectPixelMatchesDisplay(const std::vector<uint8_t>& rgb, int width, int p
 // The real game on the headless display, at the logo, so the picture has real content.
 struct ShownGame : ::testing::Test {
     RunningGame game{{.dataFolder = DROVANA_BUILD_DIR, .pitches = {2, 480}}};
-    Platform* platform = game.platform;
+    Platform* platform = game.platform.get();
     const TempDir& home = game.home;
     ShownGame() { frameTick(game.shell, game.app.get()); }
 };
