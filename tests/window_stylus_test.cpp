@@ -74,13 +74,9 @@ struct WindowFixture : ::testing::Test {
     void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
     void pushButton(Uint32 type, int windowX, int windowY, Uint32 which = 0,
                     Uint8 button = SDL_BUTTON_LEFT) {
+        const Uint8 state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         SDL_Event e{};
-        e.button = {
-            type,     0,
-            windowId, which,
-            button,   static_cast<Uint8>(type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED),
-            1,        0,
-            windowX,  windowY};
+        e.button = {type, 0, windowId, which, button, state, 1, 0, windowX, windowY};
         push(e);
     }
     // A touch in the middle of a window pixel, as the window system reports it: a fraction of the
@@ -88,17 +84,10 @@ struct WindowFixture : ::testing::Test {
     void pushFinger(Uint32 type, int windowX, int windowY, SDL_FingerID finger = 1) {
         int width = 0, height = 0;
         SDL_GetWindowSize(platform->window, &width, &height);
+        const float x = (static_cast<float>(windowX) + 0.5f) / static_cast<float>(width);
+        const float y = (static_cast<float>(windowY) + 0.5f) / static_cast<float>(height);
         SDL_Event e{};
-        e.tfinger = {type,
-                     0,
-                     1,
-                     finger,
-                     (static_cast<float>(windowX) + 0.5f) / static_cast<float>(width),
-                     (static_cast<float>(windowY) + 0.5f) / static_cast<float>(height),
-                     0,
-                     0,
-                     1.0f,
-                     windowId};
+        e.tfinger = {type, 0, 1, finger, x, y, 0, 0, 1.0f, windowId};
         push(e);
     }
     void pushWindowEvent(SDL_WindowEventID which) {
