@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -111,6 +112,51 @@ TEST_F(GameAppFixture, AFinishedMatchEndsOnlyOnceItsPauseHasRunOut) {
     EXPECT_EQ(app->screen, ExhibitionMatch);
     finishMatch(false);
     EXPECT_EQ(app->screen, ExhibitionLost);
+}
+
+// The caption of a change of ends is drawn through the pause once the players stand at their new
+// ends, and goes with the pause; after a game that changes no ends none is drawn. (Which points
+// change the ends is EndsCaption's part, in match_hud_test.)
+TEST_F(GameAppFixture, ChangeOfEndsCaptionIsDrawnInThePauseOfAChangeOnly) {
+    // Where "Change of ends" stands: fourteen 8 x 16 cells centred on (120, 120); each pixel as
+    // 8-bit red, green and blue.
+    const auto caption = [&] {
+        std::vector<int> channels;
+        for (int y = 112; y < 128; ++y)
+            for (int x = 64; x < 176; ++x) {
+                const int p = platformDisplayPixel(game.platform.get(), x, y);
+                const int r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+                channels.insert(channels.end(),
+                                {r << 3 | r >> 2, g << 2 | g >> 4, b << 3 | b >> 2});
+            }
+        return channels;
+    };
+    // After player 1 wins a game from `gamesBefore`: the share of the caption's place that the
+    // pause shows darkened to half of what the first frame after it shows, as a text cell draws
+    // its blank pixels (a step of 8 either way is one unit of the display).
+    const auto darkenedAfterAGame = [&](int32_t gamesBefore) {
+        changeScreen(app, ExhibitionMatch);
+        Match* m = app->resources.match;
+        m->games[0] = gamesBefore;
+        for (int point = 0; point < 4; ++point)
+            awardPoint(m, 1);
+        runFrames(126); // 2.5 s: the next point was laid out at 2 s
+        EXPECT_EQ(m->setupDelay, 0);
+        const std::vector<int> paused = caption();
+        m->pointDelay = 1;
+        runFrames(1);
+        const std::vector<int> after = caption();
+        int darkened = 0;
+        for (size_t i = 0; i < paused.size(); i += 3) {
+            bool halved = true;
+            for (size_t c = i; c < i + 3; ++c)
+                halved = halved && std::abs(paused[c] - after[c] / 2) <= 8 && after[c] > 24;
+            darkened += halved ? 1 : 0;
+        }
+        return static_cast<double>(darkened) / static_cast<double>(paused.size() / 3);
+    };
+    EXPECT_GT(darkenedAfterAGame(0), 0.6);  // 1-0: the ends change
+    EXPECT_LT(darkenedAfterAGame(1), 0.05); // 2-0: they stay
 }
 
 // Played tournaments (end to end) seldom get this far.

@@ -182,7 +182,8 @@ bool showsEndsCaption(const Match& match) {
 }
 
 // Plays points by awardPoint and checks, after each one, that the caption is shown exactly when
-// the rules changed the ends, and that it never shares a row with another line.
+// the rules changed the ends, and that it never shares a row with another line. (That the game
+// draws it through the pause is game_app_test's part.)
 struct EndsCaption : ::testing::Test {
     Match* match = createMatch();
     int pointsPlayed = 0;
