@@ -33,9 +33,4 @@ TEST(DataLocation, BesideTheProgramThenItsShareFolderThenTheConfiguredOne) {
     EXPECT_EQ(chooseDataFolder(bin, installed), bin);
 }
 
-TEST(DataLocation, TheBuiltGameFindsTheBuiltArchive) {
-    const std::string build = std::string(DROVANA_BUILD_DIR) + "/";
-    EXPECT_EQ(chooseDataFolder(build, ""), build);
-}
-
 } // namespace

@@ -54,28 +54,24 @@ TEST_F(ShownGame, PictureIsTheDisplayPixelForPixelAtEachScale) {
     }
 }
 
+// The installed game's F12 (tests/release) shows where a shot goes and what the game says; here,
+// two shots within one second.
 TEST_F(ShownGame, SavedIntoThePicturesFolderWithoutOverwriting) {
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
     const std::string keptConfig = oldConfig ? oldConfig : "";
     setenv("HOME", home.path.c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
-    testing::internal::CaptureStderr();
     const std::string first = saveScreenshot(platform);
     const std::string second = saveScreenshot(platform); // very likely the same second
-    const std::string told = testing::internal::GetCapturedStderr();
     setenv("HOME", oldHome.c_str(), 1);
     if (oldConfig)
         setenv("XDG_CONFIG_HOME", keptConfig.c_str(), 1);
     ASSERT_FALSE(first.empty());
     ASSERT_FALSE(second.empty());
     EXPECT_NE(first, second);
-    EXPECT_EQ(std::filesystem::path(first).parent_path(), home.path / "Pictures");
-    EXPECT_NE(told.find(first), std::string::npos); // stderr says where
-    std::vector<uint8_t> rgb;
-    int width = 0, height = 0;
-    EXPECT_TRUE(readPngRgb(second, rgb, width, height));
-    EXPECT_EQ(width, 240); // headless: no window to scale by
+    EXPECT_EQ(std::filesystem::path(second).parent_path(), home.path / "Pictures");
+    EXPECT_TRUE(std::filesystem::exists(first) && std::filesystem::exists(second));
 }
 
 TEST(ScreenshotName, DateAndTimeThenACounter) {
