@@ -70,15 +70,6 @@ TEST_F(ButtonFixture, FillColourNeedsItsAlphaByte) {
     EXPECT_EQ(at(14, 22), 0x40FFFFFFu);
 }
 
-TEST_F(ButtonFixture, FaceIsBlittedTopRowFirst) {
-    giveFace(2, 0x80000000);
-    button->face[2][0] = 0xFF0000FF; // top-left pixel opaque red
-    drawButton(fb, *button);
-    EXPECT_EQ(at(10, 20), 0xFF0000FFu);
-    EXPECT_EQ(at(11, 20), 0x407E7E7Eu);
-    EXPECT_EQ(at(13, 22), 0x407E7E7Eu);
-}
-
 TEST_F(ButtonFixture, ListDrawsInOrderAndOffScreenPartsAreDropped) {
     OwnedButton second{makeImageButton(230, 318, 20, 20)};
     second->fillColour[2] = 0xFF00FF00;
@@ -89,7 +80,8 @@ TEST_F(ButtonFixture, ListDrawsInOrderAndOffScreenPartsAreDropped) {
     EXPECT_EQ(at(239, 319), 0xFF00FF00u);
 }
 
-// Faces hanging over every border: what lies on the screen is blended, nothing else is touched.
+// Faces hanging over every border: what lies on the screen is blended, top row first, and
+// nothing else is touched.
 TEST(FaceBlit, FacesOverTheBordersAreCutToTheScreen) {
     OwnedFrameBuffers fb;
     for (int i = 0; i < kScreenPixels; ++i)
