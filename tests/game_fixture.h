@@ -8,6 +8,8 @@
 
 #include "app/game_app.h"
 #include "app/shell.h"
+#include "core/game_random.h"
+#include "core/wide_string.h"
 #include "owned.h"
 #include "platform/platform.h"
 #include "platform/sound_output.h"
@@ -27,11 +29,33 @@ struct RunningGame {
     ShellState shell;
 
     // Raises FileError like the game when data.pak is missing; nothing is left behind then.
-    explicit RunningGame(const TestGameSetup& setup);
+    explicit RunningGame(const TestGameSetup& setup)
+        : platform(platformOpenHeadless(setup.pitches)), sound(soundOutputOpenHeadless()) {
+        seedGameRandom(setup.seed);
+        GameSetup game;
+        game.dataFolder = fromUtf8(setup.dataFolder + "/");
+        game.playersPath = playersPath();
+        game.output = sound.get();
+        game.platform = platform.get();
+        app.reset(makeGameApp(game));
+        shell.platform = platform.get();
+        shellStartClock(shell);
+    }
     std::string playersPath() const { return home.file("players.dat"); }
     // Frames of 20 ms on the headless clock, each a whole pass of the shell; false once the game
     // has ended.
-    bool runFrames(int frames);
+    bool runFrames(int frames) {
+        for (int i = 0; i < frames; ++i) {
+            platform->clockNow += 20000;
+            if (!shellPass(shell, app.get()))
+                return false;
+        }
+        return true;
+    }
     // A press and a release at one screen point, and the frame that handles them.
-    bool tap(int x, int y);
+    bool tap(int x, int y) {
+        platformInjectEvent(platform.get(), {PlatformEventType::StylusDown, x, y});
+        platformInjectEvent(platform.get(), {PlatformEventType::StylusUp, x, y});
+        return runFrames(1);
+    }
 };
