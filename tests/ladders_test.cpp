@@ -142,11 +142,4 @@ TEST(Rankings, ForgedPlacesOutsideTheTenRowsAreSkipped) {
     EXPECT_EQ(rows[1].text, u"Teodric " + std::u16string(12, u'a'));
 }
 
-TEST(Rankings, TitlePicturesByLadder) {
-    EXPECT_EQ(std::u16string(rankingsTitleImage(0)), u"R_Beginner.jpg");
-    EXPECT_EQ(std::u16string(rankingsTitleMask(4)), u"R_Champion_m.jpg");
-    EXPECT_EQ(std::u16string(rankingsTitleImage(3)), u"R_Pro.jpg");
-    EXPECT_EQ(rankingsTitleImage(5), nullptr);
-}
-
 } // namespace
