@@ -250,15 +250,16 @@ TEST(ProfileOperations, DeleteClosesTheLaddersAndSavesButSparesBuiltInAndUnused)
 // The arrows step round the used slots, past the other player's; player 1 pushes player 2 on.
 TEST(ProfileOperations, CyclingWrapsAndSkipsUnusedSlotsAndTheOtherPlayer) {
     ProfileStore store = defaultStore();
-    addUserProfile(store); // slot 5; 6 to 9 stay unused
-    store.options.player1Profile = 5;
+    store.profiles[9] = store.profiles[addUserProfile(store)]; // the last slot; 5 to 8 unused
+    store.profiles[5].level = -1;
+    store.options.player1Profile = 9;
     store.options.player2Profile = 0;
     const struct {
         int player, step, changed, player1, player2;
     } steps[] = {{1, +1, kPlayer1Changed | kPlayer2Changed, 0, 1},
-                 {2, -1, kPlayer2Changed, 0, 5},
+                 {2, -1, kPlayer2Changed, 0, 9},
                  {2, +1, kPlayer2Changed, 0, 1},
-                 {1, -1, kPlayer1Changed, 5, 1}};
+                 {1, -1, kPlayer1Changed, 9, 1}};
     for (const auto& s : steps) {
         EXPECT_EQ(cycleProfile(store, s.player, s.step), s.changed);
         EXPECT_EQ(store.options.player1Profile, s.player1);
