@@ -1,5 +1,6 @@
 // Drawing buttons: label over faces, fill colours, and the face blend.
 #include "assets/image_button.h"
+#include "owned.h"
 #include "view/button_drawing.h"
 #include "view/hud_text.h"
 
@@ -11,18 +12,14 @@
 
 namespace {
 
+using OwnedButton = Owned<ImageButton, freeImageButton>;
+using OwnedFrameBuffers = OwnedRecord<FrameBuffers, makeFrameBuffers, freeFrameBuffers>;
+
 struct ButtonFixture : ::testing::Test {
-    FrameBuffers fb;
-    ImageButton* button = makeImageButton(10, 20, 4, 3);
-    ButtonFixture() {
-        makeFrameBuffers(fb);
-        for (int i = 0; i < kScreenPixels; ++i)
-            fb.drawBuffer[i] = 0x40FFFFFF;
-    }
-    ~ButtonFixture() override {
-        freeImageButton(button);
-        freeFrameBuffers(fb);
-    }
+    OwnedFrameBuffers fb;
+    OwnedButton owned{makeImageButton(10, 20, 4, 3)};
+    ImageButton* button = owned.get();
+    ButtonFixture() { std::fill(fb.drawBuffer, fb.drawBuffer + kScreenPixels, 0x40FFFFFF); }
     uint32_t at(int x, int y) { return fb.drawBuffer[frameBufferIndex(x, y)]; }
     void giveFace(int f, uint32_t pixel) {
         button->face[f] = new uint32_t[12];
@@ -30,14 +27,6 @@ struct ButtonFixture : ::testing::Test {
             button->face[f][i] = pixel;
     }
 };
-
-TEST(FaceBlend, TruncatesTheWholeSum) {
-    EXPECT_EQ(blendFacePixel(0x00FFFFFF, 0x80000000) & 0xFFFFFF, 0x007E7E7Eu); // 255*127 >> 8
-    EXPECT_EQ(blendFacePixel(0x00FFFFFF, 0x80FFFFFF) & 0xFF, 0xFFu); // per-term truncation: 254
-    EXPECT_EQ(blendFacePixel(0x11223344, 0xFF556677), 0xFF556677u);
-    EXPECT_EQ(blendFacePixel(0x11223344, 0x00556677), 0x11223344u);
-    EXPECT_EQ(blendFacePixel(0x7F000000, 0x01FFFFFF) >> 24, 0x7Fu); // frame alpha kept
-}
 
 // Every alpha against a spread of channel values, each channel written out as the rule states.
 TEST(FaceBlend, EveryAlphaFollowsTheRuleChannelByChannel) {
@@ -81,37 +70,27 @@ TEST_F(ButtonFixture, FillColourNeedsItsAlphaByte) {
     EXPECT_EQ(at(14, 22), 0x40FFFFFFu);
 }
 
-TEST_F(ButtonFixture, FaceIsBlittedTopRowFirst) {
-    giveFace(2, 0x80000000);
-    button->face[2][0] = 0xFF0000FF; // top-left pixel opaque red
-    drawButton(fb, *button);
-    EXPECT_EQ(at(10, 20), 0xFF0000FFu);
-    EXPECT_EQ(at(11, 20), 0x407E7E7Eu);
-    EXPECT_EQ(at(13, 22), 0x407E7E7Eu);
-}
-
 TEST_F(ButtonFixture, ListDrawsInOrderAndOffScreenPartsAreDropped) {
-    ImageButton* second = makeImageButton(230, 318, 20, 20);
+    OwnedButton second{makeImageButton(230, 318, 20, 20)};
     second->fillColour[2] = 0xFF00FF00;
     giveFace(2, 0xFF0000FF);
-    ImageButton* list[] = {button, nullptr, second};
+    ImageButton* list[] = {button, nullptr, second.get()};
     drawButtons(fb, list, 3);
     EXPECT_EQ(at(10, 20), 0xFF0000FFu);
     EXPECT_EQ(at(239, 319), 0xFF00FF00u);
-    freeImageButton(second);
 }
 
-// Faces hanging over every border: what lies on the screen is blended, nothing else is touched.
+// Faces hanging over every border: what lies on the screen is blended, top row first, and
+// nothing else is touched.
 TEST(FaceBlit, FacesOverTheBordersAreCutToTheScreen) {
-    FrameBuffers fb;
-    makeFrameBuffers(fb);
+    OwnedFrameBuffers fb;
     for (int i = 0; i < kScreenPixels; ++i)
         fb.drawBuffer[i] = 0x40102030u + static_cast<uint32_t>(i);
     const std::vector<uint32_t> before(fb.drawBuffer, fb.drawBuffer + kScreenPixels);
     const int corners[][2] = {{-3, -2}, {236, 317}, {-5, 316}, {235, -4}};
     std::vector<uint32_t> expected = before;
     for (const auto& corner : corners) {
-        ImageButton* b = makeImageButton(corner[0], corner[1], 8, 6);
+        OwnedButton b{makeImageButton(corner[0], corner[1], 8, 6)};
         b->face[2] = new uint32_t[48];
         for (uint32_t i = 0; i < 48; ++i)
             b->face[2][i] = (i * 37u % 256) << 24 | i * 2654435761u >> 8;
@@ -124,35 +103,9 @@ TEST(FaceBlit, FacesOverTheBordersAreCutToTheScreen) {
                 }
             }
         drawButton(fb, *b);
-        freeImageButton(b);
     }
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), fb.drawBuffer));
     EXPECT_NE(expected, before);
-    freeFrameBuffers(fb);
-}
-
-} // namespace
-
-namespace {
-
-// Rows of every length with opaque, clear and partial face pixels, against the single pixel.
-TEST(FaceBlend, RowMatchesThePixelBlend) {
-    std::mt19937 rng(5);
-    for (int trial = 0; trial < 2000; ++trial) {
-        const int32_t count = static_cast<int32_t>(rng() % 40);
-        std::vector<uint32_t> frame(count + 4), face(count + 4);
-        for (int32_t i = 0; i < count + 4; ++i) {
-            frame[i] = static_cast<uint32_t>(rng());
-            const uint32_t kind = rng() % 4;
-            const uint32_t alpha = kind == 0 ? 0 : kind == 1 ? 255 : rng() % 256;
-            face[i] = (static_cast<uint32_t>(rng()) & 0xFFFFFF) | alpha << 24;
-        }
-        std::vector<uint32_t> expected = frame;
-        for (int32_t i = 0; i < count; ++i)
-            expected[i] = blendFacePixel(expected[i], face[i]);
-        blendFaceRows(frame.data(), 0, face.data(), 0, count, 1);
-        ASSERT_EQ(frame, expected) << "trial " << trial;
-    }
 }
 
 // Faces are mostly long opaque or clear runs with soft edges: runs of each kind, every length to

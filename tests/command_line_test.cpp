@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <vector>
 
 namespace {
 
-CommandLine parse(std::initializer_list<const char*> args) {
+CommandLine parse(const std::vector<const char*>& args) {
     std::vector<const char*> argv{"drovana"};
-    argv.insert(argv.end(), args);
+    argv.insert(argv.end(), args.begin(), args.end());
     return parseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
@@ -56,9 +55,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithExitStatusTwo) {
              {"--scale", "99999999999999999999"},
              {"--fullscreen", "--scales=2"},
          }) {
-        std::vector<const char*> argv{"drovana"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        const CommandLine line = parseCommandLine(static_cast<int>(argv.size()), argv.data());
+        const CommandLine line = parse(args);
         EXPECT_EQ(line.action, CommandLineAction::Refuse) << args[0];
         EXPECT_FALSE(line.error.empty());
         testing::internal::CaptureStderr();

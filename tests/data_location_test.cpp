@@ -14,42 +14,23 @@ void touch(const std::filesystem::path& file) {
     std::ofstream(file) << "x";
 }
 
-struct DataLocationFixture : ::testing::Test {
-    TempDir prefix;
-    std::string bin = prefix.path.string() + "/bin/";
-    std::string share = prefix.path.string() + "/share/drovana/";
-    TempDir configured;
-    std::string installed = configured.path.string() + "/";
-};
-
-TEST_F(DataLocationFixture, ArchiveBesideTheProgramComesFirst) {
-    touch(bin + "data.pak");
-    touch(share + "data.pak");
-    touch(installed + "data.pak");
-    EXPECT_EQ(chooseDataFolder(bin, installed), bin);
-}
-
-TEST_F(DataLocationFixture, InstalledGameReadsItsOwnPrefixsShareFolder) {
-    touch(share + "data.pak");
-    touch(installed + "data.pak");
-    EXPECT_EQ(chooseDataFolder(bin, installed), share); // a moved prefix still finds its data
-}
-
-TEST_F(DataLocationFixture, ConfiguredFolderIsTheLastResort) {
-    touch(installed + "data.pak");
-    EXPECT_EQ(chooseDataFolder(bin, installed), installed);
-    EXPECT_EQ(chooseDataFolder(bin, configured.path.string()), installed); // slash added
-}
-
-TEST_F(DataLocationFixture, NoArchiveAnywhereNamesTheProgramsFolder) {
+// Beside the program first, then the share folder of its own prefix (so a moved prefix still
+// finds its data), then the configured folder; with none of them, the program's own folder.
+TEST(DataLocation, BesideTheProgramThenItsShareFolderThenTheConfiguredOne) {
+    TempDir prefix, configured;
+    const std::string bin = prefix.file("bin") + "/", share = prefix.file("share/drovana") + "/";
+    const std::string installed = configured.path.string() + "/";
     std::filesystem::create_directories(share + "data.pak"); // a folder is not the archive
     EXPECT_EQ(chooseDataFolder(bin, installed), bin);
     EXPECT_EQ(chooseDataFolder(bin, ""), bin);
-}
-
-TEST(DataLocation, TheBuiltGameFindsTheBuiltArchive) {
-    const std::string build = std::string(DROVANA_BUILD_DIR) + "/";
-    EXPECT_EQ(chooseDataFolder(build, ""), build);
+    touch(installed + "data.pak");
+    EXPECT_EQ(chooseDataFolder(bin, installed), installed);
+    EXPECT_EQ(chooseDataFolder(bin, configured.path.string()), installed); // slash added
+    std::filesystem::remove(share + "data.pak");
+    touch(share + "data.pak");
+    EXPECT_EQ(chooseDataFolder(bin, installed), share);
+    touch(bin + "data.pak");
+    EXPECT_EQ(chooseDataFolder(bin, installed), bin);
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 // Screen image buttons: their initial state and the owned label.
 #include "assets/image_button.h"
+#include "owned.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 TEST(ImageButton, StartsEmptyOnFaceTwoAndOwnsItsLabel) {
-    ImageButton* button = makeImageButton(26, 273, 105, 33);
+    const Owned<ImageButton, freeImageButton> owned{makeImageButton(26, 273, 105, 33)};
+    ImageButton* button = owned.get();
     EXPECT_EQ(button->currentFace, ButtonFace::Static);
     for (int i = 0; i < kImageButtonFaces; ++i) {
         EXPECT_EQ(button->face[i], nullptr);
@@ -23,8 +25,7 @@ TEST(ImageButton, StartsEmptyOnFaceTwoAndOwnsItsLabel) {
     setImageButtonLabel(button, nullptr);
     EXPECT_EQ(button->label, nullptr);
     button->face[1] = new uint32_t[105 * 33];
-    setImageButtonLabel(button, u"kept until freed");
-    freeImageButton(button); // the sanitizer build checks nothing leaks
+    setImageButtonLabel(button, u"kept until freed"); // the sanitizer build checks both are freed
 }
 
 } // namespace

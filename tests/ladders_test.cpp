@@ -67,25 +67,21 @@ TEST(LadderResults, LosingToALowerOpponentGivesUpThePlace) {
     EXPECT_EQ(store.profiles[5].rank[1], 5); // other ladders untouched
 }
 
-TEST(TournamentOpponents, TheTopPlayerMeetsFiveToOne) {
-    ProfileStore store = storeWithUsers(1);
-    arrange(store, {5, 4, 3, 2, 1, 0});
-    store.options.player1Profile = 5;
-    for (int32_t round = 0; round < 5; ++round) {
-        pickTournamentOpponent(store, round);
-        EXPECT_EQ(store.profiles[store.options.player2Profile].rank[0], 5 - round);
-    }
-}
-
-// The own place is skipped only while the target lies at or below it.
-TEST(TournamentOpponents, APlayerOnPlaceTwoMeetsFiveFourThreeOneZero) {
-    ProfileStore store = storeWithUsers(1);
-    arrange(store, {4, 3, 5, 2, 1, 0});
-    store.options.player1Profile = 5;
-    const int32_t expected[] = {5, 4, 3, 1, 0};
-    for (int32_t round = 0; round < 5; ++round) {
-        pickTournamentOpponent(store, round);
-        EXPECT_EQ(store.profiles[store.options.player2Profile].rank[0], expected[round]);
+// Round r wants the place 5 - r; the own place is skipped only while the target lies at or
+// below it.
+TEST(TournamentOpponents, EachRoundMeetsTheNextPlaceUpSkippingTheOwn) {
+    const struct {
+        std::initializer_list<int32_t> slotsFromTop;
+        int32_t places[5];
+    } cases[] = {{{5, 4, 3, 2, 1, 0}, {5, 4, 3, 2, 1}}, {{4, 3, 5, 2, 1, 0}, {5, 4, 3, 1, 0}}};
+    for (const auto& c : cases) {
+        ProfileStore store = storeWithUsers(1);
+        arrange(store, c.slotsFromTop);
+        store.options.player1Profile = 5;
+        for (int32_t round = 0; round < 5; ++round) {
+            pickTournamentOpponent(store, round);
+            EXPECT_EQ(store.profiles[store.options.player2Profile].rank[0], c.places[round]);
+        }
     }
 }
 
@@ -144,13 +140,6 @@ TEST(Rankings, ForgedPlacesOutsideTheTenRowsAreSkipped) {
         EXPECT_LT(r.row, 10);
     }
     EXPECT_EQ(rows[1].text, u"Teodric " + std::u16string(12, u'a'));
-}
-
-TEST(Rankings, TitlePicturesByLadder) {
-    EXPECT_EQ(std::u16string(rankingsTitleImage(0)), u"R_Beginner.jpg");
-    EXPECT_EQ(std::u16string(rankingsTitleMask(4)), u"R_Champion_m.jpg");
-    EXPECT_EQ(std::u16string(rankingsTitleImage(3)), u"R_Pro.jpg");
-    EXPECT_EQ(rankingsTitleImage(5), nullptr);
 }
 
 } // namespace

@@ -1,15 +1,16 @@
 // Platform pieces that can run on a machine without a display: single instance, files, the
 // SDL sound output on SDL's dummy audio driver, text conversion.
 #include "core/wide_string.h"
+#include "owned.h"
 #include "platform/platform_file.h"
 #include "platform/single_instance.h"
 #include "platform/sound_output.h"
 #include "temp_dir.h"
+#include "writers/wav_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -54,41 +55,21 @@ TEST(PlatformFile, FailedReadIsZeroBytesNotSuccess) {
     platformFileClose(file);
 }
 
-std::vector<uint8_t> silentWav(uint32_t samples) {
-    std::vector<uint8_t> wav(44 + samples * 2, 0);
-    auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&wav[at], &v, 4); };
-    auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&wav[at], &v, 2); };
-    std::memcpy(&wav[0], "RIFF", 4);
-    put32(4, static_cast<uint32_t>(wav.size() - 8));
-    std::memcpy(&wav[8], "WAVEfmt ", 8);
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, 1);
-    put32(24, 22050);
-    put32(28, 44100);
-    put16(32, 2);
-    put16(34, 16);
-    std::memcpy(&wav[36], "data", 4);
-    put32(40, samples * 2);
-    return wav;
-}
-
 TEST(SdlSoundOutput, PlaysParsesAndStopsOnTheDummyDevice) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    SoundOutput* output = soundOutputOpenSdl();
+    const Owned<SoundOutput, soundOutputClose> output{soundOutputOpenSdl()};
     ASSERT_NE(output, nullptr);
-    const auto wav = silentWav(22050);
-    soundOutputPlay(output, 3, wav.data(), static_cast<uint32_t>(wav.size()));
+    const std::vector<uint8_t> wav = buildWav(std::vector<int16_t>(kWavSampleRate)); // silence
+    soundOutputPlay(output.get(), 3, wav.data(), static_cast<uint32_t>(wav.size()));
     ASSERT_NE(output->device, 0u) << "the dummy driver always opens";
     EXPECT_EQ(output->playing, 3);
     const std::vector<uint8_t> garbage(100, 0x55);
-    soundOutputPlay(output, 4, garbage.data(), static_cast<uint32_t>(garbage.size()));
+    soundOutputPlay(output.get(), 4, garbage.data(), static_cast<uint32_t>(garbage.size()));
     EXPECT_EQ(output->playing, -1); // cut off, and nothing parseable started
-    soundOutputPlay(output, 3, wav.data(), static_cast<uint32_t>(wav.size()));
-    soundOutputPlay(output, 5, nullptr, 0);
+    soundOutputPlay(output.get(), 3, wav.data(), static_cast<uint32_t>(wav.size()));
+    soundOutputPlay(output.get(), 5, nullptr, 0);
     EXPECT_EQ(output->playing, -1);
-    soundOutputStop(output);
-    soundOutputClose(output);
+    soundOutputStop(output.get());
 }
 
 TEST(WideString, RoundTripsAndUpperCases) {

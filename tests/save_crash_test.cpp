@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -33,13 +34,6 @@ ProfileStore storeAt(const std::string& path, uint32_t generation) {
     for (uint32_t generation = first;; ++generation)
         if (!saveProfiles(storeAt(path, generation)))
             _exit(3);
-}
-
-int leftoverTempFiles(const std::filesystem::path& folder) {
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        count += entry.path().filename().string().rfind("players.dat.", 0) == 0 ? 1 : 0;
-    return count;
 }
 
 TEST(SaveCrash, AKillAtAnyPointLeavesTheOldOrTheNewFile) {
@@ -70,7 +64,11 @@ TEST(SaveCrash, AKillAtAnyPointLeavesTheOldOrTheNewFile) {
     EXPECT_FALSE(std::filesystem::exists(path + ".damaged"));
     // Most kills land after some saves finished; a killed save may leave its temporary file.
     EXPECT_GT(advanced, 20);
-    const int interrupted = leftoverTempFiles(dir.path);
+    const std::vector<std::string> names = dir.names();
+    const int interrupted =
+        static_cast<int>(std::count_if(names.begin(), names.end(), [](const std::string& n) {
+            return n.rfind("players.dat.", 0) == 0;
+        }));
     RecordProperty("interrupted_saves", interrupted);
     std::printf("%d of 100 rounds found a newer file; %d kills landed inside a save\n", advanced,
                 interrupted);

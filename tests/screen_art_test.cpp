@@ -7,12 +7,15 @@
 #include "assets/pak_archive.h"
 #include "built_data.h"
 #include "frontend/screen_tables.h"
+#include "owned.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
+
+using OwnedButton = Owned<ImageButton, freeImageButton>;
 
 int luma(uint32_t p) {
     return (299 * static_cast<int>(p & 0xFF) + 587 * static_cast<int>((p >> 8) & 0xFF) +
@@ -21,15 +24,20 @@ int luma(uint32_t p) {
 }
 
 struct ScreenArt : ::testing::Test {
-    PakArchive* pak = openBuiltData();
-    JpegDecoder* decoder = makeJpegDecoder();
+    Owned<PakArchive, pakClose> pak{openBuiltData()};
+    Owned<JpegDecoder, destroyJpegDecoder> decoder{makeJpegDecoder()};
     std::vector<uint32_t> backdrop = std::vector<uint32_t>(kScreenPixels);
-    ~ScreenArt() override {
-        destroyJpegDecoder(decoder);
-        pakClose(pak);
-    }
     void loadBackdrop(const char16_t* name) {
-        loadBackground(decoder, pak, dataEntryName(name), backdrop.data());
+        loadBackground(decoder.get(), pak.get(), dataEntryName(name), backdrop.data());
+    }
+    // The button of a layout row with one face loaded.
+    OwnedButton withFace(const ButtonLayout& layout, int face) {
+        const ScreenRect& r = layout.rect;
+        OwnedButton b{makeImageButton(r.left, r.top, r.width, r.height)};
+        const FaceImage& image = layout.faces[face];
+        loadFace(decoder.get(), b.get(), pak.get(), face, buttonEntryName(image.image),
+                 image.mask ? buttonEntryName(image.mask).c_str() : nullptr);
+        return b;
     }
     int backdropLuma(int x, int y) const { return luma(backdrop[frameBufferIndex(x, y)]); }
     double meanLuma(const ScreenRect& r) const {
@@ -71,9 +79,7 @@ TEST_F(ScreenArt, MenuWordsLieInTheirTapAreas) {
         const ScreenRect& r = button.rect;
         // White letters inside the rectangle, and their pressed face has dark ink on yellow.
         EXPECT_GT(brightPixels(r, 200), 60) << slot;
-        ImageButton* face = makeImageButton(r.left, r.top, r.width, r.height);
-        loadFace(decoder, face, pak, 1, buttonEntryName(button.faces[1].image),
-                 buttonEntryName(button.faces[1].mask).c_str());
+        const OwnedButton face = withFace(button, 1);
         int ink = 0, yellow = 0;
         for (int i = 0; i < r.width * r.height; ++i) {
             const uint32_t p = face->face[1][i];
@@ -82,7 +88,6 @@ TEST_F(ScreenArt, MenuWordsLieInTheirTapAreas) {
             ink += luma(p) < 60;
             yellow += (p & 0xFF) > 150 && ((p >> 16) & 0xFF) < 110;
         }
-        freeImageButton(face);
         EXPECT_GT(ink, 60) << slot;
         EXPECT_GT(yellow, 800) << slot;
     }
@@ -105,16 +110,8 @@ TEST_F(ScreenArt, SkillPointsHaveEmptySlotsToFill) {
 
 TEST_F(ScreenArt, HudFramesLeaveDarkRoomForTheGamesValues) {
     const ScreenLayout* match = findScreenLayout(ExhibitionMatch);
-    auto faceOf = [&](int slot) {
-        const ButtonLayout& layout = match->buttons[static_cast<size_t>(slot)];
-        ImageButton* b = makeImageButton(layout.rect.left, layout.rect.top, layout.rect.width,
-                                         layout.rect.height);
-        loadFace(decoder, b, pak, 2, buttonEntryName(layout.faces[2].image),
-                 layout.faces[2].mask ? buttonEntryName(layout.faces[2].mask).c_str() : nullptr);
-        return b;
-    };
     // The points are written at (7, 4) and (7, 19), 12 x 12, on the scoreboard at (2, 2).
-    ImageButton* board = faceOf(0);
+    const OwnedButton board = withFace(match->buttons[0], 2);
     for (int y : {2, 17})
         for (int dy = 0; dy < 12; ++dy)
             for (int dx = 0; dx < 12; ++dx) {
@@ -122,13 +119,11 @@ TEST_F(ScreenArt, HudFramesLeaveDarkRoomForTheGamesValues) {
                 EXPECT_EQ(p >> 24 > 240, true);
                 EXPECT_LT(luma(p), 80);
             }
-    freeImageButton(board);
     // The power bar runs from (97, 5), 47 x 6, inside the frame at (90, 2).
-    ImageButton* meter = faceOf(4);
+    const OwnedButton meter = withFace(match->buttons[4], 2);
     for (int dy = 0; dy < 6; ++dy)
         for (int dx = 0; dx < 47; ++dx)
             EXPECT_LT(luma(meter->face[2][(3 + dy) * 61 + 7 + dx]), 40);
-    freeImageButton(meter);
 }
 
 // The tenth row of a ladder starts on the ninth's last pixel row (the layout's own overlap). The

@@ -11,17 +11,6 @@
 
 namespace {
 
-// The first button hit at (x, y), skipping static ones, as the stylus handler walks them.
-ButtonAction hitAction(ScreenId id, int x, int y) {
-    for (const ButtonLayout& b : findScreenLayout(id)->buttons) {
-        const ScreenRect& r = b.rect;
-        if (b.startFace != ButtonFace::Static && x >= r.left && x < r.left + r.width &&
-            y >= r.top && y < r.top + r.height)
-            return b.action;
-    }
-    return ButtonAction::None;
-}
-
 bool overlap(const ScreenRect& a, const ScreenRect& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
            b.top < a.top + a.height;
@@ -80,19 +69,6 @@ TEST(ScreenTables, NoTwoButtonsOverlapButWhereTheLayoutMeansIt) {
                 EXPECT_TRUE(!overlap(a.rect, b.rect) || meantOverlap(a, b))
                     << "screen " << screen.id << " slots " << i << " and " << j;
             }
-}
-
-TEST(ScreenTables, TapsLandWhereTheMenusSay) {
-    using enum ButtonAction;
-    EXPECT_EQ(hitAction(MainMenu, 200, 300), Credits); // the invisible credits area
-    EXPECT_EQ(hitAction(MainMenu, 100, 300), Quit);    // inside Quit (26, 273, 105 x 33)
-    EXPECT_EQ(hitAction(MainMenu, 100, 275), Options); // where Options laps over Quit
-    EXPECT_EQ(hitAction(MainMenu, 10, 10), None);
-    EXPECT_EQ(hitAction(ExhibitionMatch, 235, 5), Close);
-    EXPECT_EQ(hitAction(ExhibitionMatch, 10, 10), None); // the scoreboard is static: the court's
-    // On the editor the bars split into a left (take) and a right (give) half.
-    EXPECT_EQ(hitAction(NewPlayer, 151, 191), TakePoint);
-    EXPECT_EQ(hitAction(NewPlayer, 191, 191), GivePoint);
 }
 
 TEST(ScreenTables, SharedMasksServeFacesOfOneSize) {

@@ -73,18 +73,13 @@ struct ShellFixture : ::testing::Test {
     }
 };
 
-TEST_F(ShellFixture, FirstFrameAdvancesNothingButDraws) {
+TEST_F(ShellFixture, FirstFrameAdvancesNothingAndShortPassesKeepTheirTime) {
     tickAt(0);
-    EXPECT_TRUE(game.updates.empty());
-    EXPECT_EQ(game.afterUpdates, 0);
     EXPECT_EQ(game.renders, 1);
     EXPECT_EQ(game.presents, (std::vector<int>{0}));
-}
-
-TEST_F(ShellFixture, ShortPassesKeepTheirTimeForTheNextFrame) {
-    tickAt(0);
     tickAt(3000); // 3 ms: nothing advanced, drawn again
     EXPECT_TRUE(game.updates.empty());
+    EXPECT_EQ(game.afterUpdates, 0);
     EXPECT_EQ(game.renders, 2);
     tickAt(30000); // counted from the last advancing frame
     EXPECT_EQ(game.updates, (std::vector<Fixed>{1966}));
@@ -121,20 +116,19 @@ TEST_F(ShellFixture, ReleaseReachesTheGameOnlyAfterAnAcceptedPress) {
     EXPECT_EQ(game.ups.size(), 1u);
 }
 
-TEST_F(ShellFixture, OnlyTheQuitKeyEndsTheGame) {
-    send(PlatformEventType::KeyDown, 0, 0, KeyOther);
-    EXPECT_FALSE(shell.quitRequested);
-    send(PlatformEventType::KeyDown, 0, 0, KeyA);
-    EXPECT_TRUE(shell.quitRequested);
-}
-
-TEST_F(ShellFixture, PassDrainsEventsBeforeTheFrame) {
+// A pass handles every waiting event, then draws; the quit key or closing the window ends the game
+// before the frame, any other key does not.
+TEST_F(ShellFixture, PassDrainsEventsBeforeTheFrameAndOnlyTheQuitKeyOrCloseEndsIt) {
     platformInjectEvent(platform, {PlatformEventType::StylusDown, 3, 4});
     platformInjectEvent(platform, {PlatformEventType::StylusUp, 3, 4});
+    platformInjectEvent(platform, {PlatformEventType::KeyDown, 0, 0, KeyOther});
     EXPECT_TRUE(shellPass(shell, &game));
     EXPECT_EQ(game.downs.size(), 1u);
     EXPECT_EQ(game.ups.size(), 1u);
     EXPECT_EQ(game.renders, 1);
+    platformInjectEvent(platform, {PlatformEventType::KeyDown, 0, 0, KeyA});
+    EXPECT_FALSE(shellPass(shell, &game));
+    shell.quitRequested = false;
     platformInjectEvent(platform, {PlatformEventType::Close});
     EXPECT_FALSE(shellPass(shell, &game));
     EXPECT_EQ(game.renders, 1);

@@ -1,6 +1,7 @@
 // temp_dir.cpp
 #include "temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 TempDir::TempDir() {
@@ -8,6 +9,14 @@ TempDir::TempDir() {
     if (!mkdtemp(pattern.data()))
         std::abort();
     path = pattern;
+}
+
+std::vector<std::string> TempDir::names() const {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(path))
+        found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 TempDir::~TempDir() {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 struct TempDir {
     std::filesystem::path path;
@@ -11,4 +12,6 @@ struct TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     std::string file(const std::string& name) const { return (path / name).string(); }
+    // The names of what the folder holds, sorted.
+    std::vector<std::string> names() const;
 };

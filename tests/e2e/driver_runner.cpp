@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include "temp_dir.h"
 
 namespace {
@@ -124,6 +126,10 @@ Json readState(DriverProcess& driver) {
     return Json::parse(readLine(driver));
 }
 
+DriverProcess::~DriverProcess() {
+    finishDriver(*this);
+}
+
 int finishDriver(DriverProcess& driver) {
     if (driver.toDriver >= 0)
         close(driver.toDriver);
@@ -136,4 +142,20 @@ int finishDriver(DriverProcess& driver) {
         std::fclose(driver.fromDriver);
     driver.fromDriver = nullptr;
     return exitStatusOf(status);
+}
+
+Json tapAndExpect(DriverProcess& driver, const std::string& tap, const std::string& screen) {
+    sendCommand(driver, tap);
+    const Json state = readState(driver);
+    EXPECT_EQ(state["screen"], screen) << "after " << tap;
+    return state;
+}
+
+Json playWhileOn(DriverProcess& driver, const std::string& playing, int seconds) {
+    Json state = readState(driver);
+    for (int waited = 0; waited < 6 * 3600 && state["screen"] == playing; waited += seconds) {
+        sendCommand(driver, "wait " + std::to_string(seconds));
+        state = readState(driver);
+    }
+    return state;
 }

@@ -28,11 +28,16 @@ DriverRun runDriver(const std::vector<std::string>& arguments, const std::string
 // The same with the script's text given here.
 DriverRun runDriverText(const std::vector<std::string>& arguments, const std::string& script);
 
-// A driver reading commands as they are sent, for play that depends on what happened.
+// A driver reading commands as they are sent, for play that depends on what happened. However
+// the test ends, its input is closed and the process waited for.
 struct DriverProcess {
     pid_t pid = -1;
     int toDriver = -1;
     FILE* fromDriver = nullptr;
+    DriverProcess() = default;
+    DriverProcess(const DriverProcess&) = delete;
+    DriverProcess& operator=(const DriverProcess&) = delete;
+    ~DriverProcess();
 };
 
 void startDriver(DriverProcess& driver, const std::vector<std::string>& arguments);
@@ -44,3 +49,8 @@ std::string readLine(DriverProcess& driver);
 Json readState(DriverProcess& driver);
 // Closes the driver's input and waits: its exit status, or -1.
 int finishDriver(DriverProcess& driver);
+// Sends a tap and expects the game on `screen` after it; the state then.
+Json tapAndExpect(DriverProcess& driver, const std::string& tap, const std::string& screen);
+// Plays on in waits of `seconds` of game time while the screen is `playing` (six hours at most);
+// the last state seen.
+Json playWhileOn(DriverProcess& driver, const std::string& playing, int seconds = 20);

@@ -1,6 +1,7 @@
 // long_session_e2e_test.cpp: a long session through the real game, as a player who stays a while
-// would play it: many screen changes, a profile made and deleted, three whole matches. Under the
-// sanitizer build it is the leak check of a whole session; its peak memory is reported.
+// would play it: many screen changes, a profile made, three whole exhibitions played with it to
+// their result screens, and the profile deleted. Under the sanitizer build it is the leak check of
+// a whole session; its peak memory is reported.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,9 +12,6 @@
 
 namespace {
 
-constexpr int kWaitSeconds = 30;
-constexpr int kMaxWaits = 6 * 3600 / kWaitSeconds;
-
 // Counts the screen changes a tap causes.
 struct Session {
     DriverProcess driver;
@@ -21,32 +19,34 @@ struct Session {
     std::string screen = "Logo";
 
     void tapTo(const std::string& tap, const std::string& expected) {
-        sendCommand(driver, tap);
-        const Json state = readState(driver);
-        ASSERT_EQ(state["screen"], expected) << "after " << tap << " on " << screen;
-        if (state["screen"] != screen)
-            ++screenChanges;
+        const Json state = tapAndExpect(driver, tap, expected);
+        screenChanges += state["screen"] != screen ? 1 : 0;
         screen = state["screen"];
     }
 
-    // Plays with player 1 left to the computer until the match is decided.
-    void playExhibition() {
+    // Plays with player 1 left to the computer until the match is decided; the state then.
+    Json playExhibition() {
         tapTo("tap 180 147", "ExhibitionPlayer1");
         tapTo("tap 214 306", "ExhibitionPlayer2");
         tapTo("tap 214 306", "ExhibitionStadium");
         tapTo("tap 146 283", "ExhibitionStadium"); // the next stadium
         sendCommand(driver, "auto on");
         tapTo("tap 214 306", "ExhibitionMatch");
-        Json state = readState(driver);
-        for (int i = 0; i < kMaxWaits && state["screen"] == "ExhibitionMatch"; ++i) {
-            sendCommand(driver, "wait " + std::to_string(kWaitSeconds));
-            state = readState(driver);
-        }
+        sendCommand(driver, "sounds");
+        readLine(driver); // the clicks of the menus
+        const Json over = playWhileOn(driver, "ExhibitionMatch", 30);
         sendCommand(driver, "auto off");
-        ASSERT_TRUE(state["screen"] == "ExhibitionWon" || state["screen"] == "ExhibitionLost");
-        screen = state["screen"];
+        const Json& match = over["match"];
+        const bool won = match["setsWon"][0] == match["setsToWin"];
+        EXPECT_EQ(match["matchOver"], 1);
+        EXPECT_EQ(match["setsWon"][won ? 1 : 0], 0);
+        EXPECT_EQ(over["screen"], won ? "ExhibitionWon" : "ExhibitionLost");
+        sendCommand(driver, "sounds");
+        EXPECT_NE(readLine(driver), "[]\n"); // strokes, bounces and calls were heard
+        screen = over["screen"];
         ++screenChanges;
         tapTo("tap 120 306", "MainMenu");
+        return over;
     }
 };
 
@@ -81,7 +81,8 @@ TEST(LongSession, ScreenChangesAProfileMadeAndDeletedAndThreeWholeMatches) {
         s.tapTo("tap 214 306", "Practice");
         s.tapTo("tap 234 5", "MainMenu");
     }
-    // A profile made with the editor, then deleted again.
+    // A profile made with the editor plays three matches: its level is worked out again after
+    // each, and an exhibition moves no ladder.
     s.tapTo("tap 180 147", "ExhibitionPlayer1");
     s.tapTo("tap 200 138", "NewPlayer");
     s.tapTo("tap 36 90", "NewPlayer");           // the keyboard opens
@@ -91,11 +92,17 @@ TEST(LongSession, ScreenChangesAProfileMadeAndDeletedAndThreeWholeMatches) {
     const Json made = readState(s.driver);
     const int slot = made["options"]["player1Profile"];
     EXPECT_EQ(made["profiles"][slot]["level"], 0);
+    s.tapTo("tap 120 306", "MainMenu");
+    for (int match = 0; match < 3; ++match) {
+        const Json over = s.playExhibition();
+        EXPECT_EQ(over["options"]["player1Profile"], slot);
+        EXPECT_EQ(over["profiles"][slot]["level"], 0);
+        EXPECT_EQ(over["profiles"][slot]["ranks"], made["profiles"][slot]["ranks"]);
+    }
+    s.tapTo("tap 180 147", "ExhibitionPlayer1");
     s.tapTo("tap 206 162", "ExhibitionPlayer1"); // Delete
     EXPECT_EQ(readState(s.driver)["profiles"][slot]["level"], -1);
     s.tapTo("tap 120 306", "MainMenu");
-    for (int match = 0; match < 3; ++match)
-        s.playExhibition();
     EXPECT_GE(s.screenChanges, 30);
     const long peak = peakKilobytes(s.driver.pid);
     std::printf("long session: %d screen changes, peak resident memory %ld KB\n", s.screenChanges,

@@ -1,5 +1,6 @@
-// matches_e2e_test.cpp: whole matches played through the real game with player 1 left to the
-// computer: the result screens, the ladder and players.dat afterwards.
+// matches_e2e_test.cpp: a tournament played through the real game with player 1 left to the
+// computer: the result screens, the ladder and players.dat after every round. Whole exhibitions
+// are played in the long session.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,24 +12,6 @@
 namespace {
 
 constexpr int kAdaSlot = 5;
-constexpr int kWaitSeconds = 20;
-// Matches between computers last some twenty minutes of game time; this is far beyond.
-constexpr int kMaxWaits = 6 * 3600 / kWaitSeconds;
-
-// Plays on until the screen is no longer `playing`; the last state seen.
-Json playUntilOver(DriverProcess& driver, const std::string& playing) {
-    Json state = readState(driver);
-    for (int i = 0; i < kMaxWaits && state["screen"] == playing; ++i) {
-        sendCommand(driver, "wait " + std::to_string(kWaitSeconds));
-        state = readState(driver);
-    }
-    return state;
-}
-
-void tapAndExpect(DriverProcess& driver, const std::string& tap, const std::string& screen) {
-    sendCommand(driver, tap);
-    EXPECT_EQ(readState(driver)["screen"], screen) << "after " << tap;
-}
 
 int32_t rankOn(const Json& state, int slot, int ladder) {
     return state["profiles"][slot]["ranks"][ladder];
@@ -64,41 +47,6 @@ void expectFileHoldsState(const std::vector<uint8_t>& file, const Json& state) {
 
 } // namespace
 
-TEST(PlayedThroughTheGame, ExhibitionPlayedToTheEndShowsItsResult) {
-    TempDir home;
-    ASSERT_EQ(runDriver({"--home", home.path.string()}, e2eScript("make_profile.script")).status,
-              0);
-    DriverProcess driver;
-    startDriver(driver, {"--home", home.path.string(), "--seed", "11"});
-    sendCommand(driver, "tap 1 1");
-    sendCommand(driver, "tap 180 147"); // Exhibition: Ada is player 1
-    sendCommand(driver, "tap 214 306");
-    sendCommand(driver, "tap 214 306");
-    sendCommand(driver, "auto on");
-    tapAndExpect(driver, "tap 214 306", "ExhibitionMatch");
-    sendCommand(driver, "sounds");
-    readLine(driver); // the clicks of the menus
-
-    const Json over = playUntilOver(driver, "ExhibitionMatch");
-    const Json& match = over["match"];
-    EXPECT_EQ(match["matchOver"], 1);
-    EXPECT_EQ(match["players"][0]["isComputer"], 1);
-    const bool won = match["setsWon"][0] == 1;
-    EXPECT_EQ(over["screen"], won ? "ExhibitionWon" : "ExhibitionLost");
-    EXPECT_EQ(match["setsWon"][won ? 1 : 0], 0);
-    sendCommand(driver, "sounds");
-    EXPECT_NE(readLine(driver), "[]\n"); // strokes, bounces and calls were heard
-    tapAndExpect(driver, "tap 120 306", "MainMenu");
-    sendCommand(driver, "key a");
-    EXPECT_EQ(finishDriver(driver), 0);
-
-    // Ada's level was worked out from her skills and saved; an exhibition moves no ladder.
-    const std::vector<uint8_t> file = readFileBytes(home.file("players.dat"));
-    expectFileHoldsState(file, over);
-    EXPECT_EQ(over["profiles"][kAdaSlot]["level"], 0);
-    EXPECT_EQ(over["profiles"][kAdaSlot]["ranks"], Json::array({5, 5, 5, 5, 5}));
-}
-
 // Seed 5 wins the first round and loses the second: a won round, a lost one, both ladder moves
 // and the trophies of one win. Any other course is checked the same way.
 TEST(PlayedThroughTheGame, TournamentPlayedRoundByRoundMovesTheLadderAndEndsOnTheTrophies) {
@@ -111,14 +59,12 @@ TEST(PlayedThroughTheGame, TournamentPlayedRoundByRoundMovesTheLadderAndEndsOnTh
     tapAndExpect(driver, "tap 184 177", "TournamentPlayer");
     sendCommand(driver, "tap 214 306");
     sendCommand(driver, "auto on");
-    tapAndExpect(driver, "tap 214 306", "TournamentMatch");
-
-    Json state = readState(driver);
+    Json state = tapAndExpect(driver, "tap 214 306", "TournamentMatch");
     for (int round = 0; round < 5; ++round) {
         const int opponent = state["options"]["player2Profile"];
         const int mine = rankOn(state, kAdaSlot, 0);
         const int theirs = rankOn(state, opponent, 0);
-        state = playUntilOver(driver, "TournamentMatch");
+        state = playWhileOn(driver, "TournamentMatch");
         expectLadderIsAPermutation(state, 0);
         expectFileHoldsState(readFileBytes(home.file("players.dat")), state);
         // After a won round the next match is already set up, so the screen tells the result.
@@ -145,14 +91,12 @@ TEST(PlayedThroughTheGame, TournamentPlayedRoundByRoundMovesTheLadderAndEndsOnTh
             break;
         }
         EXPECT_EQ(state["screen"], "TournamentRoundWon");
-        tapAndExpect(driver, "tap 214 306", "TournamentMatch"); // Next: the next round
-        state = readState(driver);
+        state = tapAndExpect(driver, "tap 214 306", "TournamentMatch"); // Next: the next round
         EXPECT_EQ(state["match"]["matchOver"], 0);
         EXPECT_EQ(state["match"]["players"][0]["isComputer"], 1);
     }
     const int rounds = state["tournamentRound"];
-    tapAndExpect(driver, "tap 214 306", "Trophies");
-    EXPECT_EQ(readState(driver)["tournamentRound"], rounds);
+    EXPECT_EQ(tapAndExpect(driver, "tap 214 306", "Trophies")["tournamentRound"], rounds);
     tapAndExpect(driver, "tap 120 306", "MainMenu");
     sendCommand(driver, "key a");
     EXPECT_EQ(finishDriver(driver), 0);

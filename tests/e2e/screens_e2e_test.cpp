@@ -63,50 +63,29 @@ TEST(ScreenWalk, EveryTapLeadsWhereTheScreenGraphSays) {
     EXPECT_EQ(int32At(file, kRecordsOffset + 5 * kRecordSize + 48), -1);
 }
 
-TEST(DriverScript, MalformedLineStopsWithItsNumber) {
+// What the driver answers to a bad line, a failed expectation, a missing archive (as the game
+// does) and the quit key: its status, what it names, and nothing run after that line.
+TEST(DriverScript, StopsWithTheStatusOfWhatEndedIt) {
     TempDir home;
-    const DriverRun run =
-        runDriverText({"--home", home.path.string()}, "# fine\n\nwait 0.5\ntap 10\nstate\n");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.errors.find("line 4"), std::string::npos) << run.errors;
-    EXPECT_TRUE(run.lines.empty()); // nothing after the bad line ran
-}
-
-TEST(DriverScript, FailedExpectationStopsWithTheLine) {
-    TempDir home;
-    const DriverRun run =
-        runDriverText({"--home", home.path.string()}, "tap 1 1\nexpect screen Options\nstate\n");
-    EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.errors.find("line 2"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find("MainMenu"), std::string::npos) << run.errors;
-    EXPECT_TRUE(run.lines.empty());
-}
-
-TEST(DriverScript, MissingArchiveEndsLikeTheGameWithStatusOne) {
-    TempDir home;
-    const DriverRun run = runDriverText(
-        {"--home", home.path.string(), "--data", home.file("nothing.pak")}, "state\n");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.errors.find("nothing.pak"), std::string::npos) << run.errors;
-}
-
-TEST(DriverScript, QuitKeyEndsTheGameAndNothingAfterItRuns) {
-    TempDir home;
-    const DriverRun run =
-        runDriverText({"--home", home.path.string()}, "tap 1 1\nkey a\nstate\nnot a command\n");
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_TRUE(run.lines.empty());
-}
-
-TEST(DriverScript, ShotWritesTheDisplayAsPng) {
-    TempDir home;
-    const std::string picture = home.file("menu.png");
-    const DriverRun run =
-        runDriverText({"--home", home.path.string()}, "tap 1 1\nshot " + picture + "\n");
-    ASSERT_EQ(run.status, 0) << run.errors;
-    const std::vector<uint8_t> png = readFileBytes(picture);
-    ASSERT_GT(png.size(), 24u);
-    EXPECT_EQ(png[1], 'P');
-    EXPECT_EQ(int32At({png[19], png[18], png[17], png[16]}, 0), 240); // IHDR width, big-endian
-    EXPECT_EQ(int32At({png[23], png[22], png[21], png[20]}, 0), 320);
+    const struct {
+        std::string script;
+        std::vector<std::string> arguments;
+        int status;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"# fine\n\nwait 0.5\ntap 10\nstate\n", {}, 2, {"line 4"}},
+        {"tap 1 1\nexpect screen Options\nstate\n", {}, 3, {"line 2", "MainMenu"}},
+        {"state\n", {"--data", home.file("nothing.pak")}, 1, {"Cannot open file", "nothing.pak"}},
+        {"tap 1 1\nkey a\nstate\nnot a command\n", {}, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        std::vector<std::string> arguments = {"--home", home.path.string()};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const DriverRun run = runDriverText(arguments, c.script);
+        EXPECT_EQ(run.status, c.status) << run.errors;
+        for (const std::string& text : c.said)
+            EXPECT_NE(run.errors.find(text), std::string::npos) << run.errors;
+        EXPECT_TRUE(run.lines.empty());
+    }
 }

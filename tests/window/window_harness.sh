@@ -135,9 +135,21 @@ harness_shot() {
             "$HARNESS_LEFT" "$HARNESS_TOP" "$HARNESS_WIDTH" "$HARNESS_HEIGHT"
 }
 
-# harness_headless OUT.png FRAMES [X,Y@FRAME ...]: the game's screen on the headless display.
+# harness_headless OUT.png FRAMES [X,Y@FRAME ...]: the game's screen on the headless display, as
+# the end-to-end driver shows it after FRAMES frames with each tap (in frame order) at its frame.
 harness_headless() {
-    harness_tool headless "$BUILD" "$2" "$1" "${@:3}"
+    local out=$1 frames=$2 passed=0 script="" tap at home status
+    for tap in "${@:3}"; do
+        at=${tap#*@}
+        script+="frames $((at - passed))"$'\n'"tap ${tap%@*}"$'\n'
+        passed=$at
+    done
+    script+="frames $((frames - passed))"$'\n'"shot $out"$'\n'
+    home=$(mktemp -d)
+    "$BUILD/drovana-script" --home "$home" --seed 1 <<<"${script//,/ }" >/dev/null
+    status=$?
+    rm -rf "$home"
+    return $status
 }
 
 # harness_expect_screen REFERENCE.png MAX_DIFFERING [SECONDS]: waits (15 s by default: a loaded machine can be slow to show a frame) until the

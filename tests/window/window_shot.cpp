@@ -1,19 +1,15 @@
 // window_shot.cpp: the window tests' picture helper: where a screen pixel lies in the game window,
-// an X screenshot of the window brought back to 240 x 320, pixel comparisons, and the same screen
-// drawn by the game on the headless display.
+// an X screenshot of the window brought back to 240 x 320, and pixel comparisons with what the
+// end-to-end driver shows on the headless display.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "app/game_app.h"
-#include "app/shell.h"
-#include "core/game_random.h"
-#include "platform/platform.h"
+#include "core/display.h"
 #include "writers/png_reader.h"
 #include "writers/png_writer.h"
 
@@ -153,50 +149,6 @@ long differingPixels(const std::vector<uint8_t>& a, int aWidth, int aHeight,
     return differing;
 }
 
-// The game's screen after a number of 20 ms frames on the headless display, as the window would
-// show it (RGB565 widened to 8 bits), with every tap given as "x,y@frame".
-bool renderHeadless(const std::string& buildFolder, int frames,
-                    const std::vector<std::string>& taps, const std::string& out) {
-    Platform* platform = platformOpenHeadless();
-    seedGameRandom(1);
-    // The game starts from the built-in players, in a home of its own.
-    char home[] = "/tmp/window-shot-XXXXXX";
-    if (!mkdtemp(home))
-        return false;
-    GameSetup setup;
-    setup.dataFolder = fromUtf8(buildFolder + "/");
-    setup.playersPath = std::string(home) + "/players.dat";
-    setup.platform = platform;
-    GameApp* app = makeGameApp(setup);
-    ShellState shell;
-    shell.platform = platform;
-    shellStartClock(shell);
-    for (int frame = 0; frame < frames; ++frame) {
-        for (const std::string& tap : taps) {
-            int x = 0, y = 0, at = 0;
-            if (std::sscanf(tap.c_str(), "%d,%d@%d", &x, &y, &at) == 3 && at == frame) {
-                platformInjectEvent(platform, {PlatformEventType::StylusDown, x, y});
-                platformInjectEvent(platform, {PlatformEventType::StylusUp, x, y});
-            }
-        }
-        platform->clockNow += 20000;
-        shellPass(shell, app);
-    }
-    std::vector<uint8_t> rgba(size_t{kScreenPixels} * 4, 255);
-    for (int y = 0; y < kScreenHeight; ++y)
-        for (int x = 0; x < kScreenWidth; ++x) {
-            const uint16_t p = platformDisplayPixel(platform, x, y);
-            uint8_t* o = &rgba[(static_cast<size_t>(y) * kScreenWidth + x) * 4];
-            o[0] = static_cast<uint8_t>((p >> 11) << 3 | (p >> 13));
-            o[1] = static_cast<uint8_t>(((p >> 5) & 63) << 2 | ((p >> 9) & 3));
-            o[2] = static_cast<uint8_t>((p & 31) << 3 | ((p >> 2) & 7));
-        }
-    destroyGameApp(app);
-    platformClose(platform);
-    std::filesystem::remove_all(home);
-    return writePngRgba(out, rgba.data(), kScreenWidth, kScreenHeight);
-}
-
 int usage() {
     std::fprintf(
         stderr,
@@ -206,9 +158,7 @@ int usage() {
         "         the window area of an X screenshot (all of it by default) as a 240 x 320 PNG\n"
         "       window-shot compare A.png B.png [--at-most N] [--differences OUT.png]\n"
         "         counts the pixels that differ on the display; fails above N (default 0);\n"
-        "         OUT.png shows them in magenta\n"
-        "       window-shot headless BUILD_FOLDER FRAMES OUT.png [X,Y@FRAME ...]\n"
-        "         the game's screen after FRAMES frames of 20 ms on the headless display\n");
+        "         OUT.png shows them in magenta\n");
     return 2;
 }
 
@@ -294,14 +244,5 @@ int main(int argc, char** argv) {
         return cropCommand(argc - 2, argv + 2);
     if (command == "compare" && argc >= 4 && argc % 2 == 0)
         return compareCommand(argc - 2, argv + 2);
-    if (command == "headless" && argc >= 5) {
-        const std::vector<std::string> taps(argv + 5, argv + argc);
-        try {
-            return renderHeadless(argv[2], std::atoi(argv[3]), taps, argv[4]) ? 0 : 1;
-        } catch (...) {
-            std::fprintf(stderr, "window-shot: cannot start the game from %s\n", argv[2]);
-            return 1;
-        }
-    }
     return usage();
 }
