@@ -2,6 +2,7 @@
 // SDL sound output on SDL's dummy audio driver, text conversion.
 #include "core/wide_string.h"
 #include "owned.h"
+#include "platform/frame_pacing.h"
 #include "platform/platform_file.h"
 #include "platform/single_instance.h"
 #include "platform/sound_output.h"
@@ -26,6 +27,15 @@ TEST(SingleInstance, SecondStartIsRefusedAndRaisesTheFirst) {
     singleInstanceRelease(first);
     EXPECT_TRUE(singleInstanceAcquire(second, dir.path.string())); // free again after release
     singleInstanceRelease(second);
+}
+
+// A microsecond clock: the idle period is 16,666 ticks.
+TEST(FramePacing, AnUnchangedFrameRestsForWhatIsLeftOfTheIdlePeriod) {
+    EXPECT_EQ(idleWaitMilliseconds(1000000, 500000, 500000 + 6666), 10u);
+    EXPECT_EQ(idleWaitMilliseconds(1000000, 500000, 500000 + 16000), 0u); // 666 us: under 1 ms
+    EXPECT_EQ(idleWaitMilliseconds(1000000, 500000, 500000 + 16666), 0u);
+    EXPECT_EQ(idleWaitMilliseconds(1000000, 500000, 500000 + 90000), 0u);
+    EXPECT_EQ(idleWaitMilliseconds(1000000, 0, 6666), 0u); // nothing presented yet
 }
 
 TEST(PlatformFile, FailedReadIsZeroBytesNotSuccess) {
