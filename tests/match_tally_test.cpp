@@ -96,6 +96,62 @@ TEST_F(Tally, NetTouchesCountOnlyWhileThePointIsLive) {
     EXPECT_EQ(match->tally.netTouches, 0);
 }
 
+TEST_F(Tally, TheFastestServeCountsOnlyServesJudgedIn) {
+    ballInFlight(ServeState::First, StrokeFirstServe, kIntoTheBox, kDown);
+    match->ballSpeedKmh = 171;
+    step();
+    PlayerTally kept = striker();
+    ballInFlight(ServeState::First, StrokeFirstServe, kPastTheBox, kDown);
+    match->tally.players[0] = kept;
+    match->ballSpeedKmh = 205; // a fault
+    step();
+    kept = striker();
+    ballInFlight(ServeState::Second, StrokeSecondServe, kIntoTheBox, kDown);
+    match->tally.players[0] = kept;
+    match->netTouched = 1; // a let
+    match->ballSpeedKmh = 199;
+    step();
+    EXPECT_EQ(striker().fastestServeInKmh, 171);
+    EXPECT_EQ(match->tally.players[1].fastestServeInKmh, 0);
+}
+
+// A player comes in by striking a rally ball with the feet inside the service line; the point
+// then counts as a net point for that player, won or lost.
+TEST_F(Tally, NetPointsCountThePlayersWhoCameIn) {
+    setUpHumans();
+    MatchPlayer& p1 = match->players[0];
+    MatchPlayer& p2 = match->players[1];
+    p1.stroke = StrokeForehandVolley;
+    p1.position = {0, 0, fx(5.5)};
+    tallyStroke(match, p1);
+    p2.stroke = StrokeForehand;
+    p2.position = {0, 0, fx(-11)};
+    tallyStroke(match, p2);
+    awardPoint(match, 2); // passed at the net
+    EXPECT_EQ(match->tally.players[0].netPoints, 1);
+    EXPECT_EQ(match->tally.players[0].netPointsWon, 0);
+    EXPECT_EQ(match->tally.players[1].netPoints, 0);
+
+    runPause();
+    p1.stroke = StrokeFirstServe; // a serve is never a net approach, wherever it is struck from
+    p1.position = {0, 0, fx(2)};
+    tallyStroke(match, p1);
+    p1.stroke = StrokeBackhand;
+    p1.position = {0, 0, fx(6.41)}; // just behind the service line
+    tallyStroke(match, p1);
+    awardPoint(match, 1);
+    EXPECT_EQ(match->tally.players[0].netPoints, 1);
+
+    runPause();
+    p2.stroke = StrokeBackhandSmash;
+    p2.position = {0, 0, fx(-3)};
+    tallyStroke(match, p2);
+    awardPoint(match, 2);
+    EXPECT_EQ(match->tally.players[1].netPoints, 1);
+    EXPECT_EQ(match->tally.players[1].netPointsWon, 1);
+    EXPECT_EQ(match->tally.players[0].netPoints, 1) << "the flags start afresh each point";
+}
+
 MatchTally playWholeMatch(Match* match, int level, int slot1, int slot2, unsigned seed) {
     seedGameRandom(seed);
     setUpMatch(match, 1, level * 16384, rosterPlayer(slot1, true), rosterPlayer(slot2, true));
@@ -128,6 +184,11 @@ TEST_F(Tally, AWholeMatchAddsUp) {
             EXPECT_EQ(p.winners[kServe], p.aces);
             EXPECT_EQ(p.secondServes, p.firstServes - p.firstServesIn);
             EXPECT_EQ(p.doubleFaults, p.secondServes - p.secondServesIn);
+            EXPECT_LE(p.netPointsWon, p.netPoints);
+            EXPECT_LE(p.netPoints, t.points);
+            // The meter's range of serve speeds, for a player who got a serve in.
+            EXPECT_GT(p.fastestServeInKmh, 80);
+            EXPECT_LT(p.fastestServeInKmh, 260);
         }
         EXPECT_EQ(endings, t.points) << "level " << level;
         EXPECT_EQ(servicePoints, t.points);
