@@ -26,8 +26,8 @@ struct PlayerTally {
     int32_t aces;
     int32_t doubleFaults;
     int32_t netTouches; // by this player's ball while the point is live
-    int32_t
-        netPoints; // points in which this player struck a rally ball from inside the service line
+    // Points in which this player struck a rally ball from inside the service line.
+    int32_t netPoints;
     int32_t netPointsWon;
     int32_t fastestServeInKmh;     // of the serves judged in; 0 before the first
     int32_t strokes[kStrokeKinds]; // balls struck, serves included
@@ -48,7 +48,7 @@ struct MatchTally {
     int64_t rallyStrokes;    // sum over finished points of the deciding exchange's strokes
     int32_t longestRally;
     int32_t lastStroke; // StrokeId of the last ball struck
-    uint8_t atNet[2]; // this point: the player has struck a rally ball from inside the service line
+    uint8_t atNet[2];   // this point's net points so far, per player
     PlayerTally players[2];
 };
 
