@@ -48,7 +48,7 @@ struct MatchTally {
     int64_t rallyStrokes;    // sum over finished points of the deciding exchange's strokes
     int32_t longestRally;
     int32_t lastStroke; // StrokeId of the last ball struck
-    uint8_t atNet[2];   // this point's net points so far, per player
+    uint8_t atNet[2];   // per player: has come in during this point
     PlayerTally players[2];
 };
 
