@@ -3,9 +3,9 @@
 #pragma once
 
 // Player 1's column on the left, player 2's on the right, each wide enough for an 11-letter
-// name in the 6 x 12 font.
+// name in the 6 x 12 font, with a gap between them so that two such names stay apart.
 constexpr int kStatisticsLabelLeft = 6;
-constexpr int kStatisticsColumnLeft[2] = {106, 172};
+constexpr int kStatisticsColumnLeft[2] = {101, 172};
 constexpr int kStatisticsColumnWidth = 66;
 // The first names, the last names one line lower, then the games of each set: 6 x 12 font.
 constexpr int kStatisticsFirstNameTop = 42;
