@@ -46,6 +46,7 @@ enum class StatisticsRowId : uint8_t {
     FastestServe,
 };
 constexpr int kStatisticsRows = 10;
+static_assert(static_cast<int>(StatisticsRowId::FastestServe) + 1 == kStatisticsRows);
 
 // The words beside each row, in row order; the page's picture draws them.
 extern const char16_t* const kStatisticsLabels[kStatisticsRows];
