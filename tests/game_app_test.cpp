@@ -189,6 +189,62 @@ TEST_F(GameAppFixture, TrophiesShowALaurelPerRoundWonFromTheBottomUp) {
     }
 }
 
+// A tap on the result picture, off its buttons, opens the statistics of the match just played;
+// the page goes back to the picture and on where the picture's buttons lead.
+TEST_F(GameAppFixture, TheResultPictureOpensTheStatisticsWhichGoOnAsTheResultDoes) {
+    goToMainMenu();
+    tapButton(ButtonAction::Exhibition);
+    playExhibition();
+    app->resources.match->tally.players[0].pointsWon = 24;
+    finishMatch(false);
+    ASSERT_EQ(app->screen, ExhibitionLost);
+    tap(120, 150);
+    ASSERT_EQ(app->screen, Statistics);
+    EXPECT_EQ(app->finishedMatch.tally.players[0].pointsWon, 24);
+    EXPECT_EQ(toUtf8(app->finishedMatch.firstNames[0]),
+              toUtf8(profile(app->store.options.player1Profile).firstName));
+    EXPECT_EQ(button(ButtonAction::Next)->currentFace, ButtonFace::Static) << "an exhibition's "
+                                                                              "result has no Next";
+    tapButton(ButtonAction::Back);
+    EXPECT_EQ(app->screen, ExhibitionLost);
+    tap(120, 150);
+    tapButton(ButtonAction::Main);
+    EXPECT_EQ(app->screen, MainMenu);
+
+    // A tournament round won: the match is already set up for the next round, the page is not.
+    tapButton(ButtonAction::Tournament);
+    tapButton(ButtonAction::Ok);
+    tapButton(ButtonAction::Next);
+    tapButton(ButtonAction::Next);
+    app->resources.match->tally.players[1].aces = 3;
+    finishMatch(true);
+    ASSERT_EQ(app->screen, TournamentRoundWon);
+    EXPECT_EQ(app->resources.match->tally.players[1].aces, 0);
+    tap(120, 150);
+    ASSERT_EQ(app->screen, Statistics);
+    EXPECT_EQ(app->finishedMatch.tally.players[1].aces, 3);
+    tapButton(ButtonAction::Next);
+    EXPECT_EQ(app->screen, TournamentMatch);
+    EXPECT_EQ(app->tournamentRound, 1);
+}
+
+// A press made in the match, held while it ends, is no tap on the result picture.
+TEST_F(GameAppFixture, APressFromTheMatchReleasedOnTheResultOpensNothing) {
+    goToMainMenu();
+    tapButton(ButtonAction::Exhibition);
+    playExhibition();
+    Match* m = app->resources.match;
+    m->matchOver = 1;
+    m->setsWon[0] = m->setsToWin;
+    m->pointDelay = 0;
+    const ImageButton* close = button(ButtonAction::Close);
+    ASSERT_EQ(gameStylusDown(app, close->left + 2, close->top + 2), 1);
+    runFrames(1);
+    ASSERT_EQ(app->screen, ExhibitionWon);
+    EXPECT_FALSE(gameStylusUp(app, 0, 0));
+    EXPECT_EQ(app->screen, ExhibitionWon);
+}
+
 TEST_F(GameAppFixture, EditorKeyboardTypesDeletesAndNeverLeavesAnEmptyName) {
     goToMainMenu();
     tapButton(ButtonAction::Exhibition);

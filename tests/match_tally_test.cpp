@@ -17,6 +17,11 @@ struct Tally : MatchFixture {
         match->tally.lastStroke = stroke;
     }
     const PlayerTally& striker() { return match->tally.players[0]; }
+    // Runs until the pause is over and the point has been laid out again.
+    void runPause() {
+        for (int i = 0; i < 400 && (match->pointDelay > 0 || match->setupDelay > 0); ++i)
+            step();
+    }
 };
 
 TEST_F(Tally, ServesAreCountedWhenJudgedAndLetsAreNot) {
@@ -74,6 +79,62 @@ TEST_F(Tally, NetTouchesCountOnlyWhileThePointIsLive) {
     step();
     EXPECT_EQ(match->netTouched, 1);
     EXPECT_EQ(match->tally.netTouches, 0);
+}
+
+TEST_F(Tally, TheFastestServeCountsOnlyServesJudgedIn) {
+    ballInFlight(ServeState::First, StrokeFirstServe, kIntoTheBox, kDown);
+    match->ballSpeedKmh = 171;
+    step();
+    PlayerTally kept = striker();
+    ballInFlight(ServeState::First, StrokeFirstServe, kPastTheBox, kDown);
+    match->tally.players[0] = kept;
+    match->ballSpeedKmh = 205; // a fault
+    step();
+    kept = striker();
+    ballInFlight(ServeState::Second, StrokeSecondServe, kIntoTheBox, kDown);
+    match->tally.players[0] = kept;
+    match->netTouched = 1; // a let
+    match->ballSpeedKmh = 199;
+    step();
+    EXPECT_EQ(striker().fastestServeInKmh, 171);
+    EXPECT_EQ(match->tally.players[1].fastestServeInKmh, 0);
+}
+
+// A player comes in by striking a rally ball with the feet inside the service line; the point
+// then counts as a net point for that player, won or lost.
+TEST_F(Tally, NetPointsCountThePlayersWhoCameIn) {
+    setUpHumans();
+    MatchPlayer& p1 = match->players[0];
+    MatchPlayer& p2 = match->players[1];
+    p1.stroke = StrokeForehandVolley;
+    p1.position = {0, 0, fx(5.5)};
+    tallyStroke(match, p1);
+    p2.stroke = StrokeForehand;
+    p2.position = {0, 0, fx(-11)};
+    tallyStroke(match, p2);
+    awardPoint(match, 2); // passed at the net
+    EXPECT_EQ(match->tally.players[0].netPoints, 1);
+    EXPECT_EQ(match->tally.players[0].netPointsWon, 0);
+    EXPECT_EQ(match->tally.players[1].netPoints, 0);
+
+    runPause();
+    p1.stroke = StrokeFirstServe; // a serve is never a net approach, wherever it is struck from
+    p1.position = {0, 0, fx(2)};
+    tallyStroke(match, p1);
+    p1.stroke = StrokeBackhand;
+    p1.position = {0, 0, fx(6.41)}; // just behind the service line
+    tallyStroke(match, p1);
+    awardPoint(match, 1);
+    EXPECT_EQ(match->tally.players[0].netPoints, 1);
+
+    runPause();
+    p2.stroke = StrokeBackhandSmash;
+    p2.position = {0, 0, fx(-3)};
+    tallyStroke(match, p2);
+    awardPoint(match, 2);
+    EXPECT_EQ(match->tally.players[1].netPoints, 1);
+    EXPECT_EQ(match->tally.players[1].netPointsWon, 1);
+    EXPECT_EQ(match->tally.players[0].netPoints, 1) << "the flags start afresh each point";
 }
 
 } // namespace

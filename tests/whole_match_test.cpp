@@ -65,6 +65,11 @@ void expectTallyAddsUp(const Match* m) {
         EXPECT_EQ(p.winners[static_cast<int>(StrokeKind::Serve)], p.aces);
         EXPECT_EQ(p.secondServes, p.firstServes - p.firstServesIn);
         EXPECT_EQ(p.doubleFaults, p.secondServes - p.secondServesIn);
+        EXPECT_LE(p.netPointsWon, p.netPoints);
+        EXPECT_LE(p.netPoints, t.points);
+        // The meter's range of serve speeds, for a player who got a serve in.
+        EXPECT_GT(p.fastestServeInKmh, 80);
+        EXPECT_LT(p.fastestServeInKmh, 260);
     }
     EXPECT_EQ(endings, t.points);
     EXPECT_EQ(servicePoints, t.points);

@@ -29,6 +29,7 @@ GameView viewOf(GameApp* app) {
     view.buttonCount = static_cast<int32_t>(app->buttons.size());
     view.skillPoints = app->editor.skillPoints;
     view.match = app->resources.match;
+    view.finishedMatch = &app->finishedMatch;
     return view;
 }
 
@@ -87,6 +88,9 @@ void afterEntry(GameApp* app, int32_t id) {
     case Rankings:
         showRankingsLabels(app);
         break;
+    case Statistics:
+        showStatisticsButtons(app->buttons, app->finishedMatch.resultScreen);
+        break;
     default:
         break;
     }
@@ -135,8 +139,14 @@ void endMatchWhenOver(GameApp* app, bool tournament) {
     finishMatchForProfile(app);
     hideHeldBalls(app);
     const bool won = app->resources.match->setsWon[0] == app->resources.match->setsToWin;
+    // Kept before a tournament sets the match up for its next round.
+    const GameOptions& o = app->store.options;
+    app->finishedMatch =
+        finishedMatchOf(*app->resources.match, app->store.profiles[o.player1Profile],
+                        app->store.profiles[o.player2Profile], NoScreen);
     const ScreenId next =
         tournament ? tournamentOutcome(app, won) : (won ? ExhibitionWon : ExhibitionLost);
+    app->finishedMatch.resultScreen = next;
     changeScreen(app, next);
 }
 

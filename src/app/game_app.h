@@ -9,6 +9,7 @@
 #include "core/fixed_point.h"
 #include "core/wide_string.h"
 #include "frontend/game_options.h"
+#include "frontend/match_statistics.h"
 #include "frontend/profile_store.h"
 #include "frontend/screen_entry.h"
 #include "frontend/screen_id.h"
@@ -24,10 +25,12 @@ struct Platform;
 struct SoundOutput;
 struct SoundSet;
 
-// Where the stylus last went down, in screen pixels: the keyboard types the key under it.
+// Where the stylus last went down, in screen pixels: the keyboard types the key under it. A
+// release opens a result's statistics only when its press fell on the result too.
 struct StylusPress {
     int32_t x = 0;
     int32_t y = 0;
+    ScreenId screen = NoScreen;
 };
 
 struct GameApp {
@@ -43,6 +46,7 @@ struct GameApp {
     int32_t practiceDrill = 0;
     int32_t rankingsPage = 0;
     int32_t tournamentRound = 0;
+    FinishedMatch finishedMatch;  // the last match played to its end, for its statistics
     Platform* platform = nullptr; // not owned; the Quit button closes its window
     // What the player must be told once the game has started (a damaged players.dat set
     // aside): the window shows each in a message box, the headless driver lists them.
@@ -74,7 +78,8 @@ uint8_t gameStylusDown(GameApp* app, int x, int y);
 // True when the release ran an action: a button's, or the Logo and Credits screens' own.
 bool gameStylusUp(GameApp* app, int dx, int dy);
 
-// Frees the old screen's buttons and enters screen id (1..21; any other id loads nothing).
+// Frees the old screen's buttons and enters screen id (kFirstScreen..kLastScreen; any other id
+// loads nothing).
 void changeScreen(GameApp* app, int32_t id);
 // which 1: the colours of player 1's profile (options.player1Profile) onto model 1; which 2:
 // player 2's onto model 2.

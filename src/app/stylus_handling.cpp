@@ -1,11 +1,13 @@
 // stylus_handling.cpp: presses and releases of the stylus, and what each button's action does.
 #include "app/game_app.h"
 #include "app/profile_editor.h"
+#include "app/replay_playback.h"
 
 #include "assets/image_button.h"
 #include "assets/sound_set.h"
 #include "frontend/court_taps.h"
 #include "frontend/ladders.h"
+#include "frontend/match_statistics.h"
 #include "frontend/profile_store.h"
 #include "frontend/screen_entry.h"
 #include "frontend/screen_tables.h"
@@ -50,13 +52,24 @@ Neighbours neighboursOf(ScreenId screen) {
     return {screen, NoScreen, NoScreen};
 }
 
+// The statistics page goes back to its result screen and on where that screen's Next leads. A
+// page shown without a finished match (a script may open any screen) leads to the main menu.
+Neighbours neighboursOf(const GameApp* app) {
+    if (app->screen != Statistics)
+        return neighboursOf(app->screen);
+    const ScreenId result = app->finishedMatch.resultScreen;
+    if (!showsMatchResult(result))
+        return {Statistics, MainMenu, MainMenu};
+    return {Statistics, result, neighboursOf(result).next};
+}
+
 void reloadChosenFaces(GameApp* app) {
     reloadChosenFaces(app->resources.engine->jpeg, app->resources.pak, app->screen, app->buttons,
                       gameEntryContext(app, app->screen));
 }
 
 bool goBack(GameApp* app) {
-    const ScreenId back = neighboursOf(app->screen).back;
+    const ScreenId back = neighboursOf(app).back;
     if (back == NoScreen)
         return false;
     changeScreen(app, back);
@@ -64,7 +77,7 @@ bool goBack(GameApp* app) {
 }
 
 bool goNext(GameApp* app) {
-    const ScreenId next = neighboursOf(app->screen).next;
+    const ScreenId next = neighboursOf(app).next;
     if (next == NoScreen)
         return false;
     if (app->screen == TournamentStadium)
@@ -279,6 +292,10 @@ bool performButtonAction(GameApp* app, const ButtonLayout& row, ImageButton* but
     case ButtonAction::GivePoint:
         performEditorAction(app, row, button);
         return true;
+    case ButtonAction::WatchAgain:
+        // Without a replay to play the page simply stays.
+        watchLastReplay(app);
+        return true;
     }
     return false;
 }
@@ -286,7 +303,7 @@ bool performButtonAction(GameApp* app, const ButtonLayout& row, ImageButton* but
 } // namespace
 
 uint8_t gameStylusDown(GameApp* app, int x, int y) {
-    app->press = {x, y};
+    app->press = {x, y, app->screen};
     bool hit = false;
     for (ImageButton* b : app->buttons) {
         if (!b || b->currentFace == ButtonFace::Static || !hits(b, x, y))
@@ -310,5 +327,10 @@ bool gameStylusUp(GameApp* app, int, int) {
         return true;
     }
     const ReleasedButton released = releasePressedButton(app->screen, app->buttons);
+    // A tap on a result's picture, not on its buttons, opens the match's statistics.
+    if (!released.row && showsMatchResult(app->screen) && app->press.screen == app->screen) {
+        changeScreen(app, Statistics);
+        return true;
+    }
     return released.row && performButtonAction(app, *released.row, released.button);
 }

@@ -1,4 +1,5 @@
-// screen_id.h: the 21 screens of the game and their numbers.
+// screen_id.h: the screens of the game and their numbers: the 21 of the menus, the matches and
+// their results, and the statistics page after them.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,9 @@ enum ScreenId : int32_t {
     NewPlayer = 19,
     Rankings = 20,
     Options = 21,
+    Statistics = 22, // of the match just played, opened from its result screen
 };
 
 constexpr int32_t kFirstScreen = Logo;
-constexpr int32_t kLastScreen = Options;
+// Every id from the first to the last has a table, an entry and a name.
+constexpr int32_t kLastScreen = Statistics;

@@ -1,4 +1,4 @@
-// screen_tables.cpp: the layout of all 21 screens, shared by the game, the data builder and tests.
+// screen_tables.cpp: the layout of every screen, shared by the game, the data builder and tests.
 #include "frontend/screen_tables.h"
 
 #include <array>
@@ -354,6 +354,18 @@ constexpr ButtonLayout kOptionsButtons[] = {
     kMain,
 };
 
+// The statistics page: Back returns to the result picture, Main and Next go on as its buttons
+// do (the game hides Next after an exhibition, whose result has none).
+constexpr ButtonLayout kStatisticsButtons[] = {
+    kBack,
+    kMain,
+    kNext,
+    {.action = ButtonAction::WatchAgain,
+     .rect = {150, 9, 86, 22},
+     .faces = {{u"Watch0.jpg", u"Watch0_m.jpg"}, {u"Watch1.jpg", u"Watch1_m.jpg"}, kNoFace},
+     .startFace = ButtonFace::Normal},
+};
+
 constexpr std::span<const char16_t* const> kNoBackdrops{};
 
 constexpr ScreenLayout screen(ScreenId id, const char16_t* backdrop,
@@ -384,6 +396,7 @@ constexpr ScreenLayout kScreens[] = {
     screen(NewPlayer, u"NewPlayer.jpg", kNewPlayerButtons),
     screen(Rankings, u"Rankings.jpg", kRankingsButtons),
     screen(Options, u"Options.jpg", kOptionsButtons),
+    screen(Statistics, u"Statistics.jpg", kStatisticsButtons),
 };
 static_assert(std::size(kScreens) == kLastScreen, "one entry per screen, in id order");
 

@@ -116,6 +116,8 @@ enum class ButtonAction : uint8_t {
     NextColour4,
     TakePoint, // from the skill of the row's index
     GivePoint,
+    // The statistics page.
+    WatchAgain, // the match just played, from its start
 };
 
 struct ButtonLayout {
@@ -153,7 +155,7 @@ constexpr int32_t kSkillRowStep = 12;
 // Ladder rows of the rankings screen, rank 0 first.
 constexpr int32_t kRankingRows = 10;
 
-// The screen with id 1..21; every other id has no entry.
+// The screen with id kFirstScreen..kLastScreen; every other id has no entry.
 const ScreenLayout* findScreenLayout(int32_t id);
 std::span<const ScreenLayout> allScreenLayouts();
 

@@ -9,6 +9,7 @@
 constexpr Fixed kBaselineZ = fx(11.89);
 constexpr Fixed kSinglesHalfWidth = fx(4.11);
 constexpr Fixed kNetClearance = fx(0.02);
+constexpr Fixed kServiceLineZ = fx(6.40);
 
 enum SurfaceKind : int {
     SurfaceGreen = 0,

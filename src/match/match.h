@@ -25,7 +25,11 @@ struct PlayerTally {
     int32_t secondServesIn;
     int32_t aces;
     int32_t doubleFaults;
-    int32_t netTouches;            // by this player's ball while the point is live
+    int32_t netTouches; // by this player's ball while the point is live
+    // Points in which this player struck a rally ball from inside the service line.
+    int32_t netPoints;
+    int32_t netPointsWon;
+    int32_t fastestServeInKmh;     // of the serves judged in; 0 before the first
     int32_t strokes[kStrokeKinds]; // balls struck, serves included
     int32_t winners[kStrokeKinds];
     int32_t errors[kStrokeKinds];
@@ -44,6 +48,7 @@ struct MatchTally {
     int64_t rallyStrokes;    // sum over finished points of the deciding exchange's strokes
     int32_t longestRally;
     int32_t lastStroke; // StrokeId of the last ball struck
+    uint8_t atNet[2];   // per player: has come in during this point
     PlayerTally players[2];
 };
 

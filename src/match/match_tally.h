@@ -1,4 +1,4 @@
-// match_tally.h: the rules report serves, point endings and net touches to the tally.
+// match_tally.h: the rules report serves, point endings, net touches and net points to the tally.
 #pragma once
 
 #include "match/match.h"
@@ -16,3 +16,5 @@ void tallyServeJudged(Match* m, bool in);
 void tallyPointEnd(Match* m, bool byWinner);
 // The ball touched the net while the point was live.
 void tallyNetTouch(Match* m);
+// The point just won by winner (1 or 2) counts as a net point for each player who came in.
+void tallyNetPoints(Match* m, int winner);

@@ -1,6 +1,7 @@
 // scoring.cpp: points, games, tie-breaks, sets and the match, the change of server and ends.
 #include "match/match.h"
 
+#include "match/match_tally.h"
 #include "match/vector_math.h"
 
 namespace {
@@ -27,6 +28,7 @@ void tallyPoint(Match* m, int winner) {
     t.rallyStrokes += t.exchangeStrokes;
     if (t.exchangeStrokes > t.longestRally)
         t.longestRally = t.exchangeStrokes;
+    tallyNetPoints(m, winner);
 }
 
 // Plain points: 0 15 30 40, then advantage and deuce, then the game.

@@ -21,6 +21,7 @@ void clearPointFlags(Match* m) {
     m->ball.velocity = {0, 0, 0};
     m->ball.spin = 0;
     m->tally.exchangeStrokes = 0;
+    m->tally.atNet[0] = m->tally.atNet[1] = 0;
     for (MatchPlayer& p : m->players) {
         p.stroke = 0;
         p.wonSet = 0;

@@ -2,6 +2,7 @@
 #include "view/screen_render.h"
 
 #include "assets/image_button.h"
+#include "frontend/match_statistics.h"
 #include "frontend/screen_tables.h"
 #include "match/match.h"
 #include "view/button_drawing.h"
@@ -9,6 +10,7 @@
 #include "view/hud_text.h"
 #include "view/match_hud.h"
 #include "view/match_scene.h"
+#include "view/statistics_drawing.h"
 
 namespace {
 
@@ -71,8 +73,15 @@ void renderScreen(Engine3D& engine, const GameView& view) {
         }
         drawScreenButtons(engine, view);
         break;
+    case Statistics:
+        drawScreenButtons(engine, view);
+        if (view.finishedMatch)
+            drawStatisticsPage(engine.frame, statisticsPage(*view.finishedMatch));
+        break;
     default:
         drawScreenButtons(engine, view);
+        if (showsMatchResult(view.screen))
+            drawResultCaption(engine.frame);
         break;
     }
 }

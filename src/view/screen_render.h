@@ -17,5 +17,6 @@ constexpr Vec3 kShownFigureFacing = {46340, 0, 46340};
 
 // Starts the frame from the backdrop, then by screen: the selection screens and the editor draw
 // their buttons and then the figure over them; the match screens update the HUD, draw the scene
-// and then the buttons over it; every other screen only its buttons.
+// and then the buttons over it; the statistics page its buttons and figures, the result screens
+// their buttons and the caption that leads there; every other screen only its buttons.
 void renderScreen(Engine3D& engine, const GameView& view);

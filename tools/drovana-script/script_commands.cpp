@@ -32,6 +32,7 @@ const char* const kScreenNames[] = {
     "NewPlayer",
     "Rankings",
     "Options",
+    "Statistics",
 };
 static_assert(sizeof(kScreenNames) / sizeof(kScreenNames[0]) == kLastScreen + 1);
 

@@ -7,6 +7,7 @@
 #include "app/game_app.h"
 #include "assets/image_button.h"
 #include "core/wide_string.h"
+#include "frontend/match_statistics.h"
 #include "match/match.h"
 #include "match/match_tally.h"
 #include "script_commands.h"
@@ -101,6 +102,9 @@ json playerTallyJson(const PlayerTally& t) {
             {"aces", t.aces},
             {"doubleFaults", t.doubleFaults},
             {"netTouches", t.netTouches},
+            {"netPoints", t.netPoints},
+            {"netPointsWon", t.netPointsWon},
+            {"fastestServeInKmh", t.fastestServeInKmh},
             {"strokes", byKindJson(t.strokes)},
             {"winners", byKindJson(t.winners)},
             {"errors", byKindJson(t.errors)}};
@@ -166,6 +170,24 @@ json matchJson(const Match& m) {
         {"tally", tallyJson(m.tally)}};
 }
 
+// The statistics page as it reads: the names, each set's games and every row's figures.
+json statisticsJson(const FinishedMatch& finished) {
+    const StatisticsPage page = statisticsPage(finished);
+    json players = json::array();
+    for (int p = 0; p < 2; ++p)
+        players.push_back({{"firstName", toUtf8(page.firstNames[p])},
+                           {"lastName", toUtf8(page.lastNames[p])},
+                           {"setGames", toUtf8(page.setGames[p])}});
+    json rows = json::array();
+    for (const StatisticsRow& row : page.rows) {
+        json values = json::array();
+        for (int p = 0; p < (row.shared ? 1 : 2); ++p)
+            values.push_back(toUtf8(statisticsText(row, p)));
+        rows.push_back({{"label", toUtf8(row.label)}, {"values", values}});
+    }
+    return {{"players", players}, {"rows", rows}};
+}
+
 } // namespace
 
 json gameStateJson(const GameApp& app) {
@@ -187,5 +209,7 @@ json gameStateJson(const GameApp& app) {
             {"tournamentRound", app.tournamentRound},
             {"practiceDrill", app.practiceDrill},
             {"match", app.resources.match ? matchJson(*app.resources.match) : json(nullptr)},
+            {"statistics",
+             app.screen == Statistics ? statisticsJson(app.finishedMatch) : json(nullptr)},
             {"notices", notices}};
 }

@@ -5,7 +5,7 @@
 
 struct GameApp;
 
-// Screen, buttons, options, profiles, the tournament and practice counters, the match and the
-// notices told at start.
+// Screen, buttons, options, profiles, the tournament and practice counters, the match, the
+// statistics page's rows while it shows, and the notices told at start.
 // Fixed values are given raw (65536 = 1.0).
 nlohmann::ordered_json gameStateJson(const GameApp& app);

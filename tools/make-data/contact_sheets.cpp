@@ -13,12 +13,14 @@
 #include "assets/image_loading.h"
 #include "assets/jpeg_decoder.h"
 #include "assets/pak_archive.h"
+#include "frontend/match_statistics.h"
 #include "frontend/screen_tables.h"
 #include "render/camera.h"
 #include "render/render_context.h"
 #include "view/button_drawing.h"
 #include "view/hud_text.h"
 #include "view/match_scene.h"
+#include "view/statistics_drawing.h"
 #include "writers/png_writer.h"
 
 namespace {
@@ -91,6 +93,37 @@ const FaceImage* chosenFace(const FaceChoice& choice, int stadium) {
     default:
         return &choice.images[0];
     }
+}
+
+// A long three-set match for the statistics page, its names as long as a profile allows.
+FinishedMatch sampleFinishedMatch() {
+    FinishedMatch match;
+    match.firstNames[0] = u"Alexandra";
+    match.lastNames[0] = u"Moreno-Diaz";
+    match.firstNames[1] = u"Gus";
+    match.lastNames[1] = u"Tanaka";
+    match.setGames[0] = u"6 4 7";
+    match.setGames[1] = u"3 6 6";
+    const int32_t figures[2][10] = {{112, 61, 58, 37, 7, 4, 23, 19, 9, 14},
+                                    {98, 55, 51, 40, 3, 6, 17, 25, 4, 11}};
+    for (int p = 0; p < 2; ++p) {
+        PlayerTally& t = match.tally.players[p];
+        const int32_t* f = figures[p];
+        t.pointsWon = f[0];
+        t.servicePoints = 105;
+        t.servicePointsWon = f[1];
+        t.firstServes = 105;
+        t.firstServesIn = f[2];
+        t.aces = f[4];
+        t.doubleFaults = f[5];
+        t.winners[0] = f[6];
+        t.errors[0] = f[7];
+        t.netPoints = f[9];
+        t.netPointsWon = f[8];
+        t.fastestServeInKmh = 180 + f[4];
+    }
+    match.tally.longestRally = 23;
+    return match;
 }
 
 // Sheets are kept top row first for the PNG writer and the overview.
@@ -168,6 +201,10 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
         freeImageButton(b);
     if (variant.screen == NewPlayer && variant.state != SheetState::Keyboard)
         drawSkillPoints(frame);
+    if (variant.screen == Statistics)
+        drawStatisticsPage(frame, statisticsPage(sampleFinishedMatch()));
+    if (showsMatchResult(variant.screen))
+        drawResultCaption(frame);
     Sheet sheet(static_cast<size_t>(kScreenPixels) * 4);
     for (int y = 0; y < kScreenHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x) {

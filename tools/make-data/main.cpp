@@ -18,6 +18,7 @@
 #include "keyboard_picture.h"
 #include "menu_backdrops.h"
 #include "sound_effects.h"
+#include "statistics_art.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ DataSet buildData() {
         // Where the selection screens and the editor show their player (the game's positions).
         addMenuBackdrops(data, types, figureSpot(camera, {-0.5, 0.0, 6.0}),
                          figureSpot(camera, {0.0, 0.0, -1.0}));
+        addStatisticsArt(data, types);
         addSoundEffects(data.entries);
         addFigureFiles(data.entries);
     } catch (...) {
