@@ -1,6 +1,7 @@
 // state_json.cpp: the game object turned into JSON for scripts and the tests that read them.
 #include "state_json.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "core/wide_string.h"
 #include "match/match.h"
 #include "match/match_tally.h"
+#include "match/state_hash.h"
 #include "script_commands.h"
 
 using json = nlohmann::ordered_json;
@@ -130,7 +132,10 @@ std::string setScoreTextOf(const Match& m) {
 }
 
 json matchJson(const Match& m) {
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(matchStateHash(m)));
     return {
+        {"hash", hash},
         {"isPractice", m.isPractice},
         {"practiceMode", m.practiceMode},
         {"setsToWin", m.setsToWin},
@@ -188,4 +193,8 @@ json gameStateJson(const GameApp& app) {
             {"practiceDrill", app.practiceDrill},
             {"match", app.resources.match ? matchJson(*app.resources.match) : json(nullptr)},
             {"notices", notices}};
+}
+
+json matchStateJson(const Match& match) {
+    return matchJson(match);
 }
