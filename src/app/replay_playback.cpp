@@ -35,8 +35,9 @@ struct ReplayPlayback {
     uint32_t eventsPlayed = 0;
     uint64_t soundDigest = 0;
     int speedIndex = 0;
-    int64_t owed = 0;     // real time times the speed not yet played, raw Fixed units
-    bool feeding = false; // the recorded stylus events go to the game's own handlers
+    int64_t owed = 0;       // real time times the speed not yet played, raw Fixed units
+    int64_t timePlayed = 0; // the recorded steps played so far, raw Fixed units
+    bool feeding = false;   // the recorded stylus events go to the game's own handlers
     int32_t pressX = 0, pressY = 0;
     bool watcherOnClose = false;
     ProfileStore store;
@@ -142,6 +143,7 @@ void feed(GameApp* app, ReplayPlayback& p, bool unlimited) {
             return;
         p.stepWaiting = false;
         p.owed -= p.nextStep;
+        p.timePlayed += p.nextStep;
         ++p.stepsPlayed;
         p.feeding = true;
         gameUpdate(app, p.nextStep);
@@ -172,6 +174,11 @@ bool replayPlaying(const GameApp* app) {
 int playbackSpeed(const GameApp* app) {
     const ReplayPlayback* p = activePlayback(app);
     return p ? kSpeeds[p->speedIndex] : 1;
+}
+
+int64_t playbackTimePlayed(const GameApp* app) {
+    const ReplayPlayback* p = activePlayback(app);
+    return p ? p->timePlayed : 0;
 }
 
 const PlaybackResult& lastPlaybackResult(const GameApp* app) {

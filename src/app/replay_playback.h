@@ -40,6 +40,8 @@ PlaybackResult playReplayHeadless(GameApp* app, ReplayFile replay);
 bool replayPlaying(const GameApp* app);
 // The speed the watcher chose: 1, 4 or 16.
 int playbackSpeed(const GameApp* app);
+// How much of the replay's recorded time has been played, in raw Fixed units.
+int64_t playbackTimePlayed(const GameApp* app);
 // The result of the last replay that ended.
 const PlaybackResult& lastPlaybackResult(const GameApp* app);
 
