@@ -283,6 +283,27 @@ TEST_F(ReplayFixture, TheWatcherChangesTheSpeedAndLeavesButNotTheMatch) {
     EXPECT_EQ(lastPlaybackResult(app).end, ReplayEnd::Closed);
 }
 
+// Recorded once by the desktop build (tests/golden/replays.script), they end in the state their
+// files hold on every build that runs this: the desktop's, without AVX2, and WebAssembly.
+TEST_F(ReplayFixture, TheGoldenReplaysPlayExactlyOnThisBuild) {
+    toMainMenu();
+    for (const char* name : {"exhibition.replay", "practice.replay"}) {
+        ReplayFile replay;
+        std::string error;
+        ASSERT_TRUE(readReplayFile(std::string(DROVANA_SOURCE_DIR) + "/tests/golden/" + name,
+                                   replay, error))
+            << error;
+        // The match reads nothing of data.pak, so the files stay golden when the art changes.
+        replay.archiveIdentity = gameArchiveIdentity(app);
+        const ReplayOutcome recorded = replay.outcome;
+        const PlaybackResult result = playReplayHeadless(app, std::move(replay));
+        EXPECT_TRUE(result.exact) << name;
+        EXPECT_EQ(result.end, recorded.end) << name;
+        EXPECT_EQ(result.stateHash, recorded.stateHash) << name;
+        EXPECT_EQ(result.soundDigest, recorded.soundDigest) << name;
+    }
+}
+
 TEST_F(ReplayFixture, ReplaysThatCannotBePlayedExactlyAreRefusedAndChangeNothing) {
     toMainMenu();
     EXPECT_FALSE(watchLastReplay(app)); // none yet
