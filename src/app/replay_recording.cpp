@@ -89,7 +89,8 @@ void keepRecording(GameApp* app, ReplayRecorder& r, ReplayEnd end) {
     const std::string path =
         keepReplayFile(r.folder, replayFileName(r.start, std::time(nullptr)), bytes, error);
     if (path.empty()) {
-        std::fprintf(stderr, "drovana: the replay of this match is lost: %s\n", error.c_str());
+        r.lastLoss = "the replay of this match is lost: " + error;
+        std::fprintf(stderr, "drovana: %s\n", r.lastLoss.c_str());
     } else {
         r.lastKept = path;
         pruneReplays(r.folder, kKeptReplays);
@@ -219,11 +220,13 @@ bool replayEndsHere(GameApp* app, ReplayEnd end) {
         return false;
     r->recording = false;
     const auto started = std::chrono::steady_clock::now();
-    if (!r->unkeepable.empty())
-        std::fprintf(stderr, "drovana: this match is not kept as a replay: %s\n",
-                     r->unkeepable.c_str());
-    else
+    r->lastLoss.clear();
+    if (!r->unkeepable.empty()) {
+        r->lastLoss = "this match is not kept as a replay: " + r->unkeepable;
+        std::fprintf(stderr, "drovana: %s\n", r->lastLoss.c_str());
+    } else {
         keepRecording(app, *r, end);
+    }
     r->writer = ReplayWriter{};
     r->lastWriteSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

@@ -24,6 +24,7 @@ struct ReplayRecorder {
     std::string unkeepable;         // why this recording cannot become a replay; empty if it can
     std::string copyTo;             // drovana-script's `record FILE`: each replay also goes here
     std::string lastKept;           // the newest replay written
+    std::string lastLoss;           // what was said on stderr when the last one was lost
     double lastWriteSeconds = 0;    // how long finishing and writing it took
 };
 
