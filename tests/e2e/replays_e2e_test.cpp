@@ -112,3 +112,18 @@ TEST(Replays, DamagedAndForeignReplaysAreRefusedNamingTheFile) {
     EXPECT_EQ(cut.status, 4);
     EXPECT_NE(cut.errors.find(file + ": is cut short"), std::string::npos) << cut.errors;
 }
+
+TEST(Replays, ADrillTheGameQuitDuringIsKeptAndPlaysToWhereItStopped) {
+    TempDir home, out;
+    const std::string file = out.file("quit.replay");
+    ASSERT_EQ(runDriverText({"--home", home.path.string()}, std::string(kToPractice) + "record " +
+                                                                file + "\n" + kStartPlay +
+                                                                kTapsByHand + "key a\n")
+                  .status,
+              0);
+    const DriverRun replayed = replayIn(file, "2");
+    ASSERT_EQ(replayed.status, 0) << replayed.errors;
+    const Json report = replayed.states().at(0)["replay"];
+    EXPECT_EQ(report["exact"], true) << report.dump();
+    EXPECT_EQ(report["end"], "GameQuit");
+}
