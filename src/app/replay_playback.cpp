@@ -7,6 +7,7 @@
 #include "app/game_app.h"
 #include "app/replay_recording.h"
 #include "assets/image_button.h"
+#include "core/display.h"
 #include "core/wide_format.h"
 #include "frontend/screen_tables.h"
 #include "match/state_hash.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr int kSpeeds[] = {1, 4, 16};
 constexpr int kSpeedCount = sizeof kSpeeds / sizeof kSpeeds[0];
-constexpr int kCaptionCentreX = 120;
+constexpr int kCaptionCentreX = kScreenWidth / 2;
 constexpr int kCaptionCentreY = 310; // below the court's near baseline, clear of the HUD
 
 } // namespace
@@ -37,7 +38,7 @@ struct ReplayPlayback {
     int speedIndex = 0;
     int64_t owed = 0;       // real time times the speed not yet played, raw Fixed units
     int64_t timePlayed = 0; // the recorded steps played so far, raw Fixed units
-    bool feeding = false;   // the recorded stylus events go to the game's own handlers
+    bool feeding = false;   // a recorded step or event is going through the game's handlers
     int32_t pressX = 0, pressY = 0;
     bool watcherOnClose = false;
     ProfileStore store;

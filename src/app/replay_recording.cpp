@@ -19,7 +19,7 @@ namespace {
 
 static_assert(kReplayMaxStep == kMaxStep, "a replay's longest step is the frame loop's");
 // Room under the cap on a file's size for what the next steps and events may add.
-constexpr size_t kHeaderAllowance = 1024;
+constexpr size_t kRoomUnderCap = 1024;
 
 constexpr char kReplaysFolderName[] = "replays";
 
@@ -46,6 +46,13 @@ void refuse(ReplayRecorder& r, const std::string& why) {
         r.unkeepable = why;
 }
 
+void writeEvent(ReplayRecorder& r, const ReplayEvent& event) {
+    if (r.writer.eventCount >= kMaxReplayEvents)
+        refuse(r, "it holds more events than a replay can");
+    if (r.unkeepable.empty())
+        writeReplayEvent(r.writer, event);
+}
+
 // Focus changes reach the shell only; they are noted at the next thing the game is given,
 // which is exact enough for what they change (whether frames are drawn, never the match).
 void noteFocus(GameApp* app, ReplayRecorder& r) {
@@ -55,17 +62,13 @@ void noteFocus(GameApp* app, ReplayRecorder& r) {
     if (foreground == r.foreground)
         return;
     r.foreground = foreground;
-    writeReplayEvent(r.writer,
-                     {foreground ? ReplayEventKind::FocusGained : ReplayEventKind::FocusLost,
-                      r.writer.stepCount, 0, 0});
+    writeEvent(r, {foreground ? ReplayEventKind::FocusGained : ReplayEventKind::FocusLost,
+                   r.writer.stepCount, 0, 0});
 }
 
-void writeEvent(GameApp* app, ReplayRecorder& r, const ReplayEvent& event) {
+void recordEvent(GameApp* app, ReplayRecorder& r, const ReplayEvent& event) {
     noteFocus(app, r);
-    if (r.writer.eventCount >= kMaxReplayEvents)
-        refuse(r, "it holds more stylus events than a replay can");
-    if (r.unkeepable.empty())
-        writeReplayEvent(r.writer, event);
+    writeEvent(r, event);
 }
 
 bool onScreen(int x, int y) {
@@ -157,7 +160,7 @@ void recordStylusDown(GameApp* app, int x, int y) {
     if (!onScreen(x, y))
         refuse(*r, "a stylus press at (" + std::to_string(x) + ", " + std::to_string(y) +
                        ") lay outside the screen");
-    writeEvent(app, *r, {ReplayEventKind::StylusDown, r->writer.stepCount, x, y});
+    recordEvent(app, *r, {ReplayEventKind::StylusDown, r->writer.stepCount, x, y});
 }
 
 void recordStylusUp(GameApp* app, int dx, int dy) {
@@ -168,14 +171,14 @@ void recordStylusUp(GameApp* app, int dx, int dy) {
     if (!onScreen(x, y))
         refuse(*r, "a stylus release at (" + std::to_string(x) + ", " + std::to_string(y) +
                        ") lay outside the screen");
-    writeEvent(app, *r, {ReplayEventKind::StylusUp, r->writer.stepCount, x, y});
+    recordEvent(app, *r, {ReplayEventKind::StylusUp, r->writer.stepCount, x, y});
 }
 
 void recordPlayer1Control(GameApp* app, bool computer) {
     if (ReplayRecorder* r = activeRecorder(app))
-        writeEvent(app, *r,
-                   {computer ? ReplayEventKind::Player1Computer : ReplayEventKind::Player1Person,
-                    r->writer.stepCount, 0, 0});
+        recordEvent(app, *r,
+                    {computer ? ReplayEventKind::Player1Computer : ReplayEventKind::Player1Person,
+                     r->writer.stepCount, 0, 0});
 }
 
 uint64_t digestStepSounds(uint64_t digest, uint32_t step, const GameApp* app) {
@@ -198,11 +201,9 @@ void noteMatchStep(GameApp* app, Fixed dt) {
         return;
     noteFocus(app, *r);
     if (dt < 0 || dt > kReplayMaxStep)
-        refuse(*r, "a time step of " + std::to_string(dt) +
-                       " raw units is none the frame loop "
-                       "makes");
+        refuse(*r, "a step of " + std::to_string(dt) + " raw units, which no frame makes");
     else if (r->writer.stepCount >= kMaxReplaySteps ||
-             replayFileSize(r->writer) > kMaxReplayFileBytes - kHeaderAllowance)
+             replayFileSize(r->writer) > kMaxReplayFileBytes - kRoomUnderCap)
         refuse(*r, "it went on longer than a replay can hold");
     if (!r->unkeepable.empty())
         return;
