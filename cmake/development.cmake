@@ -43,9 +43,11 @@ add_test(NAME window_smoke
          COMMAND ${CMAKE_SOURCE_DIR}/tests/window/window_smoke.sh ${CMAKE_BINARY_DIR})
 add_test(NAME window_fullscreen
          COMMAND ${CMAKE_SOURCE_DIR}/tests/window/window_fullscreen.sh ${CMAKE_BINARY_DIR})
+add_test(NAME window_replay
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/window/window_replay.sh ${CMAKE_BINARY_DIR})
 # The X tests start virtual displays and real windows; one at a time keeps them from slowing
 # each other past their waits.
-set_tests_properties(window_smoke window_fullscreen PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+set_tests_properties(window_smoke window_fullscreen window_replay PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
                      RESOURCE_LOCK virtual_display)
 
 include(cmake/release_tests.cmake)

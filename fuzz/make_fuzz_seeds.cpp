@@ -9,6 +9,7 @@
 #include "assets/pak_archive.h"
 #include "frontend/players_file.h"
 #include "frontend/profile_store.h"
+#include "frontend/replay_file.h"
 #include "writers/pak_writer.h"
 
 namespace {
@@ -71,6 +72,36 @@ std::vector<uint8_t> playersSeed(bool withUserProfile) {
     return bytes;
 }
 
+// A short recording as the game writes one: steps of a wandering frame clock with a late frame
+// split in two, taps and a drag, the window losing and regaining focus, the close at the end.
+std::vector<uint8_t> replaySeed(ReplayMode mode, bool withEvents) {
+    ReplayWriter writer;
+    ReplayStart start;
+    start.mode = mode;
+    start.options = {0, mode == ReplayMode::Practice ? 4 : 1, 2, 1, 3, 0};
+    start.players[0] = kDefaultRoster[0];
+    start.players[1] = kDefaultRoster[mode == ReplayMode::Practice ? 4 : 1];
+    seedRandom(start.random, 17);
+    using K = ReplayEventKind;
+    for (uint32_t step = 0; step < 240; ++step) {
+        if (withEvents && step % 40 == 5) {
+            const int x = static_cast<int>(step % 240), y = static_cast<int>(step % 320);
+            writeReplayEvent(writer, {K::StylusDown, step, x, y});
+            writeReplayEvent(writer, {K::StylusUp, step, x, step % 80 == 5 ? y + 7 : y});
+        }
+        if (withEvents && step == 100)
+            writeReplayEvent(writer, {K::FocusLost, step, 0, 0});
+        if (withEvents && step == 130)
+            writeReplayEvent(writer, {K::FocusGained, step, 0, 0});
+        writeReplayStep(writer, step == 150 ? kReplayMaxStep : 1090 + static_cast<Fixed>(step % 5));
+    }
+    if (withEvents) {
+        writeReplayEvent(writer, {K::StylusDown, 240, 234, 5});
+        writeReplayEvent(writer, {K::StylusUp, 240, 234, 5});
+    }
+    return finishReplayFile(writer, 0x1234, start, ReplayEnd::Closed, 0x5678, 0x9ABC);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +144,11 @@ int main(int argc, char** argv) {
     writeSeed(out / "fuzz_pak_archive", "empty.pak", buildPak({}));
     writeSeed(out / "fuzz_players_file", "defaults.dat", playersSeed(false));
     writeSeed(out / "fuzz_players_file", "user.dat", playersSeed(true));
+    writeSeed(out / "fuzz_replay_file", "exhibition.replay",
+              replaySeed(ReplayMode::Exhibition, true));
+    writeSeed(out / "fuzz_replay_file", "practice.replay", replaySeed(ReplayMode::Practice, true));
+    writeSeed(out / "fuzz_replay_file", "steps-only.replay",
+              replaySeed(ReplayMode::Tournament, false));
     pakClose(pak);
     return 0;
 }

@@ -31,6 +31,14 @@ TEST(CommandLine, ScaleAndFullscreenInEitherForm) {
     EXPECT_EQ(parse({"--scale", "2", "--scale", "5"}).scale, 5); // the last one counts
 }
 
+TEST(CommandLine, AReplayToWatchInEitherForm) {
+    EXPECT_EQ(parse({}).replayPath, "");
+    EXPECT_EQ(parse({"--replay", "a b.replay", "--scale", "3"}).replayPath, "a b.replay");
+    EXPECT_EQ(parse({"--replay=/x/y.replay"}).replayPath, "/x/y.replay");
+    EXPECT_EQ(parse({"--replay"}).action, CommandLineAction::Refuse);
+    EXPECT_EQ(parse({"--replay="}).action, CommandLineAction::Refuse);
+}
+
 TEST(CommandLine, HelpAndVersionWinOverEverythingAfterThem) {
     EXPECT_EQ(parse({"--help"}).action, CommandLineAction::ShowHelp);
     EXPECT_EQ(parse({"-h"}).action, CommandLineAction::ShowHelp);
@@ -67,7 +75,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithExitStatusTwo) {
 
 TEST(CommandLine, UsageNamesEveryOptionAndTheVersionItsNumber) {
     const std::string usage = usageText();
-    for (const char* option : {"--scale N", "--fullscreen", "--help", "--version"})
+    for (const char* option : {"--scale N", "--fullscreen", "--replay FILE", "--help", "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     EXPECT_EQ(versionText().rfind("drovana ", 0), 0u);
     EXPECT_NE(versionText().find('.'), std::string::npos);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -61,4 +62,33 @@ TEST(GameRandom, TheGameGeneratorRestartsItsSequenceWhenSeeded) {
     EXPECT_EQ(gameRandom(), first);
     EXPECT_EQ(gameRandom(), second);
     EXPECT_EQ(first, firstOutputs(42, 1)[0]);
+}
+
+TEST(GameRandom, ASavedStateDrawsTheSameSequenceAgainMidway) {
+    seedGameRandom(7);
+    for (int i = 0; i < 40; ++i) // past one turn of the table, so both lags have wrapped
+        gameRandom();
+    const RandomState saved = gameRandomState();
+    EXPECT_TRUE(randomStateValid(saved));
+    std::vector<int> drawn;
+    for (int i = 0; i < 5; ++i)
+        drawn.push_back(gameRandom());
+    setGameRandomState(saved);
+    for (int expected : drawn)
+        EXPECT_EQ(gameRandom(), expected);
+}
+
+TEST(GameRandom, StatesWithLagsOutsideTheTableOrOutOfStepAreNotValid) {
+    RandomState state;
+    seedRandom(state, 3);
+    EXPECT_TRUE(randomStateValid(state));
+    for (auto [front, rear] : {std::pair{31, 28}, {-1, 27}, {3, -28}, {4, 0}, {0, 0}}) {
+        RandomState bad = state;
+        bad.front = front;
+        bad.rear = rear;
+        EXPECT_FALSE(randomStateValid(bad)) << front << " " << rear;
+    }
+    state.front = 1;
+    state.rear = 29; // wrapped round the end of the table
+    EXPECT_TRUE(randomStateValid(state));
 }

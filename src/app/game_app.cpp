@@ -1,5 +1,7 @@
 // game_app.cpp: the game object's set-up and teardown, its frame operations and screen changes.
 #include "app/game_app.h"
+#include "app/replay_playback.h"
+#include "app/replay_recording.h"
 
 #include "assets/image_button.h"
 #include "assets/model.h"
@@ -60,7 +62,8 @@ void beforeEntry(GameApp* app, int32_t id) {
         restartFigure(app->figures.preview);
         break;
     case TournamentMatch:
-        pickTournamentOpponent(app->store, app->tournamentRound);
+        if (!replayPlaying(app)) // a replay brings its own opponent
+            pickTournamentOpponent(app->store, app->tournamentRound);
         applyProfile(app, 2);
         break;
     case Practice:
@@ -77,11 +80,13 @@ void afterEntry(GameApp* app, int32_t id) {
     switch (id) {
     case ExhibitionMatch:
     case TournamentMatch:
+        startRecording(app);
         hideHeldBalls(app);
         setUpMatchFromOptions(app);
         setSurface(app->resources.match, app->store.options.stadium);
         break;
     case Practice:
+        startRecording(app);
         app->practiceDrill = 0;
         setUpPracticeDrill(app);
         break;
@@ -136,6 +141,8 @@ ScreenId tournamentOutcome(GameApp* app, bool won) {
 void endMatchWhenOver(GameApp* app, bool tournament) {
     if (!app->resources.match->matchOver || app->resources.match->pointDelay > 0)
         return;
+    if (replayEndsHere(app, ReplayEnd::MatchOver))
+        return;
     finishMatchForProfile(app);
     hideHeldBalls(app);
     const bool won = app->resources.match->setsWon[0] == app->resources.match->setsToWin;
@@ -172,6 +179,7 @@ void buildGame(GameApp* app, const GameSetup& setup) {
     applyProfile(app, 2);
     setUpMatchFromOptions(app);
     setSurface(app->resources.match, 0);
+    openReplayRecorder(app, setup);
 }
 
 } // namespace
@@ -243,6 +251,8 @@ GameApp* makeGameApp(const GameSetup& setup) {
 void destroyGameApp(GameApp* app) {
     if (!app)
         return;
+    closePlayback(app);
+    closeReplayRecorder(app);
     changeScreen(app, NoScreen);
     closeGameResources(app->resources);
     delete app;
@@ -277,6 +287,8 @@ void finishMatchForProfile(GameApp* app) {
 }
 
 void gameUpdate(GameApp* app, Fixed dt) {
+    if (playbackTakesTime(app, dt))
+        return;
     switch (app->screen) {
     case ExhibitionPlayer1:
     case ExhibitionPlayer2:
@@ -296,8 +308,10 @@ void gameUpdate(GameApp* app, Fixed dt) {
     case Practice: {
         const bool practice = app->screen == Practice;
         const bool tournament = app->screen == TournamentMatch;
+        const Fixed step = dt;
         stepMatch(app->resources.match, dt);
         playStepSounds(app);
+        noteMatchStep(app, step);
         if (!practice)
             endMatchWhenOver(app, tournament);
         break;
@@ -314,6 +328,7 @@ void gameAfterUpdate(GameApp* app) {
 
 void gameRender(GameApp* app) {
     renderScreen(*app->resources.engine, viewOf(app));
+    drawPlaybackCaption(app);
 }
 
 bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,

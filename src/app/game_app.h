@@ -22,6 +22,8 @@ struct ImageButton;
 struct Match;
 struct PakArchive;
 struct Platform;
+struct ReplayPlayback;
+struct ReplayRecorder;
 struct SoundOutput;
 struct SoundSet;
 
@@ -51,6 +53,8 @@ struct GameApp {
     // What the player must be told once the game has started (a damaged players.dat set
     // aside): the window shows each in a message box, the headless driver lists them.
     std::vector<WideString> startNotices;
+    ReplayRecorder* recorder = nullptr; // the match in play as it is played; replays kept
+    ReplayPlayback* playback = nullptr; // a replay being watched
 };
 
 // What the game needs from its surroundings.

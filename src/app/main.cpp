@@ -3,10 +3,12 @@
 #include <exception>
 
 #include "app/game_app.h"
+#include "app/replay_playback.h"
 #include "app/shell.h"
 #include "assets/file_error.h"
 #include "core/game_random.h"
 #include "frontend/profile_store.h"
+#include "frontend/replay_file.h"
 #include "platform/command_line.h"
 #include "platform/data_location.h"
 #include "platform/error_report.h"
@@ -28,7 +30,18 @@ void showStartNotices(const GameApp* app) {
         showStartNotice(notice);
 }
 
-int runGame(Platform* platform, SingleInstance& instance) {
+// The replay asked for on the command line, read and checked before any window opens; false with
+// the reason shown (stderr, and a message box where a display exists).
+bool readReplayToWatch(const std::string& path, ReplayFile& replay) {
+    std::string error;
+    if (readReplayFile(path, replay, error) &&
+        replayArchiveMatches(replay, archiveIdentityOf(toUtf8(dataFolder() + u"data.pak")), error))
+        return true;
+    reportFatalError(fromUtf8(error));
+    return false;
+}
+
+int runGame(Platform* platform, SingleInstance& instance, ReplayFile* replay) {
     ShellState shell;
     shell.platform = platform;
     seedGameRandom(static_cast<unsigned>(shellStartClock(shell) & 0xFFFFFFFFu));
@@ -42,6 +55,11 @@ int runGame(Platform* platform, SingleInstance& instance) {
     int status = 0;
     try {
         app = makeGameApp(setup);
+        if (replay) {
+            std::string error;
+            if (!startPlayback(app, std::move(*replay), error))
+                reportFatalError(fromUtf8(error));
+        }
         // The first pass puts the logo on the screen, so a notice stands over the game it is
         // about rather than over an empty window.
         bool noticesShown = false;
@@ -72,6 +90,9 @@ int main(int argc, char** argv) {
     const CommandLine options = parseCommandLine(argc, argv);
     if (const int status = answerCommandLine(options); status >= 0)
         return status;
+    ReplayFile replay;
+    if (!options.replayPath.empty() && !readReplayToWatch(options.replayPath, replay))
+        return 1;
     SingleInstance instance;
     if (!singleInstanceAcquire(instance, runtimeFolder()))
         return 0; // the running game has been brought to the front
@@ -82,7 +103,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     applyWindowOptions(platform, options);
-    const int status = runGame(platform, instance);
+    const int status = runGame(platform, instance, options.replayPath.empty() ? nullptr : &replay);
     platformClose(platform);
     singleInstanceRelease(instance);
     return status;

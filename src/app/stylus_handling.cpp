@@ -2,6 +2,7 @@
 #include "app/game_app.h"
 #include "app/profile_editor.h"
 #include "app/replay_playback.h"
+#include "app/replay_recording.h"
 
 #include "assets/image_button.h"
 #include "assets/sound_set.h"
@@ -159,6 +160,8 @@ void stepStadium(GameApp* app, int delta) {
 }
 
 void leavePlay(GameApp* app) {
+    if (replayEndsHere(app, ReplayEnd::Closed))
+        return;
     finishMatchForProfile(app);
     hideHeldBalls(app);
     changeScreen(app, MainMenu);
@@ -303,6 +306,9 @@ bool performButtonAction(GameApp* app, const ButtonLayout& row, ImageButton* but
 } // namespace
 
 uint8_t gameStylusDown(GameApp* app, int x, int y) {
+    if (uint8_t accepted; playbackTakesStylusDown(app, x, y, accepted))
+        return accepted;
+    recordStylusDown(app, x, y);
     app->press = {x, y, app->screen};
     bool hit = false;
     for (ImageButton* b : app->buttons) {
@@ -321,7 +327,10 @@ uint8_t gameStylusDown(GameApp* app, int x, int y) {
     return 1;
 }
 
-bool gameStylusUp(GameApp* app, int, int) {
+bool gameStylusUp(GameApp* app, int dx, int dy) {
+    if (playbackTakesStylusUp(app))
+        return true;
+    recordStylusUp(app, dx, dy);
     if (app->screen == Logo || app->screen == Credits) {
         changeScreen(app, MainMenu);
         return true;

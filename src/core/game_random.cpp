@@ -60,3 +60,17 @@ void seedGameRandom(uint32_t seed) {
 int gameRandom() {
     return nextRandom(gameState());
 }
+
+RandomState gameRandomState() {
+    return gameState();
+}
+
+void setGameRandomState(const RandomState& state) {
+    gameState() = state;
+}
+
+bool randomStateValid(const RandomState& state) {
+    const bool inTable = state.front >= 0 && state.front < kRandomDegree && state.rear >= 0 &&
+                         state.rear < kRandomDegree;
+    return inTable && (state.rear + kRandomSeparation) % kRandomDegree == state.front;
+}

@@ -26,3 +26,11 @@ int nextRandom(RandomState& state);
 // sequence of seed 1, as rand() does.
 void seedGameRandom(uint32_t seed);
 int gameRandom();
+
+// The whole generator, not only a seed: a recorded match starts again from the very state it
+// drew from, whatever was drawn before it in the process.
+RandomState gameRandomState();
+void setGameRandomState(const RandomState& state);
+// What nextRandom needs of a state read from a file: both lags inside the table, the newer one
+// kRandomSeparation ahead of the older.
+bool randomStateValid(const RandomState& state);

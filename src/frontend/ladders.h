@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// A tournament is five matches, rounds 0 to 4.
+constexpr int32_t kTournamentMatches = 5;
+
 // The opponent of this tournament round on the ladder of options.level: sets
 // options.player2Profile only (kept when no profile holds the wanted place); the caller applies
 // profile 2.

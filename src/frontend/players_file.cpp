@@ -60,54 +60,6 @@ template <typename Record, typename Visit> void visitRecordWords(Record& p, Visi
     visit(p.colour4);
 }
 
-void encodeOptions(const GameOptions& o, uint8_t* out) {
-    const int32_t values[6] = {o.player1Profile, o.player2Profile, o.stadium,
-                               o.setsToWin,      o.level,          o.soundOff};
-    for (int i = 0; i < 6; ++i)
-        putU32(out + 4 * i, static_cast<uint32_t>(values[i]));
-}
-
-GameOptions decodeOptions(const uint8_t* in) {
-    auto at = [in](int i) { return static_cast<int32_t>(getU32(in + 4 * i)); };
-    return {at(0), at(1), at(2), at(3), at(4), at(5)};
-}
-
-void encodeProfile(const PlayerProfile& p, uint8_t* out) {
-    for (int i = 0; i < kProfileNameLength; ++i) {
-        putU16(out + offsetof(PlayerProfile, firstName) + 2 * i, p.firstName[i]);
-        putU16(out + offsetof(PlayerProfile, lastName) + 2 * i, p.lastName[i]);
-    }
-    putU32(out + offsetof(PlayerProfile, level), static_cast<uint32_t>(p.level));
-    for (int i = 0; i < 5; ++i)
-        putU32(out + offsetof(PlayerProfile, rank) + 4 * i, static_cast<uint32_t>(p.rank[i]));
-    out[offsetof(PlayerProfile, builtIn)] = p.builtIn;
-    std::memcpy(out + offsetof(PlayerProfile, padding), p.padding, sizeof p.padding);
-    uint8_t* word = out + kRecordWordsOffset;
-    visitRecordWords(p, [&word](auto v) {
-        putU32(word, static_cast<uint32_t>(v));
-        word += 4;
-    });
-}
-
-PlayerProfile decodeProfile(const uint8_t* in) {
-    PlayerProfile p{};
-    for (int i = 0; i < kProfileNameLength; ++i) {
-        p.firstName[i] = getU16(in + offsetof(PlayerProfile, firstName) + 2 * i);
-        p.lastName[i] = getU16(in + offsetof(PlayerProfile, lastName) + 2 * i);
-    }
-    p.level = static_cast<int32_t>(getU32(in + offsetof(PlayerProfile, level)));
-    for (int i = 0; i < 5; ++i)
-        p.rank[i] = static_cast<int32_t>(getU32(in + offsetof(PlayerProfile, rank) + 4 * i));
-    p.builtIn = in[offsetof(PlayerProfile, builtIn)];
-    std::memcpy(p.padding, in + offsetof(PlayerProfile, padding), sizeof p.padding);
-    const uint8_t* word = in + kRecordWordsOffset;
-    visitRecordWords(p, [&word](auto& v) {
-        v = static_cast<std::remove_reference_t<decltype(v)>>(getU32(word));
-        word += 4;
-    });
-    return p;
-}
-
 // Over the option and record bytes, which lie back to back in the file.
 double checksumOfBytes(const uint8_t* bytes, int count) {
     uint32_t h = kChecksumSeed;
@@ -122,23 +74,11 @@ bool inRange(int32_t v, int32_t low, int32_t high) {
     return v >= low && v <= high;
 }
 
-bool optionsInRange(const GameOptions& o) {
-    return inRange(o.player1Profile, 0, kProfileSlots - 1) &&
-           inRange(o.player2Profile, 0, kProfileSlots - 1) &&
-           inRange(o.stadium, 0, kStadiumCount - 1) && inRange(o.setsToWin, 1, kMaxSetsToWin) &&
-           inRange(o.level, 0, kLevelCount - 1) && inRange(o.soundOff, 0, 1);
-}
-
 bool nameTerminated(const char16_t (&name)[kProfileNameLength]) {
     for (char16_t c : name)
         if (c == 0)
             return true;
     return false;
-}
-
-bool recordInRange(const PlayerProfile& p) {
-    return inRange(p.level, -1, kLevelCount - 1) && p.builtIn <= 1 && nameTerminated(p.firstName) &&
-           nameTerminated(p.lastName);
 }
 
 // The n used profiles must hold the places 0..n-1 once each: a place of n or more would let a
@@ -158,12 +98,72 @@ bool ladderIsPermutation(const PlayerProfile (&profiles)[kProfileSlots], int lad
 
 } // namespace
 
+void encodeOptionsRecord(const GameOptions& o, uint8_t* out) {
+    const int32_t values[6] = {o.player1Profile, o.player2Profile, o.stadium,
+                               o.setsToWin,      o.level,          o.soundOff};
+    for (int i = 0; i < 6; ++i)
+        putU32(out + 4 * i, static_cast<uint32_t>(values[i]));
+}
+
+GameOptions decodeOptionsRecord(const uint8_t* in) {
+    auto at = [in](int i) { return static_cast<int32_t>(getU32(in + 4 * i)); };
+    return {at(0), at(1), at(2), at(3), at(4), at(5)};
+}
+
+void encodeProfileRecord(const PlayerProfile& p, uint8_t* out) {
+    for (int i = 0; i < kProfileNameLength; ++i) {
+        putU16(out + offsetof(PlayerProfile, firstName) + 2 * i, p.firstName[i]);
+        putU16(out + offsetof(PlayerProfile, lastName) + 2 * i, p.lastName[i]);
+    }
+    putU32(out + offsetof(PlayerProfile, level), static_cast<uint32_t>(p.level));
+    for (int i = 0; i < 5; ++i)
+        putU32(out + offsetof(PlayerProfile, rank) + 4 * i, static_cast<uint32_t>(p.rank[i]));
+    out[offsetof(PlayerProfile, builtIn)] = p.builtIn;
+    std::memcpy(out + offsetof(PlayerProfile, padding), p.padding, sizeof p.padding);
+    uint8_t* word = out + kRecordWordsOffset;
+    visitRecordWords(p, [&word](auto v) {
+        putU32(word, static_cast<uint32_t>(v));
+        word += 4;
+    });
+}
+
+PlayerProfile decodeProfileRecord(const uint8_t* in) {
+    PlayerProfile p{};
+    for (int i = 0; i < kProfileNameLength; ++i) {
+        p.firstName[i] = getU16(in + offsetof(PlayerProfile, firstName) + 2 * i);
+        p.lastName[i] = getU16(in + offsetof(PlayerProfile, lastName) + 2 * i);
+    }
+    p.level = static_cast<int32_t>(getU32(in + offsetof(PlayerProfile, level)));
+    for (int i = 0; i < 5; ++i)
+        p.rank[i] = static_cast<int32_t>(getU32(in + offsetof(PlayerProfile, rank) + 4 * i));
+    p.builtIn = in[offsetof(PlayerProfile, builtIn)];
+    std::memcpy(p.padding, in + offsetof(PlayerProfile, padding), sizeof p.padding);
+    const uint8_t* word = in + kRecordWordsOffset;
+    visitRecordWords(p, [&word](auto& v) {
+        v = static_cast<std::remove_reference_t<decltype(v)>>(getU32(word));
+        word += 4;
+    });
+    return p;
+}
+
+bool optionsInRange(const GameOptions& o) {
+    return inRange(o.player1Profile, 0, kProfileSlots - 1) &&
+           inRange(o.player2Profile, 0, kProfileSlots - 1) &&
+           inRange(o.stadium, 0, kStadiumCount - 1) && inRange(o.setsToWin, 1, kMaxSetsToWin) &&
+           inRange(o.level, 0, kLevelCount - 1) && inRange(o.soundOff, 0, 1);
+}
+
+bool profileRecordInRange(const PlayerProfile& p) {
+    return inRange(p.level, -1, kLevelCount - 1) && p.builtIn <= 1 && nameTerminated(p.firstName) &&
+           nameTerminated(p.lastName);
+}
+
 void encodePlayersFile(const GameOptions& options, const PlayerProfile (&profiles)[kProfileSlots],
                        PlayersFileBytes& bytes) {
     putU32(bytes + kPlayersMagicOffset, kPlayersFileMagic);
-    encodeOptions(options, bytes + kPlayersOptionsOffset);
+    encodeOptionsRecord(options, bytes + kPlayersOptionsOffset);
     for (int i = 0; i < kProfileSlots; ++i)
-        encodeProfile(profiles[i], bytes + kPlayersRecordsOffset + i * kPlayersRecordSize);
+        encodeProfileRecord(profiles[i], bytes + kPlayersRecordsOffset + i * kPlayersRecordSize);
     const double checksum = checksumOfBytes(bytes + kPlayersOptionsOffset, kChecksummedSize);
     uint64_t checksumBits;
     std::memcpy(&checksumBits, &checksum, 8);
@@ -179,9 +179,9 @@ bool decodePlayersFile(const PlayersFileBytes& bytes, GameOptions& options,
     std::memcpy(&stored, &storedBits, 8);
     if (stored != checksumOfBytes(bytes + kPlayersOptionsOffset, kChecksummedSize))
         return false;
-    options = decodeOptions(bytes + kPlayersOptionsOffset);
+    options = decodeOptionsRecord(bytes + kPlayersOptionsOffset);
     for (int i = 0; i < kProfileSlots; ++i)
-        profiles[i] = decodeProfile(bytes + kPlayersRecordsOffset + i * kPlayersRecordSize);
+        profiles[i] = decodeProfileRecord(bytes + kPlayersRecordsOffset + i * kPlayersRecordSize);
     return true;
 }
 
@@ -200,7 +200,7 @@ bool profilesValid(const GameOptions& options, const PlayerProfile (&profiles)[k
         return false;
     int used = 0;
     for (const PlayerProfile& p : profiles) {
-        if (!recordInRange(p))
+        if (!profileRecordInRange(p))
             return false;
         used += profileUsed(p) ? 1 : 0;
     }

@@ -25,6 +25,13 @@ static_assert(kPlayersFileSize == kPlayersChecksumOffset + 8);
 
 using PlayersFileBytes = uint8_t[kPlayersFileSize];
 
+// The six options (24 bytes) and one profile record (124 bytes) as the file lays them out; a
+// replay keeps the options and the two players of its match in the same layout.
+void encodeOptionsRecord(const GameOptions& options, uint8_t* out);
+GameOptions decodeOptionsRecord(const uint8_t* in);
+void encodeProfileRecord(const PlayerProfile& profile, uint8_t* out);
+PlayerProfile decodeProfileRecord(const uint8_t* in);
+
 // The whole file, checksum included.
 void encodePlayersFile(const GameOptions& options, const PlayerProfile (&profiles)[kProfileSlots],
                        PlayersFileBytes& bytes);
@@ -42,3 +49,6 @@ bool profileUsed(const PlayerProfile& profile);
 // The checksum is public, so a file that passes it may still hold values that would index out
 // of bounds or never end a loop; such a file counts as damaged.
 bool profilesValid(const GameOptions& options, const PlayerProfile (&profiles)[kProfileSlots]);
+// The parts of that check for the options and for one record on its own.
+bool optionsInRange(const GameOptions& options);
+bool profileRecordInRange(const PlayerProfile& profile);

@@ -71,3 +71,7 @@ bool browserStorageReady() {
 void syncFolderOf(const std::string&) {
     writeKeptFolder();
 }
+
+void keepFolderSoon(const std::string&) {
+    writeKeptFolder();
+}

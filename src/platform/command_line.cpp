@@ -64,6 +64,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 return refuse("--scale takes a whole number from 1 to " +
                               std::to_string(kMaxWindowScale) + ", not '" + std::string(value) +
                               "'");
+        } else if (arg == "--replay" || arg.starts_with("--replay=")) {
+            if (arg == "--replay" && i + 1 >= argc)
+                return refuse("--replay needs a file");
+            line.replayPath = arg == "--replay" ? argv[++i] : std::string(arg.substr(9));
+            if (line.replayPath.empty())
+                return refuse("--replay needs a file");
         } else {
             return refuse("unknown option '" + std::string(arg) + "'");
         }
@@ -79,6 +85,8 @@ std::string usageText() {
            std::to_string(kMaxWindowScale) + " (default " + std::to_string(kDefaultWindowScale) +
            ")\n"
            "  --fullscreen   start in full screen (F11 switches)\n"
+           "  --replay FILE  open on a replay (the game keeps the last 20 in replays/ in its\n"
+           "                 data folder); taps change its speed, the close button leaves\n"
            "  --help         show this help and exit\n"
            "  --version      show the version and exit\n"
            "\n"

@@ -1,4 +1,5 @@
-// command_line.h: the window options a player may give on the command line; the game reads none.
+// command_line.h: the window options a player may give on the command line, and a replay to
+// watch; the game reads nothing else.
 #pragma once
 
 #include <string>
@@ -17,7 +18,8 @@ struct CommandLine {
     CommandLineAction action = CommandLineAction::Run;
     int scale = kDefaultWindowScale; // window of 240 * scale x 320 * scale
     bool fullscreen = false;
-    std::string error; // why the command line was refused
+    std::string replayPath; // a replay to watch instead of the logo; empty for none
+    std::string error;      // why the command line was refused
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

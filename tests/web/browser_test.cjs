@@ -1,7 +1,8 @@
 // browser_test.cjs: the browser build in headless Chromium: taps from the logo into a match and
 // a serve, each step's canvas compared pixel for pixel with the headless driver's picture of the
 // same step, with the sounds started in the page's audio; then options changed by touch on a
-// phone-sized page survive a reload.
+// phone-sized page survive a reload, and a drill played in the page is kept as a replay that the
+// desktop's driver plays again exactly.
 // Pictures of a failing step are kept in DROVANA_WEB_KEEP when it names a folder.
 'use strict';
 
@@ -132,5 +133,43 @@ test('options changed by touch are kept in the browser across a reload', async (
   await touch([120, 160]);
   await touch([114, 261]);
   expectSamePicture('options-after-reload', await harness.canvasRgb(page), options);
+  await page.close();
+});
+
+test('a drill played in the page is kept in the browser and plays again exactly on the desktop',
+     async () => {
+  const page = await (await browser.createBrowserContext()).newPage();
+  await page.setViewport({ width: 480, height: 640 });
+  await harness.openGamePage(page, served.url);
+  const click = (at) => harness.tap(page, 2, 0, 0, at, false);
+  await click([120, 160]);
+  await click([108, 189]); // Practice
+  await click([214, 306]); // Next: the serve drill
+  await harness.runFrames(page, 120);
+  await click([150, 60]);
+  await harness.runFrames(page, 90);
+  await click([90, 70]);
+  await harness.runFrames(page, 120);
+  const writes = await page.evaluate(() => Module.drovanaStorage.writes);
+  await click([234, 5]); // the close button: the replay is written and kept
+  await page.waitForFunction(
+      (before) => Module.drovanaStorage.writes > before && !Module.drovanaStorage.busy, {}, writes);
+
+  await page.reload();
+  await harness.startGame(page);
+  const kept = await page.evaluate(() => {
+    const names = FS.readdir('/drovana/replays').filter((name) => name.endsWith('.replay'));
+    return names.map((name) => ({
+      name, bytes: Array.from(FS.readFile('/drovana/replays/' + name)) }));
+  });
+  assert.strictEqual(kept.length, 1);
+  assert.match(kept[0].name, /^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_.+_v_.+\.replay$/);
+  const folder = harness.makeTempFolder('replay');
+  folders.push(folder);
+  const file = path.join(folder, kept[0].name);
+  fs.writeFileSync(file, Buffer.from(kept[0].bytes));
+  const report = JSON.parse(harness.runDriver(`replay ${file}\n`, folder).split('\n')[0]);
+  assert.strictEqual(report.replay.exact, true, JSON.stringify(report.replay));
+  assert.strictEqual(report.replay.end, 'Closed');
   await page.close();
 });

@@ -47,7 +47,8 @@ harness_tool() {
 }
 
 # harness_start SCALE [WIDTH HEIGHT]: the game in its own runtime folder (its single-instance lock
-# never meets a running game), its window sized to SCALE times the screen, or to WIDTH x HEIGHT.
+# never meets a running game), its window sized to SCALE times the screen, or to WIDTH x HEIGHT;
+# the array HARNESS_GAME_ARGS, when set, holds the game's command-line options.
 harness_start() {
     local width=$((240 * $1)) height=$((320 * $1))
     [[ $# -ge 3 ]] && width=$2 height=$3
@@ -61,7 +62,8 @@ harness_start() {
     HOME=$HARNESS_RUNTIME XDG_DATA_HOME=$HARNESS_RUNTIME/data XDG_RUNTIME_DIR=$HARNESS_RUNTIME \
         SDL_AUDIODRIVER=dummy ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
         SDL_RENDER_DRIVER=${HARNESS_RENDER_DRIVER:-software} \
-        "$BUILD/drovana" >"$HARNESS_RUNTIME/game.log" 2>&1 &
+        "$BUILD/drovana" ${HARNESS_GAME_ARGS[@]+"${HARNESS_GAME_ARGS[@]}"} \
+        >"$HARNESS_RUNTIME/game.log" 2>&1 &
     HARNESS_PID=$!
     harness_find_window || return 1
     # At the top-left corner of the X screen the largest window stays whole on it.

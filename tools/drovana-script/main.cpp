@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/game_app.h"
+#include "app/replay_playback.h"
+#include "app/replay_recording.h"
 #include "assets/file_error.h"
 #include "core/wide_string.h"
 #include "display_shot.h"
@@ -21,6 +23,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFileError = 1;
 constexpr int kExitBadScript = 2;
 constexpr int kExitExpectationFailed = 3;
+constexpr int kExitReplayRefused = 4;
 
 constexpr const char* kUsage =
     "usage: drovana-script [--data FILE] [--home DIR] [--seed N] [SCRIPT]\n"
@@ -82,10 +85,64 @@ struct ScriptFailure {
     int status;
 };
 
+std::string hexOf(uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+const char* endName(ReplayEnd end) {
+    switch (end) {
+    case ReplayEnd::MatchOver:
+        return "MatchOver";
+    case ReplayEnd::Closed:
+        return "Closed";
+    case ReplayEnd::GameQuit:
+        break;
+    }
+    return "GameQuit";
+}
+
+// How the replay ended against what its file recorded, and the match as it left it.
+nlohmann::ordered_json replayJson(const std::string& path, const ReplayOutcome& recorded,
+                                  const PlaybackResult& played) {
+    return {{"replay",
+             {{"file", path},
+              {"exact", played.exact},
+              {"end", endName(played.end)},
+              {"recordedEnd", endName(recorded.end)},
+              {"hash", hexOf(played.stateHash)},
+              {"recordedHash", hexOf(recorded.stateHash)},
+              {"soundsAsRecorded", played.soundDigest == recorded.soundDigest},
+              {"steps", played.stepsPlayed},
+              {"recordedSteps", recorded.stepCount},
+              {"events", played.eventsPlayed},
+              {"recordedEvents", recorded.eventCount}}},
+            {"match", matchStateJson(played.endState)}};
+}
+
 [[noreturn]] void failLine(int status, int lineNumber, const std::string& line,
                            const std::string& why) {
     std::cerr << "drovana-script: line " << lineNumber << ": " << why << ": " << line << "\n";
     throw ScriptFailure{status};
+}
+
+void replayFile(ScriptSession& session, const std::string& path) {
+    ReplayFile replay;
+    std::string error;
+    if (!readReplayFile(path, replay, error)) {
+        std::cerr << "drovana-script: " << error << "\n";
+        throw ScriptFailure{kExitReplayRefused};
+    }
+    const ReplayOutcome recorded = replay.outcome;
+    const PlaybackResult played = playReplayHeadless(session.app, std::move(replay));
+    if (!played.started) {
+        std::cerr << "drovana-script: " << played.error << "\n";
+        throw ScriptFailure{kExitReplayRefused};
+    }
+    std::cout << replayJson(path, recorded, played)
+                     .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+              << std::endl;
 }
 
 void runCommand(ScriptSession& session, const ScriptCommand& c, int lineNumber,
@@ -123,6 +180,12 @@ void runCommand(ScriptSession& session, const ScriptCommand& c, int lineNumber,
         break;
     case CommandKind::Auto:
         setAutoPlay(session, c.on);
+        break;
+    case CommandKind::Record:
+        session.app->recorder->copyTo = c.text;
+        break;
+    case CommandKind::Replay:
+        replayFile(session, c.text);
         break;
     case CommandKind::ExpectScreen:
         if (session.app->screen != c.screen)

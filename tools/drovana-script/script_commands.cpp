@@ -148,6 +148,11 @@ bool parseScriptLine(const std::string& fullLine, ScriptCommand& command) {
         command.text = restAfterWord(line, verb);
         return !command.text.empty();
     }
+    if (verb == "record" || verb == "replay") {
+        command.kind = verb == "record" ? CommandKind::Record : CommandKind::Replay;
+        command.text = restAfterWord(line, verb);
+        return !command.text.empty();
+    }
     if (verb == "state" || verb == "sounds") {
         command.kind = verb == "state" ? CommandKind::State : CommandKind::Sounds;
         return words.size() == 1;

@@ -17,6 +17,8 @@ enum class CommandKind {
     Sounds,
     Auto,         // on
     ExpectScreen, // screen
+    Record,       // text: where every replay from now on is written as well
+    Replay,       // text: the replay file to play headless
 };
 
 struct ScriptCommand {

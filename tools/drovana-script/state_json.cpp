@@ -1,6 +1,7 @@
 // state_json.cpp: the game object turned into JSON for scripts and the tests that read them.
 #include "state_json.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "frontend/match_statistics.h"
 #include "match/match.h"
 #include "match/match_tally.h"
+#include "match/state_hash.h"
 #include "script_commands.h"
 
 using json = nlohmann::ordered_json;
@@ -134,7 +136,10 @@ std::string setScoreTextOf(const Match& m) {
 }
 
 json matchJson(const Match& m) {
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(matchStateHash(m)));
     return {
+        {"hash", hash},
         {"isPractice", m.isPractice},
         {"practiceMode", m.practiceMode},
         {"setsToWin", m.setsToWin},
@@ -212,4 +217,8 @@ json gameStateJson(const GameApp& app) {
             {"statistics",
              app.screen == Statistics ? statisticsJson(app.finishedMatch) : json(nullptr)},
             {"notices", notices}};
+}
+
+json matchStateJson(const Match& match) {
+    return matchJson(match);
 }

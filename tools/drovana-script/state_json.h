@@ -9,3 +9,7 @@ struct GameApp;
 // statistics page's rows while it shows, and the notices told at start.
 // Fixed values are given raw (65536 = 1.0).
 nlohmann::ordered_json gameStateJson(const GameApp& app);
+
+struct Match;
+// The match as `state` shows it, with the hash of its whole state.
+nlohmann::ordered_json matchStateJson(const Match& match);

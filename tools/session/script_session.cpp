@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/game_app.h"
+#include "app/replay_recording.h"
 #include "core/game_random.h"
 #include "core/wide_string.h"
 #include "match/match.h"
@@ -26,11 +27,17 @@ uint64_t startingClock() {
 }
 
 // A match is set up anew on several screen changes (and after every tournament round), each time
-// with the person as player 1; the flag is put back after every pass while auto play is on.
+// with the person as player 1; the flag is put back after every pass while auto play is on. The
+// match's recording is told, so that its replay hands player 1 over at the same moment.
 void applyAutoPlay(ScriptSession& session) {
     if (!session.app || !session.app->resources.match)
         return;
-    session.app->resources.match->players[0].isComputer = session.autoPlay ? 1 : 0;
+    uint8_t& isComputer = session.app->resources.match->players[0].isComputer;
+    const uint8_t wanted = session.autoPlay ? 1 : 0;
+    if (isComputer == wanted)
+        return;
+    isComputer = wanted;
+    recordPlayer1Control(session.app, session.autoPlay);
 }
 
 void pass(ScriptSession& session) {
