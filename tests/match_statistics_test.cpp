@@ -1,6 +1,5 @@
 // The statistics page's rows: from a tally built by hand (formats, rounding, what winners and
-// errors leave out) and from whole matches, whose figures must account for every point.
-#include "core/game_random.h"
+// errors leave out); whole matches account for every point in whole_match_test.
 #include "frontend/match_statistics.h"
 #include "frontend/player_profile.h"
 #include "match_support.h"
@@ -91,39 +90,6 @@ TEST(MatchStatistics, TheFinishedMatchKeepsNamesAndEachSetsGames) {
     EXPECT_EQ(finished.tally.points, 99);
     EXPECT_EQ(finished.resultScreen, TournamentLost);
     destroyMatch(match);
-}
-
-struct WholeMatchStatistics : MatchFixture {};
-
-// Every point ends with a winner or an error; a serve's are the aces and double faults. So the
-// page's winners, errors, aces and double faults of both players add up to the points played.
-TEST_F(WholeMatchStatistics, ThePageAccountsForEveryPoint) {
-    for (int level : {0, 4}) {
-        seedGameRandom(3);
-        setUpMatch(match, 1, level * 16384, matchPlayerFromProfile(kDefaultRoster[2], true),
-                   matchPlayerFromProfile(kDefaultRoster[3], true));
-        for (int steps = 0; steps < 4 * 3600 * 20 && !(match->matchOver && match->pointDelay <= 0);
-             ++steps)
-            step();
-        ASSERT_TRUE(match->matchOver);
-        const FinishedMatch finished =
-            finishedMatchOf(*match, kDefaultRoster[2], kDefaultRoster[3], ExhibitionWon);
-        const StatisticsPage page = statisticsPage(finished);
-        int endings = 0, pointsWon = 0, servicePoints = 0;
-        for (int p = 0; p < 2; ++p) {
-            for (StatisticsRowId id : {Winners, Errors, Aces, DoubleFaults})
-                endings += rowOf(page, id).value[p];
-            pointsWon += rowOf(page, PointsWon).value[p];
-            servicePoints += rowOf(page, ServicePointsWon).outOf[p];
-            EXPECT_LE(rowOf(page, NetPointsWon).value[p], rowOf(page, NetPointsWon).outOf[p]);
-            // One set: the games on the page are the games the player won.
-            EXPECT_EQ(toUtf8(page.setGames[p]), std::to_string(finished.tally.players[p].gamesWon));
-        }
-        EXPECT_EQ(endings, match->tally.points) << "level " << level;
-        EXPECT_EQ(pointsWon, match->tally.points);
-        EXPECT_EQ(servicePoints, match->tally.points);
-        EXPECT_GE(rowOf(page, LongestRally).value[0], 1);
-    }
 }
 
 } // namespace

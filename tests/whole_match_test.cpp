@@ -1,6 +1,7 @@
 // Whole matches and drills between the built-in players, played by the computer: they end, every
 // score on the way is a legal tennis score, the tallies add up, and the computer's play is pinned.
 #include "core/game_random.h"
+#include "frontend/match_statistics.h"
 #include "frontend/player_profile.h"
 #include "match_support.h"
 
@@ -81,6 +82,16 @@ void expectTallyAddsUp(const Match* m) {
     for (int i = 0; i < 2 * (m->setsWon[0] + m->setsWon[1]); ++i)
         setGames += m->setScoreText[i] - '0';
     EXPECT_EQ(games, setGames);
+    // The statistics page leaves the serves out of winners and errors, which its aces and double
+    // faults count: together they still account for every point.
+    const StatisticsPage page =
+        statisticsPage(finishedMatchOf(*m, kDefaultRoster[0], kDefaultRoster[1], ExhibitionWon));
+    int pageEndings = 0;
+    for (int p = 0; p < 2; ++p)
+        for (StatisticsRowId id : {StatisticsRowId::Winners, StatisticsRowId::Errors,
+                                   StatisticsRowId::Aces, StatisticsRowId::DoubleFaults})
+            pageEndings += page.rows[static_cast<int>(id)].value[p];
+    EXPECT_EQ(pageEndings, t.points);
 }
 
 struct WholeMatch : MatchFixture {
