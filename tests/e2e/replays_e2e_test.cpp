@@ -76,17 +76,6 @@ TEST(Replays, AnExhibitionPlayedByHandAndThenByTheComputerPlaysAgainExactly) {
     EXPECT_NE(kept->path().filename().string().find("_v_"), std::string::npos);
 }
 
-TEST(Replays, APracticeWithItsDrillsChangedAndClosedPlaysAgainExactly) {
-    TempDir home, out;
-    const std::string file = out.file("practice.replay");
-    const DriverRun recorded =
-        runDriverText({"--home", home.path.string(), "--seed", "8"},
-                      std::string(kToPractice) + "record " + file + "\n" + kStartPlay +
-                          kTapsByHand + "tap 83 8\ntap 83 8\n" + kTapsByHand + "tap 7 8\n" +
-                          kTapsByHand + "tap 234 5\nexpect screen MainMenu\nsounds\nstate\n");
-    expectPlayedAgain(recorded, replayIn(file, "1"));
-}
-
 TEST(Replays, DamagedAndForeignReplaysAreRefusedNamingTheFile) {
     TempDir home, out;
     const std::string file = out.file("short.replay");
