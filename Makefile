@@ -67,7 +67,7 @@ web: deps
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DDROVANA_WEB_JPEG=$(abspath $(WEB_BUILD))/cache/libjpeg \
 		-DDROVANA_NATIVE_BUILD=$(abspath $(BUILD)) > /dev/null
-	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana web_icons
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana web_icons web_worker
 
 serve-web: web
 	@echo "Drovana in the browser: http://127.0.0.1:$(WEB_PORT)/drovana.html (Ctrl+C stops)"

@@ -61,6 +61,21 @@ add_custom_command(
   COMMENT "Drawing the web app icons")
 add_custom_target(web_icons ALL DEPENDS ${WEB_FILES})
 
+# The service worker that keeps all of the above for playing offline, named by their hashes: it
+# is written again whenever one of them changes (cmake/web_worker.cmake).
+set(WEB_RELEASE_FILES drovana.html drovana.js drovana.wasm drovana.data manifest.webmanifest
+                      drovana-192.png drovana-512.png)
+list(JOIN WEB_RELEASE_FILES "," release_files)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/service-worker.js
+  COMMAND ${CMAKE_COMMAND} -DWEB_DIR=${CMAKE_BINARY_DIR}
+          -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/service-worker.js -DFILES=${release_files}
+          -P ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake
+  DEPENDS drovana ${WEB_FILES} ${CMAKE_BINARY_DIR}/manifest.webmanifest
+          ${CMAKE_SOURCE_DIR}/web/service-worker.js ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake
+  COMMENT "Writing the service worker")
+add_custom_target(web_worker ALL DEPENDS ${CMAKE_BINARY_DIR}/service-worker.js)
+
 # The tools' libraries the tests use, by the native build's names so that drovana_reach finds
 # them, without the PNG files: the browser build has no libpng. The tests that write pictures
 # for people to look at write none there, and the golden test reads the committed pictures
