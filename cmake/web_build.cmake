@@ -1,5 +1,6 @@
 # web_build.cmake: the browser build (configured with emcmake): the game as a page, .js, .wasm and
-# its preloaded data, and the unit tests, all but those that need the desktop, run under node.
+# its preloaded data, with the service worker that keeps them for playing offline, and the unit
+# tests, all but those that need the desktop, run under node.
 # DROVANA_WEB_JPEG: libjpeg-turbo built for WebAssembly (include/ and lib/, scripts/install-deps).
 # DROVANA_NATIVE_BUILD: the native build folder whose data.pak the page preloads and tests read.
 set(DROVANA_WEB_JPEG "" CACHE PATH "libjpeg-turbo built for WebAssembly")
