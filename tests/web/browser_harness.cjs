@@ -281,6 +281,5 @@ function makeTempFolder(name) {
 module.exports = {
   webBuild, nativeBuild, kFrameMs, serveWebBuild, launchBrowser, controlTime, openGamePage,
   startGame, runFrames, tap, canvasRgb, runDriver, driverScript, expectSamePicture, readPngRgb,
-  writePngRgb,
-  countDifferentPixels, makeTempFolder,
+  writePngRgb, countDifferentPixels, makeTempFolder,
 };

@@ -62,7 +62,8 @@ test('from the logo into a match, every step as the headless driver draws it', a
     if (step.tap)
       await harness.tap(page, 2, 0, 0, step.tap, false);
     await harness.runFrames(page, step.frames);
-    harness.expectSamePicture(step.name, await harness.canvasRgb(page), path.join(shots, step.name + '.png'));
+    harness.expectSamePicture(step.name, await harness.canvasRgb(page),
+                              path.join(shots, step.name + '.png'));
   }
   assert.deepStrictEqual(errors, []);
   // The first click unlocked the page's audio, and the buttons' clicks and the match's sounds

@@ -155,7 +155,8 @@ function nativeFrameMs() {
     const show = (times) => `${times.map((t) => t.toFixed(0)).join(', ')} ms` +
                             ` (median ${median(times).toFixed(0)} ms)`;
     console.log(`to the main menu, first visit: ${show(starts.times.first)}`);
-    console.log(`to the main menu, first visit over 20 Mbit/s and 40 ms: ${show(starts.times.slow)}`);
+    console.log(`to the main menu, first visit over 20 Mbit/s and 40 ms: ` +
+                `${show(starts.times.slow)}`);
     console.log(`to the main menu, offline from the cache: ${show(starts.times.offline)}`);
     console.log(`offline cache: ${(starts.cache / 1024).toFixed(1)} KB`);
     const web = await browserFrameMs(browser, served.url);

@@ -110,7 +110,8 @@ function makeNextRelease(folder) {
   edit('drovana.html', (bytes) => Buffer.from(
       bytes.toString('utf8').replace('<title>Drovana</title>', '<title>Drovana next</title>')));
   edit('drovana.js', (bytes) => Buffer.concat([bytes, Buffer.from('\nModule.nextRelease = 1;\n')]));
-  edit('drovana.wasm', (bytes) => Buffer.concat([bytes, wasmCustomSection('next', Buffer.alloc(8))]));
+  edit('drovana.wasm',
+       (bytes) => Buffer.concat([bytes, wasmCustomSection('next', Buffer.alloc(8))]));
   edit('drovana.data', (bytes) => Buffer.concat([bytes, Buffer.alloc(16)]));
   edit('manifest.webmanifest', (bytes) => Buffer.from(bytes.toString('utf8').replace(
       '"description": "', '"description": "Next: ')));
@@ -215,7 +216,8 @@ test('a new release is taken whole at the next start, and the kept profiles stay
   served.folder = next;
   await page.reload();
   await harness.startGame(page);
-  await page.evaluate(async () => { await (await navigator.serviceWorker.getRegistration()).update(); });
+  await page.evaluate(
+      async () => { await (await navigator.serviceWorker.getRegistration()).update(); });
   await page.waitForFunction(
       async () => !!(await navigator.serviceWorker.getRegistration()).waiting, { polling: 50 });
   assert.deepStrictEqual(await runningRelease(page), { title: 'Drovana', next: false });
@@ -229,7 +231,7 @@ test('a new release is taken whole at the next start, and the kept profiles stay
   assert.deepStrictEqual(await runningRelease(page), { title: 'Drovana next', next: true });
   assert.deepStrictEqual(await cachesInPage(page), second);
   assert.deepStrictEqual(served.requests.filter((name) => name !== kWorker), []);
-  assert.strictEqual(await page.evaluate(() => FS.readFile('/drovana/kept.txt', { encoding: 'utf8' })),
-                     'kept');
+  const kept = await page.evaluate(() => FS.readFile('/drovana/kept.txt', { encoding: 'utf8' }));
+  assert.strictEqual(kept, 'kept');
   await page.close();
 });
