@@ -67,7 +67,7 @@ web: deps
 	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DDROVANA_WEB_JPEG=$(abspath $(WEB_BUILD))/cache/libjpeg \
 		-DDROVANA_NATIVE_BUILD=$(abspath $(BUILD)) > /dev/null
-	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana web_icons
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana web_icons web_worker
 
 serve-web: web
 	@echo "Drovana in the browser: http://127.0.0.1:$(WEB_PORT)/drovana.html (Ctrl+C stops)"
@@ -75,7 +75,8 @@ serve-web: web
 
 # The unit tests built to WebAssembly and run under node, all but those that need the desktop
 # (cmake/web_build.cmake says which and why); then the page in headless Chromium, tapped into a
-# match and compared with the headless driver's pictures.
+# match and compared with the headless driver's pictures, and played offline from its service
+# worker's cache and updated to a new release.
 test-web: web
 	@scripts/install-deps --web-test $(WEB_BUILD)
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DDROVANA_TESTS=ON > /dev/null
@@ -83,7 +84,7 @@ test-web: web
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana_web_tests
 	ctest --test-dir $(WEB_BUILD) --output-on-failure
 	DROVANA_WEB_BUILD=$(abspath $(WEB_BUILD)) DROVANA_BUILD=$(abspath $(BUILD)) \
-		node --test tests/web/browser_test.cjs
+		node --test tests/web/browser_test.cjs tests/web/offline_test.cjs
 
 bench: build
 	./$(BUILD)/drovana_bench

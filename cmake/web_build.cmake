@@ -1,5 +1,6 @@
 # web_build.cmake: the browser build (configured with emcmake): the game as a page, .js, .wasm and
-# its preloaded data, and the unit tests, all but those that need the desktop, run under node.
+# its preloaded data, with the service worker that keeps them for playing offline, and the unit
+# tests, all but those that need the desktop, run under node.
 # DROVANA_WEB_JPEG: libjpeg-turbo built for WebAssembly (include/ and lib/, scripts/install-deps).
 # DROVANA_NATIVE_BUILD: the native build folder whose data.pak the page preloads and tests read.
 set(DROVANA_WEB_JPEG "" CACHE PATH "libjpeg-turbo built for WebAssembly")
@@ -60,6 +61,21 @@ add_custom_command(
   DEPENDS ${DROVANA_NATIVE_BUILD}/make-data
   COMMENT "Drawing the web app icons")
 add_custom_target(web_icons ALL DEPENDS ${WEB_FILES})
+
+# The service worker that keeps all of the above for playing offline, named by their hashes: it
+# is written again whenever one of them changes (cmake/web_worker.cmake).
+set(WEB_RELEASE_FILES drovana.html drovana.js drovana.wasm drovana.data manifest.webmanifest
+                      drovana-192.png drovana-512.png)
+list(JOIN WEB_RELEASE_FILES "," release_files)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/service-worker.js
+  COMMAND ${CMAKE_COMMAND} -DWEB_DIR=${CMAKE_BINARY_DIR}
+          -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/service-worker.js -DFILES=${release_files}
+          -P ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake
+  DEPENDS drovana ${WEB_FILES} ${CMAKE_BINARY_DIR}/manifest.webmanifest
+          ${CMAKE_SOURCE_DIR}/web/service-worker.js ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake
+  COMMENT "Writing the service worker")
+add_custom_target(web_worker ALL DEPENDS ${CMAKE_BINARY_DIR}/service-worker.js)
 
 # The tools' libraries the tests use, by the native build's names so that drovana_reach finds
 # them, without the PNG files: the browser build has no libpng. The tests that write pictures

@@ -3,6 +3,7 @@
 // advances itself, the canvas read back, the headless driver's pictures, and PNG files.
 'use strict';
 
+const assert = require('node:assert');
 const childProcess = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
@@ -25,10 +26,19 @@ const kTypes = {
 };
 
 // The web build's files on an ephemeral port of the loopback address; nothing else is served.
+// `folder` may be changed to serve another build at the same address, as a host serves a new
+// release; with `down` set every request fails as with the network cut. `requests` lists the
+// names asked for.
 async function serveWebBuild() {
-  const server = http.createServer((request, response) => {
+  const served = { folder: webBuild, down: false, requests: [] };
+  served.server = http.createServer((request, response) => {
+    if (served.down) {
+      request.socket.destroy();
+      return;
+    }
     const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname).slice(1);
-    const file = path.join(webBuild, path.basename(name));
+    served.requests.push(name);
+    const file = path.join(served.folder, path.basename(name));
     fs.readFile(file, (error, bytes) => {
       if (error || name.includes('/')) {
         response.writeHead(404);
@@ -39,8 +49,9 @@ async function serveWebBuild() {
       response.end(bytes);
     });
   });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, url: `http://127.0.0.1:${server.address().port}/drovana.html` };
+  await new Promise((resolve) => served.server.listen(0, '127.0.0.1', resolve));
+  served.url = `http://127.0.0.1:${served.server.address().port}/drovana.html`;
+  return served;
 }
 
 function launchBrowser(profile) {
@@ -80,9 +91,17 @@ async function openGamePage(page, url) {
   await startGame(page);
 }
 
+// A page may start again by itself before the game runs (a waiting release taking over): a
+// document that goes away while it is asked is asked again on the next.
 async function startGame(page) {
   const deadline = Date.now() + 30000;
-  while (!(await page.evaluate(() => { drovanaRunFrames(1, 0); return !!Module.drovanaImage; }))) {
+  const drawn = () => page.evaluate(() => { drovanaRunFrames(1, 0); return !!Module.drovanaImage; })
+                          .catch((error) => {
+                            if (/context was destroyed|navigation/i.test(error.message))
+                              return false;
+                            throw error;
+                          });
+  while (!(await drawn())) {
     if (Date.now() > deadline)
       throw new Error('the game drew no frame within 30 s: ' +
                       (await page.evaluate(() => document.body.innerText)));
@@ -131,6 +150,35 @@ function runDriver(script, home) {
   if (result.status !== 0)
     throw new Error(`drovana-script failed (${result.status}): ${result.stderr}`);
   return result.stdout;
+}
+
+// A driver script for steps of { name, tap, frames }: each step's tap, then its frames, then a
+// picture named after it in `folder`.
+function driverScript(steps, folder) {
+  return steps.map((step) => [
+    step.tap ? `tap ${step.tap[0]} ${step.tap[1]}` : '',
+    step.frames ? `frames ${step.frames}` : '',
+    `shot ${path.join(folder, step.name + '.png')}`,
+  ].filter(Boolean).join('\n')).join('\n') + '\n';
+}
+
+function keepPictures(name, browserRgb, driverFile) {
+  const keep = process.env.DROVANA_WEB_KEEP;
+  if (!keep)
+    return;
+  fs.mkdirSync(keep, { recursive: true });
+  writePngRgb(path.join(keep, `${name}-browser.png`), browserRgb);
+  fs.copyFileSync(driverFile, path.join(keep, `${name}-driver.png`));
+}
+
+function expectSamePicture(name, browserRgb, driverFile) {
+  const driver = readPngRgb(driverFile);
+  assert.strictEqual(driver.width, 240);
+  assert.strictEqual(driver.height, 320);
+  const different = countDifferentPixels(browserRgb, driver.rgb);
+  if (different !== 0)
+    keepPictures(name, browserRgb, driverFile);
+  assert.strictEqual(different, 0, `${name}: ${different} pixels differ from the driver's`);
 }
 
 // --- PNG: 8-bit RGB or RGBA without interlacing, what the driver writes and the checks keep.
@@ -232,6 +280,6 @@ function makeTempFolder(name) {
 
 module.exports = {
   webBuild, nativeBuild, kFrameMs, serveWebBuild, launchBrowser, controlTime, openGamePage,
-  startGame, runFrames, tap, canvasRgb, runDriver, readPngRgb, writePngRgb,
-  countDifferentPixels, makeTempFolder,
+  startGame, runFrames, tap, canvasRgb, runDriver, driverScript, expectSamePicture, readPngRgb,
+  writePngRgb, countDifferentPixels, makeTempFolder,
 };

@@ -25,33 +25,6 @@ const kSteps = [
   { name: 'rally', tap: [90, 70], frames: 120 },
 ];
 
-function driverScript(steps, folder) {
-  return steps.map((step) => [
-    step.tap ? `tap ${step.tap[0]} ${step.tap[1]}` : '',
-    step.frames ? `frames ${step.frames}` : '',
-    `shot ${path.join(folder, step.name + '.png')}`,
-  ].filter(Boolean).join('\n')).join('\n') + '\n';
-}
-
-function keepPictures(name, browserRgb, driverFile) {
-  const keep = process.env.DROVANA_WEB_KEEP;
-  if (!keep)
-    return;
-  fs.mkdirSync(keep, { recursive: true });
-  harness.writePngRgb(path.join(keep, `${name}-browser.png`), browserRgb);
-  fs.copyFileSync(driverFile, path.join(keep, `${name}-driver.png`));
-}
-
-function expectSamePicture(name, browserRgb, driverFile) {
-  const driver = harness.readPngRgb(driverFile);
-  assert.strictEqual(driver.width, 240);
-  assert.strictEqual(driver.height, 320);
-  const different = harness.countDifferentPixels(browserRgb, driver.rgb);
-  if (different !== 0)
-    keepPictures(name, browserRgb, driverFile);
-  assert.strictEqual(different, 0, `${name}: ${different} pixels differ from the driver's`);
-}
-
 let served;
 let browser;
 const folders = [];
@@ -76,7 +49,7 @@ test('from the logo into a match, every step as the headless driver draws it', a
   const shots = harness.makeTempFolder('driver-shots');
   const home = harness.makeTempFolder('driver-home');
   folders.push(shots, home);
-  harness.runDriver(driverScript(kSteps, shots), home);
+  harness.runDriver(harness.driverScript(kSteps, shots), home);
 
   // Each check in a context of its own: its own storage, nothing kept from another.
   const page = await (await browser.createBrowserContext()).newPage();
@@ -89,7 +62,8 @@ test('from the logo into a match, every step as the headless driver draws it', a
     if (step.tap)
       await harness.tap(page, 2, 0, 0, step.tap, false);
     await harness.runFrames(page, step.frames);
-    expectSamePicture(step.name, await harness.canvasRgb(page), path.join(shots, step.name + '.png'));
+    harness.expectSamePicture(step.name, await harness.canvasRgb(page),
+                              path.join(shots, step.name + '.png'));
   }
   assert.deepStrictEqual(errors, []);
   // The first click unlocked the page's audio, and the buttons' clicks and the match's sounds
@@ -119,7 +93,7 @@ test('options changed by touch are kept in the browser across a reload', async (
   const touch = (at) => harness.tap(page, 1.5, 0, 80, at, true);
   await touch([120, 160]);
   await touch([114, 261]);
-  expectSamePicture('options-before', await harness.canvasRgb(page), defaults);
+  harness.expectSamePicture('options-before', await harness.canvasRgb(page), defaults);
   const writes = await page.evaluate(() => Module.drovanaStorage.writes);
   await touch([146, 128]); // two sets
   await touch([181, 189]); // Amateur
@@ -132,7 +106,7 @@ test('options changed by touch are kept in the browser across a reload', async (
   await harness.startGame(page);
   await touch([120, 160]);
   await touch([114, 261]);
-  expectSamePicture('options-after-reload', await harness.canvasRgb(page), options);
+  harness.expectSamePicture('options-after-reload', await harness.canvasRgb(page), options);
   await page.close();
 });
 
