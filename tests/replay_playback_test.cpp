@@ -283,6 +283,46 @@ TEST_F(ReplayFixture, TheWatcherChangesTheSpeedAndLeavesButNotTheMatch) {
     EXPECT_EQ(lastPlaybackResult(app).end, ReplayEnd::Closed);
 }
 
+// The statistics page's "Watch again" plays the page's own match: not a replay whose name sorts
+// later (copied from another machine, or made before the clock was set back), and not the last
+// one kept when this match's own was lost; then the page stays.
+TEST_F(ReplayFixture, WatchAgainPlaysThePagesOwnMatchOrNothing) {
+    toMainMenu();
+    tapButton(ButtonAction::Practice);
+    tapButton(ButtonAction::Next);
+    runFrames(30);
+    tapButton(ButtonAction::Close);
+    std::filesystem::copy_file(newestReplay(),
+                               home.file("replays/2999-12-31_23-59-59_Later_v_Drill.replay"));
+    const auto playToThePage = [&](bool ownReplayLost) {
+        tapButton(ButtonAction::Exhibition);
+        for (int i = 0; i < 3; ++i)
+            tapButton(ButtonAction::Next);
+        ASSERT_EQ(app->screen, ExhibitionMatch);
+        if (ownReplayLost) { // a press the recording cannot hold
+            press(-3, 10);
+            release(-3, 10);
+        }
+        handOverToTheComputerUntil(ExhibitionMatch);
+        tap(120, 150); // the result picture
+        ASSERT_EQ(app->screen, Statistics);
+    };
+
+    playToThePage(false);
+    tapButton(ButtonAction::WatchAgain);
+    EXPECT_TRUE(replayPlaying(app));
+    EXPECT_EQ(app->screen, ExhibitionMatch);
+    tapButton(ButtonAction::Close);
+    EXPECT_EQ(app->screen, Statistics);
+
+    tapButton(ButtonAction::Main);
+    playToThePage(true);
+    ASSERT_FALSE(app->recorder->lastLoss.empty());
+    tapButton(ButtonAction::WatchAgain);
+    EXPECT_FALSE(replayPlaying(app));
+    EXPECT_EQ(app->screen, Statistics);
+}
+
 // Recorded once by the desktop build (tests/golden/replays.script), they end in the state their
 // files hold on every build that runs this: the desktop's, without AVX2, and WebAssembly.
 TEST_F(ReplayFixture, TheGoldenReplaysPlayExactlyOnThisBuild) {

@@ -229,13 +229,10 @@ bool watchReplayFile(GameApp* app, const std::string& path, std::string& error) 
 }
 
 bool watchLastReplay(GameApp* app) {
-    if (!app->recorder)
-        return false;
-    const std::vector<std::string> replays = listReplays(app->recorder->folder);
-    if (replays.empty())
+    if (!app->recorder || app->recorder->lastKept.empty())
         return false;
     std::string error;
-    if (!watchReplayFile(app, replays.back(), error)) {
+    if (!watchReplayFile(app, app->recorder->lastKept, error)) {
         std::fprintf(stderr, "drovana: %s\n", error.c_str());
         return false;
     }

@@ -26,8 +26,9 @@ struct PlaybackResult {
     std::string error;   // why it could not start
 };
 
-// The statistics page's "watch again": the newest replay in the replays folder, from its start.
-// False (nothing changes) when there is none or it cannot be played; the reason is on stderr.
+// The statistics page's "watch again": the replay kept when the last match or drill ended (the
+// page's own match; never another that sorts later in the folder), from its start. False (nothing
+// changes) when it was lost or cannot be played; the reason is on stderr.
 bool watchLastReplay(GameApp* app);
 // Plays the file in real time on the screen (drovana --replay FILE); false with the error when it
 // cannot be read or was made with another data.pak.
