@@ -9,6 +9,7 @@
 
 #include "core/fixed_point.h"
 #include "frontend/replay_file.h"
+#include "frontend/screen_tables.h"
 #include "match/match.h"
 
 struct GameApp;
@@ -57,5 +58,6 @@ void notePlaybackStep(GameApp* app);
 // screen it was watched from.
 void endPlayback(GameApp* app, ReplayEnd end);
 void closePlayback(GameApp* app);
-// The replay's caption over the match: that it is one, and its speed.
+// The replay's caption over the match: that it is one, and its speed; and the cells it covers.
 void drawPlaybackCaption(GameApp* app);
+ScreenRect playbackCaptionPlace(const GameApp* app);
