@@ -42,8 +42,10 @@ printf '%s\n' "tap $logo_x $logo_y" "frames 2" "shot $work/menu.png" \
     "shot $work/result.png" "tap $picture_x $picture_y" "frames 2" "shot $work/statistics.png" \
     "tap $watch_x $watch_y" "frames 2" "shot $work/replay-1x.png" "tap $court_x $court_y" \
     "frames 2" "shot $work/replay-4x.png" |
-    "$BUILD/drovana-script" --data "$BUILD/data.pak" --home "$work/home" --seed 1 >/dev/null ||
+    "$BUILD/drovana-script" --data "$BUILD/data.pak" --home "$work/home" --seed 1 >/dev/null || {
+    echo "the driver could not show the pictures to compare with"
     exit 1
+}
 
 # play_to_the_end: taps the far and the near half in turn, as a person who ends every pause at
 # once (the opponent's half is the far one or, after a change of ends, the near one) and swings
