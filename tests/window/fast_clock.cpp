@@ -20,6 +20,8 @@ using ClockFunction = int (*)(clockid_t, timespec*);
 constexpr int64_t kNanosecondsPerSecond = 1000000000;
 // Clock ids are small numbers; the monotonic ones lie below this.
 constexpr int kClockIds = 16;
+static_assert(CLOCK_MONOTONIC < kClockIds && CLOCK_MONOTONIC_RAW < kClockIds &&
+              CLOCK_MONOTONIC_COARSE < kClockIds && CLOCK_BOOTTIME < kClockIds);
 
 std::atomic<int> wantedSpeed{1};
 
@@ -78,7 +80,7 @@ extern "C" int clock_gettime(clockid_t id, timespec* time) {
     if (!real)
         return -1;
     const int status = real(id, time);
-    if (status != 0 || !runsFast(id) || id < 0 || id >= kClockIds)
+    if (status != 0 || !runsFast(id))
         return status;
     const int64_t shown =
         shownTime(id, int64_t{time->tv_sec} * kNanosecondsPerSecond + time->tv_nsec);
