@@ -6,12 +6,15 @@
 #include "app/replay_recording.h"
 #include "app/shell.h"
 #include "assets/image_button.h"
+#include "core/display.h"
 #include "core/game_random.h"
 #include "frontend/screen_entry.h"
 #include "match/match.h"
 #include "match/state_hash.h"
 #include "platform/sound_output.h"
+#include "render/frame_buffer.h"
 #include "temp_dir.h"
+#include "view/engine3d.h"
 
 #include <gtest/gtest.h>
 
@@ -281,6 +284,89 @@ TEST_F(ReplayFixture, TheWatcherChangesTheSpeedAndLeavesButNotTheMatch) {
     EXPECT_FALSE(replayPlaying(app));
     EXPECT_TRUE(lastPlaybackResult(app).exact);
     EXPECT_EQ(lastPlaybackResult(app).end, ReplayEnd::Closed);
+}
+
+// The statistics page's "Watch again" plays the page's own match: not a replay whose name sorts
+// later (copied from another machine, or made before the clock was set back), and not the last
+// one kept when this match's own was lost; then the page stays.
+TEST_F(ReplayFixture, WatchAgainPlaysThePagesOwnMatchOrNothing) {
+    toMainMenu();
+    tapButton(ButtonAction::Practice);
+    tapButton(ButtonAction::Next);
+    runFrames(30);
+    tapButton(ButtonAction::Close);
+    std::filesystem::copy_file(newestReplay(),
+                               home.file("replays/2999-12-31_23-59-59_Later_v_Drill.replay"));
+    const auto playToThePage = [&](bool ownReplayLost) {
+        tapButton(ButtonAction::Exhibition);
+        for (int i = 0; i < 3; ++i)
+            tapButton(ButtonAction::Next);
+        ASSERT_EQ(app->screen, ExhibitionMatch);
+        if (ownReplayLost) { // a press the recording cannot hold
+            press(-3, 10);
+            release(-3, 10);
+        }
+        handOverToTheComputerUntil(ExhibitionMatch);
+        tap(120, 150); // the result picture
+        ASSERT_EQ(app->screen, Statistics);
+    };
+
+    playToThePage(false);
+    tapButton(ButtonAction::WatchAgain);
+    EXPECT_TRUE(replayPlaying(app));
+    EXPECT_EQ(app->screen, ExhibitionMatch);
+    tapButton(ButtonAction::Close);
+    EXPECT_EQ(app->screen, Statistics);
+
+    tapButton(ButtonAction::Main);
+    playToThePage(true);
+    ASSERT_FALSE(app->recorder->lastLoss.empty());
+    tapButton(ButtonAction::WatchAgain);
+    EXPECT_FALSE(replayPlaying(app));
+    EXPECT_EQ(app->screen, Statistics);
+}
+
+// The replay's caption stays clear of both figures where every point starts: either server,
+// either court, either end.
+TEST_F(ReplayFixture, TheCaptionLeavesTheFiguresAtTheServeInSight) {
+    toMainMenu();
+    tapButton(ButtonAction::Exhibition);
+    for (int i = 0; i < 3; ++i)
+        tapButton(ButtonAction::Next);
+    tapButton(ButtonAction::Close);
+    ASSERT_TRUE(watchLastReplay(app));
+    Match* m = app->resources.match;
+    const auto frame = [&] {
+        gameAfterUpdate(app);
+        gameRender(app);
+        const uint32_t* pixels = app->resources.engine->frame.drawBuffer;
+        return std::vector<uint32_t>(pixels, pixels + kScreenPixels);
+    };
+    const ScreenRect caption = playbackCaptionPlace(app);
+    for (int server = 1; server <= 2; ++server)
+        for (int side = 0; side <= 1; ++side)
+            for (int ends = 0; ends <= 1; ++ends) {
+                m->server = server;
+                m->serveCourt = side;
+                m->endsSwapped = ends;
+                setUpPoint(m);
+                const std::vector<uint32_t> figures = frame();
+                for (MatchPlayer& p : m->players)
+                    p.position.x = fxFromInt(60); // far out of the picture
+                const std::vector<uint32_t> court = frame();
+                int figurePixels = 0, underCaption = 0;
+                for (int y = 0; y < kScreenHeight; ++y)
+                    for (int x = 0; x < kScreenWidth; ++x) {
+                        const int i = frameBufferIndex(x, y);
+                        if (figures[i] == court[i])
+                            continue;
+                        ++figurePixels;
+                        underCaption += x >= caption.left && x < caption.left + caption.width &&
+                                        y >= caption.top && y < caption.top + caption.height;
+                    }
+                EXPECT_GT(figurePixels, 100);
+                EXPECT_EQ(underCaption, 0) << server << side << ends;
+            }
 }
 
 // Recorded once by the desktop build (tests/golden/replays.script), they end in the state their

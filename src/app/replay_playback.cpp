@@ -19,7 +19,16 @@ namespace {
 constexpr int kSpeeds[] = {1, 4, 16};
 constexpr int kSpeedCount = sizeof kSpeeds / sizeof kSpeeds[0];
 constexpr int kCaptionCentreX = kScreenWidth / 2;
-constexpr int kCaptionCentreY = 310; // below the court's near baseline, clear of the HUD
+// Under the power meter, between the scoreboard and the ball's speed: only the far figure's head
+// reaches it, when that player stands well behind the baseline. Below the near baseline the near
+// figure's feet would meet it at serves and in about half of a match's frames.
+constexpr int kCaptionCentreY = 24;
+constexpr int kCaptionCellWidth = 8; // the 8 x 16 font
+constexpr int kCaptionCellHeight = 16;
+
+WideString captionText(const GameApp* app) {
+    return u"Replay " + wideDecimal(playbackSpeed(app)) + u"x";
+}
 
 } // namespace
 
@@ -229,13 +238,10 @@ bool watchReplayFile(GameApp* app, const std::string& path, std::string& error) 
 }
 
 bool watchLastReplay(GameApp* app) {
-    if (!app->recorder)
-        return false;
-    const std::vector<std::string> replays = listReplays(app->recorder->folder);
-    if (replays.empty())
+    if (!app->recorder || app->recorder->lastKept.empty())
         return false;
     std::string error;
-    if (!watchReplayFile(app, replays.back(), error)) {
+    if (!watchReplayFile(app, app->recorder->lastKept, error)) {
         std::fprintf(stderr, "drovana: %s\n", error.c_str());
         return false;
     }
@@ -326,9 +332,15 @@ void closePlayback(GameApp* app) {
     app->playback = nullptr;
 }
 
+ScreenRect playbackCaptionPlace(const GameApp* app) {
+    const int width = kCaptionCellWidth * static_cast<int>(captionText(app).size());
+    return {kCaptionCentreX - width / 2, kCaptionCentreY - kCaptionCellHeight / 2, width,
+            kCaptionCellHeight};
+}
+
 void drawPlaybackCaption(GameApp* app) {
     if (!replayPlaying(app))
         return;
     drawTextCentred(app->resources.engine->frame, kCaptionCentreX, kCaptionCentreY,
-                    u"Replay " + wideDecimal(playbackSpeed(app)) + u"x");
+                    captionText(app));
 }

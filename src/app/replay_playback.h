@@ -9,6 +9,7 @@
 
 #include "core/fixed_point.h"
 #include "frontend/replay_file.h"
+#include "frontend/screen_tables.h"
 #include "match/match.h"
 
 struct GameApp;
@@ -26,8 +27,9 @@ struct PlaybackResult {
     std::string error;   // why it could not start
 };
 
-// The statistics page's "watch again": the newest replay in the replays folder, from its start.
-// False (nothing changes) when there is none or it cannot be played; the reason is on stderr.
+// The statistics page's "watch again": the replay kept when the last match or drill ended (the
+// page's own match; never another that sorts later in the folder), from its start. False (nothing
+// changes) when it was lost or cannot be played; the reason is on stderr.
 bool watchLastReplay(GameApp* app);
 // Plays the file in real time on the screen (drovana --replay FILE); false with the error when it
 // cannot be read or was made with another data.pak.
@@ -56,5 +58,6 @@ void notePlaybackStep(GameApp* app);
 // screen it was watched from.
 void endPlayback(GameApp* app, ReplayEnd end);
 void closePlayback(GameApp* app);
-// The replay's caption over the match: that it is one, and its speed.
+// The replay's caption over the match: that it is one, and its speed; and the cells it covers.
 void drawPlaybackCaption(GameApp* app);
+ScreenRect playbackCaptionPlace(const GameApp* app);

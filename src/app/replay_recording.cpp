@@ -221,6 +221,7 @@ bool replayEndsHere(GameApp* app, ReplayEnd end) {
         return false;
     r->recording = false;
     const auto started = std::chrono::steady_clock::now();
+    r->lastKept.clear();
     r->lastLoss.clear();
     if (!r->unkeepable.empty()) {
         r->lastLoss = "this match is not kept as a replay: " + r->unkeepable;

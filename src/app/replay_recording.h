@@ -23,7 +23,7 @@ struct ReplayRecorder {
     int32_t pressX = 0, pressY = 0; // the last press, which a release is measured from
     std::string unkeepable;         // why this recording cannot become a replay; empty if it can
     std::string copyTo;             // drovana-script's `record FILE`: each replay also goes here
-    std::string lastKept;           // the newest replay written
+    std::string lastKept;           // the replay of the last recording that ended; empty if lost
     std::string lastLoss;           // what was said on stderr when the last one was lost
     double lastWriteSeconds = 0;    // how long finishing and writing it took
 };

@@ -48,7 +48,8 @@ harness_tool() {
 
 # harness_start SCALE [WIDTH HEIGHT]: the game in its own runtime folder (its single-instance lock
 # never meets a running game), its window sized to SCALE times the screen, or to WIDTH x HEIGHT;
-# the array HARNESS_GAME_ARGS, when set, holds the game's command-line options.
+# the array HARNESS_GAME_ARGS, when set, holds the game's command-line options, and
+# HARNESS_GAME_ENV the NAME=VALUE settings of its environment (the game's alone, not the tools').
 harness_start() {
     local width=$((240 * $1)) height=$((320 * $1))
     [[ $# -ge 3 ]] && width=$2 height=$3
@@ -58,10 +59,13 @@ harness_start() {
     # replace the window; HARNESS_RENDER_DRIVER=opengl checks that path. Under the sanitizers
     # leaks are not looked for here: at exit the X, GL and D-Bus client libraries keep
     # allocations from modules already unloaded, which cannot be told from the game's. The
-    # headless tests look for the game's own leaks.
+    # headless tests look for the game's own leaks. A library a test preloads comes before the
+    # sanitizers' runtime, which they must be told is fine.
     HOME=$HARNESS_RUNTIME XDG_DATA_HOME=$HARNESS_RUNTIME/data XDG_RUNTIME_DIR=$HARNESS_RUNTIME \
-        SDL_AUDIODRIVER=dummy ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+        SDL_AUDIODRIVER=dummy \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:verify_asan_link_order=0" \
         SDL_RENDER_DRIVER=${HARNESS_RENDER_DRIVER:-software} \
+        env ${HARNESS_GAME_ENV[@]+"${HARNESS_GAME_ENV[@]}"} \
         "$BUILD/drovana" ${HARNESS_GAME_ARGS[@]+"${HARNESS_GAME_ARGS[@]}"} \
         >"$HARNESS_RUNTIME/game.log" 2>&1 &
     HARNESS_PID=$!
@@ -154,9 +158,11 @@ harness_headless() {
     return $status
 }
 
-# harness_expect_screen REFERENCE.png MAX_DIFFERING [SECONDS]: waits (15 s by default: a loaded machine can be slow to show a frame) until the
-# window shows the reference with at most MAX_DIFFERING pixels apart; prints the last comparison
-# and keeps the last screenshot beside the reference as *-window.png, the differences as *-diff.png.
+# harness_expect_screen REFERENCE.png MAX_DIFFERING [SECONDS [COMPARE OPTIONS...]]: waits (15 s
+# by default: a loaded machine can be slow to show a frame) until the window shows the reference
+# with at most MAX_DIFFERING pixels apart (only where window-shot's --within and --ignore, when
+# given, say); prints the last comparison and keeps the last screenshot beside the reference as
+# *-window.png, the differences as *-diff.png.
 harness_expect_screen() {
     local reference=$1 allowed=$2 seconds=${3:-15}
     local shot=${reference%.png}-window.png differences=${reference%.png}-diff.png
@@ -164,7 +170,7 @@ harness_expect_screen() {
     while :; do
         if harness_shot "$shot" &&
             result=$(harness_tool compare "$shot" "$reference" --at-most "$allowed" \
-                --differences "$differences"); then
+                --differences "$differences" "${@:4}"); then
             echo "  $(basename "$reference"): $result"
             return 0
         fi

@@ -137,15 +137,40 @@ uint16_t rgb565(const uint8_t* rgb) {
     return static_cast<uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | (rgb[2] >> 3));
 }
 
+// Which pixels a comparison counts: those inside `within` (all when it is empty) and outside
+// `ignored`, a screen's part that is known to differ (a match's own figures).
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+struct ComparedArea {
+    PixelRect within;
+    PixelRect ignored;
+};
+
+bool inside(const PixelRect& r, int x, int y) {
+    return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+}
+
+bool counts(const ComparedArea& area, int x, int y) {
+    return (area.within.width == 0 || inside(area.within, x, y)) && !inside(area.ignored, x, y);
+}
+
+bool differsAt(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_t i) {
+    return rgb565(&a[i * 3]) != rgb565(&b[i * 3]);
+}
+
 // Pixels that differ once both pictures are brought to the display's RGB565, so a frame buffer's
 // full colours and their display's widened ones compare equal. -1 when the sizes differ.
 long differingPixels(const std::vector<uint8_t>& a, int aWidth, int aHeight,
-                     const std::vector<uint8_t>& b, int bWidth, int bHeight) {
+                     const std::vector<uint8_t>& b, int bWidth, int bHeight,
+                     const ComparedArea& area) {
     if (aWidth != bWidth || aHeight != bHeight)
         return -1;
     long differing = 0;
-    for (size_t i = 0; i < size_t{static_cast<size_t>(aWidth) * aHeight}; ++i)
-        differing += rgb565(&a[i * 3]) != rgb565(&b[i * 3]);
+    for (int y = 0; y < aHeight; ++y)
+        for (int x = 0; x < aWidth; ++x)
+            differing += counts(area, x, y) &&
+                         differsAt(a, b, static_cast<size_t>(y) * aWidth + static_cast<size_t>(x));
     return differing;
 }
 
@@ -157,8 +182,11 @@ int usage() {
         "       window-shot crop SHOT.xwd OUT.png [LEFT TOP WIDTH HEIGHT]\n"
         "         the window area of an X screenshot (all of it by default) as a 240 x 320 PNG\n"
         "       window-shot compare A.png B.png [--at-most N] [--differences OUT.png]\n"
-        "         counts the pixels that differ on the display; fails above N (default 0);\n"
-        "         OUT.png shows them in magenta\n");
+        "                           [--within LEFT TOP WIDTH HEIGHT] [--ignore LEFT TOP WIDTH "
+        "HEIGHT]\n"
+        "         counts the pixels that differ on the display, only within the one rectangle\n"
+        "         and not in the other when given; fails above N (default 0); OUT.png shows\n"
+        "         the counted ones in magenta\n");
     return 2;
 }
 
@@ -192,28 +220,46 @@ int cropCommand(int argc, char** argv) {
     return writePngRgba(argv[1], rgba.data(), kScreenWidth, kScreenHeight) ? 0 : 1;
 }
 
-// The first picture, dimmed, with the differing pixels in magenta.
+// The first picture, dimmed, with the differing pixels that count in magenta.
 bool writeDifferences(const std::string& path, const std::vector<uint8_t>& a,
-                      const std::vector<uint8_t>& b, int width, int height) {
+                      const std::vector<uint8_t>& b, int width, int height,
+                      const ComparedArea& area) {
     std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4, 255);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-        const bool differs = rgb565(&a[i * 3]) != rgb565(&b[i * 3]);
-        for (int c = 0; c < 3; ++c)
-            rgba[i * 4 + c] = differs ? (c == 1 ? 0 : 255) : static_cast<uint8_t>(a[i * 3 + c] / 4);
-    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const size_t i = static_cast<size_t>(y) * width + static_cast<size_t>(x);
+            const bool shown = counts(area, x, y) && differsAt(a, b, i);
+            for (int c = 0; c < 3; ++c)
+                rgba[i * 4 + c] =
+                    shown ? (c == 1 ? 0 : 255) : static_cast<uint8_t>(a[i * 3 + c] / 4);
+        }
     return writePngRgba(path, rgba.data(), width, height);
+}
+
+PixelRect rectOf(char** argv) {
+    return {std::atoi(argv[0]), std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3])};
 }
 
 int compareCommand(int argc, char** argv) {
     long allowed = 0;
     std::string differencesPath;
-    for (int i = 2; i + 1 < argc; i += 2) {
+    ComparedArea area;
+    for (int i = 2; i < argc;) {
+        const bool rect =
+            std::strcmp(argv[i], "--within") == 0 || std::strcmp(argv[i], "--ignore") == 0;
+        if (i + (rect ? 4 : 1) >= argc)
+            return usage();
         if (std::strcmp(argv[i], "--at-most") == 0)
             allowed = std::atol(argv[i + 1]);
         else if (std::strcmp(argv[i], "--differences") == 0)
             differencesPath = argv[i + 1];
+        else if (std::strcmp(argv[i], "--within") == 0)
+            area.within = rectOf(argv + i + 1);
+        else if (std::strcmp(argv[i], "--ignore") == 0)
+            area.ignored = rectOf(argv + i + 1);
         else
             return usage();
+        i += rect ? 5 : 2;
     }
     std::vector<uint8_t> a, b;
     int aWidth = 0, aHeight = 0, bWidth = 0, bHeight = 0;
@@ -221,13 +267,17 @@ int compareCommand(int argc, char** argv) {
         std::fprintf(stderr, "window-shot: cannot read %s or %s\n", argv[0], argv[1]);
         return 2;
     }
-    const long differing = differingPixels(a, aWidth, aHeight, b, bWidth, bHeight);
+    const long differing = differingPixels(a, aWidth, aHeight, b, bWidth, bHeight, area);
     if (differing < 0) {
         std::printf("sizes differ: %d x %d and %d x %d\n", aWidth, aHeight, bWidth, bHeight);
         return 1;
     }
-    std::printf("%ld of %d pixels differ\n", differing, aWidth * aHeight);
-    if (!differencesPath.empty() && !writeDifferences(differencesPath, a, b, aWidth, aHeight))
+    long compared = 0;
+    for (int y = 0; y < aHeight; ++y)
+        for (int x = 0; x < aWidth; ++x)
+            compared += counts(area, x, y);
+    std::printf("%ld of %ld pixels differ\n", differing, compared);
+    if (!differencesPath.empty() && !writeDifferences(differencesPath, a, b, aWidth, aHeight, area))
         return 2;
     return differing <= allowed ? 0 : 1;
 }
@@ -242,7 +292,7 @@ int main(int argc, char** argv) {
         return pointCommand(argv + 2);
     if (command == "crop" && (argc == 4 || argc == 8))
         return cropCommand(argc - 2, argv + 2);
-    if (command == "compare" && argc >= 4 && argc % 2 == 0)
+    if (command == "compare" && argc >= 4)
         return compareCommand(argc - 2, argv + 2);
     return usage();
 }
