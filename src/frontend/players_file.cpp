@@ -1,6 +1,7 @@
 // players_file.cpp: players.dat byte by byte, little-endian whatever the machine, and its checks.
 #include "frontend/players_file.h"
 
+#include "core/little_endian.h"
 #include "frontend/screen_tables.h" // kLevelCount, kStadiumCount
 
 #include <cmath>
@@ -11,34 +12,6 @@ namespace {
 
 constexpr uint32_t kChecksumSeed = 0x48ACEFED;
 constexpr double kPi = 3.141592653589793;
-
-void putU16(uint8_t* out, uint16_t v) {
-    out[0] = static_cast<uint8_t>(v);
-    out[1] = static_cast<uint8_t>(v >> 8);
-}
-void putU32(uint8_t* out, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void putU64(uint8_t* out, uint64_t v) {
-    for (int i = 0; i < 8; ++i)
-        out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint16_t getU16(const uint8_t* in) {
-    return static_cast<uint16_t>(in[0] | (in[1] << 8));
-}
-uint32_t getU32(const uint8_t* in) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<uint32_t>(in[i]) << (8 * i);
-    return v;
-}
-uint64_t getU64(const uint8_t* in) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
-        v |= static_cast<uint64_t>(in[i]) << (8 * i);
-    return v;
-}
 
 // Record fields in file order, from byte 76 on: twelve 32-bit words.
 constexpr int kRecordWordsOffset = offsetof(PlayerProfile, skills);

@@ -3,6 +3,7 @@
 #include "frontend/replay_file.h"
 
 #include "core/display.h"
+#include "core/little_endian.h"
 #include "core/wide_string.h"
 #include "frontend/ladders.h"
 #include "frontend/players_file.h"
@@ -52,24 +53,6 @@ constexpr uint32_t kResidualEscape = 0;
 constexpr uint32_t kResidualZero = kSmallResidual + 1;
 // The reference moves one raw unit once the steps have pulled it this far one way.
 constexpr int32_t kReferencePull = 64;
-
-void putU32(uint8_t* out, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void putU64(uint8_t* out, uint64_t v) {
-    for (int i = 0; i < 8; ++i)
-        out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint32_t getU32(const uint8_t* in) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<uint32_t>(in[i]) << (8 * i);
-    return v;
-}
-uint64_t getU64(const uint8_t* in) {
-    return getU32(in) | static_cast<uint64_t>(getU32(in + 4)) << 32;
-}
 
 void initialise(Probability* probabilities, size_t count) {
     std::fill(probabilities, probabilities + count, kProbabilityEven);
