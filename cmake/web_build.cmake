@@ -30,7 +30,7 @@ list(JOIN WEB_REPLACED_FILES "|" replaced)
 list(JOIN WEB_MISSING_FILES "|" missing)
 # A library per layer as on the desktop, each file's place decided by the same rule; the browser's
 # entry point, like the desktop's, is outside them.
-set(DROVANA_OUTSIDE_LAYERS "/src/(app/main(_web)?|platform/(${replaced}|${missing}))\\.cpp$")
+set(DROVANA_OUTSIDE_LAYERS "/src/(app/main(_web)?|platform/(${replaced}|${missing}))\\.cpp$|_windows\\.cpp$")
 include(${CMAKE_SOURCE_DIR}/cmake/layers.cmake)
 target_link_libraries(drovana_assets PUBLIC web_jpeg)
 
