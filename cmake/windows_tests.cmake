@@ -14,12 +14,13 @@ add_custom_target(windows_data ALL DEPENDS ${CMAKE_BINARY_DIR}/data.pak)
 set(WINDOWS_LEFT_OUT_TESTS
     # runs the native data builder, a Linux program
     data_builder_test
-    # kills a forked child in the middle of a save: tests/windows/save_kill.sh does it the
-    # Windows way
+    # kills a forked child in the middle of a save: tests/windows/save_kill_windows_test.cpp
+    # ends a second process the Windows way
     save_crash_test
     # limits the file size with setrlimit to make a write fail
     replay_file_test)
-file(GLOB WINDOWS_TEST_CANDIDATES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
+file(GLOB WINDOWS_TEST_CANDIDATES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp
+     ${CMAKE_SOURCE_DIR}/tests/windows/*_test.cpp)
 set(WINDOWS_TEST_SOURCES)
 set(WINDOWS_TEST_LIBRARIES)
 foreach(source ${WINDOWS_TEST_CANDIDATES})
