@@ -15,7 +15,9 @@ include(cmake/warnings.cmake)
 # The C and C++ runtimes and winpthread inside each program: nothing to ship beside them.
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 # UTF-8 in, wide out: the game's paths are UTF-8 and the Windows files turn them into UTF-16.
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+# localtime_r: MinGW's time.h gives it to programs that ask for the POSIX thread-safe calls.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                        _POSIX_THREAD_SAFE_FUNCTIONS=200112L)
 
 find_package(SDL2 CONFIG REQUIRED PATHS ${deps} NO_DEFAULT_PATH)
 add_library(windows_zlib STATIC IMPORTED)

@@ -18,7 +18,9 @@ set(WINDOWS_LEFT_OUT_TESTS
     # ends a second process the Windows way
     save_crash_test
     # limits the file size with setrlimit to make a write fail
-    replay_file_test)
+    replay_file_test
+    # sends shots to the pictures folder HOME names; Windows' is the Pictures known folder
+    screenshot_test)
 file(GLOB WINDOWS_TEST_CANDIDATES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp
      ${CMAKE_SOURCE_DIR}/tests/windows/*_test.cpp)
 set(WINDOWS_TEST_SOURCES)
@@ -44,4 +46,6 @@ target_include_directories(drovana_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(drovana_tests PRIVATE ${WINDOWS_TEST_LIBRARIES} drovana_app windows_gtest)
 target_compile_definitions(drovana_tests PRIVATE DROVANA_BUILD_DIR="${CMAKE_BINARY_DIR}"
                                                  DROVANA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# setenv, unsetenv, mkdtemp and M_PI, which the shared tests take from POSIX.
+target_compile_options(drovana_tests PRIVATE -include ${CMAKE_SOURCE_DIR}/tests/windows/posix_compat.h)
 add_dependencies(drovana_tests windows_data)
