@@ -14,6 +14,10 @@ source "$here/../window/window_harness.sh"
 source "$here/wine_env.sh"
 harness_enter_display "$0" "$WINDOWS" "$BUILD"
 wine_prepare "$WINDOWS"
+# A Wine session started without a display (the tests before this one) would keep the game's
+# window off this one: the prefix's server starts again inside it.
+wineserver --kill 2>/dev/null
+wineserver --wait
 
 # The harness's start with the game under Wine: the profiles go to the prefix's application data.
 harness_start() {
