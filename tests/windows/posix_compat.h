@@ -5,8 +5,8 @@
 #define _USE_MATH_DEFINES
 #include <cmath>
 #include <cstdlib>
-#include <direct.h>
 #include <cstring>
+#include <direct.h>
 #include <io.h>
 
 inline int setenv(const char* name, const char* value, int overwrite) {
