@@ -5,6 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
 WEB_BUILD  ?= build-web
 WEB_PORT   ?= 8019
+WINDOWS_BUILD ?= build-windows
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 PREFIX     ?= /usr/local
 
@@ -12,7 +13,7 @@ PREFIX     ?= /usr/local
 WERROR_FLAG = $(if $(WERROR),-DDROVANA_WERROR=$(WERROR))
 
 .PHONY: deps deps-game game build play test test-asan fuzz bench person-curve format format-check \
-	clean install deb web serve-web test-web
+	clean install deb web serve-web test-web windows test-windows
 
 deps:
 	@scripts/install-deps
@@ -86,6 +87,27 @@ test-web: web
 	DROVANA_WEB_BUILD=$(abspath $(WEB_BUILD)) DROVANA_BUILD=$(abspath $(BUILD)) \
 		node --test tests/web/browser_test.cjs tests/web/offline_test.cjs
 
+# 64-bit Windows in $(WINDOWS_BUILD): drovana.exe, drovana-script.exe, drovana_tests.exe and
+# drovana-VERSION-windows-x86_64.zip, cross-built with MinGW-w64; SDL2, libjpeg-turbo, libpng and
+# zlib are built once from Debian's sources into $(WINDOWS_BUILD)/deps. data.pak comes from the
+# native build's data builder.
+windows: deps
+	@scripts/install-deps --windows $(WINDOWS_BUILD)
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD) -j2 --target data
+	@cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64-x86_64.cmake) \
+		-DDROVANA_WINDOWS_DEPS=$(abspath $(WINDOWS_BUILD))/deps/prefix \
+		-DDROVANA_NATIVE_BUILD=$(abspath $(BUILD)) > /dev/null
+	@cmake --build $(WINDOWS_BUILD) -j2
+
+# The Windows programs under Wine: the unit tests, the driver's scripts against the native
+# driver's, damaged files, a killed save, and the game's window on a virtual X display.
+test-windows: windows
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DDROVANA_TESTS=ON > /dev/null
+	@cmake --build $(BUILD) -j2 --target drovana-script window-shot
+	tests/windows/run-tests $(WINDOWS_BUILD) $(BUILD)
+
 bench: build
 	./$(BUILD)/drovana_bench
 
@@ -111,4 +133,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD)

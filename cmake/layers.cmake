@@ -4,9 +4,9 @@
 # DROVANA_LAYERS lists the folders lowest first; drovana_<folder> is each one's library.
 # DROVANA_OUTSIDE_LAYERS matches the sources no library holds; the browser build sets its own.
 if(NOT DEFINED DROVANA_OUTSIDE_LAYERS)
-  # Files ending in _web.cpp are the browser's platform layer and entry point; main.cpp is the
-  # game's own entry, outside every library.
-  set(DROVANA_OUTSIDE_LAYERS "(_web|/app/main)\\.cpp$")
+  # Files ending in _web.cpp are the browser's platform layer and entry point, _windows.cpp
+  # Windows'; main.cpp is the game's own entry, outside every library.
+  set(DROVANA_OUTSIDE_LAYERS "(_web|_windows|/app/main)\\.cpp$")
 endif()
 
 file(STRINGS ${CMAKE_SOURCE_DIR}/src/layers.txt DROVANA_LAYER_LINES REGEX "^[a-z]")

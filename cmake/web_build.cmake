@@ -26,12 +26,13 @@ set_target_properties(web_jpeg PROPERTIES IMPORTED_LOCATION ${DROVANA_WEB_JPEG}/
 # sync (browser storage).
 set(WEB_REPLACED_FILES platform_sdl sound_device_sdl error_report folder_sync)
 # Those with none: a test that includes one of their headers, or SDL, runs on the desktop only.
-set(WEB_MISSING_FILES fullscreen_sdl frame_pacing command_line screenshot single_instance)
+set(WEB_MISSING_FILES fullscreen_sdl frame_pacing command_line screenshot pictures_folder
+                      single_instance)
 list(JOIN WEB_REPLACED_FILES "|" replaced)
 list(JOIN WEB_MISSING_FILES "|" missing)
 # A library per layer as on the desktop, each file's place decided by the same rule; the browser's
 # entry point, like the desktop's, is outside them.
-set(DROVANA_OUTSIDE_LAYERS "/src/(app/main(_web)?|platform/(${replaced}|${missing}))\\.cpp$")
+set(DROVANA_OUTSIDE_LAYERS "/src/(app/main(_web)?|platform/(${replaced}|${missing}))\\.cpp$|_windows\\.cpp$")
 include(${CMAKE_SOURCE_DIR}/cmake/layers.cmake)
 target_link_libraries(drovana_assets PUBLIC web_jpeg)
 

@@ -2,14 +2,13 @@
 // losing the last good file.
 #include "frontend/profile_store.h"
 
+#include "platform/file_replace.h"
 #include "platform/folder_sync.h"
 #include "platform/user_data_folder.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,46 +26,20 @@ ReadResult readPlayersFile(const std::string& path, PlayersFileBytes& bytes) {
     return read == kPlayersFileSize ? ReadResult::Read : ReadResult::Unusable;
 }
 
-bool copyFileExclusive(const std::string& from, const std::string& to) {
-    FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in)
-        return false;
-    const int fd = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    FILE* out = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-    if (!out) {
-        if (fd >= 0)
-            close(fd);
-        std::fclose(in);
-        return false;
-    }
-    char buffer[4096];
-    bool ok = true;
-    size_t n;
-    while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        ok = std::fwrite(buffer, 1, n, out) == n;
-    ok = !std::ferror(in) && ok;
-    ok = std::fclose(out) == 0 && ok;
-    std::fclose(in);
-    if (!ok)
-        unlink(to.c_str());
-    return ok;
-}
-
 enum class DamagedCopy { Kept, EarlierKept, NotKept };
 
 // A second name for the damaged file survives the rename of the defaults over it; an earlier
 // damaged copy is never replaced.
 DamagedCopy keepDamagedFile(const std::string& path) {
-    const std::string kept = path + kDamagedSuffix;
-    if (link(path.c_str(), kept.c_str()) == 0)
+    switch (keepUnderSecondName(path, path + kDamagedSuffix)) {
+    case SecondName::Kept:
         return DamagedCopy::Kept;
-    if (errno == EEXIST)
+    case SecondName::AlreadyTaken:
         return DamagedCopy::EarlierKept;
-    // Without hard links (the browser's file system has none) only a copy keeps it, and a copy
-    // that finds the name taken has met an earlier damaged file.
-    if (copyFileExclusive(path, kept))
-        return DamagedCopy::Kept;
-    return access(kept.c_str(), F_OK) == 0 ? DamagedCopy::EarlierKept : DamagedCopy::NotKept;
+    case SecondName::Failed:
+        break;
+    }
+    return DamagedCopy::NotKept;
 }
 
 // Told to a player who may never see stderr, so it says what was lost and where the copy is in
@@ -157,24 +130,8 @@ ProfilesLoad loadProfiles(ProfileStore& store, WideString* notice) {
 bool saveProfiles(const ProfileStore& store) {
     PlayersFileBytes bytes;
     encodePlayersFile(store.options, store.profiles, bytes);
-    std::string tempPath = store.path + ".XXXXXX";
-    const int fd = mkstemp(tempPath.data());
-    if (fd < 0)
+    if (!replaceFileWith(store.path, bytes, kPlayersFileSize))
         return false;
-    FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        close(fd);
-        unlink(tempPath.c_str());
-        return false;
-    }
-    bool ok = std::fwrite(bytes, 1, kPlayersFileSize, file) == kPlayersFileSize &&
-              std::fflush(file) == 0 && fsync(fd) == 0;
-    ok = std::fclose(file) == 0 && ok;
-    ok = ok && std::rename(tempPath.c_str(), store.path.c_str()) == 0;
-    if (!ok) {
-        unlink(tempPath.c_str());
-        return false;
-    }
     syncFolderOf(store.path);
     return true;
 }

@@ -11,14 +11,10 @@
 #include <fstream>
 
 #include "platform/display_colours.h"
+#include "platform/pictures_folder.h"
 #include "platform/platform.h"
 
 namespace {
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
 
 // The value of XDG_PICTURES_DIR="..." in user-dirs.dirs, with a leading $HOME expanded; the
 // file's format allows only that one variable and only at the start.
@@ -125,7 +121,7 @@ std::string screenshotFileName(const std::tm& localTime, int repeat) {
 }
 
 std::string saveScreenshot(const Platform* platform) {
-    const std::string folder = picturesFolder(environment("HOME"), environment("XDG_CONFIG_HOME"));
+    const std::string folder = userPicturesFolder();
     if (folder.empty()) {
         std::fprintf(stderr, "drovana: no home folder to save the screenshot in\n");
         return {};
