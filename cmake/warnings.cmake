@@ -31,7 +31,8 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL GNU AND CMAKE_CXX_COMPILER_VERSION VERSION_LES
   set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/wav_image_test.cpp PROPERTIES
                               COMPILE_OPTIONS -Wno-stringop-overflow)
   if(DROVANA_SANITIZE)
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/include_layers_test.cpp PROPERTIES
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/include_layers_test.cpp
+                                ${CMAKE_SOURCE_DIR}/tests/replay_file_test.cpp PROPERTIES
                                 COMPILE_OPTIONS -Wno-maybe-uninitialized)
     set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/key_animation_test.cpp PROPERTIES
                                 COMPILE_OPTIONS "-Wno-stringop-overflow;-Wno-array-bounds")
