@@ -166,9 +166,9 @@ struct EdgeLanes {
 };
 
 // The rasteriser's edge set-up, lane by lane; a lane whose edge reaches no row centre gets
-// values that nothing reads.
-__attribute__((target("avx2"))) EdgeLanes edgeLanes(const VertexLanes& start,
-                                                    const VertexLanes& end, __m256i firstRow) {
+// values that nothing reads. Inlined: called, its three results went through memory.
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline EdgeLanes
+edgeLanes(const VertexLanes& start, const VertexLanes& end, __m256i firstRow) {
     EdgeLanes e;
     e.rows = _mm256_srai_epi32(
         _mm256_add_epi32(_mm256_sub_epi32(end.cy, firstRow), _mm256_set1_epi32(kSubpixelOne - 1)),
