@@ -306,7 +306,7 @@ __attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots,
     const EdgeLanes upper = edgeLanes(top, middle, r.firstRow);
     const EdgeLanes lower = edgeLanes(middle, bottom, ceilToGrid(middle.cy));
 
-    // Under four rows high and at most a screen wide, the doubled area fits 32 bits.
+    // Under kPreparedRows + 1 pixels high and at most a screen wide, the doubled area fits 32 bits.
     const __m256i area = lowHalves(wideProductDifference(
         _mm256_sub_epi32(bottom.x, top.x), _mm256_sub_epi32(middle.y, top.y),
         _mm256_sub_epi32(middle.x, top.x), _mm256_sub_epi32(bottom.y, top.y)));
