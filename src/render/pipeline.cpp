@@ -71,6 +71,7 @@ void updateCombinedMatrix(RenderContext* rc) {
         return;
     rc->combined = fxMatrixMultiply(*rc->projectionTop, *rc->modelViewTop);
     rc->combinedValid = 1;
+    rc->projectionValid = 0;
     vertexCacheForget(rc->vertexCache);
 }
 
@@ -147,8 +148,11 @@ constexpr uint32_t kProjectionAllowanceExtra = 64;
 // indices lie so far apart that projecting between them would cost more than it saves, goes
 // one by one.
 void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end) {
-    VectorProjection projection;
-    prepareVectorProjection(rc.combined, rc.width, rc.height, projection);
+    if (!rc.projectionValid) {
+        prepareVectorProjection(rc.combined, rc.width, rc.height, rc.projection);
+        rc.projectionValid = 1;
+    }
+    const VectorProjection& projection = rc.projection;
     const auto project = [&projection](const Vec3& v, ScreenCorner& out) {
         return projectCornerAvx2(v, projection, out);
     };

@@ -74,6 +74,7 @@ void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int3
     }
     rc->width = width;
     rc->height = height;
+    rc->projectionValid = 0;
     vertexCacheForget(rc->vertexCache);
     rc->colourBuffer = colourBuffer;
 }

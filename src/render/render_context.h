@@ -6,6 +6,7 @@
 #include "core/fixed_point.h"
 #include "render/render_limits.h"
 #include "render/vertex_cache.h"
+#include "render/vertex_transform_vector.h"
 
 // The numeric codes of the GL-style interface that callers speak.
 constexpr int32_t GL_TRIANGLES = 4;
@@ -62,6 +63,10 @@ struct RenderContext {
     VertexCache vertexCache;
     const Vec3* cachedArray = nullptr;
     uint8_t arraysLocked = 0;
+    // The combined matrix and the screen as the vector transform lays them out: a figure's
+    // material runs share one, so it is laid out again only when either changes.
+    VectorProjection projection;
+    uint8_t projectionValid = 0;
 };
 
 // Context management; every operation below takes its context explicitly.

@@ -41,4 +41,4 @@ constexpr uint32_t kVertexCacheSlots = 4096;
 // triangle of such a group may have to be set up there rather than one by one.
 constexpr int32_t kGroupTriangles = 8;
 constexpr int32_t kTriangleGroupIndices = 3 * kGroupTriangles;
-constexpr int32_t kPreparedRows = 3;
+constexpr int32_t kPreparedRows = 4;

@@ -92,7 +92,6 @@ template <typename T> __attribute__((target("avx2"))) Lanes<T> storeLanes(__m256
 }
 
 struct GroupRows {
-    __m256i valid; // the lanes that hold a triangle
     __m256i firstRow;
     __m256i rows;
     uint32_t reaching; // one bit per triangle that reaches a row and a column centre
@@ -136,12 +135,15 @@ struct VertexLanes {
 };
 
 // The vertex at a place (top, middle or bottom, as `places` gives it for the lane's row-order
-// index) of each triangle, by its index in the index array.
-__attribute__((target("avx2"))) VertexLanes vertexAt(const int32_t* slots, const uint32_t* group,
-                                                     __m256i order, __m256i valid,
+// index) of each triangle, chosen from its three corners.
+__attribute__((target("avx2"))) VertexLanes vertexAt(const int32_t* slots,
+                                                     const GroupCorner (&corners)[3], __m256i order,
                                                      const std::array<int32_t, 32>& places) {
     const __m256i place = _mm256_i32gather_epi32(places.data(), order, sizeof(int32_t));
-    const __m256i index = indexAt(group, place, valid);
+    const __m256i index =
+        _mm256_blendv_epi8(_mm256_blendv_epi8(corners[0].index, corners[1].index,
+                                              _mm256_cmpeq_epi32(place, _mm256_set1_epi32(1))),
+                           corners[2].index, _mm256_cmpeq_epi32(place, _mm256_set1_epi32(2)));
     const GroupCorner c = {index, _mm256_slli_epi32(index, 3)};
     return {gatherSlotWord(slots, c, kVertexXWord), gatherSlotWord(slots, c, kVertexYWord),
             gatherSlotWord(slots, c, kVertexZWord), gatherSlotWord(slots, c, kCornerXWord),
@@ -166,9 +168,9 @@ struct EdgeLanes {
 };
 
 // The rasteriser's edge set-up, lane by lane; a lane whose edge reaches no row centre gets
-// values that nothing reads.
-__attribute__((target("avx2"))) EdgeLanes edgeLanes(const VertexLanes& start,
-                                                    const VertexLanes& end, __m256i firstRow) {
+// values that nothing reads. Inlined: called, its three results went through memory.
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline EdgeLanes
+edgeLanes(const VertexLanes& start, const VertexLanes& end, __m256i firstRow) {
     EdgeLanes e;
     e.rows = _mm256_srai_epi32(
         _mm256_add_epi32(_mm256_sub_epi32(end.cy, firstRow), _mm256_set1_epi32(kSubpixelOne - 1)),
@@ -286,7 +288,7 @@ template <typename T> __attribute__((target("avx2"))) void storeTo(T (&lanes)[kG
 // the side of the long edge, the depth gradients, and each row's span with the depth its left
 // walk reaches there. Rows from the first holding a pixel on, as the rasteriser draws them;
 // the rows above hold none.
-__attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots, const uint32_t* group,
+__attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots,
                                                       const GroupCorner (&c)[3], const GroupRows& r,
                                                       TriangleGroup& out) {
     const __m256i few = _mm256_cmpgt_epi32(_mm256_set1_epi32(kPreparedRows + 1), r.rows);
@@ -297,14 +299,14 @@ __attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots, cons
     const __m256i order = rowOrderLanes(gatherSlotWord(slots, c[0], kVertexYWord),
                                         gatherSlotWord(slots, c[1], kVertexYWord),
                                         gatherSlotWord(slots, c[2], kVertexYWord));
-    const VertexLanes top = vertexAt(slots, group, order, r.valid, kTopOf);
-    const VertexLanes middle = vertexAt(slots, group, order, r.valid, kMiddleOf);
-    const VertexLanes bottom = vertexAt(slots, group, order, r.valid, kBottomOf);
+    const VertexLanes top = vertexAt(slots, c, order, kTopOf);
+    const VertexLanes middle = vertexAt(slots, c, order, kMiddleOf);
+    const VertexLanes bottom = vertexAt(slots, c, order, kBottomOf);
     const EdgeLanes longEdge = edgeLanes(top, bottom, r.firstRow);
     const EdgeLanes upper = edgeLanes(top, middle, r.firstRow);
     const EdgeLanes lower = edgeLanes(middle, bottom, ceilToGrid(middle.cy));
 
-    // Under four rows high and at most a screen wide, the doubled area fits 32 bits.
+    // Under kPreparedRows + 1 pixels high and at most a screen wide, the doubled area fits 32 bits.
     const __m256i area = lowHalves(wideProductDifference(
         _mm256_sub_epi32(bottom.x, top.x), _mm256_sub_epi32(middle.y, top.y),
         _mm256_sub_epi32(middle.x, top.x), _mm256_sub_epi32(bottom.y, top.y)));
@@ -346,11 +348,11 @@ __attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots, cons
 }
 
 // The prepared triangles that hold a pixel and the others that reach one, in the group's order.
-__attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const uint32_t* group,
-                                                  const GroupCorner (&c)[3], const GroupRows& r) {
+__attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const GroupCorner (&c)[3],
+                                                  const GroupRows& r) {
     TriangleGroup g;
     const uint32_t dropped =
-        prepareLanes(reinterpret_cast<const int32_t*>(rc.vertexCache.slots), group, c, r, g);
+        prepareLanes(reinterpret_cast<const int32_t*>(rc.vertexCache.slots), c, r, g);
     g.others = r.reaching & ~(g.prepared | dropped);
     if ((g.prepared | g.others) == 0)
         return;
@@ -367,6 +369,72 @@ __attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const uint3
         }
     }
     drawTriangleGroup(rc, g);
+}
+
+// The reaching triangles met and not yet drawn, packed to the front in their order: most groups
+// hold only a few, and eight gathered from several groups cost one set-up rather than several.
+// Room for one group's worth left over and a whole group more.
+struct PendingTriangles {
+    alignas(32) int32_t index[3][2 * kGroup] = {};
+    alignas(32) int32_t firstRow[2 * kGroup] = {};
+    alignas(32) int32_t rows[2 * kGroup] = {};
+    int32_t count = 0;
+};
+
+// For each lane mask, the lanes that are set, in order, as bytes (the rest 0).
+constexpr std::array<uint64_t, 256> kPackedLanes = [] {
+    std::array<uint64_t, 256> table{};
+    for (uint32_t mask = 0; mask < 256; ++mask) {
+        int out = 0;
+        for (uint64_t lane = 0; lane < kGroup; ++lane)
+            if (mask >> lane & 1)
+                table[mask] |= lane << (8 * out++);
+    }
+    return table;
+}();
+
+__attribute__((target("avx2"))) void storePacked(int32_t* to, __m256i v, __m256i order) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), _mm256_permutevar8x32_epi32(v, order));
+}
+
+__attribute__((target("avx2"))) void appendReaching(PendingTriangles& p, const GroupCorner (&c)[3],
+                                                    const GroupRows& r) {
+    const __m256i order = _mm256_cvtepu8_epi32(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kPackedLanes[r.reaching])));
+    for (int k = 0; k < 3; ++k)
+        storePacked(p.index[k] + p.count, c[k].index, order);
+    storePacked(p.firstRow + p.count, r.firstRow, order);
+    storePacked(p.rows + p.count, r.rows, order);
+    p.count += __builtin_popcount(r.reaching);
+}
+
+template <typename T> __attribute__((target("avx2"))) __m256i loadAt(const T* lanes) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes));
+}
+
+// The lanes below `triangles`, all of them from eight on.
+__attribute__((target("avx2"))) __m256i lanesBelow(int32_t triangles) {
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(triangles),
+                              _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// The first eight pending triangles, or all of them when fewer, drawn; the rest moved forward.
+__attribute__((target("avx2"))) void drawPending(RenderContext& rc, PendingTriangles& p) {
+    GroupCorner c[3];
+    for (int k = 0; k < 3; ++k) {
+        const __m256i index = loadAt(p.index[k]);
+        c[k] = {index, _mm256_slli_epi32(index, 3)};
+    }
+    GroupRows r;
+    r.firstRow = loadAt(p.firstRow);
+    r.rows = loadAt(p.rows);
+    r.reaching = laneBits(lanesBelow(p.count));
+    drawReaching(rc, c, r);
+    for (int k = 0; k < 3; ++k)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(p.index[k]), loadAt(p.index[k] + kGroup));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(p.firstRow), loadAt(p.firstRow + kGroup));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(p.rows), loadAt(p.rows + kGroup));
+    p.count = std::max(p.count - kGroup, 0);
 }
 
 } // namespace
@@ -395,16 +463,11 @@ __attribute__((target("avx2"))) IndexRange indexRangeAvx2(const uint32_t* indice
     return range;
 }
 
-// The lanes below `triangles`, all of them from eight on.
-__attribute__((target("avx2"))) static __m256i lanesBelow(int32_t triangles) {
-    return _mm256_cmpgt_epi32(_mm256_set1_epi32(triangles),
-                              _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
-}
-
 __attribute__((target("avx2"))) int32_t
 drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin, int32_t end) {
     const int32_t* slots = reinterpret_cast<const int32_t*>(rc.vertexCache.slots);
     int32_t i = begin;
+    PendingTriangles pending;
     // The last group may hold fewer than eight triangles: its missing lanes are masked off.
     for (; end - i >= 3; i += std::min(end - i, kTriangleGroupIndices)) {
         const __m256i valid = lanesBelow((end - i) / 3);
@@ -412,11 +475,15 @@ drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin
         const GroupCorner c[3] = {loadCorner(group, 0, valid), loadCorner(group, 1, valid),
                                   loadCorner(group, 2, valid)};
         GroupRows r = reachingLanes(slots, c);
-        r.valid = valid;
         r.reaching &= laneBits(valid);
-        if (r.reaching != 0)
-            drawReaching(rc, group, c, r);
+        if (r.reaching == 0)
+            continue;
+        appendReaching(pending, c, r);
+        if (pending.count >= kGroup)
+            drawPending(rc, pending);
     }
+    if (pending.count > 0)
+        drawPending(rc, pending);
     return i;
 }
 
