@@ -57,18 +57,22 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) --target fuzz_targets
 	fuzz/run-fuzz $(FUZZ_BUILD) $(abspath $(BUILD))/data.pak $(FUZZ_SECONDS)
 
-# The browser build in $(WEB_BUILD): drovana.html, .js, .wasm and .data (data.pak preloaded, made
-# by the native build's data target), the manifest and icons. Debian's emscripten finds its
-# JavaScript parser under /usr/share/nodejs only when told, with a node not from Debian.
+# The browser build in $(WEB_BUILD): drovana.html, .js, .wasm (WebAssembly SIMD) and .data
+# (data.pak preloaded, made by the native build's data target), drovana-scalar.js and .wasm for
+# browsers without SIMD (built first in $(WEB_BUILD)/scalar), the manifest and icons. Debian's
+# emscripten finds its JavaScript parser under /usr/share/nodejs only when told, with a node not
+# from Debian.
 WEB_ENV = NODE_PATH=$${NODE_PATH:-/usr/share/nodejs}
+WEB_CMAKE = $(WEB_ENV) emcmake cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	-DDROVANA_WEB_JPEG=$(abspath $(WEB_BUILD))/cache/libjpeg -DDROVANA_NATIVE_BUILD=$(abspath $(BUILD))
 web: deps
 	@scripts/install-deps --web $(WEB_BUILD)
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) > /dev/null
 	@cmake --build $(BUILD) -j2 --target data make-data
-	@$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-		-DDROVANA_WEB_JPEG=$(abspath $(WEB_BUILD))/cache/libjpeg \
-		-DDROVANA_NATIVE_BUILD=$(abspath $(BUILD)) > /dev/null
-	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana web_icons web_worker
+	@$(WEB_CMAKE) -B $(WEB_BUILD)/scalar -DDROVANA_WEB_SIMD=OFF > /dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD)/scalar -j2 --target drovana
+	@$(WEB_CMAKE) -B $(WEB_BUILD) -DDROVANA_WEB_SCALAR_BUILD=$(abspath $(WEB_BUILD))/scalar > /dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target drovana web_icons web_scalar web_worker
 
 serve-web: web
 	@echo "Drovana in the browser: http://127.0.0.1:$(WEB_PORT)/drovana.html (Ctrl+C stops)"

@@ -3,8 +3,14 @@
 # tests, all but those that need the desktop, run under node.
 # DROVANA_WEB_JPEG: libjpeg-turbo built for WebAssembly (include/ and lib/, scripts/install-deps).
 # DROVANA_NATIVE_BUILD: the native build folder whose data.pak the page preloads and tests read.
+# DROVANA_WEB_SIMD: on, the SIMD wasm (the vector paths on 128-bit WebAssembly SIMD), the page,
+# its worker and the unit tests; off, only the scalar wasm for browsers without SIMD,
+# drovana-scalar.js and .wasm, which the SIMD build's DROVANA_WEB_SCALAR_BUILD names (make web
+# builds it first, in scalar/).
 set(DROVANA_WEB_JPEG "" CACHE PATH "libjpeg-turbo built for WebAssembly")
 set(DROVANA_NATIVE_BUILD "" CACHE PATH "The native build folder that holds data.pak")
+option(DROVANA_WEB_SIMD "The SIMD wasm with the page; off, the scalar wasm alone" ON)
+set(DROVANA_WEB_SCALAR_BUILD "" CACHE PATH "The scalar wasm's build folder (DROVANA_WEB_SIMD=OFF)")
 if(NOT EXISTS "${DROVANA_WEB_JPEG}/lib/libjpeg.a")
   message(FATAL_ERROR "DROVANA_WEB_JPEG must name libjpeg built for WebAssembly (make web does)")
 endif()
@@ -16,6 +22,14 @@ endif()
 # and the tests expect throws: exceptions stay on.
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
+# SSE up to 4.2 is what Emscripten translates and the vector paths use (core/vector_instructions.h).
+if(DROVANA_WEB_SIMD)
+  add_compile_options(-msimd128 -msse4.2)
+  add_link_options(-msimd128)
+  if(NOT EXISTS "${DROVANA_WEB_SCALAR_BUILD}/drovana-scalar.wasm")
+    message(FATAL_ERROR "DROVANA_WEB_SCALAR_BUILD must name the scalar wasm's build (make web does)")
+  endif()
+endif()
 
 add_library(web_jpeg STATIC IMPORTED)
 set_target_properties(web_jpeg PROPERTIES IMPORTED_LOCATION ${DROVANA_WEB_JPEG}/lib/libjpeg.a
@@ -47,6 +61,20 @@ target_link_options(drovana PRIVATE -sENVIRONMENT=web -sMINIFY_HTML=0 -lidbfs.js
                     --preload-file ${DROVANA_NATIVE_BUILD}/data.pak@/data.pak)
 set_property(TARGET drovana APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/shell.html
                                                          ${DROVANA_NATIVE_BUILD}/data.pak)
+# The scalar wasm is only its script and wasm: the page and the data are the SIMD build's (the
+# page points the script at drovana.data, the same bytes).
+if(NOT DROVANA_WEB_SIMD)
+  set_target_properties(drovana PROPERTIES OUTPUT_NAME drovana-scalar)
+  return()
+endif()
+set(WEB_SCALAR_FILES ${CMAKE_BINARY_DIR}/drovana-scalar.js ${CMAKE_BINARY_DIR}/drovana-scalar.wasm)
+add_custom_command(
+  OUTPUT ${WEB_SCALAR_FILES}
+  COMMAND ${CMAKE_COMMAND} -E copy ${DROVANA_WEB_SCALAR_BUILD}/drovana-scalar.js
+          ${DROVANA_WEB_SCALAR_BUILD}/drovana-scalar.wasm ${CMAKE_BINARY_DIR}
+  DEPENDS ${DROVANA_WEB_SCALAR_BUILD}/drovana-scalar.js ${DROVANA_WEB_SCALAR_BUILD}/drovana-scalar.wasm
+  COMMENT "Copying the scalar wasm")
+add_custom_target(web_scalar ALL DEPENDS ${WEB_SCALAR_FILES})
 
 # The page's other files: the web app manifest, and icons drawn by the native data builder.
 set(WEB_FILES)
@@ -65,15 +93,15 @@ add_custom_target(web_icons ALL DEPENDS ${WEB_FILES})
 
 # The service worker that keeps all of the above for playing offline, named by their hashes: it
 # is written again whenever one of them changes (cmake/web_worker.cmake).
-set(WEB_RELEASE_FILES drovana.html drovana.js drovana.wasm drovana.data manifest.webmanifest
-                      drovana-192.png drovana-512.png)
+set(WEB_RELEASE_FILES drovana.html drovana.js drovana.wasm drovana-scalar.js drovana-scalar.wasm
+                      drovana.data manifest.webmanifest drovana-192.png drovana-512.png)
 list(JOIN WEB_RELEASE_FILES "," release_files)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/service-worker.js
   COMMAND ${CMAKE_COMMAND} -DWEB_DIR=${CMAKE_BINARY_DIR}
           -DTEMPLATE=${CMAKE_SOURCE_DIR}/web/service-worker.js -DFILES=${release_files}
           -P ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake
-  DEPENDS drovana ${WEB_FILES} ${CMAKE_BINARY_DIR}/manifest.webmanifest
+  DEPENDS drovana ${WEB_FILES} ${WEB_SCALAR_FILES} ${CMAKE_BINARY_DIR}/manifest.webmanifest
           ${CMAKE_SOURCE_DIR}/web/service-worker.js ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake
   COMMENT "Writing the service worker")
 add_custom_target(web_worker ALL DEPENDS ${CMAKE_BINARY_DIR}/service-worker.js)
@@ -149,13 +177,28 @@ target_compile_definitions(drovana_web_tests PRIVATE DROVANA_BUILD_DIR="${DROVAN
                                                      DROVANA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                      DROVANA_GOLDEN_PPM_DIR="${CMAKE_BINARY_DIR}/golden")
 add_dependencies(drovana_web_tests web_goldens)
-# NODERAWFS gives them the real file system: the native build's data.pak, temp folders.
-target_link_options(drovana_web_tests PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1)
+# NODERAWFS gives them the real file system: the native build's data.pak, temp folders. The
+# pre-js hands them node's DROVANA_NO_AVX2, which the browser's environment never has.
+target_link_options(drovana_web_tests PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1
+                    --pre-js ${CMAKE_SOURCE_DIR}/tests/web/node_environment.js)
+set_property(TARGET drovana_web_tests APPEND PROPERTY LINK_DEPENDS
+                                                      ${CMAKE_SOURCE_DIR}/tests/web/node_environment.js)
 
 enable_testing()
 # Node 20's fetch cannot load the .wasm from a file path; its older loader can.
 # One test that runs here needs a file-size limit (setrlimit), which node's file system lacks.
+set(web_unit_tests node --no-experimental-fetch
+    $<TARGET_FILE_DIR:drovana_web_tests>/drovana_web_tests.js)
 add_test(NAME web_unit_tests
-         COMMAND node --no-experimental-fetch
-                 $<TARGET_FILE_DIR:drovana_web_tests>/drovana_web_tests.js
+         COMMAND ${web_unit_tests}
                  --gtest_filter=-PlayersFile.FailedWriteLeavesTheOldFile:ReplayFolder.AFailedWrite*)
+# The tests run on the eight-lane paths; the ones that draw run again on the four-lane and scalar
+# paths, which are what the scalar wasm runs (bar the four-lane fills), for a few seconds instead
+# of a second test program's build.
+set(WEB_DRAWING_TESTS *SceneGolden* Rasteriser* Primitives* *Fill* TriangleGroups* VertexTransform*
+                      ScreenRenderTest* MatchSceneTest* CourtPictures* ScreenArt* FaceBlend*
+                      HudTextFixture* BulkMemory* FrameBufferFixture*)
+list(JOIN WEB_DRAWING_TESTS ":" drawing_tests)
+add_test(NAME web_unit_tests_without_eight_lanes
+         COMMAND ${web_unit_tests} --gtest_filter=${drawing_tests})
+set_tests_properties(web_unit_tests_without_eight_lanes PROPERTIES ENVIRONMENT DROVANA_NO_AVX2=1)

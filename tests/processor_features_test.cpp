@@ -16,7 +16,9 @@ TEST(ProcessorFeatures, Avx2WhereTheProcessorHasItUnlessTheEnvironmentSaysNo) {
         EXPECT_FALSE(cpuHasAvx2());
         return;
     }
-#if defined(DROVANA_X86_VECTORS)
+#if defined(DROVANA_WASM_VECTORS)
+    EXPECT_TRUE(cpuHasAvx2());
+#elif defined(DROVANA_X86_VECTORS)
     EXPECT_EQ(cpuHasAvx2(), __builtin_cpu_supports("avx2") != 0);
 #else
     EXPECT_FALSE(cpuHasAvx2());

@@ -10,7 +10,8 @@ extern const bool kHasAvx2;
 
 // True where the processor has AVX2, unless DROVANA_NO_AVX2 is set (to anything): then the game
 // and the tests take the paths of processors without it, so that a machine that has it can run
-// and compare them too. Always false where the x86 vector instructions are not compiled in.
+// and compare them too. Always false where the x86 vector instructions are not compiled in;
+// true in the SIMD wasm, whose eight-lane paths are pairs of 128-bit vectors.
 // Inline, since the span fills ask it for every span.
 //
 // The one rule for AVX2: a function whose name ends in Avx2 runs AVX2 instructions without

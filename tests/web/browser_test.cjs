@@ -1,6 +1,6 @@
 // browser_test.cjs: the browser build in headless Chromium: taps from the logo into a match and
 // a serve, each step's canvas compared pixel for pixel with the headless driver's picture of the
-// same step, with the sounds started in the page's audio; then options changed by touch on a
+// same step, on the SIMD wasm and on the scalar one, with the sounds started in the page's audio; then options changed by touch on a
 // phone-sized page survive a reload, and a drill played in the page is kept as a replay that the
 // desktop's driver plays again exactly.
 // Pictures of a failing step are kept in DROVANA_WEB_KEEP when it names a folder.
@@ -45,24 +45,36 @@ test.after(async () => {
     fs.rmSync(folder, { recursive: true, force: true });
 });
 
-test('from the logo into a match, every step as the headless driver draws it', async () => {
-  const shots = harness.makeTempFolder('driver-shots');
-  const home = harness.makeTempFolder('driver-home');
-  folders.push(shots, home);
-  harness.runDriver(harness.driverScript(kSteps, shots), home);
+// The driver's pictures, made once for both wasm.
+let driverShots;
+function stepShots() {
+  if (!driverShots) {
+    driverShots = harness.makeTempFolder('driver-shots');
+    const home = harness.makeTempFolder('driver-home');
+    folders.push(driverShots, home);
+    harness.runDriver(harness.driverScript(kSteps, driverShots), home);
+  }
+  return driverShots;
+}
 
+// Chromium runs the SIMD wasm; ?scalar gives the page the one for browsers without SIMD.
+for (const wasm of ['simd', 'scalar'])
+test(`from the logo into a match, every step as the headless driver draws it (${wasm} wasm)`,
+     async () => {
+  const shots = stepShots();
   // Each check in a context of its own: its own storage, nothing kept from another.
   const page = await (await browser.createBrowserContext()).newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   // 480 x 640: each screen pixel a 2 x 2 block, no bars.
   await page.setViewport({ width: 480, height: 640 });
-  await harness.openGamePage(page, served.url);
+  await harness.openGamePage(page, served.url + (wasm === 'scalar' ? '?scalar' : ''));
+  assert.strictEqual(await page.evaluate(() => document.body.dataset.wasm), wasm);
   for (const step of kSteps) {
     if (step.tap)
       await harness.tap(page, 2, 0, 0, step.tap, false);
     await harness.runFrames(page, step.frames);
-    harness.expectSamePicture(step.name, await harness.canvasRgb(page),
+    harness.expectSamePicture(`${wasm}-${step.name}`, await harness.canvasRgb(page),
                               path.join(shots, step.name + '.png'));
   }
   assert.deepStrictEqual(errors, []);

@@ -1,9 +1,11 @@
 // measure_web.cjs: figures of the browser build, printed, never checked: the download's sizes,
 // the time from page load to the first frame in headless Chromium, the time to the main menu on a
 // first visit (over the loopback and over a slower link) and offline from the service worker's
-// cache, the cache's size, and the time of a match frame in the browser against the native
-// headless driver on the same machine.
-// Usage: node tests/web/measure_web.cjs (after make web and make build).
+// cache, the cache's size, the time of a match frame on the SIMD and on the scalar wasm against
+// the native headless driver on the same machine, and as a phone would see them: with the CPU
+// slowed 4 and 6 times on a phone's viewport, the frames of a rally and the frames from a tap to
+// its effect.
+// Usage: node tests/web/measure_web.cjs [--frames-only] (after make web and make build).
 'use strict';
 
 const childProcess = require('node:child_process');
@@ -24,16 +26,16 @@ function median(values) {
 
 function printSizes() {
   let total = 0, compressed = 0;
-  for (const name of ['drovana.wasm', 'drovana.js', 'drovana.data', 'drovana.html',
-                      'service-worker.js']) {
+  for (const name of ['drovana.wasm', 'drovana.js', 'drovana-scalar.wasm', 'drovana-scalar.js',
+                      'drovana.data', 'drovana.html', 'service-worker.js']) {
     const bytes = fs.readFileSync(path.join(harness.webBuild, name));
     const gz = zlib.gzipSync(bytes, { level: 9 }).length;
     total += bytes.length;
     compressed += gz;
-    console.log(`${name.padEnd(18)} ${(bytes.length / 1024).toFixed(1).padStart(8)} KB` +
+    console.log(`${name.padEnd(20)} ${(bytes.length / 1024).toFixed(1).padStart(8)} KB` +
                 `  (gzip ${(gz / 1024).toFixed(1)} KB)`);
   }
-  console.log(`${'in all'.padEnd(18)} ${(total / 1024).toFixed(1).padStart(8)} KB` +
+  console.log(`${'in all'.padEnd(20)} ${(total / 1024).toFixed(1).padStart(8)} KB` +
               `  (gzip ${(compressed / 1024).toFixed(1)} KB)`);
 }
 
@@ -125,6 +127,144 @@ async function browserFrameMs(browser, url) {
   return ms / kFrames;
 }
 
+const kScalar = '?scalar';
+
+// Each wasm in turn, three times, so that both see the machine alike: the median of each.
+async function browserFrameMsBoth(browser, url) {
+  const times = { simd: [], scalar: [] };
+  for (let i = 0; i < 3; ++i) {
+    times.simd.push(await browserFrameMs(browser, url));
+    times.scalar.push(await browserFrameMs(browser, url + kScalar));
+  }
+  return { simd: median(times.simd), scalar: median(times.scalar) };
+}
+
+// --- A phone: its viewport, touch, and the CPU slowed by DevTools' throttling.
+
+const kPhone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+// The 240 x 320 screen fitted to the phone's width, between bars above and below.
+const kPhoneScale = kPhone.width / 240;
+const kPhoneTop = (kPhone.height - 320 * kPhoneScale) / 2;
+// From the serve through the rally to the point's end, as the offline test plays it.
+const kRally = [{ tap: [150, 60], frames: 90 }, { tap: [90, 70], frames: 120 },
+                { frames: 400 }];
+// A button of the main menu (the next screen's first), and a tap that sends the player off
+// during the rally.
+const kButton = [180, 147];
+const kRun = [90, 70];
+
+function percentile(values, share) {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.min(sorted.length - 1, Math.floor(sorted.length * share))];
+}
+
+// A page on the phone, its clock driven by the check; the real clock kept for timing frames.
+async function phonePage(browser, url, rate) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.setViewport(kPhone);
+  await page.evaluateOnNewDocument(() => {
+    window.drovanaRealNow = performance.now.bind(performance);
+  });
+  await harness.openGamePage(page, url);
+  const session = await page.createCDPSession();
+  await session.send('Emulation.setCPUThrottlingRate', { rate });
+  return { page, close: () => context.close() };
+}
+
+const touch = (page, at) => harness.tap(page, kPhoneScale, 0, kPhoneTop, at, true);
+
+// Each frame's real time (the game's update, drawing and the canvas's update) in ms.
+function timeFrames(page, count) {
+  return page.evaluate((n, step) => {
+    const times = [];
+    for (let i = 0; i < n; ++i) {
+      const start = drovanaRealNow();
+      drovanaRunFrames(1, step);
+      times.push(drovanaRealNow() - start);
+    }
+    return times;
+  }, count, harness.kFrameMs);
+}
+
+async function rallyFrames(browser, url, rate) {
+  const { page, close } = await phonePage(browser, url, rate);
+  for (const at of kIntoMatch) {
+    await touch(page, at);
+    await harness.runFrames(page, 30);
+  }
+  const times = [];
+  for (const step of kRally) {
+    if (step.tap)
+      await touch(page, step.tap);
+    times.push(...await timeFrames(page, step.frames));
+  }
+  await close();
+  return times;
+}
+
+// Frames until a tap shows: the first frame after it (the one that reads it) is 1. Two pages play
+// the same frames, one with the tap and one without, until their canvases differ; `before`
+// brings both to the moment of the tap. `work` is the real time of the frame that shows it.
+async function framesToEffect(browser, url, rate, before, at) {
+  const tapped = await phonePage(browser, url, rate);
+  const untouched = await phonePage(browser, url, rate);
+  for (const { page } of [tapped, untouched])
+    await before(page);
+  await tapped.page.touchscreen.tap(kPhoneScale * (at[0] + 0.5),
+                                    kPhoneTop + kPhoneScale * (at[1] + 0.5));
+  let frames = 1;
+  let work = 0;
+  for (; frames <= 120; ++frames) {
+    [work] = await timeFrames(tapped.page, 1);
+    await harness.runFrames(untouched.page, 1);
+    if (!(await harness.canvasRgb(tapped.page)).equals(await harness.canvasRgb(untouched.page)))
+      break;
+  }
+  await tapped.close();
+  await untouched.close();
+  return { frames, work };
+}
+
+async function phoneFigures(browser, url, rate) {
+  const times = await rallyFrames(browser, url, rate);
+  const button = await framesToEffect(browser, url, rate, async (page) => {
+    await touch(page, [120, 160]);
+    await harness.runFrames(page, 12);
+  }, kButton);
+  const run = await framesToEffect(browser, url, rate, async (page) => {
+    for (const at of kIntoMatch) {
+      await touch(page, at);
+      await harness.runFrames(page, 30);
+    }
+    await touch(page, kRally[0].tap);
+    await harness.runFrames(page, kRally[0].frames);
+  }, kRun);
+  return { median: median(times), p95: percentile(times, 0.95), max: Math.max(...times),
+           button, run };
+}
+
+// At 60 Hz a tap waits for the next frame (up to one interval), the frame that shows it starts
+// frames - 1 intervals after that one, and is drawn once its work is done.
+function tapToShown(effect) {
+  return `${effect.frames} frame${effect.frames > 1 ? 's' : ''}, ` +
+         `${((effect.frames - 1) * harness.kFrameMs + effect.work).toFixed(1)}` +
+         ` to ${(effect.frames * harness.kFrameMs + effect.work).toFixed(1)} ms`;
+}
+
+async function printPhoneFigures(browser, url) {
+  console.log(`phone (${kPhone.width} x ${kPhone.height}, x${kPhone.deviceScaleFactor}, touch), ` +
+              'frames from the serve to the point\'s end:');
+  for (const rate of [1, 4, 6])
+    for (const [wasm, suffix] of [['scalar', kScalar], ['simd', '']]) {
+      const f = await phoneFigures(browser, url + suffix, rate);
+      console.log(`  CPU /${rate} ${wasm.padEnd(6)}: median ${f.median.toFixed(2)} ms,` +
+                  ` 95th percentile ${f.p95.toFixed(2)} ms, longest ${f.max.toFixed(2)} ms;` +
+                  ` tap to pressed button ${tapToShown(f.button)};` +
+                  ` tap to the player's run ${tapToShown(f.run)}`);
+    }
+}
+
 function nativeFrameMs() {
   const into = kIntoMatch.map(([x, y]) => `tap ${x} ${y}\nframes 30\n`).join('');
   const run = (script) => {
@@ -141,12 +281,26 @@ function nativeFrameMs() {
   return median(times);
 }
 
+async function printFrames(browser, url) {
+  const web = await browserFrameMsBoth(browser, url);
+  const native = nativeFrameMs();
+  console.log(`match frame: browser SIMD ${web.simd.toFixed(3)} ms, scalar ${web.scalar.toFixed(3)}` +
+              ` ms (SIMD ${(web.simd / web.scalar).toFixed(2)} x the scalar's), native driver` +
+              ` ${native.toFixed(3)} ms (SIMD ${(web.simd / native).toFixed(2)} x)`);
+  await printPhoneFigures(browser, url);
+}
+
 (async () => {
+  const framesOnly = process.argv.includes('--frames-only');
   printSizes();
   const served = await harness.serveWebBuild();
   const profile = harness.makeTempFolder('chromium');
   const browser = await harness.launchBrowser(profile);
   try {
+    if (framesOnly) {
+      await printFrames(browser, served.url);
+      return;
+    }
     const version = await browser.version();
     const loads = await timeFirstFrames(browser, served.url);
     console.log(`${version}: page load to first frame ${loads.map((t) => t.toFixed(0)).join(', ')}` +
@@ -159,10 +313,7 @@ function nativeFrameMs() {
                 `${show(starts.times.slow)}`);
     console.log(`to the main menu, offline from the cache: ${show(starts.times.offline)}`);
     console.log(`offline cache: ${(starts.cache / 1024).toFixed(1)} KB`);
-    const web = await browserFrameMs(browser, served.url);
-    const native = nativeFrameMs();
-    console.log(`match frame: browser ${web.toFixed(3)} ms, native driver ${native.toFixed(3)} ms` +
-                ` (${(web / native).toFixed(2)} x)`);
+    await printFrames(browser, served.url);
   } finally {
     await browser.close();
     served.server.close();

@@ -14,8 +14,10 @@ const harness = require('./browser_harness.cjs');
 
 const kSourceDir = path.resolve(__dirname, '../..');
 // What the worker keeps: everything the page needs to start and to be installed.
-const kReleaseFiles = ['drovana.html', 'drovana.js', 'drovana.wasm', 'drovana.data',
-                       'manifest.webmanifest', 'drovana-192.png', 'drovana-512.png'];
+// Both wasm: a browser that gains SIMD while offline starts on the other.
+const kReleaseFiles = ['drovana.html', 'drovana.js', 'drovana.wasm', 'drovana-scalar.js',
+                       'drovana-scalar.wasm', 'drovana.data', 'manifest.webmanifest',
+                       'drovana-192.png', 'drovana-512.png'];
 const kWorker = 'service-worker.js';
 
 // Two sets at Amateur, saved by Main: taps as in the browser test of kept options.
@@ -109,9 +111,12 @@ function makeNextRelease(folder) {
     fs.writeFileSync(path.join(folder, name), change(fs.readFileSync(path.join(folder, name))));
   edit('drovana.html', (bytes) => Buffer.from(
       bytes.toString('utf8').replace('<title>Drovana</title>', '<title>Drovana next</title>')));
-  edit('drovana.js', (bytes) => Buffer.concat([bytes, Buffer.from('\nModule.nextRelease = 1;\n')]));
-  edit('drovana.wasm',
-       (bytes) => Buffer.concat([bytes, wasmCustomSection('next', Buffer.alloc(8))]));
+  for (const wasm of ['drovana', 'drovana-scalar']) {
+    edit(`${wasm}.js`,
+         (bytes) => Buffer.concat([bytes, Buffer.from('\nModule.nextRelease = 1;\n')]));
+    edit(`${wasm}.wasm`,
+         (bytes) => Buffer.concat([bytes, wasmCustomSection('next', Buffer.alloc(8))]));
+  }
   edit('drovana.data', (bytes) => Buffer.concat([bytes, Buffer.alloc(16)]));
   edit('manifest.webmanifest', (bytes) => Buffer.from(bytes.toString('utf8').replace(
       '"description": "', '"description": "Next: ')));
@@ -184,6 +189,12 @@ test('once visited, the page is installable and plays a point with the network c
       harness.expectSamePicture(`offline-${step.name}`, await harness.canvasRgb(page),
                                 path.join(shots, step.name + '.png'));
     }
+    // The scalar wasm starts from the cache too.
+    await page.goto(served.url + '?scalar');
+    await harness.startGame(page);
+    assert.strictEqual(await page.evaluate(() => document.body.dataset.wasm), 'scalar');
+    harness.expectSamePicture('offline-scalar-logo', await harness.canvasRgb(page),
+                              path.join(shots, 'logo.png'));
   } finally {
     served.down = false;
     await page.setOfflineMode(false);
