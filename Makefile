@@ -6,6 +6,7 @@ FUZZ_SECONDS ?= 30
 WEB_BUILD  ?= build-web
 WEB_PORT   ?= 8019
 WINDOWS_BUILD ?= build-windows
+DIST       ?= dist
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release
 PREFIX     ?= /usr/local
 
@@ -13,7 +14,7 @@ PREFIX     ?= /usr/local
 WERROR_FLAG = $(if $(WERROR),-DDROVANA_WERROR=$(WERROR))
 
 .PHONY: deps deps-game game build play test test-asan fuzz bench person-curve format format-check \
-	clean install deb web serve-web test-web windows test-windows
+	clean install deb web serve-web test-web windows test-windows release
 
 deps:
 	@scripts/install-deps
@@ -112,6 +113,15 @@ test-windows: windows
 	@cmake --build $(BUILD) -j2 --target drovana-script window-shot
 	tests/windows/run-tests $(WINDOWS_BUILD) $(BUILD)
 
+# Every release file of the project's version in $(DIST), from the three builds above: the Debian
+# package, the Linux tarball (runs from any folder), the Windows zip and the web zip (for any
+# static host), and SHA256SUMS; then tests/release/check-dist checks what was collected.
+release: deb windows web
+	@cmake --build $(BUILD) -j2 --target linux_tarball
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j2 --target web_zip
+	@scripts/collect-release $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD) $(DIST)
+	tests/release/check-dist $(DIST)
+
 bench: build
 	./$(BUILD)/drovana_bench
 
@@ -137,4 +147,4 @@ format-check:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD) $(DIST)

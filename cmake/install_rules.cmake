@@ -9,8 +9,6 @@ set(DROVANA_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 # own prefix, then in the folder configured here.
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/platform/data_location.cpp APPEND PROPERTY
              COMPILE_DEFINITIONS DROVANA_INSTALLED_DATA_DIR="${CMAKE_INSTALL_FULL_DATADIR}/drovana/")
-set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/platform/command_line.cpp APPEND PROPERTY
-             COMPILE_DEFINITIONS DROVANA_VERSION="${PROJECT_VERSION}")
 
 # The launcher icons are drawn by the data builder beside data.pak.
 set(DROVANA_ICON_FILES)

@@ -105,6 +105,7 @@ add_custom_command(
           ${CMAKE_SOURCE_DIR}/web/service-worker.js ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake
   COMMENT "Writing the service worker")
 add_custom_target(web_worker ALL DEPENDS ${CMAKE_BINARY_DIR}/service-worker.js)
+include(${CMAKE_SOURCE_DIR}/cmake/web_zip.cmake)
 
 # The tools' libraries the tests use, by the native build's names so that drovana_reach finds
 # them, without the PNG files: the browser build has no libpng. The tests that write pictures

@@ -41,8 +41,6 @@ set(DROVANA_OUTSIDE_LAYERS "(_web|/app/main)\\.cpp$|/platform/(${replaced})\\.cp
 include(${CMAKE_SOURCE_DIR}/cmake/layers.cmake)
 target_link_libraries(drovana_platform PUBLIC SDL2::SDL2-static windows_png shell32 ole32)
 target_link_libraries(drovana_assets PUBLIC windows_jpeg)
-set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/platform/command_line.cpp APPEND PROPERTY
-             COMPILE_DEFINITIONS DROVANA_VERSION="${PROJECT_VERSION}")
 
 # A window program (no console of its own); its manifest asks for UTF-8 as the code page, so
 # the C library's file calls take the game's UTF-8 paths as they are.

@@ -6,8 +6,9 @@
 
 #include "platform/platform.h"
 
+// The build gives the project's version; a made-up one would be a wrong answer to --version.
 #ifndef DROVANA_VERSION
-#define DROVANA_VERSION "0.0.0"
+#error "DROVANA_VERSION must be defined by the build (the CMake project's version)"
 #endif
 
 namespace {
