@@ -32,10 +32,11 @@ set_target_properties(windows_jpeg PROPERTIES IMPORTED_LOCATION ${deps}/lib/libj
 
 # The desktop's files with a Windows twin, a _windows file that takes their place: the file
 # handle (wide paths, binary mode), the save's replace, the folder sync, the program's folder,
-# the single instance, the user's data and pictures folders. Full screen, sound, the message
+# the single instance, the user's data and pictures folders, the console the command line's text
+# goes to. Full screen, sound, the message
 # boxes and the screenshots are SDL's on both.
 set(WINDOWS_REPLACED_FILES platform_file file_replace folder_sync program_folder single_instance
-                           user_data_folder pictures_folder)
+                           user_data_folder pictures_folder console_text)
 list(JOIN WINDOWS_REPLACED_FILES "|" replaced)
 set(DROVANA_OUTSIDE_LAYERS "(_web|/app/main)\\.cpp$|/platform/(${replaced})\\.cpp$")
 include(${CMAKE_SOURCE_DIR}/cmake/layers.cmake)

@@ -1,5 +1,6 @@
 // command_line.cpp: parsing the window options, and the usage and version texts.
 #include "platform/command_line.h"
+#include "platform/console_text.h"
 
 #include <cstdio>
 #include <string_view>
@@ -99,6 +100,9 @@ std::string versionText() {
 }
 
 int answerCommandLine(const CommandLine& line) {
+    if (line.action == CommandLineAction::Run)
+        return -1;
+    useParentConsoleForText();
     switch (line.action) {
     case CommandLineAction::Run:
         return -1;
