@@ -256,6 +256,10 @@ DROVANA_WIDE __m256i _mm256_permutevar8x32_epi32(__m256i v, __m256i order) {
     return {pick(order.lo), pick(order.hi)};
 }
 
+DROVANA_WIDE __m256i _mm256_cvtepu8_epi32(__m128i v) {
+    const v128_t halves = wasm_u16x8_extend_low_u8x16(v);
+    return {wasm_u32x4_extend_low_u16x8(halves), wasm_u32x4_extend_high_u16x8(halves)};
+}
 DROVANA_WIDE __m256i _mm256_cvtepu16_epi32(__m128i v) {
     return {wasm_u32x4_extend_low_u16x8(v), wasm_u32x4_extend_high_u16x8(v)};
 }
