@@ -26,8 +26,10 @@ add_compile_options(-fexceptions)
 add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
 # SSE up to 4.2 is what Emscripten translates and the vector paths use (core/vector_instructions.h).
 if(DROVANA_WEB_SIMD)
-  add_compile_options(-msimd128 -msse4.2)
-  add_link_options(-msimd128)
+  # Bulk memory (memory.copy and memory.fill for the library's copies and fills) came to every
+  # browser before SIMD did.
+  add_compile_options(-msimd128 -msse4.2 -mbulk-memory)
+  add_link_options(-msimd128 -mbulk-memory)
   if(NOT EXISTS "${DROVANA_WEB_SCALAR_BUILD}/drovana-scalar.wasm")
     message(FATAL_ERROR "DROVANA_WEB_SCALAR_BUILD must name the scalar wasm's build (make web does)")
   endif()
