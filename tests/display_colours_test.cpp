@@ -10,7 +10,8 @@
 
 TEST(DisplayColours, ARunWidensEveryValueAsOnePixelDoes) {
     constexpr size_t kValues = 65536;
-    // One pixel in front, so that the run starts off the vectors' alignment, and one left over.
+    // One pixel in front, so that the run starts off the vectors' alignment, and one left over;
+    // one pixel each side of the output to see that nothing outside the run is written.
     std::vector<uint8_t> display(2 * (kValues + 2), 0xAB);
     for (size_t v = 0; v < kValues; ++v) {
         const uint16_t p = static_cast<uint16_t>(v);
@@ -18,7 +19,7 @@ TEST(DisplayColours, ARunWidensEveryValueAsOnePixelDoes) {
     }
     const uint16_t last = 0x1234;
     std::memcpy(&display[2 * (kValues + 1)], &last, 2);
-    std::vector<uint8_t> rgba(4 * (kValues + 2), 0);
+    std::vector<uint8_t> rgba(4 * (kValues + 3), 0);
     widenDisplayRun(display.data() + 2, rgba.data() + 4, kValues + 1);
 
     for (size_t v = 0; v <= kValues; ++v) {
@@ -31,7 +32,7 @@ TEST(DisplayColours, ARunWidensEveryValueAsOnePixelDoes) {
     }
     // Nothing outside the run is written.
     EXPECT_EQ(rgba[3], 0);
-    EXPECT_EQ(rgba[4 * (kValues + 1) + 4], 0);
+    EXPECT_EQ(rgba[4 * (kValues + 2)], 0);
 
     const auto pixel = [&](size_t v) {
         const uint8_t* at = &rgba[4 * (v + 1)];
