@@ -152,7 +152,8 @@ async function interleavedFrameMs(browser, variants) {
     for (const { close } of pages)
       await close();
   }
-  return chunks.map((times) => ({ median: median(times), p90: percentile(times, 0.9) }));
+  return chunks.map((times) => ({ p10: percentile(times, 0.1), median: median(times),
+                                   p90: percentile(times, 0.9) }));
 }
 
 // What is compared: the SIMD wasm on its eight-lane and on its four-lane paths, the scalar wasm,
@@ -184,7 +185,6 @@ async function profileFrames(browser, url) {
   for (let i = 0; i < kPasses; ++i)
     await harness.runFrames(page, kFrames);
   const { profile } = await session.send('Profiler.stop');
-  if (process.env.DUMP) require('fs').writeFileSync(process.env.DUMP, JSON.stringify(profile));
   await close();
   const nodes = new Map(profile.nodes.map((node) => [node.id, node]));
   const parent = new Map();
@@ -365,9 +365,9 @@ async function printFrames(browser, served) {
   const native = nativeFrameMs();
   const scalar = web[variants.findIndex((v) => v.name === 'scalar')].median;
   console.log(`match frame, ${kPasses} x ${kFrames} frames interleaved in chunks of ${kChunk}` +
-              ' (median and 90th percentile of the chunks):');
+              ' (10th percentile, median and 90th percentile of the chunks):');
   variants.forEach((variant, i) =>
-    console.log(`  ${variant.name.padEnd(16)} ${web[i].median.toFixed(3)} ms,` +
+    console.log(`  ${variant.name.padEnd(16)} ${web[i].p10.toFixed(3)}, ${web[i].median.toFixed(3)},` +
                 ` ${web[i].p90.toFixed(3)} ms (${(web[i].median / scalar).toFixed(2)} x the` +
                 ` scalar's, ${(web[i].median / native).toFixed(2)} x the native driver's)`));
   console.log(`  native driver    ${native.toFixed(3)} ms`);
