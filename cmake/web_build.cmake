@@ -11,6 +11,8 @@ set(DROVANA_WEB_JPEG "" CACHE PATH "libjpeg-turbo built for WebAssembly")
 set(DROVANA_NATIVE_BUILD "" CACHE PATH "The native build folder that holds data.pak")
 option(DROVANA_WEB_SIMD "The SIMD wasm with the page; off, the scalar wasm alone" ON)
 set(DROVANA_WEB_SCALAR_BUILD "" CACHE PATH "The scalar wasm's build folder (DROVANA_WEB_SIMD=OFF)")
+# For profiling in the browser: the game's wasm keeps its functions' names.
+option(DROVANA_WEB_PROFILING "Link the game with --profiling-funcs" OFF)
 if(NOT EXISTS "${DROVANA_WEB_JPEG}/lib/libjpeg.a")
   message(FATAL_ERROR "DROVANA_WEB_JPEG must name libjpeg built for WebAssembly (make web does)")
 endif()
@@ -24,8 +26,10 @@ add_compile_options(-fexceptions)
 add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
 # SSE up to 4.2 is what Emscripten translates and the vector paths use (core/vector_instructions.h).
 if(DROVANA_WEB_SIMD)
-  add_compile_options(-msimd128 -msse4.2)
-  add_link_options(-msimd128)
+  # Bulk memory (memory.copy and memory.fill for the library's copies and fills) came to every
+  # browser before SIMD did.
+  add_compile_options(-msimd128 -msse4.2 -mbulk-memory)
+  add_link_options(-msimd128 -mbulk-memory)
   if(NOT EXISTS "${DROVANA_WEB_SCALAR_BUILD}/drovana-scalar.wasm")
     message(FATAL_ERROR "DROVANA_WEB_SCALAR_BUILD must name the scalar wasm's build (make web does)")
   endif()
@@ -59,6 +63,9 @@ target_link_libraries(drovana PRIVATE drovana_app)
 target_link_options(drovana PRIVATE -sENVIRONMENT=web -sMINIFY_HTML=0 -lidbfs.js
                     --shell-file ${CMAKE_SOURCE_DIR}/web/shell.html
                     --preload-file ${DROVANA_NATIVE_BUILD}/data.pak@/data.pak)
+if(DROVANA_WEB_PROFILING)
+  target_link_options(drovana PRIVATE --profiling-funcs)
+endif()
 set_property(TARGET drovana APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/shell.html
                                                          ${DROVANA_NATIVE_BUILD}/data.pak)
 # The scalar wasm is only its script and wasm: the page and the data are the SIMD build's (the

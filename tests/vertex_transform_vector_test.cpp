@@ -11,6 +11,7 @@
 
 #include "core/processor_features.h"
 #include "render/camera.h"
+#include "render/fixed_point_lanes.h"
 #include "render/pipeline.h"
 #include "render/vertex_cache.h"
 
@@ -73,6 +74,27 @@ void expectSameInCache(const std::vector<Vec3>& vertices, const FxMatrix& m, int
         ASSERT_NE(cache->slots[last + 1].generation, cache->generation);
     }
 }
+
+#if defined(DROVANA_X86_VECTORS)
+// fxMul's truncation lane by lane where the products reach the ends of 64 bits and change sign
+// in the dropped bits.
+__attribute__((target("avx2"))) void expectLaneProductsAsFxMul(const int32_t (&a)[8],
+                                                               const int32_t (&b)[8]) {
+    alignas(32) int32_t out[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out),
+                       fxMulLanes(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a)),
+                                  _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b))));
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(out[k], fxMul(a[k], b[k])) << a[k] << " x " << b[k];
+}
+
+TEST(VertexTransformVector, LaneProductsTruncateAsFxMul) {
+    if (!cpuHasAvx2())
+        GTEST_SKIP() << "no AVX2 on this processor";
+    expectLaneProductsAsFxMul({INT32_MIN, INT32_MIN, INT32_MAX, -1, -1, 3, -65536, 65535},
+                              {INT32_MIN, INT32_MAX, INT32_MAX, 1, -1, -1, 65536, -65537});
+}
+#endif
 
 TEST(VertexTransformVector, MatchesTheScalarTransformEverywhere) {
     if (!cpuHasAvx2())

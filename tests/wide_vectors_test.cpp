@@ -62,11 +62,18 @@ __attribute__((target("avx2"))) Eight gathered(const int32_t* base, const Eight&
         _mm256_set1_epi32(99), base, _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0), vectorOf(mask), 4));
 }
 
+__attribute__((target("avx2"))) Eight widenedBytes() {
+    return lanesOf(
+        _mm256_cvtepu8_epi32(_mm_setr_epi8(0, 1, 127, -128, -1, 5, 6, 7, 9, 9, 9, 9, 9, 9, 9, 9)));
+}
+
 TEST(WideVectors, LanesMoveAcrossHalvesAndMasksLeaveTheRestAlone) {
     if (!cpuHasAvx2())
         GTEST_SKIP() << "no AVX2 on this processor";
     // Only the low three bits of each index count.
     EXPECT_EQ(permuted({7, 0, 4, 3, 8, -1, 13, 6}), (Eight{17, 10, 14, 13, 10, 17, 15, 16}));
+    // The low eight bytes widen without their sign.
+    EXPECT_EQ(widenedBytes(), (Eight{0, 1, 127, 128, 255, 5, 6, 7}));
 
     Eight buffer{1, 2, 3, 4, 5, 6, 7, 8};
     storeMasked(buffer.data(), {-1, 0, INT32_MIN, 1, 0, 0, 0, -1});

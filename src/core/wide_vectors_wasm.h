@@ -115,21 +115,48 @@ DROVANA_WIDE void _mm256_maskstore_epi32(int* p, __m256i mask, __m256i v) {
             p[i] = lanes[i];
 }
 
-// WebAssembly has no gather: eight loads.
+// WebAssembly has no gather: eight loads, each lane's index taken out of its vector and the
+// value put into its lane, never through memory (a vector read back right after lanes were
+// stored waits for the stores). Masked lanes are neither read nor changed.
+DROVANA_WIDE int32_t wideLoadLane(const uint8_t* base, int32_t index, int scale) {
+    int32_t value;
+    __builtin_memcpy(&value, base + static_cast<intptr_t>(index) * scale, 4);
+    return value;
+}
+DROVANA_WIDE v128_t wideGatherHalf(const uint8_t* base, v128_t index, int scale) {
+    return wasm_i32x4_make(wideLoadLane(base, wasm_i32x4_extract_lane(index, 0), scale),
+                           wideLoadLane(base, wasm_i32x4_extract_lane(index, 1), scale),
+                           wideLoadLane(base, wasm_i32x4_extract_lane(index, 2), scale),
+                           wideLoadLane(base, wasm_i32x4_extract_lane(index, 3), scale));
+}
+template <int lane>
+DROVANA_WIDE v128_t wideGatherLane(v128_t into, const uint8_t* base, v128_t index, int scale,
+                                   v128_t mask) {
+    if (wasm_i32x4_extract_lane(mask, lane) >= 0)
+        return into;
+    return wasm_i32x4_replace_lane(into, lane,
+                                   wideLoadLane(base, wasm_i32x4_extract_lane(index, lane), scale));
+}
+DROVANA_WIDE v128_t wideGatherHalf(const uint8_t* base, v128_t index, int scale, v128_t mask,
+                                   v128_t fallback) {
+    if (wasm_i32x4_bitmask(mask) == 15)
+        return wideGatherHalf(base, index, scale);
+    v128_t lanes = wideGatherLane<0>(fallback, base, index, scale, mask);
+    lanes = wideGatherLane<1>(lanes, base, index, scale, mask);
+    lanes = wideGatherLane<2>(lanes, base, index, scale, mask);
+    return wideGatherLane<3>(lanes, base, index, scale, mask);
+}
+DROVANA_WIDE __m256i wideGather(const void* base, __m256i index, int scale) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(base);
+    return {wideGatherHalf(bytes, index.lo, scale), wideGatherHalf(bytes, index.hi, scale)};
+}
 DROVANA_WIDE __m256i wideGather(const void* base, __m256i index, int scale, __m256i mask,
                                 __m256i fallback) {
-    alignas(16) int32_t at[8], in[8], lanes[8];
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), index);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(in), mask);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes), fallback);
     const auto* bytes = reinterpret_cast<const uint8_t*>(base);
-    for (int i = 0; i < 8; ++i)
-        if (in[i] < 0)
-            __builtin_memcpy(&lanes[i], bytes + static_cast<intptr_t>(at[i]) * scale, 4);
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes));
+    return {wideGatherHalf(bytes, index.lo, scale, mask.lo, fallback.lo),
+            wideGatherHalf(bytes, index.hi, scale, mask.hi, fallback.hi)};
 }
-#define _mm256_i32gather_epi32(base, index, scale)                                                 \
-    wideGather((base), (index), (scale), _mm256_set1_epi32(-1), _mm256_setzero_si256())
+#define _mm256_i32gather_epi32(base, index, scale) wideGather((base), (index), (scale))
 #define _mm256_mask_i32gather_epi32(fallback, base, index, mask, scale)                            \
     wideGather((base), (index), (scale), (mask), (fallback))
 
@@ -256,6 +283,10 @@ DROVANA_WIDE __m256i _mm256_permutevar8x32_epi32(__m256i v, __m256i order) {
     return {pick(order.lo), pick(order.hi)};
 }
 
+DROVANA_WIDE __m256i _mm256_cvtepu8_epi32(__m128i v) {
+    const v128_t halves = wasm_u16x8_extend_low_u8x16(v);
+    return {wasm_u32x4_extend_low_u16x8(halves), wasm_u32x4_extend_high_u16x8(halves)};
+}
 DROVANA_WIDE __m256i _mm256_cvtepu16_epi32(__m128i v) {
     return {wasm_u32x4_extend_low_u16x8(v), wasm_u32x4_extend_high_u16x8(v)};
 }

@@ -2,6 +2,7 @@
 // screenshots and for the browser's canvas.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The top bits repeat into the new low bits, so full intensity stays 255.
@@ -17,3 +18,7 @@ inline uint8_t widenBlue(uint16_t pixel) {
     const unsigned v = pixel & 0x1F;
     return static_cast<uint8_t>(v << 3 | v >> 2);
 }
+
+// count pixels in a row of display memory (two bytes each, in the processor's order) widened to
+// R, G, B and an opaque alpha byte each, as the functions above widen them.
+void widenDisplayRun(const uint8_t* display, uint8_t* rgba, size_t count);

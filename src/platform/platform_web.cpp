@@ -120,19 +120,6 @@ void listen(Platform* platform) {
     emscripten_set_visibilitychange_callback(platform, EM_TRUE, on(onVisibility));
 }
 
-// The display's RGB565 widened exactly as the desktop's screenshots widen it, so a canvas
-// read back compares pixel for pixel with the headless game's pictures.
-void widenDisplay(const Platform* platform, uint8_t* rgba) {
-    for (int y = 0; y < kScreenHeight; ++y)
-        for (int x = 0; x < kScreenWidth; ++x, rgba += 4) {
-            const uint16_t p = platformDisplayPixel(platform, x, y);
-            rgba[0] = widenRed(p);
-            rgba[1] = widenGreen(p);
-            rgba[2] = widenBlue(p);
-            rgba[3] = 255;
-        }
-}
-
 } // namespace
 
 Platform* platformOpenWeb() {
@@ -191,15 +178,21 @@ uint8_t* platformBeginDraw(Platform* platform) {
 void platformEndDraw(Platform* platform) {
     if (platform->headless)
         return;
-    widenDisplay(platform, platform->canvasPixels.data());
+    // The display's RGB565 widened exactly as the desktop's screenshots widen it, so that a
+    // canvas read back compares pixel for pixel with the headless game's pictures. The browser's
+    // display memory is one run of rows (platformOpenWeb's pitches).
+    widenDisplayRun(platform->displayMemory, platform->canvasPixels.data(), kScreenPixels);
     // clang-format off
+    // The picture is put from the canvas pixels where they lie in the wasm's memory, without a
+    // copy; its view is made again when the memory has grown (a new buffer).
     EM_ASM({
-        const canvas = document.getElementById('canvas');
         const first = !Module.drovanaImage;
         if (first)
-            Module.drovanaImage = canvas.getContext('2d').createImageData($1, $2);
-        Module.drovanaImage.data.set(HEAPU8.subarray($0, $0 + $1 * $2 * 4));
-        canvas.getContext('2d').putImageData(Module.drovanaImage, 0, 0);
+            Module.drovanaContext = document.getElementById('canvas').getContext('2d');
+        if (first || Module.drovanaImage.data.buffer !== HEAPU8.buffer)
+            Module.drovanaImage = new ImageData(
+                new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4), $1, $2);
+        Module.drovanaContext.putImageData(Module.drovanaImage, 0, 0);
         if (first && Module.drovanaFirstFrame)
             Module.drovanaFirstFrame();
     }, platform->canvasPixels.data(), kScreenWidth, kScreenHeight);

@@ -28,9 +28,22 @@ inline __attribute__((target("avx2"))) __m256i fxMulOf(const WideLanes& p) {
                               _mm256_slli_epi64(p.odd, 32 - kFixedFractionBits), 0xAA);
 }
 
+#if defined(DROVANA_WASM_VECTORS)
+// WebAssembly multiplies neighbouring lanes wide, not even and odd ones: each half's low and
+// high pairs of products, their bits 16..47 picked back into the lanes in order.
+inline v128_t fxMulHalf(v128_t a, v128_t b) {
+    return wasm_i32x4_shuffle(
+        wasm_u64x2_shr(wasm_i64x2_extmul_low_i32x4(a, b), kFixedFractionBits),
+        wasm_u64x2_shr(wasm_i64x2_extmul_high_i32x4(a, b), kFixedFractionBits), 0, 2, 4, 6);
+}
+inline __m256i fxMulLanes(__m256i a, __m256i b) {
+    return {fxMulHalf(a.lo, b.lo), fxMulHalf(a.hi, b.hi)};
+}
+#else
 inline __attribute__((target("avx2"))) __m256i fxMulLanes(__m256i a, __m256i b) {
     return fxMulOf(wideProduct(a, b));
 }
+#endif
 
 // The arithmetic shift of 64-bit lanes by the fraction's bits, which AVX2 lacks.
 inline __attribute__((target("avx2"))) __m256i shiftDownFraction(__m256i v) {

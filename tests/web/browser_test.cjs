@@ -110,9 +110,11 @@ test('options changed by touch are kept in the browser across a reload', async (
   await touch([146, 128]); // two sets
   await touch([181, 189]); // Amateur
   await touch([120, 306]); // Main saves
-  // Every copy asked for has finished once none is running.
+  // Every copy asked for has finished once none is running. Polled on a timer: the page's
+  // animation frames run only when the check asks for them.
   await page.waitForFunction(
-      (before) => Module.drovanaStorage.writes > before && !Module.drovanaStorage.busy, {}, writes);
+      (before) => Module.drovanaStorage.writes > before && !Module.drovanaStorage.busy,
+      { polling: 10 }, writes);
 
   await page.reload();
   await harness.startGame(page);
@@ -139,7 +141,8 @@ test('a drill played in the page is kept in the browser and plays again exactly 
   const writes = await page.evaluate(() => Module.drovanaStorage.writes);
   await click([234, 5]); // the close button: the replay is written and kept
   await page.waitForFunction(
-      (before) => Module.drovanaStorage.writes > before && !Module.drovanaStorage.busy, {}, writes);
+      (before) => Module.drovanaStorage.writes > before && !Module.drovanaStorage.busy,
+      { polling: 10 }, writes);
 
   await page.reload();
   await harness.startGame(page);

@@ -109,34 +109,112 @@ async function timeStarts(browser, served) {
   return { times, cache };
 }
 
-async function browserFrameMs(browser, url) {
+const kScalar = '?scalar';
+
+// A page on a desktop viewport, at the first serve of a match, the real clock kept for timing.
+async function pageAtServe(browser, url) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   await page.setViewport({ width: 480, height: 640 });
+  await page.evaluateOnNewDocument(() => {
+    window.drovanaRealNow = performance.now.bind(performance);
+  });
   await harness.openGamePage(page, url);
   for (const at of kIntoMatch) {
     await harness.tap(page, 2, 0, 0, at, false);
     await harness.runFrames(page, 30);
   }
-  const ms = await page.evaluate((n, step) => {
-    const start = Date.now();
-    drovanaRunFrames(n, step);
-    return Date.now() - start;
-  }, kFrames, harness.kFrameMs);
-  await context.close();
-  return ms / kFrames;
+  return { page, close: () => context.close() };
 }
 
-const kScalar = '?scalar';
+// Frames are timed in chunks: the page's clock is coarse beside a frame.
+const kChunk = 25;
+const kPasses = 4;
 
-// Each wasm in turn, three times, so that both see the machine alike: the median of each.
-async function browserFrameMsBoth(browser, url) {
-  const times = { simd: [], scalar: [] };
-  for (let i = 0; i < 3; ++i) {
-    times.simd.push(await browserFrameMs(browser, url));
-    times.scalar.push(await browserFrameMs(browser, url + kScalar));
+// The wasm side by side in one run: a page of each plays the same match in step, kChunk frames
+// on each in turn (the order turning every round), so that the machine's load falls on all
+// alike; each pass opens them afresh. The median of each one's chunks, per frame.
+async function interleavedFrameMs(browser, variants) {
+  const chunks = variants.map(() => []);
+  for (let pass = 0; pass < kPasses; ++pass) {
+    const pages = [];
+    for (const variant of variants)
+      pages.push(await pageAtServe(browser, variant.url));
+    for (let round = 0; round < kFrames / kChunk; ++round)
+      for (let k = 0; k < pages.length; ++k) {
+        const i = (round + k) % pages.length;
+        chunks[i].push(await pages[i].page.evaluate((n, step) => {
+          const start = drovanaRealNow();
+          drovanaRunFrames(n, step);
+          return (drovanaRealNow() - start) / n;
+        }, kChunk, harness.kFrameMs));
+      }
+    for (const { close } of pages)
+      await close();
   }
-  return { simd: median(times.simd), scalar: median(times.scalar) };
+  return chunks.map((times) => ({ p10: percentile(times, 0.1), median: median(times),
+                                   p90: percentile(times, 0.9) }));
+}
+
+// What is compared: the SIMD wasm on its eight-lane and on its four-lane paths, the scalar wasm,
+// and, given DROVANA_WEB_BASELINE (another web build's folder, served beside this one), that
+// build's scalar wasm.
+async function frameVariants(served) {
+  const variants = [{ name: 'SIMD', url: served.url },
+                    { name: 'SIMD, four lanes', url: served.url + '?four-lanes' },
+                    { name: 'scalar', url: served.url + kScalar }];
+  const baseline = process.env.DROVANA_WEB_BASELINE;
+  if (baseline) {
+    const other = await harness.serveWebBuild();
+    other.folder = baseline;
+    variants.push({ name: 'baseline scalar', url: other.url + kScalar, server: other.server },
+                  { name: 'baseline SIMD', url: other.url, server: other.server });
+  }
+  return variants;
+}
+
+// --- Where a frame's time goes: Chromium's sampling profiler over the frames (the functions'
+// names need the wasm linked with --profiling-funcs: DROVANA_WEB_PROFILING=ON).
+
+async function profileFrames(browser, url) {
+  const { page, close } = await pageAtServe(browser, url);
+  const session = await page.createCDPSession();
+  await session.send('Profiler.enable');
+  await session.send('Profiler.setSamplingInterval', { interval: 25 });
+  await session.send('Profiler.start');
+  for (let i = 0; i < kPasses; ++i)
+    await harness.runFrames(page, kFrames);
+  const { profile } = await session.send('Profiler.stop');
+  await close();
+  const nodes = new Map(profile.nodes.map((node) => [node.id, node]));
+  const parent = new Map();
+  for (const node of profile.nodes)
+    for (const child of node.children || [])
+      parent.set(child, node.id);
+  const name = (node) => node.callFrame.functionName || '(anonymous)';
+  const self = new Map(), total = new Map();
+  let frameSamples = 0;
+  for (const id of profile.samples) {
+    const seen = new Set();
+    for (let at = id; at !== undefined; at = parent.get(at))
+      seen.add(name(nodes.get(at)));
+    if (![...seen].some((fn) => fn.includes('drovanaRunFrames')))
+      continue;
+    ++frameSamples;
+    const own = name(nodes.get(id));
+    self.set(own, (self.get(own) || 0) + 1);
+    for (const each of seen)
+      total.set(each, (total.get(each) || 0) + 1);
+  }
+  return { self, total, frameSamples };
+}
+
+function printProfile(title, { self, total, frameSamples }) {
+  const share = (n) => `${(100 * n / frameSamples).toFixed(1).padStart(5)} %`;
+  console.log(`${title}: ${frameSamples} samples in the frames; each function's own share,` +
+              ' then with what it calls');
+  for (const [fn, n] of [...self].sort((a, b) => b[1] - a[1]).slice(0, 30))
+    console.log(`  ${share(n)} ${share(total.get(fn))}  ${fn}`);
 }
 
 // --- A phone: its viewport, touch, and the CPU slowed by DevTools' throttling.
@@ -281,13 +359,23 @@ function nativeFrameMs() {
   return median(times);
 }
 
-async function printFrames(browser, url) {
-  const web = await browserFrameMsBoth(browser, url);
+async function printFrames(browser, served) {
+  const variants = await frameVariants(served);
+  const web = await interleavedFrameMs(browser, variants);
   const native = nativeFrameMs();
-  console.log(`match frame: browser SIMD ${web.simd.toFixed(3)} ms, scalar ${web.scalar.toFixed(3)}` +
-              ` ms (SIMD ${(web.simd / web.scalar).toFixed(2)} x the scalar's), native driver` +
-              ` ${native.toFixed(3)} ms (SIMD ${(web.simd / native).toFixed(2)} x)`);
-  await printPhoneFigures(browser, url);
+  const scalar = web[variants.findIndex((v) => v.name === 'scalar')].median;
+  console.log(`match frame, ${kPasses} x ${kFrames} frames interleaved in chunks of ${kChunk}` +
+              ' (10th percentile, median and 90th percentile of the chunks):');
+  variants.forEach((variant, i) =>
+    console.log(`  ${variant.name.padEnd(16)} ${web[i].p10.toFixed(3)}, ${web[i].median.toFixed(3)},` +
+                ` ${web[i].p90.toFixed(3)} ms (${(web[i].median / scalar).toFixed(2)} x the` +
+                ` scalar's, ${(web[i].median / native).toFixed(2)} x the native driver's)`));
+  console.log(`  native driver    ${native.toFixed(3)} ms`);
+  for (const variant of variants)
+    if (variant.server)
+      variant.server.close();
+  if (!process.argv.includes('--no-phone'))
+    await printPhoneFigures(browser, served.url);
 }
 
 (async () => {
@@ -297,8 +385,13 @@ async function printFrames(browser, url) {
   const profile = harness.makeTempFolder('chromium');
   const browser = await harness.launchBrowser(profile);
   try {
+    if (process.argv.includes('--profile')) {
+      printProfile('SIMD', await profileFrames(browser, served.url));
+      printProfile('scalar', await profileFrames(browser, served.url + kScalar));
+      return;
+    }
     if (framesOnly) {
-      await printFrames(browser, served.url);
+      await printFrames(browser, served);
       return;
     }
     const version = await browser.version();
@@ -313,7 +406,7 @@ async function printFrames(browser, url) {
                 `${show(starts.times.slow)}`);
     console.log(`to the main menu, offline from the cache: ${show(starts.times.offline)}`);
     console.log(`offline cache: ${(starts.cache / 1024).toFixed(1)} KB`);
-    await printFrames(browser, served.url);
+    await printFrames(browser, served);
   } finally {
     await browser.close();
     served.server.close();
