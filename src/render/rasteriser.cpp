@@ -550,7 +550,9 @@ template <SpanFunction span> void drawGroupWith(RenderContext& rc, const Triangl
             rasteriseReaching(rc, *c[0], *c[1], *c[2], g.firstRow[lane], g.rows[lane]);
             continue;
         }
-        if (g.colour[lane] != paintWord) {
+        if constexpr (span == fillSpan || span == fillSpanDepthTested) {
+            paint.word = g.colour[lane]; // the whole paint of a filling span
+        } else if (g.colour[lane] != paintWord) {
             paintWord = g.colour[lane];
             paint = paintFor<span>(colourOfWord(paintWord));
         }
