@@ -112,8 +112,11 @@ bool rejected(uint32_t vertex) {
     return (vertex * 2654435761u) >> 28 == 0;
 }
 
-// The vertices go straight into the cache's slots, each triangle its own three.
-void drawBoth(Targets& t, const std::vector<ScreenVertex>& vertices) {
+// The vertices go straight into the cache's slots, each triangle its own three. The triangles
+// come in runs of a few (often fewer than a group) in the colours given in turn; one by one,
+// each run's colour is made current before its triangles.
+void drawBoth(Targets& t, const std::vector<ScreenVertex>& vertices, TriangleMaker& maker,
+              const std::vector<Rgba>& colours) {
     VertexCache& cache = t.groups->rc->vertexCache;
     vertexCacheForget(cache);
     std::vector<uint32_t> indices(vertices.size());
@@ -124,11 +127,19 @@ void drawBoth(Targets& t, const std::vector<ScreenVertex>& vertices) {
         cache.slots[i] = {cache.generation, rejected(i) ? 0u : 1u, corners[i]};
     }
     const int32_t end = static_cast<int32_t>(indices.size());
-    const int32_t rest = drawTriangleGroupsAvx2(*t.groups->rc, indices.data(), 0, end);
+    std::vector<ColourRun> runs;
+    for (int32_t runEnd = 0; runEnd < end;) {
+        runEnd = std::min(end, runEnd + 3 * maker.uniform(1, 12));
+        runs.push_back({runEnd, colours[runs.size() % colours.size()]});
+    }
+    const int32_t rest = drawTriangleGroupsAvx2(*t.groups->rc, indices.data(), 0, end, runs.data(),
+                                                static_cast<int32_t>(runs.size()));
     ASSERT_EQ(rest, end); // the last group's missing lanes masked off
-    for (uint32_t i = 0; i < static_cast<uint32_t>(end); i += 3)
-        if (!rejected(i) && !rejected(i + 1) && !rejected(i + 2))
-            rasteriseCorners(*t.oneByOne->rc, corners[i], corners[i + 1], corners[i + 2]);
+    uint32_t i = 0;
+    for (const ColourRun& run : runs)
+        for (t.oneByOne->rc->colour = run.colour; i < static_cast<uint32_t>(run.end); i += 3)
+            if (!rejected(i) && !rejected(i + 1) && !rejected(i + 2))
+                rasteriseCorners(*t.oneByOne->rc, corners[i], corners[i + 1], corners[i + 2]);
 }
 
 TEST(TriangleGroups, DrawWhatTheRasteriserDrawsOneByOne) {
@@ -146,10 +157,9 @@ TEST(TriangleGroups, DrawWhatTheRasteriserDrawsOneByOne) {
         }
         // Compared after every batch: a later triangle could paint over a wrong pixel.
         for (int batch = 0; batch < 300; ++batch) {
-            const Rgba& c = colours[batch % 2];
-            for (RenderContext* rc : {t.groups->rc, t.oneByOne->rc})
-                rcColor4(rc, static_cast<uint8_t>(c.r + batch), c.g, c.b, c.a);
-            drawBoth(t, maker.triangles(maker.uniform(1, 200)));
+            const uint8_t shade = static_cast<uint8_t>(batch);
+            drawBoth(t, maker.triangles(maker.uniform(1, 200)), maker,
+                     {colours[0], {shade, 30, 200, 255}, colours[1], {30, shade, 30, 40}});
             ASSERT_EQ(t.groups->pixels, t.oneByOne->pixels)
                 << "state " << state << " batch " << batch;
             const size_t values = kTargetWidth * kTargetHeight;

@@ -245,3 +245,47 @@ TEST(VertexCache, LockedArraysShareVerticesAcrossDrawingsAndNothingStale) {
 }
 
 } // namespace
+
+// Runs of colours drawn together draw what each run drawn alone in its colour draws, blended or
+// not, in runs shorter and longer than a group; a run that is not whole triangles sends the
+// drawing run by run. Either way the last run's colour is left current.
+TEST(VertexCache, ColourRunsDrawWhatEachRunDrawsAlone) {
+    const FxMatrix projection = makeCameraSetup().projection;
+    Scene scene;
+    MeshMaker maker;
+    for (int trial = 0; trial < 60; ++trial) {
+        const int vertices = maker.uniform(3, 300);
+        const std::vector<Vec3> array = maker.vertices(vertices, maker.uniform(kFxOne, 6 * kFxOne));
+        const std::vector<uint32_t> indices = maker.indices(maker.uniform(1, 200), vertices);
+        const int32_t count = static_cast<int32_t>(indices.size());
+        const bool partial = trial % 10 == 9;
+        std::vector<ColourRun> runs;
+        for (int32_t end = 0; end < count;) {
+            end = std::min(count, end + 3 * maker.uniform(1, 20) - (partial ? 1 : 0));
+            const uint8_t shade = static_cast<uint8_t>(maker.uniform(0, 255));
+            runs.push_back({end,
+                            {shade, 90, static_cast<uint8_t>(255 - shade),
+                             static_cast<uint8_t>(trial % 3 == 0 ? shade : 255)}});
+        }
+        const Fixed distance = maker.uniform(30 * kFxOne, 60 * kFxOne);
+        scene.onBoth([&](RenderContext* rc) {
+            lookFrom(rc, projection, 0, 0, -distance);
+            trial % 3 == 0 ? rcEnable(rc, GL_BLEND) : rcDisable(rc, GL_BLEND);
+            rcClear(rc, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        });
+        RenderContext* together = scene.byElements->rc;
+        rcVertexPointer(together, 3, GL_FLOAT, 0, array.data());
+        rcDrawColourRuns(together, indices.data(), runs.data(), static_cast<int32_t>(runs.size()));
+        int32_t begin = 0;
+        for (const ColourRun& run : runs) {
+            scene.oneByOne->rc->colour = run.colour;
+            for (int32_t i = begin; i + 2 < run.end; i += 3)
+                drawTriangle(scene.oneByOne->rc, array[indices[i]], array[indices[i + 1]],
+                             array[indices[i + 2]]);
+            begin = run.end;
+        }
+        scene.expectSame(partial ? "runs with partial triangles" : "runs of whole triangles");
+        EXPECT_EQ(pixelWord(together->colour), pixelWord(runs.back().colour));
+    }
+    EXPECT_GT(countDrawn(*scene.byElements), 5000);
+}

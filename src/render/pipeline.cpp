@@ -2,6 +2,8 @@
 // hand-over of projected triangles and quads to the rasteriser.
 #include "render/pipeline.h"
 
+#include <algorithm>
+
 #include "core/processor_features.h"
 #include "render/render_context.h"
 #include "render/render_limits.h"
@@ -147,7 +149,23 @@ constexpr uint32_t kProjectionAllowanceExtra = 64;
 // uses changes nothing but the cache. A drawing with an index beyond the cache's slots, or whose
 // indices lie so far apart that projecting between them would cost more than it saves, goes
 // one by one.
-void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end) {
+// The triangles of indices[begin, end) one at a time, each in its run's colour.
+template <typename Project>
+void drawRunsOneByOne(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t begin,
+                      int32_t end, const ColourRun* runs, int32_t runCount,
+                      const Project& project) {
+    int32_t runStart = 0;
+    for (int32_t r = 0; r < runCount; runStart = runs[r].end, ++r) {
+        const int32_t from = std::max(runStart, begin), to = std::min(runs[r].end, end);
+        if (from >= to)
+            continue;
+        rc.colour = runs[r].colour;
+        drawIndexedRange(rc, array, indices, from, to, project);
+    }
+}
+
+void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end,
+                     const ColourRun* runs, int32_t runCount) {
     if (!rc.projectionValid) {
         prepareVectorProjection(rc.combined, rc.width, rc.height, rc.projection);
         rc.projectionValid = 1;
@@ -164,7 +182,7 @@ void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indic
     if (range.highest >= kVertexCacheSlots ||
         plan.vertices >
             kProjectionAllowance * static_cast<uint32_t>(end) + kProjectionAllowanceExtra) {
-        drawIndexedRange(rc, array, indices, 0, end, project);
+        drawRunsOneByOne(rc, array, indices, 0, end, runs, runCount, project);
         return;
     }
     for (const VertexRun& run : plan.runs)
@@ -172,8 +190,13 @@ void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indic
             projectRunAvx2(cache, array, run.first, run.last, projection);
     cache.projectedBegin = plan.begin;
     cache.projectedEnd = plan.end;
-    const int32_t rest = drawTriangleGroupsAvx2(rc, indices, 0, end);
-    drawIndexedRange(rc, array, indices, rest, end, project);
+    const int32_t rest = drawTriangleGroupsAvx2(rc, indices, 0, end, runs, runCount);
+    drawRunsOneByOne(rc, array, indices, rest, end, runs, runCount, project);
+}
+
+void keepLastTriangle(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end) {
+    for (int k = 0; k < 3; ++k)
+        rc.vertexSlots[k] = array[indices[end - 3 + k]];
 }
 
 } // namespace
@@ -188,7 +211,8 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
     if (rc->colourBuffer && rc->depthBuffer) {
         startIndexedDrawing(*rc, array);
         if (cpuHasAvx2()) {
-            drawIndexedAvx2(*rc, array, indices, end);
+            const ColourRun run = {end, rc->colour};
+            drawIndexedAvx2(*rc, array, indices, end, &run, 1);
         } else {
             drawIndexedRange(*rc, array, indices, 0, end, [rc](const Vec3& v, ScreenCorner& out) {
                 ScreenVertex screen;
@@ -199,6 +223,24 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
             });
         }
     }
-    for (int k = 0; k < 3; ++k)
-        rc->vertexSlots[k] = array[indices[end - 3 + k]];
+    keepLastTriangle(*rc, array, indices, end);
+}
+
+bool drawIndexedColourRuns(RenderContext* rc, const Vec3* array, const uint32_t* indices,
+                           const ColourRun* runs, int32_t runCount) {
+    if (!cpuHasAvx2() || !rc->colourBuffer || !rc->depthBuffer)
+        return false;
+    int32_t runStart = 0;
+    for (int32_t r = 0; r < runCount; runStart = runs[r].end, ++r) {
+        const int32_t count = runs[r].end - runStart;
+        if (count < 3 || count % 3 != 0)
+            return false;
+    }
+    updateCombinedMatrix(rc);
+    startIndexedDrawing(*rc, array);
+    const int32_t end = runs[runCount - 1].end;
+    drawIndexedAvx2(*rc, array, indices, end, runs, runCount);
+    rc->colour = runs[runCount - 1].colour;
+    keepLastTriangle(*rc, array, indices, end);
+    return true;
 }

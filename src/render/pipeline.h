@@ -8,6 +8,7 @@
 #include "render/rasteriser.h"
 
 struct RenderContext;
+struct ColourRun;
 
 FxMatrix fxMatrixIdentity();
 // a x b, b applied to vertices first; each element is four separately truncated products.
@@ -30,3 +31,7 @@ void drawQuad(RenderContext* rc, const Vec3 corners[4]);
 // The slots are left holding the last triangle, as copying each one in would leave them.
 void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
                           int32_t count);
+// rcDrawColourRuns as one drawing, where that is how this processor draws elements and every
+// run holds whole triangles; false, having drawn nothing, where it is not.
+bool drawIndexedColourRuns(RenderContext* rc, const Vec3* array, const uint32_t* indices,
+                           const ColourRun* runs, int32_t runCount);

@@ -533,15 +533,28 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 
 namespace {
 
-// The span loop chosen and the paint made once for the group.
+Rgba colourOfWord(uint32_t word) {
+    return {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
+            static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
+}
+
+// The span loop chosen once for the group; the paint made again only where the colour changes.
 template <SpanFunction span> void drawGroupWith(RenderContext& rc, const TriangleGroup& g) {
-    const Paint paint = paintFor<span>(rc.colour);
+    uint32_t paintWord = g.colour[__builtin_ctz(g.prepared | g.others)];
+    Paint paint = paintFor<span>(colourOfWord(paintWord));
     for (uint32_t lanes = g.prepared | g.others; lanes != 0; lanes &= lanes - 1) {
         const int lane = __builtin_ctz(lanes);
         if (g.others >> lane & 1) {
             const ScreenCorner* const* c = g.corners[lane];
+            rc.colour = colourOfWord(g.colour[lane]);
             rasteriseReaching(rc, *c[0], *c[1], *c[2], g.firstRow[lane], g.rows[lane]);
             continue;
+        }
+        if constexpr (span == fillSpan || span == fillSpanDepthTested) {
+            paint.word = g.colour[lane]; // the whole paint of a filling span
+        } else if (g.colour[lane] != paintWord) {
+            paintWord = g.colour[lane];
+            paint = paintFor<span>(colourOfWord(paintWord));
         }
         RowCursor cursor = startRow(rc, g.firstRow[lane] >> kSubpixelBits);
         for (int32_t k = 0; k < g.rows[lane]; ++k) {

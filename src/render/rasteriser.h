@@ -82,7 +82,8 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 // rows and come as spans worked out exactly as rasteriseReaching works them out: row
 // firstRow + k holds count[k] pixels (none when below 1) from column[k], the depth starting at
 // depth[k] (21.11) and moving by depthStep a pixel. Those in `others` come as corners, with
-// their first row and rows, for rasteriseReaching itself. firstRow is in sub-pixels.
+// their first row and rows, for rasteriseReaching itself. firstRow is in sub-pixels. Each is
+// drawn in its colour, a pixel word.
 struct TriangleGroup {
     alignas(32) int32_t firstRow[kGroupTriangles];
     alignas(32) int32_t rows[kGroupTriangles];
@@ -90,12 +91,14 @@ struct TriangleGroup {
     alignas(32) int32_t count[kPreparedRows][kGroupTriangles];
     alignas(32) uint32_t depth[kPreparedRows][kGroupTriangles];
     alignas(32) uint32_t depthStep[kGroupTriangles];
+    alignas(32) uint32_t colour[kGroupTriangles];
     const ScreenCorner* corners[kGroupTriangles][3];
     uint32_t prepared;
     uint32_t others;
 };
 
-// Draws the group's triangles in lane order, with the pixel loop of the context's state.
+// Draws the group's triangles in lane order, with the pixel loop of the context's state; the
+// context's colour is left as the last triangle drawn one by one set it.
 void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g);
 
 // The same as rasteriseOnScreen for vertices whose corners are already known. Inline, since

@@ -213,3 +213,18 @@ void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type
         return;
     drawIndexedTriangles(rc, rc->vertexArray, indices, count);
 }
+
+void rcDrawColourRuns(RenderContext* rc, const uint32_t* indices, const ColourRun* runs,
+                      int32_t runCount) {
+    if (runCount < 1)
+        return;
+    if (rc->vertexArray && drawIndexedColourRuns(rc, rc->vertexArray, indices, runs, runCount))
+        return;
+    int32_t begin = 0;
+    for (int32_t r = 0; r < runCount; ++r) {
+        const Rgba c = runs[r].colour;
+        rcColor4(rc, c.r, c.g, c.b, c.a);
+        rcDrawElements(rc, GL_TRIANGLES, runs[r].end - begin, GL_UNSIGNED_INT, indices + begin);
+        begin = runs[r].end;
+    }
+}

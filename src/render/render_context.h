@@ -110,3 +110,16 @@ void rcVertexPointer(RenderContext* rc, int32_t size, int32_t type, int32_t stri
                      const Vec3* pointer);
 void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type,
                     const uint32_t* indices);
+
+// Consecutive triangles of one colour: the indices from where the run before ended (or 0) up to
+// `end`.
+struct ColourRun {
+    int32_t end;
+    Rgba colour;
+};
+
+// Each run drawn as rcColor4 with its colour and rcDrawElements of its triangles would draw it,
+// leaving the last run's colour current. One drawing rather than one a run: a mesh's material
+// runs are short, and their triangles share set-ups across the runs' borders.
+void rcDrawColourRuns(RenderContext* rc, const uint32_t* indices, const ColourRun* runs,
+                      int32_t runCount);

@@ -349,7 +349,7 @@ __attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots,
 
 // The prepared triangles that hold a pixel and the others that reach one, in the group's order.
 __attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const GroupCorner (&c)[3],
-                                                  const GroupRows& r) {
+                                                  const GroupRows& r, __m256i colours) {
     TriangleGroup g;
     const uint32_t dropped =
         prepareLanes(reinterpret_cast<const int32_t*>(rc.vertexCache.slots), c, r, g);
@@ -358,6 +358,7 @@ __attribute__((target("avx2"))) void drawReaching(RenderContext& rc, const Group
         return;
     storeTo(g.firstRow, r.firstRow);
     storeTo(g.rows, r.rows);
+    storeTo(g.colour, colours);
     if (g.others != 0) {
         const Lanes<uint32_t> index[3] = {storeLanes<uint32_t>(c[0].index),
                                           storeLanes<uint32_t>(c[1].index),
@@ -378,6 +379,7 @@ struct PendingTriangles {
     alignas(32) int32_t index[3][2 * kGroup] = {};
     alignas(32) int32_t firstRow[2 * kGroup] = {};
     alignas(32) int32_t rows[2 * kGroup] = {};
+    alignas(32) uint32_t colour[2 * kGroup] = {}; // pixel words
     int32_t count = 0;
 };
 
@@ -398,13 +400,14 @@ __attribute__((target("avx2"))) void storePacked(int32_t* to, __m256i v, __m256i
 }
 
 __attribute__((target("avx2"))) void appendReaching(PendingTriangles& p, const GroupCorner (&c)[3],
-                                                    const GroupRows& r) {
+                                                    const GroupRows& r, __m256i colours) {
     const __m256i order = _mm256_cvtepu8_epi32(
         _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kPackedLanes[r.reaching])));
     for (int k = 0; k < 3; ++k)
         storePacked(p.index[k] + p.count, c[k].index, order);
     storePacked(p.firstRow + p.count, r.firstRow, order);
     storePacked(p.rows + p.count, r.rows, order);
+    storePacked(reinterpret_cast<int32_t*>(p.colour) + p.count, colours, order);
     p.count += __builtin_popcount(r.reaching);
 }
 
@@ -429,11 +432,12 @@ __attribute__((target("avx2"))) void drawPending(RenderContext& rc, PendingTrian
     r.firstRow = loadAt(p.firstRow);
     r.rows = loadAt(p.rows);
     r.reaching = laneBits(lanesBelow(p.count));
-    drawReaching(rc, c, r);
+    drawReaching(rc, c, r, loadAt(p.colour));
     for (int k = 0; k < 3; ++k)
         _mm256_store_si256(reinterpret_cast<__m256i*>(p.index[k]), loadAt(p.index[k] + kGroup));
     _mm256_store_si256(reinterpret_cast<__m256i*>(p.firstRow), loadAt(p.firstRow + kGroup));
     _mm256_store_si256(reinterpret_cast<__m256i*>(p.rows), loadAt(p.rows + kGroup));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(p.colour), loadAt(p.colour + kGroup));
     p.count = std::max(p.count - kGroup, 0);
 }
 
@@ -463,10 +467,33 @@ __attribute__((target("avx2"))) IndexRange indexRangeAvx2(const uint32_t* indice
     return range;
 }
 
+namespace {
+
+// Each lane's colour: the run holding its triangle, from `run` on, as a pixel word.
+__attribute__((target("avx2"))) __m256i laneColours(const ColourRun* runs, int32_t runCount,
+                                                    int32_t& run, int32_t groupStart) {
+    while (runs[run].end <= groupStart)
+        ++run;
+    __m256i colours = _mm256_set1_epi32(static_cast<int32_t>(pixelWord(runs[run].colour)));
+    // Runs ending within the group: the lanes after each end take the next run's colour.
+    for (int32_t r = run; r + 1 < runCount && runs[r].end < groupStart + kTriangleGroupIndices;
+         ++r) {
+        const __m256i next = _mm256_set1_epi32(static_cast<int32_t>(pixelWord(runs[r + 1].colour)));
+        const __m256i after = _mm256_cmpgt_epi32(_mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 8),
+                                                 _mm256_set1_epi32((runs[r].end - groupStart) / 3));
+        colours = _mm256_blendv_epi8(colours, next, after);
+    }
+    return colours;
+}
+
+} // namespace
+
 __attribute__((target("avx2"))) int32_t
-drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin, int32_t end) {
+drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin, int32_t end,
+                       const ColourRun* runs, int32_t runCount) {
     const int32_t* slots = reinterpret_cast<const int32_t*>(rc.vertexCache.slots);
     int32_t i = begin;
+    int32_t run = 0;
     PendingTriangles pending;
     // The last group may hold fewer than eight triangles: its missing lanes are masked off.
     for (; end - i >= 3; i += std::min(end - i, kTriangleGroupIndices)) {
@@ -478,7 +505,7 @@ drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin
         r.reaching &= laneBits(valid);
         if (r.reaching == 0)
             continue;
-        appendReaching(pending, c, r);
+        appendReaching(pending, c, r, laneColours(runs, runCount, run, i));
         if (pending.count >= kGroup)
             drawPending(rc, pending);
     }
@@ -494,7 +521,8 @@ IndexRange indexRangeAvx2(const uint32_t* indices, int32_t count) {
     return {*lowest, *highest};
 }
 
-int32_t drawTriangleGroupsAvx2(RenderContext&, const uint32_t*, int32_t begin, int32_t) {
+int32_t drawTriangleGroupsAvx2(RenderContext&, const uint32_t*, int32_t begin, int32_t,
+                               const ColourRun*, int32_t) {
     return begin;
 }
 

@@ -11,6 +11,7 @@
 #include "render/vertex_transform_vector.h"
 
 struct RenderContext;
+struct ColourRun;
 
 struct IndexRange {
     uint32_t lowest;
@@ -21,8 +22,9 @@ struct IndexRange {
 IndexRange indexRangeAvx2(const uint32_t* indices, int32_t count);
 
 // Draws the triangles of indices[begin, end) in order, eight at a time (the last group may hold
-// fewer), and returns where it stopped: end less a partial triangle's indices. Every
+// fewer), each in the colour of its run (runs[runCount - 1].end at least end), and returns where
+// it stopped: end less a partial triangle's indices. Every
 // vertex the indices name must be projected into the context's vertex cache for its current
 // generation. Where the x86 vector instructions are not compiled in it returns begin at once.
 int32_t drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin,
-                               int32_t end);
+                               int32_t end, const ColourRun* runs, int32_t runCount);

@@ -135,23 +135,57 @@ bool projectCornerAvx2(const Vec3&, const VectorProjection&, ScreenCorner&) {
 
 namespace {
 
-// Eight vertices side by side, one 32-bit lane each.
+// Eight vertices side by side, one 32-bit lane each, with each lane's value also shifted down
+// into the low half of its 64-bit pair, where the odd lanes' products take it from.
 struct EightLanes {
     __m256i x, y, z;
+    __m256i oddX, oddY, oddZ;
 };
 
-__attribute__((target("avx2"))) inline __m256i matrixEntry(const VectorProjection& p, int column,
-                                                           int row) {
-    return _mm256_set1_epi32(static_cast<int32_t>(p.columns[column][row]));
+// What every eight vertices of a run are multiplied by or compared with, each value in all eight
+// lanes: laid out once per run, a product reads its factor straight from memory.
+struct RunLanes {
+    __m256i entry[4][4]; // [column][row] of the combined matrix
+    __m256i scale[3];
+    __m256i lastInside[3];
+    __m256i clampedTo[3];
+    __m256i generation;
+};
+
+__attribute__((target("avx2"))) RunLanes runLanes(const VectorProjection& p, uint32_t generation) {
+    RunLanes r;
+    for (int c = 0; c < 4; ++c)
+        for (int row = 0; row < 4; ++row)
+            r.entry[c][row] = _mm256_set1_epi32(static_cast<int32_t>(p.columns[c][row]));
+    for (int i = 0; i < 3; ++i) {
+        r.scale[i] = _mm256_set1_epi32(static_cast<int32_t>(p.scales[i]));
+        r.lastInside[i] = _mm256_set1_epi32(p.lastInside[i]);
+        r.clampedTo[i] = _mm256_set1_epi32(p.clampedTo[i]);
+    }
+    r.generation = _mm256_set1_epi32(static_cast<int32_t>(generation));
+    return r;
+}
+
+__attribute__((target("avx2"))) inline __m256i oddHalves(__m256i v) {
+    return _mm256_srli_epi64(v, 32);
+}
+
+// fxMul of each lane by k, the same in every lane; vOdd is oddHalves(v), shared by the products
+// of v. The same bits as fxMulLanes.
+__attribute__((target("avx2"))) inline __m256i fxMulSpread(const __m256i& k, __m256i v,
+                                                           __m256i vOdd) {
+    return _mm256_blend_epi32(_mm256_srli_epi64(_mm256_mul_epi32(k, v), kFixedFractionBits),
+                              _mm256_slli_epi64(_mm256_mul_epi32(k, vOdd), 32 - kFixedFractionBits),
+                              0xAA);
 }
 
 // One row of fxTransformPoint: the products summed in the scalar order, wrapping.
-__attribute__((target("avx2"))) inline __m256i clipRow(const EightLanes& v,
-                                                       const VectorProjection& p, int row) {
-    const __m256i sum = _mm256_add_epi32(fxMulLanes(matrixEntry(p, 0, row), v.x),
-                                         fxMulLanes(matrixEntry(p, 1, row), v.y));
-    return _mm256_add_epi32(_mm256_add_epi32(sum, fxMulLanes(matrixEntry(p, 2, row), v.z)),
-                            matrixEntry(p, 3, row));
+__attribute__((target("avx2"))) inline __m256i clipRow(const EightLanes& v, const RunLanes& r,
+                                                       int row) {
+    const __m256i sum = _mm256_add_epi32(fxMulSpread(r.entry[0][row], v.x, v.oddX),
+                                         fxMulSpread(r.entry[1][row], v.y, v.oddY));
+    return _mm256_add_epi32(_mm256_add_epi32(sum, fxMulSpread(r.entry[2][row], v.z, v.oddZ)),
+                            r.entry[3][row]);
 }
 
 __attribute__((target("avx2"))) inline __m256i outsideRange(__m256i v, int32_t low, int32_t high) {
@@ -159,12 +193,12 @@ __attribute__((target("avx2"))) inline __m256i outsideRange(__m256i v, int32_t l
                            _mm256_cmpgt_epi32(v, _mm256_set1_epi32(high)));
 }
 
-// Below 0 becomes 0; above lastInside becomes clampedTo.
-__attribute__((target("avx2"))) inline __m256i clampLanes(__m256i v, int32_t lastInside,
-                                                          int32_t clampedTo) {
+// v times the scale, then below 0 becomes 0 and above lastInside becomes clampedTo.
+__attribute__((target("avx2"))) inline __m256i scaleAndClamp(__m256i v, const RunLanes& r,
+                                                             int axis) {
+    v = fxMulSpread(r.scale[axis], v, oddHalves(v));
     v = _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_setzero_si256(), v), v);
-    return _mm256_blendv_epi8(v, _mm256_set1_epi32(clampedTo),
-                              _mm256_cmpgt_epi32(v, _mm256_set1_epi32(lastInside)));
+    return _mm256_blendv_epi8(v, r.clampedTo[axis], _mm256_cmpgt_epi32(v, r.lastInside[axis]));
 }
 
 // Row k of the result is what lane k held in the eight inputs.
@@ -186,44 +220,43 @@ __attribute__((target("avx2"))) inline void transposeEight(__m256i (&r)[8]) {
     }
 }
 
-// The eight cache words of vertices first .. first + 7, the lanes past `last` repeating it.
-__attribute__((target("avx2"))) void projectEight(VertexCache& cache, const Vec3* array,
-                                                  uint32_t first, uint32_t last,
-                                                  const VectorProjection& p) {
+// The cache words of vertices first .. last, at most eight of them; the lanes past `last` read
+// it again and are not stored.
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline void
+projectEight(CachedVertex* slots, const Vec3* array, uint32_t first, uint32_t last,
+             const RunLanes& r) {
     const __m256i lane =
         _mm256_min_epu32(_mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(first)),
                                           _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)),
                          _mm256_set1_epi32(static_cast<int32_t>(last)));
     const __m256i word = _mm256_mullo_epi32(lane, _mm256_set1_epi32(3));
     const int* coordinates = reinterpret_cast<const int*>(array);
-    const EightLanes v = {_mm256_i32gather_epi32(coordinates, word, 4),
-                          _mm256_i32gather_epi32(coordinates + 1, word, 4),
-                          _mm256_i32gather_epi32(coordinates + 2, word, 4)};
-    const __m256i w = clipRow(v, p, 3);
+    EightLanes v;
+    v.x = _mm256_i32gather_epi32(coordinates, word, 4);
+    v.y = _mm256_i32gather_epi32(coordinates + 1, word, 4);
+    v.z = _mm256_i32gather_epi32(coordinates + 2, word, 4);
+    v.oddX = oddHalves(v.x);
+    v.oddY = oddHalves(v.y);
+    v.oddZ = oddHalves(v.z);
+    const __m256i w = clipRow(v, r, 3);
     const __m256i wIsZero = _mm256_cmpeq_epi32(w, _mm256_setzero_si256());
     const __m256i reciprocal = reciprocalLanes(_mm256_or_si256(w, _mm256_srli_epi32(wIsZero, 31)));
-    const __m256i x = fxMulLanes(clipRow(v, p, 0), reciprocal);
-    const __m256i y = fxMulLanes(clipRow(v, p, 1), reciprocal);
-    const __m256i z = fxMulLanes(clipRow(v, p, 2), reciprocal);
+    const __m256i x = fxMulLanes(clipRow(v, r, 0), reciprocal);
+    const __m256i y = fxMulLanes(clipRow(v, r, 1), reciprocal);
+    const __m256i z = fxMulLanes(clipRow(v, r, 2), reciprocal);
     const __m256i rejected = _mm256_or_si256(
         _mm256_or_si256(wIsZero, outsideRange(x, -kFxOne, kFxOne)),
         _mm256_or_si256(outsideRange(y, -kFxOne, kFxOne), outsideRange(z, 0, kFxOne)));
 
     const __m256i one = _mm256_set1_epi32(kFxOne);
-    const __m256i screenX = clampLanes(
-        fxMulLanes(_mm256_add_epi32(one, x), _mm256_set1_epi32(static_cast<int32_t>(p.scales[0]))),
-        p.lastInside[0], p.clampedTo[0]);
-    const __m256i screenY = clampLanes(
-        fxMulLanes(_mm256_sub_epi32(one, y), _mm256_set1_epi32(static_cast<int32_t>(p.scales[1]))),
-        p.lastInside[1], p.clampedTo[1]);
-    const __m256i screenZ =
-        clampLanes(fxMulLanes(z, _mm256_set1_epi32(static_cast<int32_t>(p.scales[2]))),
-                   p.lastInside[2], p.clampedTo[2]);
+    const __m256i screenX = scaleAndClamp(_mm256_add_epi32(one, x), r, 0);
+    const __m256i screenY = scaleAndClamp(_mm256_sub_epi32(one, y), r, 1);
+    const __m256i screenZ = scaleAndClamp(z, r, 2);
 
     // The slot's eight words, in its order: generation, visible, x, y, z, corner x, corner y.
     static_assert(sizeof(CachedVertex) == 32 && offsetof(CachedVertex, corner) == 8);
     __m256i words[8] = {
-        _mm256_set1_epi32(static_cast<int32_t>(cache.generation)),
+        r.generation,
         _mm256_andnot_si256(rejected, _mm256_set1_epi32(1)),
         screenX,
         screenY,
@@ -235,10 +268,15 @@ __attribute__((target("avx2"))) void projectEight(VertexCache& cache, const Vec3
         _mm256_setzero_si256(),
     };
     transposeEight(words);
-    alignas(32) uint32_t slot[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(slot), lane);
-    for (int k = 0; k < 8; ++k)
-        _mm256_store_si256(reinterpret_cast<__m256i*>(&cache.slots[slot[k]]), words[k]);
+    CachedVertex* to = slots + first;
+    const uint32_t count = last - first + 1;
+    if (count >= 8) {
+        for (int k = 0; k < 8; ++k)
+            _mm256_store_si256(reinterpret_cast<__m256i*>(to + k), words[k]);
+        return;
+    }
+    for (uint32_t k = 0; k < count; ++k)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(to + k), words[k]);
 }
 
 } // namespace
@@ -246,8 +284,9 @@ __attribute__((target("avx2"))) void projectEight(VertexCache& cache, const Vec3
 __attribute__((target("avx2"))) void projectRunAvx2(VertexCache& cache, const Vec3* array,
                                                     uint32_t first, uint32_t last,
                                                     const VectorProjection& projection) {
+    const RunLanes lanes = runLanes(projection, cache.generation);
     for (uint64_t k = first; k <= last; k += 8)
-        projectEight(cache, array, static_cast<uint32_t>(k), last, projection);
+        projectEight(cache.slots, array, static_cast<uint32_t>(k), last, lanes);
 }
 
 #else

@@ -243,20 +243,29 @@ FxMatrix figureShadowMatrix(const FigurePlacement& at) {
     return figureMatrix(at, {0, 0, fxMul(kModelScale, kShadowShear)});
 }
 
+// Runs of faces with one material share a colour; a mesh's runs go to the renderer together,
+// kRunsAtOnce at a time.
+constexpr size_t kRunsAtOnce = 64;
+
 void drawFigure(RenderContext* rc, const FigurePlacement& at, const Pose& pose) {
     const ModelObject& object = pose.model->objects[0];
     forEachVisibleMesh(rc, pose, figureModelMatrix(at), [&](const Mesh& mesh) {
-        // Runs of faces with one material share a colour and one element drawing.
         const size_t faces = mesh.faces.size();
+        ColourRun runs[kRunsAtOnce];
+        size_t runCount = 0, first = 0; // the first face of the runs held
         for (size_t start = 0; start < faces;) {
             const int32_t material = mesh.faceMaterials[start];
             size_t end = start + 1;
             while (end < faces && mesh.faceMaterials[end] == material)
                 ++end;
             const uint8_t* c = object.materials[static_cast<size_t>(material)].colour;
-            rcColor4(rc, c[0], c[1], c[2], 255);
-            rcDrawElements(rc, GL_TRIANGLES, indexCount(end - start), GL_UNSIGNED_INT,
-                           faceIndices(mesh, start));
+            runs[runCount++] = {indexCount(end - first), {c[0], c[1], c[2], 255}};
+            if (runCount == kRunsAtOnce || end == faces) {
+                rcDrawColourRuns(rc, faceIndices(mesh, first), runs,
+                                 static_cast<int32_t>(runCount));
+                runCount = 0;
+                first = end;
+            }
             start = end;
         }
     });
