@@ -15,19 +15,31 @@
 
 namespace {
 
+// A triangle projected by the scalar transform, whichever paths the processor takes: the
+// reference the vector projections are held to.
+void drawTriangleScalar(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3& v2) {
+    updateCombinedMatrix(rc);
+    ScreenVertex s[3];
+    const Vec3* v[3] = {&v0, &v1, &v2};
+    for (int k = 0; k < 3; ++k)
+        if (!transformVertex(*v[k], rc->combined, rc->width, rc->height, s[k]))
+            return;
+    rasteriseTriangle(*rc, s[0], s[1], s[2]);
+}
+
 struct Scene {
     const Target byElements = target(), oneByOne = target();
     template <typename Step> void onBoth(Step step) {
         step(byElements->rc);
         step(oneByOne->rc);
     }
-    // The same triangles, once through rcDrawElements and once each through drawTriangle.
+    // The same triangles, once through rcDrawElements and once each through the scalar transform.
     void draw(const std::vector<Vec3>& array, const uint32_t* indices, int32_t count) {
         rcVertexPointer(byElements->rc, 3, GL_FLOAT, 0, array.data());
         rcDrawElements(byElements->rc, GL_TRIANGLES, count, GL_UNSIGNED_INT, indices);
         for (int32_t i = 0; i + 2 < count; i += 3)
-            drawTriangle(oneByOne->rc, array[indices[i]], array[indices[i + 1]],
-                         array[indices[i + 2]]);
+            drawTriangleScalar(oneByOne->rc, array[indices[i]], array[indices[i + 1]],
+                               array[indices[i + 2]]);
     }
     void draw(const std::vector<Vec3>& array, const std::vector<uint32_t>& indices, int32_t count) {
         draw(array, indices.data(), count);
