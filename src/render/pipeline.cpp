@@ -204,13 +204,13 @@ void drawRunsOneByOne(RenderContext& rc, const Vec3* array, const uint32_t* indi
 }
 
 void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end,
-                     const ColourRun* runs, int32_t runCount) {
+                     const ColourRun* runs, int32_t runCount, const IndexRange* known) {
     const VectorProjection& projection = vectorProjection(rc);
     const auto project = [&projection](const Vec3& v, ScreenCorner& out) {
         return projectCornerAvx2(v, projection, out);
     };
     VertexCache& cache = rc.vertexCache;
-    const IndexRange range = indexRangeAvx2(indices, end);
+    const IndexRange range = known ? *known : indexRangeAvx2(indices, end);
     const ProjectionPlan plan = range.highest < kVertexCacheSlots
                                     ? planProjection(cache, range.lowest, range.highest)
                                     : ProjectionPlan{};
@@ -237,7 +237,7 @@ void keepLastTriangle(RenderContext& rc, const Vec3* array, const uint32_t* indi
 } // namespace
 
 void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
-                          int32_t count) {
+                          int32_t count, const IndexRange* known) {
     updateCombinedMatrix(rc);
     const int32_t end = count >= 3 ? count - count % 3 : 0;
     if (end == 0)
@@ -247,7 +247,7 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
         startIndexedDrawing(*rc, array);
         if (cpuHasAvx2()) {
             const ColourRun run = {end, rc->colour};
-            drawIndexedAvx2(*rc, array, indices, end, &run, 1);
+            drawIndexedAvx2(*rc, array, indices, end, &run, 1, known);
         } else {
             drawIndexedRange(*rc, array, indices, 0, end, [rc](const Vec3& v, ScreenCorner& out) {
                 ScreenVertex screen;
@@ -262,7 +262,7 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
 }
 
 bool drawIndexedColourRuns(RenderContext* rc, const Vec3* array, const uint32_t* indices,
-                           const ColourRun* runs, int32_t runCount) {
+                           const ColourRun* runs, int32_t runCount, const IndexRange* known) {
     if (!cpuHasAvx2() || !rc->colourBuffer || !rc->depthBuffer)
         return false;
     int32_t runStart = 0;
@@ -274,7 +274,7 @@ bool drawIndexedColourRuns(RenderContext* rc, const Vec3* array, const uint32_t*
     updateCombinedMatrix(rc);
     startIndexedDrawing(*rc, array);
     const int32_t end = runs[runCount - 1].end;
-    drawIndexedAvx2(*rc, array, indices, end, runs, runCount);
+    drawIndexedAvx2(*rc, array, indices, end, runs, runCount, known);
     rc->colour = runs[runCount - 1].colour;
     keepLastTriangle(*rc, array, indices, end);
     return true;
