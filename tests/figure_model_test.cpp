@@ -5,6 +5,7 @@
 #include "writers/key_writer.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,6 +24,27 @@ TEST_F(BuiltFigure, OneObjectOneLevelUnderAThousandTriangles) {
         triangles += mesh.faces.size();
     EXPECT_LE(triangles, 1000u);
     EXPECT_GE(meshes().size(), 3u);
+}
+
+// What drawing reads of each mesh instead of its faces: the materials' runs, each maximal, and
+// the vertex range the faces use.
+TEST_F(BuiltFigure, MaterialRunsAndVertexRangeDescribeTheFaces) {
+    for (const Mesh& mesh : meshes()) {
+        std::vector<int32_t> expanded;
+        for (const MaterialRun& run : mesh.materialRuns) {
+            EXPECT_TRUE(expanded.empty() || expanded.back() != run.material);
+            expanded.resize(run.end, run.material);
+        }
+        EXPECT_EQ(expanded, mesh.faceMaterials);
+        std::vector<int32_t> used;
+        for (const MeshFace& face : mesh.faces)
+            used.insert(used.end(), face.v, face.v + 3);
+        ASSERT_FALSE(used.empty());
+        EXPECT_EQ(mesh.lowestFaceVertex,
+                  static_cast<uint32_t>(*std::min_element(used.begin(), used.end())));
+        EXPECT_EQ(mesh.highestFaceVertex,
+                  static_cast<uint32_t>(*std::max_element(used.begin(), used.end())));
+    }
 }
 
 TEST_F(BuiltFigure, MaterialsInTheOrderTheFrontEndRecolours) {

@@ -15,19 +15,37 @@
 
 namespace {
 
+// A triangle projected by the scalar transform, whichever paths the processor takes: the
+// reference the vector projections are held to.
+void drawTriangleScalar(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3& v2) {
+    updateCombinedMatrix(rc);
+    ScreenVertex s[3];
+    const Vec3* v[3] = {&v0, &v1, &v2};
+    for (int k = 0; k < 3; ++k)
+        if (!transformVertex(*v[k], rc->combined, rc->width, rc->height, s[k]))
+            return;
+    rasteriseTriangle(*rc, s[0], s[1], s[2]);
+}
+
 struct Scene {
     const Target byElements = target(), oneByOne = target();
     template <typename Step> void onBoth(Step step) {
         step(byElements->rc);
         step(oneByOne->rc);
     }
-    // The same triangles, once through rcDrawElements and once each through drawTriangle.
-    void draw(const std::vector<Vec3>& array, const uint32_t* indices, int32_t count) {
+    // The same triangles, once through rcDrawElements and once each through the scalar transform.
+    // With a range, the elements are drawn as those known to lie in it.
+    void draw(const std::vector<Vec3>& array, const uint32_t* indices, int32_t count,
+              const IndexRange* range = nullptr) {
         rcVertexPointer(byElements->rc, 3, GL_FLOAT, 0, array.data());
-        rcDrawElements(byElements->rc, GL_TRIANGLES, count, GL_UNSIGNED_INT, indices);
+        if (range)
+            rcDrawRangeElements(byElements->rc, GL_TRIANGLES, *range, count, GL_UNSIGNED_INT,
+                                indices);
+        else
+            rcDrawElements(byElements->rc, GL_TRIANGLES, count, GL_UNSIGNED_INT, indices);
         for (int32_t i = 0; i + 2 < count; i += 3)
-            drawTriangle(oneByOne->rc, array[indices[i]], array[indices[i + 1]],
-                         array[indices[i + 2]]);
+            drawTriangleScalar(oneByOne->rc, array[indices[i]], array[indices[i + 1]],
+                               array[indices[i + 2]]);
     }
     void draw(const std::vector<Vec3>& array, const std::vector<uint32_t>& indices, int32_t count) {
         draw(array, indices.data(), count);
@@ -95,7 +113,9 @@ TEST(VertexCache, ElementDrawingMatchesTriangleByTriangleOverRandomMeshes) {
         });
         // A count that is not a multiple of three leaves the partial triangle undrawn.
         const int32_t count = static_cast<int32_t>(indices.size()) - trial % 4 / 3;
-        scene.draw(array, indices, count);
+        const auto [lowest, highest] = std::minmax_element(indices.begin(), indices.end());
+        const IndexRange range = {*lowest, *highest};
+        scene.draw(array, indices.data(), count, trial % 2 ? &range : nullptr);
         for (int k = 0; k < 3 && count >= 3; ++k)
             lastTriangle[k] = array[indices[(count / 3 - 1) * 3 + k]];
         if (trial % 25 == 24)
@@ -275,7 +295,19 @@ TEST(VertexCache, ColourRunsDrawWhatEachRunDrawsAlone) {
         });
         RenderContext* together = scene.byElements->rc;
         rcVertexPointer(together, 3, GL_FLOAT, 0, array.data());
-        rcDrawColourRuns(together, indices.data(), runs.data(), static_cast<int32_t>(runs.size()));
+        // Given, the range holds every index, exactly or with room around it.
+        const auto [lowest, highest] = std::minmax_element(indices.begin(), indices.end());
+        const IndexRange range = {
+            *lowest - (trial % 4 == 2 ? std::min(*lowest, 5u) : 0),
+            *highest + (trial % 4 == 3
+                            ? std::min(static_cast<uint32_t>(vertices) - 1 - *highest, 7u)
+                            : 0)};
+        if (trial % 4 == 0)
+            rcDrawColourRuns(together, indices.data(), runs.data(),
+                             static_cast<int32_t>(runs.size()));
+        else
+            rcDrawRangeColourRuns(together, range, indices.data(), runs.data(),
+                                  static_cast<int32_t>(runs.size()));
         int32_t begin = 0;
         for (const ColourRun& run : runs) {
             scene.oneByOne->rc->colour = run.colour;

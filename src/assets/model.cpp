@@ -1,6 +1,7 @@
 // model.cpp: reading the model's chunk tree into records, with every count and index checked.
 #include "assets/model.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -200,6 +201,28 @@ struct ObjectLimits {
     size_t transformCount;
 };
 
+// The faces' material runs and vertex index range, for faces already checked.
+void findFaceRuns(Mesh& mesh) {
+    const size_t faces = mesh.faces.size();
+    for (size_t start = 0; start < faces;) {
+        size_t end = start + 1;
+        while (end < faces && mesh.faceMaterials[end] == mesh.faceMaterials[start])
+            ++end;
+        mesh.materialRuns.push_back({static_cast<uint32_t>(end), mesh.faceMaterials[start]});
+        start = end;
+    }
+    if (faces == 0)
+        return;
+    int32_t lowest = mesh.faces[0].v[0], highest = lowest;
+    for (const MeshFace& face : mesh.faces)
+        for (int32_t v : face.v) {
+            lowest = std::min(lowest, v);
+            highest = std::max(highest, v);
+        }
+    mesh.lowestFaceVertex = static_cast<uint32_t>(lowest);
+    mesh.highestFaceVertex = static_cast<uint32_t>(highest);
+}
+
 void readMeshInfo(Mesh& mesh, Chunk& info, const ObjectLimits& limits) {
     mesh.visible = readInt(info);
     mesh.transformIndex = readInt(info);
@@ -232,6 +255,7 @@ void readMeshInfo(Mesh& mesh, Chunk& info, const ObjectLimits& limits) {
     for (const MeshFace& face : mesh.faces)
         for (int32_t v : face.v)
             require(inRange(v, mesh.vertices.size()));
+    findFaceRuns(mesh);
     mesh.skinGroups.resize(checkedChildCount(*info.parent, skinCount));
     mesh.morphGroups.resize(checkedChildCount(*info.parent, morphCount));
 }

@@ -53,6 +53,12 @@ struct MorphGroup {
     std::vector<Vec3F> offsets;
 };
 
+// Consecutive faces of one material, up to face `end` (from where the run before ended, or 0).
+struct MaterialRun {
+    uint32_t end;
+    int32_t material;
+};
+
 struct Mesh {
     int32_t visible = 0;         // changed at run time by visibility events and the game
     int32_t transformIndex = -1; // the transform that carries the vertices, or -1
@@ -63,8 +69,13 @@ struct Mesh {
     std::vector<Vec3F> vectors;
     std::vector<int32_t> faceMaterials; // per face, an index into the object's materials
     std::vector<MeshFace> faces;        // per face, three vertex indices
-    std::vector<MeshFace> faceSet2;     // kept, not drawn
-    std::vector<MeshFace> faceSet3;     // kept, not drawn
+    // Worked out once at load, since every frame draws the faces by them: the materials' runs,
+    // and the smallest and largest vertex index the faces hold (both 0 without faces).
+    std::vector<MaterialRun> materialRuns;
+    uint32_t lowestFaceVertex = 0;
+    uint32_t highestFaceVertex = 0;
+    std::vector<MeshFace> faceSet2; // kept, not drawn
+    std::vector<MeshFace> faceSet3; // kept, not drawn
     Vec3F vectorA = {};
     Vec3F vectorB = {};
     std::vector<SkinGroup> skinGroups;

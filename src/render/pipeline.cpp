@@ -77,8 +77,39 @@ void updateCombinedMatrix(RenderContext* rc) {
     vertexCacheForget(rc->vertexCache);
 }
 
+namespace {
+
+// The combined matrix and the screen laid out for the vector lanes, once per change of either.
+const VectorProjection& vectorProjection(RenderContext& rc) {
+    if (!rc.projectionValid) {
+        prepareVectorProjection(rc.combined, rc.width, rc.height, rc.projection);
+        rc.projectionValid = 1;
+    }
+    return rc.projection;
+}
+
+// The corners of a primitive in the vector registers, bit for bit what transformVertex and
+// screenCorner give; false when any is rejected.
+template <int count> bool projectCornersAvx2(RenderContext& rc, const Vec3* v, ScreenCorner* out) {
+    const VectorProjection& projection = vectorProjection(rc);
+    for (int i = 0; i < count; ++i)
+        if (!projectCornerAvx2(v[i], projection, out[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
 void drawTriangle(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3& v2) {
     updateCombinedMatrix(rc);
+    if (cpuHasAvx2()) {
+        // Without buffers nothing is drawn; with them, projected vertices lie on the screen.
+        const Vec3 v[3] = {v0, v1, v2};
+        ScreenCorner c[3];
+        if (rc->colourBuffer && rc->depthBuffer && projectCornersAvx2<3>(*rc, v, c))
+            rasteriseCorners(*rc, c[0], c[1], c[2]);
+        return;
+    }
     ScreenVertex s[3];
     if (!transformVertex(v0, rc->combined, rc->width, rc->height, s[0]) ||
         !transformVertex(v1, rc->combined, rc->width, rc->height, s[1]) ||
@@ -89,6 +120,14 @@ void drawTriangle(RenderContext* rc, const Vec3& v0, const Vec3& v1, const Vec3&
 
 void drawQuad(RenderContext* rc, const Vec3 corners[4]) {
     updateCombinedMatrix(rc);
+    if (cpuHasAvx2()) {
+        ScreenCorner c[4];
+        if (rc->colourBuffer && rc->depthBuffer && projectCornersAvx2<4>(*rc, corners, c)) {
+            rasteriseCorners(*rc, c[0], c[1], c[2]);
+            rasteriseCorners(*rc, c[0], c[2], c[3]);
+        }
+        return;
+    }
     ScreenVertex s[4];
     for (int i = 0; i < 4; ++i)
         if (!transformVertex(corners[i], rc->combined, rc->width, rc->height, s[i]))
@@ -165,17 +204,13 @@ void drawRunsOneByOne(RenderContext& rc, const Vec3* array, const uint32_t* indi
 }
 
 void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end,
-                     const ColourRun* runs, int32_t runCount) {
-    if (!rc.projectionValid) {
-        prepareVectorProjection(rc.combined, rc.width, rc.height, rc.projection);
-        rc.projectionValid = 1;
-    }
-    const VectorProjection& projection = rc.projection;
+                     const ColourRun* runs, int32_t runCount, const IndexRange* known) {
+    const VectorProjection& projection = vectorProjection(rc);
     const auto project = [&projection](const Vec3& v, ScreenCorner& out) {
         return projectCornerAvx2(v, projection, out);
     };
     VertexCache& cache = rc.vertexCache;
-    const IndexRange range = indexRangeAvx2(indices, end);
+    const IndexRange range = known ? *known : indexRangeAvx2(indices, end);
     const ProjectionPlan plan = range.highest < kVertexCacheSlots
                                     ? planProjection(cache, range.lowest, range.highest)
                                     : ProjectionPlan{};
@@ -202,7 +237,7 @@ void keepLastTriangle(RenderContext& rc, const Vec3* array, const uint32_t* indi
 } // namespace
 
 void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
-                          int32_t count) {
+                          int32_t count, const IndexRange* known) {
     updateCombinedMatrix(rc);
     const int32_t end = count >= 3 ? count - count % 3 : 0;
     if (end == 0)
@@ -212,7 +247,7 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
         startIndexedDrawing(*rc, array);
         if (cpuHasAvx2()) {
             const ColourRun run = {end, rc->colour};
-            drawIndexedAvx2(*rc, array, indices, end, &run, 1);
+            drawIndexedAvx2(*rc, array, indices, end, &run, 1, known);
         } else {
             drawIndexedRange(*rc, array, indices, 0, end, [rc](const Vec3& v, ScreenCorner& out) {
                 ScreenVertex screen;
@@ -227,7 +262,7 @@ void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* 
 }
 
 bool drawIndexedColourRuns(RenderContext* rc, const Vec3* array, const uint32_t* indices,
-                           const ColourRun* runs, int32_t runCount) {
+                           const ColourRun* runs, int32_t runCount, const IndexRange* known) {
     if (!cpuHasAvx2() || !rc->colourBuffer || !rc->depthBuffer)
         return false;
     int32_t runStart = 0;
@@ -239,7 +274,7 @@ bool drawIndexedColourRuns(RenderContext* rc, const Vec3* array, const uint32_t*
     updateCombinedMatrix(rc);
     startIndexedDrawing(*rc, array);
     const int32_t end = runs[runCount - 1].end;
-    drawIndexedAvx2(*rc, array, indices, end, runs, runCount);
+    drawIndexedAvx2(*rc, array, indices, end, runs, runCount, known);
     rc->colour = runs[runCount - 1].colour;
     keepLastTriangle(*rc, array, indices, end);
     return true;

@@ -9,6 +9,7 @@
 
 struct RenderContext;
 struct ColourRun;
+struct IndexRange;
 
 FxMatrix fxMatrixIdentity();
 // a x b, b applied to vertices first; each element is four separately truncated products.
@@ -29,9 +30,11 @@ void drawQuad(RenderContext* rc, const Vec3 corners[4]);
 // Triangles (indices[i], indices[i + 1], indices[i + 2]) of the array, each drawn whole or
 // not at all, as drawTriangle draws them; a vertex shared by several is transformed once.
 // The slots are left holding the last triangle, as copying each one in would leave them.
+// `known`, where given, holds every index, and the drawing need not look for them itself.
 void drawIndexedTriangles(RenderContext* rc, const Vec3* array, const uint32_t* indices,
-                          int32_t count);
+                          int32_t count, const IndexRange* known = nullptr);
 // rcDrawColourRuns as one drawing, where that is how this processor draws elements and every
 // run holds whole triangles; false, having drawn nothing, where it is not.
 bool drawIndexedColourRuns(RenderContext* rc, const Vec3* array, const uint32_t* indices,
-                           const ColourRun* runs, int32_t runCount);
+                           const ColourRun* runs, int32_t runCount,
+                           const IndexRange* known = nullptr);

@@ -207,18 +207,21 @@ void rcVertexPointer(RenderContext* rc, int32_t size, int32_t type, int32_t stri
         rc->vertexArray = pointer;
 }
 
-void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type,
-                    const uint32_t* indices) {
+namespace {
+
+void drawElementsIn(RenderContext* rc, int32_t mode, const IndexRange* range, int32_t count,
+                    int32_t type, const uint32_t* indices) {
     if (mode != GL_TRIANGLES || type != GL_UNSIGNED_INT || count < 1 || !rc->vertexArray)
         return;
-    drawIndexedTriangles(rc, rc->vertexArray, indices, count);
+    drawIndexedTriangles(rc, rc->vertexArray, indices, count, range);
 }
 
-void rcDrawColourRuns(RenderContext* rc, const uint32_t* indices, const ColourRun* runs,
-                      int32_t runCount) {
+void drawColourRunsIn(RenderContext* rc, const IndexRange* range, const uint32_t* indices,
+                      const ColourRun* runs, int32_t runCount) {
     if (runCount < 1)
         return;
-    if (rc->vertexArray && drawIndexedColourRuns(rc, rc->vertexArray, indices, runs, runCount))
+    if (rc->vertexArray &&
+        drawIndexedColourRuns(rc, rc->vertexArray, indices, runs, runCount, range))
         return;
     int32_t begin = 0;
     for (int32_t r = 0; r < runCount; ++r) {
@@ -227,4 +230,26 @@ void rcDrawColourRuns(RenderContext* rc, const uint32_t* indices, const ColourRu
         rcDrawElements(rc, GL_TRIANGLES, runs[r].end - begin, GL_UNSIGNED_INT, indices + begin);
         begin = runs[r].end;
     }
+}
+
+} // namespace
+
+void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type,
+                    const uint32_t* indices) {
+    drawElementsIn(rc, mode, nullptr, count, type, indices);
+}
+
+void rcDrawRangeElements(RenderContext* rc, int32_t mode, IndexRange range, int32_t count,
+                         int32_t type, const uint32_t* indices) {
+    drawElementsIn(rc, mode, &range, count, type, indices);
+}
+
+void rcDrawColourRuns(RenderContext* rc, const uint32_t* indices, const ColourRun* runs,
+                      int32_t runCount) {
+    drawColourRunsIn(rc, nullptr, indices, runs, runCount);
+}
+
+void rcDrawRangeColourRuns(RenderContext* rc, IndexRange range, const uint32_t* indices,
+                           const ColourRun* runs, int32_t runCount) {
+    drawColourRunsIn(rc, &range, indices, runs, runCount);
 }

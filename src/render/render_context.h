@@ -5,6 +5,7 @@
 
 #include "core/fixed_point.h"
 #include "render/render_limits.h"
+#include "render/triangle_groups_vector.h"
 #include "render/vertex_cache.h"
 #include "render/vertex_transform_vector.h"
 
@@ -110,6 +111,10 @@ void rcVertexPointer(RenderContext* rc, int32_t size, int32_t type, int32_t stri
                      const Vec3* pointer);
 void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type,
                     const uint32_t* indices);
+// The same for indices that all lie in `range`, which the drawing then need not find: a mesh's
+// range is known once it is loaded. An index outside it draws garbage.
+void rcDrawRangeElements(RenderContext* rc, int32_t mode, IndexRange range, int32_t count,
+                         int32_t type, const uint32_t* indices);
 
 // Consecutive triangles of one colour: the indices from where the run before ended (or 0) up to
 // `end`.
@@ -123,3 +128,6 @@ struct ColourRun {
 // runs are short, and their triangles share set-ups across the runs' borders.
 void rcDrawColourRuns(RenderContext* rc, const uint32_t* indices, const ColourRun* runs,
                       int32_t runCount);
+// The same for indices that all lie in `range`, as for rcDrawRangeElements.
+void rcDrawRangeColourRuns(RenderContext* rc, IndexRange range, const uint32_t* indices,
+                           const ColourRun* runs, int32_t runCount);

@@ -247,26 +247,30 @@ FxMatrix figureShadowMatrix(const FigurePlacement& at) {
 // kRunsAtOnce at a time.
 constexpr size_t kRunsAtOnce = 64;
 
+IndexRange faceVertexRange(const Mesh& mesh) {
+    return {mesh.lowestFaceVertex, mesh.highestFaceVertex};
+}
+
 void drawFigure(RenderContext* rc, const FigurePlacement& at, const Pose& pose) {
     const ModelObject& object = pose.model->objects[0];
     forEachVisibleMesh(rc, pose, figureModelMatrix(at), [&](const Mesh& mesh) {
         const size_t faces = mesh.faces.size();
         ColourRun runs[kRunsAtOnce];
         size_t runCount = 0, first = 0; // the first face of the runs held
-        for (size_t start = 0; start < faces;) {
-            const int32_t material = mesh.faceMaterials[start];
-            size_t end = start + 1;
-            while (end < faces && mesh.faceMaterials[end] == material)
-                ++end;
-            const uint8_t* c = object.materials[static_cast<size_t>(material)].colour;
-            runs[runCount++] = {indexCount(end - first), {c[0], c[1], c[2], 255}};
-            if (runCount == kRunsAtOnce || end == faces) {
+        for (const MaterialRun& run : mesh.materialRuns) {
+            const uint8_t* c = object.materials[static_cast<size_t>(run.material)].colour;
+            runs[runCount++] = {indexCount(run.end - first), {c[0], c[1], c[2], 255}};
+            if (runCount < kRunsAtOnce && run.end < faces)
+                continue;
+            // A mesh drawn at once has its known range; the part of a longer one looks for its own.
+            if (first == 0 && run.end == faces)
+                rcDrawRangeColourRuns(rc, faceVertexRange(mesh), faceIndices(mesh, first), runs,
+                                      static_cast<int32_t>(runCount));
+            else
                 rcDrawColourRuns(rc, faceIndices(mesh, first), runs,
                                  static_cast<int32_t>(runCount));
-                runCount = 0;
-                first = end;
-            }
-            start = end;
+            runCount = 0;
+            first = run.end;
         }
     });
 }
@@ -274,8 +278,8 @@ void drawFigure(RenderContext* rc, const FigurePlacement& at, const Pose& pose) 
 void drawFigureShadow(RenderContext* rc, const FigurePlacement& at, const Pose& pose) {
     forEachVisibleMesh(rc, pose, figureShadowMatrix(at), [&](const Mesh& mesh) {
         setColour(rc, kShadowColour);
-        rcDrawElements(rc, GL_TRIANGLES, indexCount(mesh.faces.size()), GL_UNSIGNED_INT,
-                       faceIndices(mesh, 0));
+        rcDrawRangeElements(rc, GL_TRIANGLES, faceVertexRange(mesh), indexCount(mesh.faces.size()),
+                            GL_UNSIGNED_INT, faceIndices(mesh, 0));
     });
 }
 
