@@ -183,11 +183,6 @@ void drawIndexedRange(RenderContext& rc, const Vec3* array, const uint32_t* indi
 constexpr uint32_t kProjectionAllowance = 4;
 constexpr uint32_t kProjectionAllowanceExtra = 64;
 
-// Every vertex from the smallest index to the largest projected eight at a time, then the
-// triangles eight at a time (the last group masked to those left). Projecting a vertex no triangle
-// uses changes nothing but the cache. A drawing with an index beyond the cache's slots, or whose
-// indices lie so far apart that projecting between them would cost more than it saves, goes
-// one by one.
 // The triangles of indices[begin, end) one at a time, each in its run's colour.
 template <typename Project>
 void drawRunsOneByOne(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t begin,
@@ -203,6 +198,11 @@ void drawRunsOneByOne(RenderContext& rc, const Vec3* array, const uint32_t* indi
     }
 }
 
+// Every vertex from the smallest index to the largest projected eight at a time, then the
+// triangles eight at a time (the last group masked to those left). Projecting a vertex no triangle
+// uses changes nothing but the cache. A drawing with an index beyond the cache's slots, or whose
+// indices lie so far apart that projecting between them would cost more than it saves, goes
+// one by one.
 void drawIndexedAvx2(RenderContext& rc, const Vec3* array, const uint32_t* indices, int32_t end,
                      const ColourRun* runs, int32_t runCount, const IndexRange* known) {
     const VectorProjection& projection = vectorProjection(rc);

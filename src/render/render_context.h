@@ -112,7 +112,8 @@ void rcVertexPointer(RenderContext* rc, int32_t size, int32_t type, int32_t stri
 void rcDrawElements(RenderContext* rc, int32_t mode, int32_t count, int32_t type,
                     const uint32_t* indices);
 // The same for indices that all lie in `range`, which the drawing then need not find: a mesh's
-// range is known once it is loaded. An index outside it draws garbage.
+// range is known once it is loaded, and holds every index of its faces. Every index must lie in
+// it: the drawing reads the projections of the range's vertices only.
 void rcDrawRangeElements(RenderContext* rc, int32_t mode, IndexRange range, int32_t count,
                          int32_t type, const uint32_t* indices);
 
