@@ -227,10 +227,12 @@ DROVANA_WIDE __m256i _mm256_srli_epi64(__m256i v, int n) {
     return {_mm_srli_epi64(v.lo, n), _mm_srli_epi64(v.hi, n)};
 }
 
-// Bytes whose mask byte has its top bit set come from b.
+// Bytes whose mask byte has its top bit set come from b. The byte mask by a comparison with
+// zero, one instruction on x86, where a byte shift is unpacked, shifted and packed again.
 DROVANA_WIDE __m256i _mm256_blendv_epi8(__m256i a, __m256i b, __m256i mask) {
-    return {wasm_v128_bitselect(b.lo, a.lo, wasm_i8x16_shr(mask.lo, 7)),
-            wasm_v128_bitselect(b.hi, a.hi, wasm_i8x16_shr(mask.hi, 7))};
+    const v128_t zero = wasm_i8x16_splat(0);
+    return {wasm_v128_bitselect(b.lo, a.lo, wasm_i8x16_lt(mask.lo, zero)),
+            wasm_v128_bitselect(b.hi, a.hi, wasm_i8x16_lt(mask.hi, zero))};
 }
 
 // The blend's eight lane bits, four to a half, as the pairs of 16-bit lanes a shuffle picks.
