@@ -226,10 +226,11 @@ const kPhoneTop = (kPhone.height - 320 * kPhoneScale) / 2;
 // From the serve through the rally to the point's end, as the offline test plays it.
 const kRally = [{ tap: [150, 60], frames: 90 }, { tap: [90, 70], frames: 120 },
                 { frames: 400 }];
-// A button of the main menu (the next screen's first), and a tap that sends the player off
-// during the rally.
+// A button of the main menu (the next screen's first), and a tap on the player's own half that
+// sends them running there during the rally (a tap on the far half only aims the next stroke,
+// which shows at the swing).
 const kButton = [180, 147];
-const kRun = [90, 70];
+const kRun = [60, 250];
 
 function percentile(values, share) {
   const sorted = [...values].sort((a, b) => a - b);
