@@ -539,12 +539,19 @@ Rgba colourOfWord(uint32_t word) {
 }
 
 // The span loop chosen once for the group; the paint made again only where the colour changes.
+// The buffers and their size are held in locals: a pixel store could otherwise be the context's
+// or the group's ints, and every span would read them again.
 template <SpanFunction span> void drawGroupWith(RenderContext& rc, const TriangleGroup& g) {
-    uint32_t paintWord = g.colour[__builtin_ctz(g.prepared | g.others)];
+    uint32_t* const colour = rc.colourBuffer;
+    uint16_t* const depth = rc.depthBuffer;
+    const ptrdiff_t width = rc.width;
+    const ptrdiff_t lastRow = static_cast<ptrdiff_t>(rc.height - 1) * width;
+    const uint32_t others = g.others;
+    uint32_t paintWord = g.colour[__builtin_ctz(g.prepared | others)];
     Paint paint = paintFor<span>(colourOfWord(paintWord));
-    for (uint32_t lanes = g.prepared | g.others; lanes != 0; lanes &= lanes - 1) {
+    for (uint32_t lanes = g.prepared | others; lanes != 0; lanes &= lanes - 1) {
         const int lane = __builtin_ctz(lanes);
-        if (g.others >> lane & 1) {
+        if (others >> lane & 1) {
             const ScreenCorner* const* c = g.corners[lane];
             rc.colour = colourOfWord(g.colour[lane]);
             rasteriseReaching(rc, *c[0], *c[1], *c[2], g.firstRow[lane], g.rows[lane]);
@@ -556,15 +563,16 @@ template <SpanFunction span> void drawGroupWith(RenderContext& rc, const Triangl
             paintWord = g.colour[lane];
             paint = paintFor<span>(colourOfWord(paintWord));
         }
-        RowCursor cursor = startRow(rc, g.firstRow[lane] >> kSubpixelBits);
-        for (int32_t k = 0; k < g.rows[lane]; ++k) {
-            const int32_t count = g.count[k][lane], column = g.column[k][lane];
-            if (count > 0)
-                span(cursor.colour + cursor.colourRow + column,
-                     cursor.depth + cursor.depthRow + column, count, g.depth[k][lane],
-                     g.depthStep[lane], paint);
-            cursor.colourRow -= cursor.width;
-            cursor.depthRow += cursor.width;
+        const int32_t rows = g.rows[lane];
+        const uint32_t dz = g.depthStep[lane];
+        ptrdiff_t depthRow = static_cast<ptrdiff_t>(g.firstRow[lane] >> kSubpixelBits) * width;
+        for (int32_t k = 0; k < rows; ++k, depthRow += width) {
+            const int32_t count = g.count[k][lane];
+            if (count > 0) {
+                const int32_t column = g.column[k][lane];
+                span(colour + (lastRow - depthRow) + column, depth + depthRow + column, count,
+                     g.depth[k][lane], dz, paint);
+            }
         }
     }
 }
