@@ -231,6 +231,9 @@ const kRally = [{ tap: [150, 60], frames: 90 }, { tap: [90, 70], frames: 120 },
 // which shows at the swing).
 const kButton = [180, 147];
 const kRun = [60, 250];
+// Frames from the tap that serves until the server's swing has ended (about 170) and the player
+// is free to run: a tap during the swing is kept and obeyed when it ends.
+const kFreeToRun = 180;
 
 function percentile(values, share) {
   const sorted = [...values].sort((a, b) => a - b);
@@ -317,7 +320,7 @@ async function phoneFigures(browser, url, rate) {
       await harness.runFrames(page, 30);
     }
     await touch(page, kRally[0].tap);
-    await harness.runFrames(page, kRally[0].frames);
+    await harness.runFrames(page, kFreeToRun);
   }, kRun);
   return { median: median(times), p95: percentile(times, 0.95), max: Math.max(...times),
            button, run };
