@@ -290,19 +290,32 @@ RowCursor startRow(const RenderContext& rc, int32_t row) {
             static_cast<ptrdiff_t>(row) * rc.width, rc.width};
 }
 
+// The walk, the right edge's x and the cursor are held in locals and written back once: a
+// pixel store could otherwise be one of their ints, and every row would read them again.
 template <SpanFunction span>
 [[gnu::always_inline]] inline void drawRows(RowCursor& cursor, LeftWalk& left, Edge& right,
                                             int32_t rows, uint32_t dz, const Paint& paint) {
+    LeftWalk walk = left;
+    Subpixel rightX = right.x;
+    const Subpixel rightStep = right.step;
+    uint32_t* const colour = cursor.colour;
+    uint16_t* const depth = cursor.depth;
+    ptrdiff_t colourRow = cursor.colourRow, depthRow = cursor.depthRow;
+    const ptrdiff_t width = cursor.width;
     for (int32_t i = 0; i < rows; ++i) {
-        const int32_t count = columnBefore(right.x) - left.column;
+        const int32_t count = columnBefore(rightX) - walk.column;
         if (count > 0)
-            span(cursor.colour + cursor.colourRow + left.column,
-                 cursor.depth + cursor.depthRow + left.column, count, left.depth, dz, paint);
-        right.x += right.step;
-        advanceLeftWalk(left);
-        cursor.colourRow -= cursor.width;
-        cursor.depthRow += cursor.width;
+            span(colour + colourRow + walk.column, depth + depthRow + walk.column, count,
+                 walk.depth, dz, paint);
+        rightX += rightStep;
+        advanceLeftWalk(walk);
+        colourRow -= width;
+        depthRow += width;
     }
+    left = walk;
+    right.x = rightX;
+    cursor.colourRow = colourRow;
+    cursor.depthRow = depthRow;
 }
 
 struct TriangleEdges {
@@ -567,10 +580,14 @@ __attribute__((target("avx2"))) void findLonePixels(const RenderContext& rc, con
     __m256i pixelRow = rowAt;
     __m256i column = pixels;
     __m256i depth = pixels;
+    // Only the rows set up: most groups have one or two.
     for (int32_t k = 0; k < kPreparedRows; ++k, rowAt = _mm256_add_epi32(rowAt, width)) {
-        const __m256i count =
-            _mm256_and_si256(_mm256_load_si256(reinterpret_cast<const __m256i*>(g.count[k])),
-                             _mm256_cmpgt_epi32(rows, _mm256_set1_epi32(k)));
+        const __m256i inRow = _mm256_cmpgt_epi32(rows, _mm256_set1_epi32(k));
+        if ((static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(inRow))) & g.prepared) ==
+            0)
+            break;
+        const __m256i count = _mm256_and_si256(
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(g.count[k])), inRow);
         const __m256i holds = _mm256_cmpgt_epi32(count, _mm256_setzero_si256());
         pixels = _mm256_add_epi32(pixels, _mm256_and_si256(count, holds));
         pixelRow = _mm256_blendv_epi8(pixelRow, rowAt, holds);
