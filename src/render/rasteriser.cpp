@@ -566,10 +566,12 @@ struct LonePixels {
 
 #if defined(DROVANA_X86_VECTORS)
 
-// Only for groups drawn with the depth test, and only where the processor has AVX2 (groups are
-// set up eight at a time only there).
-__attribute__((target("avx2"))) void findLonePixels(const RenderContext& rc, const TriangleGroup& g,
-                                                    LonePixels& out) {
+// Groups are set up eight at a time only where the processor has AVX2, so they are drawn with
+// it too: the search below is then inlined into the drawing.
+#define DROVANA_GROUP_TARGET __attribute__((target("avx2")))
+
+[[gnu::always_inline]] DROVANA_GROUP_TARGET inline void
+findLonePixels(const RenderContext& rc, const TriangleGroup& g, LonePixels& out) {
     const __m256i width = _mm256_set1_epi32(rc.width);
     const __m256i rows = _mm256_load_si256(reinterpret_cast<const __m256i*>(g.rows));
     __m256i rowAt = _mm256_mullo_epi32(
@@ -610,7 +612,9 @@ __attribute__((target("avx2"))) void findLonePixels(const RenderContext& rc, con
 
 #else
 
-void findLonePixels(const RenderContext&, const TriangleGroup&, LonePixels& out) {
+#define DROVANA_GROUP_TARGET
+
+inline void findLonePixels(const RenderContext&, const TriangleGroup&, LonePixels& out) {
     out.lanes = 0;
 }
 
@@ -640,7 +644,8 @@ inline void drawLonePixel(uint32_t* colour, uint16_t* depth, const LonePixels& l
 // The span loop chosen once for the group; the paint made again only where the colour changes.
 // The buffers and their size are held in locals: a pixel store could otherwise be the context's
 // or the group's ints, and every span would read them again.
-template <SpanFunction span> void drawGroupWith(RenderContext& rc, const TriangleGroup& g) {
+template <SpanFunction span>
+DROVANA_GROUP_TARGET void drawGroupWith(RenderContext& rc, const TriangleGroup& g) {
     uint32_t* const colour = rc.colourBuffer;
     uint16_t* const depth = rc.depthBuffer;
     const ptrdiff_t width = rc.width;
@@ -688,7 +693,7 @@ template <SpanFunction span> void drawGroupWith(RenderContext& rc, const Triangl
 
 } // namespace
 
-void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g) {
+DROVANA_GROUP_TARGET void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g) {
     if (rc.depthTestOn)
         rc.blendOn ? drawGroupWith<blendSpanDepthTested>(rc, g)
                    : drawGroupWith<fillSpanDepthTested>(rc, g);
