@@ -112,34 +112,41 @@ bool rejected(uint32_t vertex) {
     return (vertex * 2654435761u) >> 28 == 0;
 }
 
-// The vertices go straight into the cache's slots, each triangle its own three. The triangles
-// come in runs of a few (often fewer than a group) in the colours given in turn; one by one,
-// each run's colour is made current before its triangles.
-void drawBoth(Targets& t, const std::vector<ScreenVertex>& vertices, TriangleMaker& maker,
-              const std::vector<Rgba>& colours) {
+// The vertices go straight into the cache's slots, each triangle its own three, those of a
+// rejected vertex left out; one by one, each run's colour is made current before its triangles.
+void drawRuns(Targets& t, const std::vector<ScreenVertex>& vertices,
+              const std::vector<ColourRun>& runs, bool rejectSome) {
     VertexCache& cache = t.groups->rc->vertexCache;
     vertexCacheForget(cache);
     std::vector<uint32_t> indices(vertices.size());
     std::vector<ScreenCorner> corners(vertices.size());
+    const auto out = [rejectSome](uint32_t i) { return rejectSome && rejected(i); };
     for (uint32_t i = 0; i < vertices.size(); ++i) {
         indices[i] = i;
         corners[i] = screenCorner(vertices[i]);
-        cache.slots[i] = {cache.generation, rejected(i) ? 0u : 1u, corners[i]};
+        cache.slots[i] = {cache.generation, out(i) ? 0u : 1u, corners[i]};
     }
     const int32_t end = static_cast<int32_t>(indices.size());
-    std::vector<ColourRun> runs;
-    for (int32_t runEnd = 0; runEnd < end;) {
-        runEnd = std::min(end, runEnd + 3 * maker.uniform(1, 12));
-        runs.push_back({runEnd, colours[runs.size() % colours.size()]});
-    }
     const int32_t rest = drawTriangleGroupsAvx2(*t.groups->rc, indices.data(), 0, end, runs.data(),
                                                 static_cast<int32_t>(runs.size()));
     ASSERT_EQ(rest, end); // the last group's missing lanes masked off
     uint32_t i = 0;
     for (const ColourRun& run : runs)
         for (t.oneByOne->rc->colour = run.colour; i < static_cast<uint32_t>(run.end); i += 3)
-            if (!rejected(i) && !rejected(i + 1) && !rejected(i + 2))
+            if (!out(i) && !out(i + 1) && !out(i + 2))
                 rasteriseCorners(*t.oneByOne->rc, corners[i], corners[i + 1], corners[i + 2]);
+}
+
+// The triangles come in runs of a few (often fewer than a group) in the colours given in turn.
+void drawBoth(Targets& t, const std::vector<ScreenVertex>& vertices, TriangleMaker& maker,
+              const std::vector<Rgba>& colours) {
+    const int32_t end = static_cast<int32_t>(vertices.size());
+    std::vector<ColourRun> runs;
+    for (int32_t runEnd = 0; runEnd < end;) {
+        runEnd = std::min(end, runEnd + 3 * maker.uniform(1, 12));
+        runs.push_back({runEnd, colours[runs.size() % colours.size()]});
+    }
+    drawRuns(t, vertices, runs, true);
 }
 
 TEST(TriangleGroups, DrawWhatTheRasteriserDrawsOneByOne) {
@@ -169,6 +176,38 @@ TEST(TriangleGroups, DrawWhatTheRasteriserDrawsOneByOne) {
         }
         EXPECT_GT(countDrawn(*t.groups), 300);
     }
+}
+
+// A depth below 0 passes the test and is stored as a large one, so within one group a stored
+// depth can rise: a one-pixel triangle behind what was stored before the group, but in front of
+// what an earlier triangle of the group stored, is drawn.
+TEST(TriangleGroups, OnePixelTriangleMeetsTheDepthAnEarlierOneRaised) {
+    if (!cpuHasAvx2())
+        GTEST_SKIP() << "no AVX2 on this processor";
+    Targets t;
+    const auto at = [](double x, double y, double z) {
+        return ScreenVertex{static_cast<Fixed>(x * kFxOne), static_cast<Fixed>(y * kFxOne),
+                            static_cast<Fixed>(z * kFxOne)};
+    };
+    const ScreenCorner front[3] = {screenCorner(at(90, 140, 0)), screenCorner(at(120, 140, 0)),
+                                   screenCorner(at(90, 170, 0))};
+    for (RenderContext* rc : {t.groups->rc, t.oneByOne->rc}) {
+        rcClear(rc, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        rcEnable(rc, GL_DEPTH_TEST);
+        rcDisable(rc, GL_BLEND);
+        rc->colour = {90, 90, 90, 255};
+        rasteriseCorners(*rc, front[0], front[1], front[2]); // depth 0 all round
+    }
+    // Two pixels of row 150, the first starting below 0, the second wrapping to a depth of
+    // about 100 as stored; then one pixel, the second of them, at depth 50.
+    const std::vector<ScreenVertex> vertices = {at(100.1, 149.9, -60), at(103.9, 149.9, 320),
+                                                at(100.1, 150.9, -60), at(101.3, 150.3, 50),
+                                                at(101.8, 150.3, 50),  at(101.3, 150.8, 50)};
+    const Rgba lone = {20, 220, 40, 255};
+    drawRuns(t, vertices, {{3, {200, 30, 30, 255}}, {6, lone}}, false);
+    EXPECT_EQ(t.groups->pixels, t.oneByOne->pixels);
+    const uint32_t loneWord = 0xFF000000u | 40u << 16 | 220u << 8 | 20u;
+    EXPECT_EQ(std::count(t.oneByOne->pixels.begin(), t.oneByOne->pixels.end(), loneWord), 1);
 }
 
 } // namespace

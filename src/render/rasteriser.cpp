@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstddef>
 
+#include "core/vector_instructions.h"
 #include "render/blended_fill.h"
 #include "render/depth_tested_fill.h"
 #include "render/render_context.h"
@@ -289,19 +290,32 @@ RowCursor startRow(const RenderContext& rc, int32_t row) {
             static_cast<ptrdiff_t>(row) * rc.width, rc.width};
 }
 
+// The walk, the right edge's x and the cursor are held in locals and written back once: a
+// pixel store could otherwise be one of their ints, and every row would read them again.
 template <SpanFunction span>
 [[gnu::always_inline]] inline void drawRows(RowCursor& cursor, LeftWalk& left, Edge& right,
                                             int32_t rows, uint32_t dz, const Paint& paint) {
+    LeftWalk walk = left;
+    Subpixel rightX = right.x;
+    const Subpixel rightStep = right.step;
+    uint32_t* const colour = cursor.colour;
+    uint16_t* const depth = cursor.depth;
+    ptrdiff_t colourRow = cursor.colourRow, depthRow = cursor.depthRow;
+    const ptrdiff_t width = cursor.width;
     for (int32_t i = 0; i < rows; ++i) {
-        const int32_t count = columnBefore(right.x) - left.column;
+        const int32_t count = columnBefore(rightX) - walk.column;
         if (count > 0)
-            span(cursor.colour + cursor.colourRow + left.column,
-                 cursor.depth + cursor.depthRow + left.column, count, left.depth, dz, paint);
-        right.x += right.step;
-        advanceLeftWalk(left);
-        cursor.colourRow -= cursor.width;
-        cursor.depthRow += cursor.width;
+            span(colour + colourRow + walk.column, depth + depthRow + walk.column, count,
+                 walk.depth, dz, paint);
+        rightX += rightStep;
+        advanceLeftWalk(walk);
+        colourRow -= width;
+        depthRow += width;
     }
+    left = walk;
+    right.x = rightX;
+    cursor.colourRow = colourRow;
+    cursor.depthRow = depthRow;
 }
 
 struct TriangleEdges {
@@ -538,10 +552,100 @@ Rgba colourOfWord(uint32_t word) {
             static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
 }
 
+// The group's prepared triangles that hold exactly one pixel (most of a distant figure's), with
+// that pixel's place in the depth buffer and in the colour buffer and its depth: each is then
+// drawn without the span loop. Each is still tested against the depth stored at its turn, not
+// once for the whole group beforehand: a depth below 0 passes the test and is stored as a large
+// one, so an earlier triangle of the group can raise a stored depth as well as lower it.
+struct LonePixels {
+    alignas(32) int32_t depthAt[kGroupTriangles];
+    alignas(32) int32_t colourAt[kGroupTriangles];
+    alignas(32) int32_t depth[kGroupTriangles];
+    uint32_t lanes;
+};
+
+#if defined(DROVANA_X86_VECTORS)
+
+// Groups are set up eight at a time only where the processor has AVX2, so they are drawn with
+// it too: the search below is then inlined into the drawing.
+#define DROVANA_GROUP_TARGET __attribute__((target("avx2")))
+
+[[gnu::always_inline]] DROVANA_GROUP_TARGET inline void
+findLonePixels(const RenderContext& rc, const TriangleGroup& g, LonePixels& out) {
+    const __m256i width = _mm256_set1_epi32(rc.width);
+    const __m256i rows = _mm256_load_si256(reinterpret_cast<const __m256i*>(g.rows));
+    __m256i rowAt = _mm256_mullo_epi32(
+        _mm256_srai_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(g.firstRow)),
+                          kSubpixelBits),
+        width);
+    __m256i pixels = _mm256_setzero_si256();
+    __m256i pixelRow = rowAt;
+    __m256i column = pixels;
+    __m256i depth = pixels;
+    // Only the rows set up: most groups have one or two.
+    for (int32_t k = 0; k < kPreparedRows; ++k, rowAt = _mm256_add_epi32(rowAt, width)) {
+        const __m256i inRow = _mm256_cmpgt_epi32(rows, _mm256_set1_epi32(k));
+        if ((static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(inRow))) & g.prepared) ==
+            0)
+            break;
+        const __m256i count = _mm256_and_si256(
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(g.count[k])), inRow);
+        const __m256i holds = _mm256_cmpgt_epi32(count, _mm256_setzero_si256());
+        pixels = _mm256_add_epi32(pixels, _mm256_and_si256(count, holds));
+        pixelRow = _mm256_blendv_epi8(pixelRow, rowAt, holds);
+        column = _mm256_blendv_epi8(
+            column, _mm256_load_si256(reinterpret_cast<const __m256i*>(g.column[k])), holds);
+        depth = _mm256_blendv_epi8(
+            depth, _mm256_load_si256(reinterpret_cast<const __m256i*>(g.depth[k])), holds);
+    }
+    depth = _mm256_srai_epi32(depth, kSubpixelBits);
+    const __m256i depthAt = _mm256_add_epi32(pixelRow, column);
+    const __m256i lastRow =
+        _mm256_set1_epi32(static_cast<int32_t>((static_cast<int64_t>(rc.height) - 1) * rc.width));
+    const __m256i colourAt = _mm256_add_epi32(_mm256_sub_epi32(lastRow, pixelRow), column);
+    const __m256i lone = _mm256_cmpeq_epi32(pixels, _mm256_set1_epi32(1));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out.depthAt), depthAt);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out.colourAt), colourAt);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(out.depth), depth);
+    out.lanes = static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(lone))) & g.prepared;
+}
+
+#else
+
+#define DROVANA_GROUP_TARGET
+
+inline void findLonePixels(const RenderContext&, const TriangleGroup&, LonePixels& out) {
+    out.lanes = 0;
+}
+
+#endif
+
+// A triangle's one pixel, tested against the depth stored now.
+template <SpanFunction span>
+inline void drawLonePixel(uint32_t* colour, uint16_t* depth, const LonePixels& lone, int lane,
+                          uint32_t word, uint32_t& paintWord, Paint& paint) {
+    const int32_t at = lone.depthAt[lane];
+    const int32_t d = lone.depth[lane];
+    if (depth[at] <= d)
+        return;
+    depth[at] = static_cast<uint16_t>(d);
+    uint32_t& pixel = colour[lone.colourAt[lane]];
+    if constexpr (span == fillSpanDepthTested) {
+        pixel = word;
+    } else {
+        if (word != paintWord) {
+            paintWord = word;
+            paint = paintFor<span>(colourOfWord(paintWord));
+        }
+        pixel = blendPixel(pixel, paint);
+    }
+}
+
 // The span loop chosen once for the group; the paint made again only where the colour changes.
 // The buffers and their size are held in locals: a pixel store could otherwise be the context's
 // or the group's ints, and every span would read them again.
-template <SpanFunction span> void drawGroupWith(RenderContext& rc, const TriangleGroup& g) {
+template <SpanFunction span>
+DROVANA_GROUP_TARGET void drawGroupWith(RenderContext& rc, const TriangleGroup& g) {
     uint32_t* const colour = rc.colourBuffer;
     uint16_t* const depth = rc.depthBuffer;
     const ptrdiff_t width = rc.width;
@@ -549,8 +653,18 @@ template <SpanFunction span> void drawGroupWith(RenderContext& rc, const Triangl
     const uint32_t others = g.others;
     uint32_t paintWord = g.colour[__builtin_ctz(g.prepared | others)];
     Paint paint = paintFor<span>(colourOfWord(paintWord));
+    constexpr bool depthTested = span == fillSpanDepthTested || span == blendSpanDepthTested;
+    LonePixels lone;
+    if constexpr (depthTested)
+        findLonePixels(rc, g, lone);
     for (uint32_t lanes = g.prepared | others; lanes != 0; lanes &= lanes - 1) {
         const int lane = __builtin_ctz(lanes);
+        if constexpr (depthTested) {
+            if (lone.lanes >> lane & 1) {
+                drawLonePixel<span>(colour, depth, lone, lane, g.colour[lane], paintWord, paint);
+                continue;
+            }
+        }
         if (others >> lane & 1) {
             const ScreenCorner* const* c = g.corners[lane];
             rc.colour = colourOfWord(g.colour[lane]);
@@ -579,7 +693,7 @@ template <SpanFunction span> void drawGroupWith(RenderContext& rc, const Triangl
 
 } // namespace
 
-void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g) {
+DROVANA_GROUP_TARGET void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g) {
     if (rc.depthTestOn)
         rc.blendOn ? drawGroupWith<blendSpanDepthTested>(rc, g)
                    : drawGroupWith<fillSpanDepthTested>(rc, g);
