@@ -278,8 +278,29 @@ function makeTempFolder(name) {
   return fs.mkdtempSync(path.join(os.tmpdir(), `drovana-${name}-`));
 }
 
+// For a test file: the web build served and a browser with a profile of its own, started before
+// its tests and closed after them, with every folder in `folders` removed.
+function browserSession(test) {
+  const session = { served: null, browser: null, folders: [] };
+  test.before(async () => {
+    session.served = await serveWebBuild();
+    const profile = makeTempFolder('chromium');
+    session.folders.push(profile);
+    session.browser = await launchBrowser(profile);
+  });
+  test.after(async () => {
+    if (session.browser)
+      await session.browser.close();
+    if (session.served)
+      session.served.server.close();
+    for (const folder of session.folders)
+      fs.rmSync(folder, { recursive: true, force: true });
+  });
+  return session;
+}
+
 module.exports = {
   webBuild, nativeBuild, kFrameMs, serveWebBuild, launchBrowser, controlTime, openGamePage,
   startGame, runFrames, tap, canvasRgb, runDriver, driverScript, expectSamePicture, readPngRgb,
-  writePngRgb, countDifferentPixels, makeTempFolder,
+  writePngRgb, countDifferentPixels, makeTempFolder, browserSession,
 };

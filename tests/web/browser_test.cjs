@@ -25,25 +25,7 @@ const kSteps = [
   { name: 'rally', tap: [90, 70], frames: 120 },
 ];
 
-let served;
-let browser;
-const folders = [];
-
-test.before(async () => {
-  served = await harness.serveWebBuild();
-  const profile = harness.makeTempFolder('chromium');
-  folders.push(profile);
-  browser = await harness.launchBrowser(profile);
-});
-
-test.after(async () => {
-  if (browser)
-    await browser.close();
-  if (served)
-    served.server.close();
-  for (const folder of folders)
-    fs.rmSync(folder, { recursive: true, force: true });
-});
+const shared = harness.browserSession(test);
 
 // The driver's pictures, made once for both wasm.
 let driverShots;
@@ -51,7 +33,7 @@ function stepShots() {
   if (!driverShots) {
     driverShots = harness.makeTempFolder('driver-shots');
     const home = harness.makeTempFolder('driver-home');
-    folders.push(driverShots, home);
+    shared.folders.push(driverShots, home);
     harness.runDriver(harness.driverScript(kSteps, driverShots), home);
   }
   return driverShots;
@@ -63,12 +45,12 @@ test(`from the logo into a match, every step as the headless driver draws it (${
      async () => {
   const shots = stepShots();
   // Each check in a context of its own: its own storage, nothing kept from another.
-  const page = await (await browser.createBrowserContext()).newPage();
+  const page = await (await shared.browser.createBrowserContext()).newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   // 480 x 640: each screen pixel a 2 x 2 block, no bars.
   await page.setViewport({ width: 480, height: 640 });
-  await harness.openGamePage(page, served.url + (wasm === 'scalar' ? '?scalar' : ''));
+  await harness.openGamePage(page, shared.served.url + (wasm === 'scalar' ? '?scalar' : ''));
   assert.strictEqual(await page.evaluate(() => document.body.dataset.wasm), wasm);
   for (const step of kSteps) {
     if (step.tap)
@@ -91,7 +73,7 @@ test('options changed by touch are kept in the browser across a reload', async (
   // The driver: the same changes, then a restart on the same players.dat.
   const shots = harness.makeTempFolder('driver-shots');
   const home = harness.makeTempFolder('driver-home');
-  folders.push(shots, home);
+  shared.folders.push(shots, home);
   const options = path.join(shots, 'options.png');
   const defaults = path.join(shots, 'defaults.png');
   harness.runDriver(`tap 120 160\ntap 114 261\nshot ${defaults}\n` +
@@ -99,9 +81,9 @@ test('options changed by touch are kept in the browser across a reload', async (
   harness.runDriver(`tap 120 160\ntap 114 261\nshot ${options}\n`, home);
 
   // A phone in portrait: 360 x 640 shows the screen at 1.5 times between bars 80 pixels high.
-  const page = await (await browser.createBrowserContext()).newPage();
+  const page = await (await shared.browser.createBrowserContext()).newPage();
   await page.setViewport({ width: 360, height: 640, hasTouch: true, isMobile: true });
-  await harness.openGamePage(page, served.url);
+  await harness.openGamePage(page, shared.served.url);
   const touch = (at) => harness.tap(page, 1.5, 0, 80, at, true);
   await touch([120, 160]);
   await touch([114, 261]);
@@ -126,9 +108,9 @@ test('options changed by touch are kept in the browser across a reload', async (
 
 test('a drill played in the page is kept in the browser and plays again exactly on the desktop',
      async () => {
-  const page = await (await browser.createBrowserContext()).newPage();
+  const page = await (await shared.browser.createBrowserContext()).newPage();
   await page.setViewport({ width: 480, height: 640 });
-  await harness.openGamePage(page, served.url);
+  await harness.openGamePage(page, shared.served.url);
   const click = (at) => harness.tap(page, 2, 0, 0, at, false);
   await click([120, 160]);
   await click([108, 189]); // Practice
@@ -154,7 +136,7 @@ test('a drill played in the page is kept in the browser and plays again exactly 
   assert.strictEqual(kept.length, 1);
   assert.match(kept[0].name, /^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_.+_v_.+\.replay$/);
   const folder = harness.makeTempFolder('replay');
-  folders.push(folder);
+  shared.folders.push(folder);
   const file = path.join(folder, kept[0].name);
   fs.writeFileSync(file, Buffer.from(kept[0].bytes));
   const report = JSON.parse(harness.runDriver(`replay ${file}\n`, folder).split('\n')[0]);

@@ -130,30 +130,12 @@ function runningRelease(page) {
   return page.evaluate(() => ({ title: document.title, next: Module.nextRelease === 1 }));
 }
 
-let served;
-let browser;
-const folders = [];
-
-test.before(async () => {
-  served = await harness.serveWebBuild();
-  const profile = harness.makeTempFolder('chromium');
-  folders.push(profile);
-  browser = await harness.launchBrowser(profile);
-});
-
-test.after(async () => {
-  if (browser)
-    await browser.close();
-  if (served)
-    served.server.close();
-  for (const folder of folders)
-    fs.rmSync(folder, { recursive: true, force: true });
-});
+const shared = harness.browserSession(test);
 
 test('once visited, the page is installable and plays a point with the network cut', async () => {
   const shots = harness.makeTempFolder('driver-shots');
   const home = harness.makeTempFolder('driver-home');
-  folders.push(shots, home);
+  shared.folders.push(shots, home);
   const change = kChangeOptions.map(([x, y]) => `tap ${x} ${y}\n`).join('');
   harness.runDriver(change + 'key a\n', home);
   const report = harness.runDriver(harness.driverScript(kOfflineSteps, shots) + 'state\n', home);
@@ -161,11 +143,11 @@ test('once visited, the page is installable and plays a point with the network c
   assert.notDeepStrictEqual(match.points, [0, 0], 'the driver finished the point');
 
   // The browser's own profile: a page in a context of its own is never installable.
-  const page = await browser.newPage();
+  const page = await shared.browser.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   await page.setViewport({ width: 480, height: 640 });
-  await harness.openGamePage(page, served.url);
+  await harness.openGamePage(page, shared.served.url);
   const click = (at) => harness.tap(page, 2, 0, 0, at, false);
   const writes = await page.evaluate(() => Module.drovanaStorage.writes);
   for (const at of kChangeOptions)
@@ -177,7 +159,7 @@ test('once visited, the page is installable and plays a point with the network c
   const { installabilityErrors } = await session.send('Page.getInstallabilityErrors');
   assert.deepStrictEqual(installabilityErrors, []);
 
-  served.down = true;
+  shared.served.down = true;
   await page.setOfflineMode(true);
   try {
     await page.reload();
@@ -190,13 +172,13 @@ test('once visited, the page is installable and plays a point with the network c
                                 path.join(shots, step.name + '.png'));
     }
     // The scalar wasm starts from the cache too.
-    await page.goto(served.url + '?scalar');
+    await page.goto(shared.served.url + '?scalar');
     await harness.startGame(page);
     assert.strictEqual(await page.evaluate(() => document.body.dataset.wasm), 'scalar');
     harness.expectSamePicture('offline-scalar-logo', await harness.canvasRgb(page),
                               path.join(shots, 'logo.png'));
   } finally {
-    served.down = false;
+    shared.served.down = false;
     await page.setOfflineMode(false);
   }
   assert.deepStrictEqual(errors, []);
@@ -205,16 +187,16 @@ test('once visited, the page is installable and plays a point with the network c
 
 test('a new release is taken whole at the next start, and the kept profiles stay', async () => {
   const next = harness.makeTempFolder('next-release');
-  folders.push(next);
+  shared.folders.push(next);
   makeNextRelease(next);
   const first = releaseCache(harness.webBuild);
   const second = releaseCache(next);
   assert.notDeepStrictEqual(Object.keys(second), Object.keys(first));
 
-  const page = await (await browser.createBrowserContext()).newPage();
+  const page = await (await shared.browser.createBrowserContext()).newPage();
   await page.setViewport({ width: 480, height: 640 });
-  served.folder = harness.webBuild;
-  await harness.openGamePage(page, served.url);
+  shared.served.folder = harness.webBuild;
+  await harness.openGamePage(page, shared.served.url);
   await waitForActiveWorker(page);
   // A file of the player's own, kept as the game keeps its profiles.
   await page.evaluate(() => new Promise((resolve, reject) => {
@@ -224,7 +206,7 @@ test('a new release is taken whole at the next start, and the kept profiles stay
 
   // The host now serves the next release. The page in use finds it and the worker fills its
   // cache beside the old one, while this start runs the old release whole.
-  served.folder = next;
+  shared.served.folder = next;
   await page.reload();
   await harness.startGame(page);
   await page.evaluate(
@@ -236,12 +218,12 @@ test('a new release is taken whole at the next start, and the kept profiles stay
 
   // The next start: the new release takes over before the game loads, the page starts again on
   // it, and nothing of it comes from the network.
-  served.requests = [];
+  shared.served.requests = [];
   await page.reload();
   await harness.startGame(page);
   assert.deepStrictEqual(await runningRelease(page), { title: 'Drovana next', next: true });
   assert.deepStrictEqual(await cachesInPage(page), second);
-  assert.deepStrictEqual(served.requests.filter((name) => name !== kWorker), []);
+  assert.deepStrictEqual(shared.served.requests.filter((name) => name !== kWorker), []);
   const kept = await page.evaluate(() => FS.readFile('/drovana/kept.txt', { encoding: 'utf8' }));
   assert.strictEqual(kept, 'kept');
   await page.close();

@@ -8,15 +8,9 @@
 # Usage: window_after_match.sh BUILD_FOLDER
 set -uo pipefail
 
-BUILD=$(cd "$1" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-
 # shellcheck source=window_harness.sh
-source "$here/window_harness.sh"
-harness_enter_display "$0" "$BUILD"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/window_harness.sh"
+harness_begin "$0" "$1"
 
 logo_x=120 logo_y=160
 exhibition_x=180 exhibition_y=147

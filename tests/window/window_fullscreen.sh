@@ -6,15 +6,9 @@
 # Usage: window_fullscreen.sh BUILD_FOLDER
 set -uo pipefail
 
-BUILD=$(cd "$1" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-
 # shellcheck source=window_harness.sh
-source "$here/window_harness.sh"
-harness_enter_display "$0" "$BUILD"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/window_harness.sh"
+harness_begin "$0" "$1"
 
 menu_tap="120,160@2"
 options_x=114 options_y=261

@@ -42,6 +42,15 @@ harness_enter_display() {
     exit 77
 }
 
+# harness_begin SCRIPT BUILD_FOLDER: how a window test starts: BUILD set to the build folder, the
+# virtual display entered (harness_enter_display) and `work`, a scratch folder removed at exit.
+harness_begin() {
+    BUILD=$(cd "$2" && pwd)
+    harness_enter_display "$1" "$BUILD"
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+}
+
 harness_tool() {
     "$BUILD/window-shot" "$@"
 }

@@ -6,15 +6,9 @@
 # Usage: window_replay.sh BUILD_FOLDER
 set -uo pipefail
 
-BUILD=$(cd "$1" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-
 # shellcheck source=window_harness.sh
-source "$here/window_harness.sh"
-harness_enter_display "$0" "$BUILD"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/window_harness.sh"
+harness_begin "$0" "$1"
 
 # The serve drill left alone for a minute, recorded by the driver on the same data.pak.
 printf 'tap 1 1\ntap 108 189\nrecord %s\ntap 214 306\nwait 60\ntap 234 5\n' \

@@ -5,15 +5,9 @@
 # Usage: window_smoke.sh BUILD_FOLDER
 set -uo pipefail
 
-BUILD=$(cd "$1" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-
 # shellcheck source=window_harness.sh
-source "$here/window_harness.sh"
-harness_enter_display "$0" "$BUILD"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/window_harness.sh"
+harness_begin "$0" "$1"
 
 # What the headless game shows: the logo, the main menu after a tap, the exhibition's player
 # selection after a tap on Exhibition (its figure and blinking caption move, so a window shot
