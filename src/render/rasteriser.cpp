@@ -547,11 +547,6 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 
 namespace {
 
-Rgba colourOfWord(uint32_t word) {
-    return {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
-            static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
-}
-
 // The group's prepared triangles that hold exactly one pixel (most of a distant figure's), with
 // that pixel's place in the depth buffer and in the colour buffer and its depth: each is then
 // drawn without the span loop. Each is still tested against the depth stored at its turn, not

@@ -34,6 +34,11 @@ constexpr uint32_t pixelWord(Rgba c) {
            static_cast<uint32_t>(c.b) << 16 | static_cast<uint32_t>(c.a) << 24;
 }
 
+constexpr Rgba colourOfWord(uint32_t word) {
+    return {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
+            static_cast<uint8_t>(word >> 16), static_cast<uint8_t>(word >> 24)};
+}
+
 struct RenderContext {
     int32_t width = 0;
     int32_t height = 0;
