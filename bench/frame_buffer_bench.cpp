@@ -33,6 +33,7 @@ std::vector<int> changedPixels(Changes kind, int percent, std::mt19937& rng) {
 void presentLoop(benchmark::State& state, uint8_t fullCopy, int changedPercent,
                  bool measureBegin = false, Changes kind = Changes::Scattered) {
     FrameBuffers fb;
+    ScreenRows written;
     makeFrameBuffers(fb);
     std::vector<uint16_t> display(kScreenPixels);
     auto* memory = reinterpret_cast<uint8_t*>(display.data());
@@ -40,9 +41,9 @@ void presentLoop(benchmark::State& state, uint8_t fullCopy, int changedPercent,
     for (int i = 0; i < kScreenPixels; ++i)
         fb.backdrop[i] = rng();
     beginFrame(fb);
-    presentFrame(fb, memory, {2, 480}, 1);
+    presentFrame(fb, memory, {2, 480}, 1, written);
     beginFrame(fb);
-    presentFrame(fb, memory, {2, 480}, 1);
+    presentFrame(fb, memory, {2, 480}, 1, written);
     const std::vector<int> changed = changedPixels(kind, changedPercent, rng);
     uint32_t tick = 0;
     for (auto _ : state) {
@@ -55,7 +56,7 @@ void presentLoop(benchmark::State& state, uint8_t fullCopy, int changedPercent,
         if (measureBegin)
             beginFrame(fb);
         else
-            presentFrame(fb, memory, {2, 480}, fullCopy);
+            presentFrame(fb, memory, {2, 480}, fullCopy, written);
         benchmark::ClobberMemory();
     }
     freeFrameBuffers(fb);

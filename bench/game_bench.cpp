@@ -33,7 +33,8 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
     for (auto _ : state) {
         GameApp* app = makeGameApp(benchSetup(home));
         gameRender(app);
-        gamePresent(app, display.data(), pitches, 1);
+        ScreenRows written;
+        gamePresent(app, display.data(), pitches, 1, written);
         benchmark::DoNotOptimize(display.data());
         destroyGameApp(app);
     }

@@ -23,6 +23,7 @@ struct MatchFrames {
     Match frames[2];
     std::vector<uint16_t> display = std::vector<uint16_t>(240 * 320);
     DisplayPitches pitches;
+    ScreenRows written;
     int next = 0;
 
     MatchFrames() {
@@ -43,7 +44,7 @@ struct MatchFrames {
         renderScreen(*rig->resources.engine, view);
         if (present)
             presentFrame(rig->resources.engine->frame, reinterpret_cast<uint8_t*>(display.data()),
-                         pitches, 0);
+                         pitches, 0, written);
     }
 };
 

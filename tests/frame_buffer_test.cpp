@@ -36,6 +36,7 @@ struct FrameBufferFixture : ::testing::Test {
     FrameBuffers fb;
     FakeDisplay display;
     DisplayPitches portrait{2, 480};
+    ScreenRows written;
     FrameBufferFixture() { makeFrameBuffers(fb); }
     ~FrameBufferFixture() override { freeFrameBuffers(fb); }
     void drawFrame(uint32_t colour) {
@@ -56,22 +57,25 @@ TEST(Rgb565, KeepsTheTopBitsOfEachChannel) {
 
 TEST_F(FrameBufferFixture, FirstFrameWritesEveryPixelAnIdenticalOneNone) {
     beginFrame(fb);
-    EXPECT_TRUE(presentFrame(fb, display.base(), portrait, 0));
+    EXPECT_TRUE(presentFrame(fb, display.base(), portrait, 0, written));
     EXPECT_EQ(display.writtenPixels(), static_cast<size_t>(kScreenPixels));
     EXPECT_EQ(fb.frameShown, 1);
     // Both ping-pong buffers now hold the backdrop: the next identical frame writes nothing,
     // and says so, so that the window need not be shown again.
     beginFrame(fb);
-    EXPECT_FALSE(presentFrame(fb, display.base(), portrait, 0));
+    EXPECT_FALSE(presentFrame(fb, display.base(), portrait, 0, written));
     display.reset();
     beginFrame(fb);
-    EXPECT_FALSE(presentFrame(fb, display.base(), portrait, 0));
+    EXPECT_FALSE(presentFrame(fb, display.base(), portrait, 0, written));
     EXPECT_EQ(display.writtenPixels(), 0u);
+    for (int y = 0; y < kScreenHeight; ++y)
+        ASSERT_FALSE(rowMarked(written, y)) << y; // nothing left from the frame before
     beginFrame(fb);
-    EXPECT_TRUE(presentFrame(fb, display.base(), {640, -2}, 1)); // a full copy always writes
+    EXPECT_TRUE(
+        presentFrame(fb, display.base(), {640, -2}, 1, written)); // a full copy always writes
     beginFrame(fb);
     fb.drawBuffer[frameBufferIndex(239, 0)] ^= 0xF8;
-    EXPECT_TRUE(presentFrame(fb, display.base(), {640, -2}, 0)); // one pixel is a change
+    EXPECT_TRUE(presentFrame(fb, display.base(), {640, -2}, 0, written)); // one pixel is a change
 }
 
 TEST_F(FrameBufferFixture, SwapsOnlyAfterAPresent) {
@@ -79,12 +83,12 @@ TEST_F(FrameBufferFixture, SwapsOnlyAfterAPresent) {
     EXPECT_EQ(fb.drawBuffer, fb.bufferA);
     beginFrame(fb); // nothing shown in between: the same buffer is drawn again
     EXPECT_EQ(fb.drawBuffer, fb.bufferA);
-    presentFrame(fb, display.base(), portrait, 0);
+    presentFrame(fb, display.base(), portrait, 0, written);
     beginFrame(fb);
     EXPECT_EQ(fb.drawBuffer, fb.bufferB);
     EXPECT_EQ(fb.shownBuffer, fb.bufferA);
     EXPECT_EQ(fb.frameShown, 0);
-    presentFrame(fb, display.base(), portrait, 0);
+    presentFrame(fb, display.base(), portrait, 0, written);
     beginFrame(fb);
     EXPECT_EQ(fb.drawBuffer, fb.bufferA);
     EXPECT_EQ(fb.shownBuffer, fb.bufferB);
@@ -92,13 +96,13 @@ TEST_F(FrameBufferFixture, SwapsOnlyAfterAPresent) {
 
 TEST_F(FrameBufferFixture, AlphaOnlyChangeIsWritten) {
     drawFrame(0x00102030);
-    presentFrame(fb, display.base(), portrait, 0);
+    presentFrame(fb, display.base(), portrait, 0, written);
     drawFrame(0x00102030);
-    presentFrame(fb, display.base(), portrait, 0);
+    presentFrame(fb, display.base(), portrait, 0, written);
     display.reset();
     drawFrame(0x00102030);
     fb.drawBuffer[frameBufferIndex(5, 7)] = 0xFF102030;
-    presentFrame(fb, display.base(), portrait, 0);
+    presentFrame(fb, display.base(), portrait, 0, written);
     EXPECT_EQ(display.writtenPixels(), 1u);
     EXPECT_EQ(display.at(7 * 480 + 5 * 2), toRgb565(0x00102030));
 }
@@ -107,7 +111,7 @@ TEST_F(FrameBufferFixture, PortraitPitchPutsArrayRowZeroAtTheBottom) {
     beginFrame(fb);
     fb.drawBuffer[0] = 0x000000F8;               // array row 0: screen row 319
     fb.drawBuffer[319 * 240 + 239] = 0x00F80000; // array row 319: screen row 0
-    presentFrame(fb, display.base(), portrait, 1);
+    presentFrame(fb, display.base(), portrait, 1, written);
     EXPECT_EQ(display.at(319 * 480), 0xF800);
     EXPECT_EQ(display.at(239 * 2), 0x001F);
 }
@@ -117,7 +121,7 @@ TEST_F(FrameBufferFixture, RotatedPitchUsesItsOwnAddressing) {
     fb.drawBuffer[0] = 0x000000F8;               // r 0, c 0 -> byte 0
     fb.drawBuffer[3 * 240 + 2] = 0x0000FC00;     // r 3, c 2 -> byte 2 * 640 + 3 * 2
     fb.drawBuffer[319 * 240 + 239] = 0x00F80000; // r 319, c 239 -> 239 * 640 + 319 * 2
-    presentFrame(fb, display.base(), {640, -2}, 1);
+    presentFrame(fb, display.base(), {640, -2}, 1, written);
     EXPECT_EQ(display.at(0), 0xF800);
     EXPECT_EQ(display.at(2 * 640 + 6), 0x07E0);
     EXPECT_EQ(display.at(239 * 640 + 638), 0x001F);
@@ -127,7 +131,7 @@ TEST_F(FrameBufferFixture, RotatedPitchUsesItsOwnAddressing) {
 TEST_F(FrameBufferFixture, OddPitchesAreUsedAsEvenByteSteps) {
     beginFrame(fb);
     fb.drawBuffer[frameBufferIndex(1, 0)] = 0x000000F8;
-    presentFrame(fb, display.base(), {3, 480}, 1); // x step 3 is used as 2
+    presentFrame(fb, display.base(), {3, 480}, 1, written); // x step 3 is used as 2
     EXPECT_EQ(display.at(2), 0xF800);
 }
 
@@ -139,7 +143,7 @@ TEST_F(FrameBufferFixture, ScatteredChangesLandWhereTheFullCopyPutsThem) {
     uint32_t seed = 1;
     for (const DisplayPitches& p : pitches) {
         drawFrame(0x00406080);
-        presentFrame(fb, display.base(), p, 0);
+        presentFrame(fb, display.base(), p, 0, written);
         drawFrame(0x00406080);
         const std::vector<uint32_t> before(fb.drawBuffer, fb.drawBuffer + kScreenPixels);
         size_t changed = 0;
@@ -163,11 +167,18 @@ TEST_F(FrameBufferFixture, ScatteredChangesLandWhereTheFullCopyPutsThem) {
             fb.drawBuffer[i] = 0xFF406080; // the alpha byte alone
         }
         display.reset();
-        presentFrame(fb, display.base(), p, 0);
+        presentFrame(fb, display.base(), p, 0, written);
         EXPECT_EQ(display.writtenPixels(), changed);
+        // The rows said to be written are those holding a changed word, in screen order.
+        for (int y = 0; y < kScreenHeight; ++y) {
+            const uint32_t* row = fb.drawBuffer + frameBufferIndex(0, y);
+            const bool rowChanged =
+                !std::equal(row, row + kScreenWidth, before.data() + frameBufferIndex(0, y));
+            ASSERT_EQ(rowMarked(written, y), rowChanged) << y;
+        }
 
         FakeDisplay full;
-        presentFrame(fb, full.base(), p, 1);
+        presentFrame(fb, full.base(), p, 1, written);
         for (size_t i = 0; i < kScreenPixels; ++i) {
             if (fb.drawBuffer[i] == before[i])
                 continue;
@@ -181,19 +192,35 @@ TEST_F(FrameBufferFixture, ScatteredChangesLandWhereTheFullCopyPutsThem) {
     }
 }
 
+// Words are compared 32 at a time and a row is 240 words, so a block may end one row and start
+// the next: both rows are written.
+TEST_F(FrameBufferFixture, ABlockAcrossARowsEndMarksBothRows) {
+    drawFrame(0x00406080);
+    presentFrame(fb, display.base(), portrait, 0, written);
+    drawFrame(0x00406080);
+    fb.drawBuffer[239] = 0x00FFFFFF; // array rows 0 and 1: screen rows 319 and 318
+    fb.drawBuffer[240] = 0x00FFFFFF;
+    presentFrame(fb, display.base(), portrait, 0, written);
+    for (int y = 0; y < kScreenHeight; ++y)
+        ASSERT_EQ(rowMarked(written, y), y >= 318) << y;
+}
+
 TEST_F(FrameBufferFixture, PaintAfterFrameRewritesEverything) {
     drawFrame(0x00FFFFFF);
-    presentFrame(fb, display.base(), portrait, 0);
+    presentFrame(fb, display.base(), portrait, 0, written);
     display.reset();
-    presentFrame(fb, display.base(), portrait, 1);
+    presentFrame(fb, display.base(), portrait, 1, written);
     EXPECT_EQ(display.writtenPixels(), static_cast<size_t>(kScreenPixels));
+    for (int y = 0; y < kScreenHeight; ++y)
+        ASSERT_TRUE(rowMarked(written, y)) << y;
     EXPECT_EQ(display.at(100 * 480 + 100 * 2), 0xFFFF);
 }
 
 TEST(FrameBufferNull, PresentWithoutBuffersDoesNothing) {
     FrameBuffers fb;
+    ScreenRows written;
     uint16_t pixel = 0x1234;
-    presentFrame(fb, reinterpret_cast<uint8_t*>(&pixel), {2, 480}, 1);
+    presentFrame(fb, reinterpret_cast<uint8_t*>(&pixel), {2, 480}, 1, written);
     EXPECT_EQ(fb.frameShown, 0);
     EXPECT_EQ(pixel, 0x1234);
 }
@@ -215,7 +242,7 @@ TEST_F(FrameBufferFixture, BeginFrameBindsTheDrawBufferAndClearsDepthUnderTheBac
     EXPECT_EQ(0x00E5987Fu, pixelWord(rc->clearColour)); // (127, 152, 229, 0)
 
     // After a present the other buffer is drawn; the depth buffer stays where it was.
-    presentFrame(fb, display.base(), portrait, 0);
+    presentFrame(fb, display.base(), portrait, 0, written);
     beginFrame(fb);
     EXPECT_EQ(fb.bufferB, rc->colourBuffer);
     EXPECT_EQ(depth, rc->depthBuffer);

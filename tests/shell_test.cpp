@@ -25,7 +25,7 @@ void gameAfterUpdate(RecordingGame* g) {
 void gameRender(RecordingGame* g) {
     ++g->renders;
 }
-bool gamePresent(RecordingGame* g, uint8_t*, const DisplayPitches&, uint8_t fullCopy) {
+bool gamePresent(RecordingGame* g, uint8_t*, const DisplayPitches&, uint8_t fullCopy, ScreenRows&) {
     g->presents.push_back(fullCopy);
     return true;
 }

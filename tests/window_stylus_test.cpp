@@ -106,7 +106,9 @@ struct WindowFixture : ::testing::Test {
                 std::copy_n(reinterpret_cast<const uint8_t*>(&pixel), 2,
                             platformBeginDraw(platform.get()) + (y * kScreenWidth + x) * 2);
             }
-        platformEndDraw(platform.get());
+        ScreenRows everyRow;
+        markAllRows(everyRow);
+        platformEndDraw(platform.get(), everyRow);
         // The offscreen driver's surfaces keep the presented picture; read without the logical
         // size, it is the whole window, bars included.
         int width = 0, height = 0;

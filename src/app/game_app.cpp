@@ -332,6 +332,6 @@ void gameRender(GameApp* app) {
 }
 
 bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
-                 uint8_t fullCopy) {
-    return presentFrame(app->resources.engine->frame, displayMemory, pitches, fullCopy);
+                 uint8_t fullCopy, ScreenRows& written) {
+    return presentFrame(app->resources.engine->frame, displayMemory, pitches, fullCopy, written);
 }

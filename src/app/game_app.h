@@ -7,6 +7,7 @@
 
 #include "app/profile_editor.h"
 #include "core/fixed_point.h"
+#include "core/screen_rows.h"
 #include "core/wide_string.h"
 #include "frontend/game_options.h"
 #include "frontend/match_statistics.h"
@@ -75,7 +76,7 @@ void gameAfterUpdate(GameApp* app);
 void gameRender(GameApp* app);
 // False when the frame left every pixel of the display as it was.
 bool gamePresent(GameApp* app, uint8_t* displayMemory, const DisplayPitches& pitches,
-                 uint8_t fullCopy);
+                 uint8_t fullCopy, ScreenRows& written);
 // The stylus changes state only; the frame loop draws every frame after the events of its pass,
 // so a press held across a frame shows its pressed face.
 uint8_t gameStylusDown(GameApp* app, int x, int y);

@@ -36,8 +36,8 @@ int frameSteps(double elapsedSeconds, Fixed steps[2]);
 
 // The game object is any type with these free functions:
 //   gameUpdate(Game*, Fixed dt), gameAfterUpdate(Game*), gameRender(Game*),
-//   gamePresent(Game*, uint8_t* displayMemory, const DisplayPitches&, uint8_t fullCopy) -> bool
-//   (false when no pixel changed),
+//   gamePresent(Game*, uint8_t* displayMemory, const DisplayPitches&, uint8_t fullCopy,
+//   ScreenRows& written) -> bool (false when no pixel changed; written: the rows it wrote),
 //   gameStylusDown(Game*, int x, int y) -> uint8_t, gameStylusUp(Game*, int dx, int dy).
 
 // One pass of the idle loop: advance the game when more than 5 ms passed, then draw and
@@ -64,8 +64,10 @@ template <typename Game> void frameTick(ShellState& shell, Game* game) {
     if (game && platformIsForeground(shell.platform)) {
         gameRender(game);
         // A frame equal to the one shown is not shown again: a menu at rest costs next to nothing.
-        if (gamePresent(game, platformBeginDraw(shell.platform), shell.platform->pitches, 0))
-            platformEndDraw(shell.platform);
+        ScreenRows written;
+        if (gamePresent(game, platformBeginDraw(shell.platform), shell.platform->pitches, 0,
+                        written))
+            platformEndDraw(shell.platform, written);
         else
             platformSkipDraw(shell.platform);
     }
@@ -96,8 +98,10 @@ template <typename Game> void handleEvent(ShellState& shell, Game* game, const P
         break;
     case PlatformEventType::Paint:
         if (game && platformIsForeground(shell.platform)) {
-            gamePresent(game, platformBeginDraw(shell.platform), shell.platform->pitches, 1);
-            platformEndDraw(shell.platform);
+            ScreenRows written;
+            gamePresent(game, platformBeginDraw(shell.platform), shell.platform->pitches, 1,
+                        written);
+            platformEndDraw(shell.platform, written);
         }
         break;
     case PlatformEventType::FocusLost:

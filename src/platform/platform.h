@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/display.h"
+#include "core/screen_rows.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -72,8 +73,10 @@ struct Platform {
     int64_t stylusFinger = 0;
     int stylusDownX = 0;
     int stylusDownY = 0;
-    // Browser: the display widened to RGBA for the canvas.
+    // Browser: the display widened to RGBA for the canvas, and whether the canvas has had all
+    // of it once (after that only changed rows are put).
     std::vector<uint8_t> canvasPixels;
+    bool canvasFilled = false;
 };
 
 Platform* platformOpenHeadless(DisplayPitches pitches = {});
@@ -92,9 +95,10 @@ void platformRaiseWindow(Platform* platform);
 // Full screen on or off (F11, --fullscreen); nothing when there is no window.
 void platformSetFullscreen(Platform* platform, bool on);
 
-// Display memory for one frame; the SDL kind shows it at the end.
+// Display memory for one frame; the SDL kind shows it at the end. `changed` holds at least the
+// rows written since the last end (a window may show more).
 uint8_t* platformBeginDraw(Platform* platform);
-void platformEndDraw(Platform* platform);
+void platformEndDraw(Platform* platform, const ScreenRows& changed);
 // Instead of platformEndDraw when the frame changed nothing: nothing is uploaded or shown, and
 // the loop is paced by the clock since no display's vsync paces it (frame_pacing.cpp).
 void platformSkipDraw(Platform* platform);

@@ -193,11 +193,12 @@ uint8_t* platformBeginDraw(Platform* platform) {
     return platform->displayMemory;
 }
 
-void platformEndDraw(Platform* platform) {
+void platformEndDraw(Platform* platform, const ScreenRows&) {
     if (platform->headless)
         return;
     // Our display memory persists between frames (the dirty copy relies on the old pixels);
-    // the texture is only its mirror on the GPU.
+    // the texture is only its mirror on the GPU, uploaded whole: a renderer may lose its
+    // textures (a device reset), and the whole upload costs little beside the window's present.
     SDL_UpdateTexture(platform->texture, nullptr, platform->displayMemory, kScreenWidth * 2);
     SDL_SetRenderDrawColor(platform->renderer, 0, 0, 0, 255);
     SDL_RenderClear(platform->renderer);

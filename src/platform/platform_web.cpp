@@ -175,13 +175,42 @@ uint8_t* platformBeginDraw(Platform* platform) {
     return platform->displayMemory;
 }
 
-void platformEndDraw(Platform* platform) {
+namespace {
+
+// Unchanged rows between two changed ones that are put with them rather than splitting the
+// update: each put has a cost of its own in the browser, a row of 240 pixels little.
+constexpr int kRowRunGap = 8;
+
+// The changed rows as runs (first row, row count), widened for the canvas on the way; returns
+// how many numbers were stored. The display memory is one run of rows (platformOpenWeb).
+int widenChangedRuns(Platform* platform, const ScreenRows& changed, int32_t* runs) {
+    int stored = 0;
+    for (RowRun run = nextRowRun(changed, 0, kRowRunGap); run.end != 0;
+         run = nextRowRun(changed, run.end, kRowRunGap)) {
+        const size_t first = static_cast<size_t>(run.first) * kScreenWidth;
+        const size_t count = static_cast<size_t>(run.end - run.first) * kScreenWidth;
+        widenDisplayRun(platform->displayMemory + 2 * first,
+                        platform->canvasPixels.data() + 4 * first, count);
+        runs[stored++] = run.first;
+        runs[stored++] = run.end - run.first;
+    }
+    return stored;
+}
+
+} // namespace
+
+void platformEndDraw(Platform* platform, const ScreenRows& changed) {
     if (platform->headless)
         return;
     // The display's RGB565 widened exactly as the desktop's screenshots widen it, so that a
-    // canvas read back compares pixel for pixel with the headless game's pictures. The browser's
-    // display memory is one run of rows (platformOpenWeb's pitches).
-    widenDisplayRun(platform->displayMemory, platform->canvasPixels.data(), kScreenPixels);
+    // canvas read back compares pixel for pixel with the headless game's pictures; in a match
+    // a frame changes about 20 of the 320 rows, and only those are widened and put.
+    ScreenRows rows = changed;
+    if (!platform->canvasFilled)
+        markAllRows(rows);
+    platform->canvasFilled = true;
+    int32_t runs[kScreenHeight * 2];
+    const int stored = widenChangedRuns(platform, rows, runs);
     // clang-format off
     // The picture is put from the canvas pixels where they lie in the wasm's memory, without a
     // copy; its view is made again when the memory has grown (a new buffer).
@@ -192,10 +221,14 @@ void platformEndDraw(Platform* platform) {
         if (first || Module.drovanaImage.data.buffer !== HEAPU8.buffer)
             Module.drovanaImage = new ImageData(
                 new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4), $1, $2);
-        Module.drovanaContext.putImageData(Module.drovanaImage, 0, 0);
+        for (let i = 0; i < $4; i += 2) {
+            const row = HEAP32[($3 >> 2) + i];
+            Module.drovanaContext.putImageData(Module.drovanaImage, 0, 0, 0, row, $1,
+                                               HEAP32[($3 >> 2) + i + 1]);
+        }
         if (first && Module.drovanaFirstFrame)
             Module.drovanaFirstFrame();
-    }, platform->canvasPixels.data(), kScreenWidth, kScreenHeight);
+    }, platform->canvasPixels.data(), kScreenWidth, kScreenHeight, runs, stored);
     // clang-format on
 }
 

@@ -181,10 +181,22 @@ __attribute__((target("avx2"))) void placeChangedRunsAvx2(const uint32_t* src,
 
 #endif
 
+// The screen rows of a block's first and last changed words (a block may cross a row's end).
+void markChangedRows(const ChangedBlock* blocks, size_t found, ScreenRows& written) {
+    for (size_t b = 0; b < found; ++b) {
+        const uint32_t first = blocks[b].first + __builtin_ctz(blocks[b].mask);
+        const uint32_t last = blocks[b].first + 31 - __builtin_clz(blocks[b].mask);
+        markRow(written, kScreenHeight - 1 - static_cast<int>(first / kScreenWidth));
+        markRow(written, kScreenHeight - 1 - static_cast<int>(last / kScreenWidth));
+    }
+}
+
 // Only the pixels whose word differs from the shown buffer, found 32 at a time.
-bool copyChanged(const uint32_t* src, const uint32_t* shown, const DisplayPlace& place) {
+bool copyChanged(const uint32_t* src, const uint32_t* shown, const DisplayPlace& place,
+                 ScreenRows& written) {
     ChangedBlock blocks[kScreenPixels / 32];
     const size_t found = findChangedBlocks(src, shown, kScreenPixels, blocks);
+    markChangedRows(blocks, found, written);
 #if defined(DROVANA_X86_VECTORS)
     if (cpuHasAvx2()) {
         placeChangedRunsAvx2(src, blocks, found, place);
@@ -198,15 +210,18 @@ bool copyChanged(const uint32_t* src, const uint32_t* shown, const DisplayPlace&
 } // namespace
 
 bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPitches& pitches,
-                  uint8_t fullCopy) {
+                  uint8_t fullCopy, ScreenRows& written) {
+    clearRows(written);
     if (!buffers.drawBuffer)
         return false;
     buffers.frameShown = 1;
+    if (fullCopy)
+        markAllRows(written);
     const uint32_t* src = buffers.drawBuffer;
     const uint32_t* shown = buffers.shownBuffer;
     if (pitches.cbxPitch == 640 && pitches.cbyPitch == -2) {
         if (!fullCopy)
-            return copyChanged(src, shown, rotatedPlace(displayMemory));
+            return copyChanged(src, shown, rotatedPlace(displayMemory), written);
         copyAllRotated(src, displayMemory);
         return true;
     }
@@ -214,7 +229,7 @@ bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPi
     const int xStep = (pitches.cbxPitch & ~1) >> 1;
     const int yStep = pitches.cbyPitch >> 1;
     if (!fullCopy)
-        return copyChanged(src, shown, generalPlace(displayMemory, xStep, yStep));
+        return copyChanged(src, shown, generalPlace(displayMemory, xStep, yStep), written);
     copyAllGeneral(src, display, xStep, yStep);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/display.h"
+#include "core/screen_rows.h"
 
 struct RenderContext;
 
@@ -42,10 +43,11 @@ void freeFrameBuffers(FrameBuffers& buffers);
 void beginFrame(FrameBuffers& buffers);
 
 // Writes drawBuffer to display memory as RGB565: every pixel when fullCopy is 1, otherwise
-// only those whose word differs from shownBuffer. Returns false when nothing was written, so
-// that an unchanged frame need not be shown again.
+// only those whose word differs from shownBuffer. `written` is set to the screen rows that
+// were written, whatever the display's layout. Returns false when nothing was written, so that
+// an unchanged frame need not be shown again.
 bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPitches& pitches,
-                  uint8_t fullCopy);
+                  uint8_t fullCopy, ScreenRows& written);
 
 constexpr uint16_t toRgb565(uint32_t p) {
     return static_cast<uint16_t>(((p >> 3) & 0x1F) << 11 | ((p >> 10) & 0x3F) << 5 |
