@@ -82,6 +82,21 @@ TEST(WideVectors, LanesMoveAcrossHalvesAndMasksLeaveTheRestAlone) {
               (Eight{-7, 99, 99, 5, 99, 99, 99, 99}));
 }
 
+#if defined(__wasm_simd128__)
+// Eight consecutive points read whole and taken apart give what the gathers of their words give.
+TEST(WideVectors, TriplesReadWholeSplitAsGathersReadThem) {
+    std::array<int32_t, 24> words;
+    for (int i = 0; i < 24; ++i)
+        words[i] = 1000 * i - 7;
+    __m256i first, second, third;
+    wideLoadTriples(words.data(), first, second, third);
+    const __m256i every3 = _mm256_setr_epi32(0, 3, 6, 9, 12, 15, 18, 21);
+    EXPECT_EQ(lanesOf(first), lanesOf(_mm256_i32gather_epi32(words.data(), every3, 4)));
+    EXPECT_EQ(lanesOf(second), lanesOf(_mm256_i32gather_epi32(words.data() + 1, every3, 4)));
+    EXPECT_EQ(lanesOf(third), lanesOf(_mm256_i32gather_epi32(words.data() + 2, every3, 4)));
+}
+#endif
+
 } // namespace
 
 #endif

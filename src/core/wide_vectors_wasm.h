@@ -156,6 +156,22 @@ DROVANA_WIDE __m256i wideGather(const void* base, __m256i index, int scale, __m2
     return {wideGatherHalf(bytes, index.lo, scale, mask.lo, fallback.lo),
             wideGatherHalf(bytes, index.hi, scale, mask.hi, fallback.hi)};
 }
+// Where the lanes are consecutive triples (x, y, z of eight points in a row), no gather is
+// needed: the 24 words are read as six vectors and taken apart by shuffles, two to a result.
+DROVANA_WIDE void wideSplitTriples(v128_t a, v128_t b, v128_t c, v128_t& first, v128_t& second,
+                                   v128_t& third) {
+    first = wasm_i32x4_shuffle(wasm_i32x4_shuffle(a, b, 0, 3, 6, 0), c, 0, 1, 2, 5);
+    second = wasm_i32x4_shuffle(wasm_i32x4_shuffle(a, b, 1, 4, 7, 0), c, 0, 1, 2, 6);
+    third = wasm_i32x4_shuffle(wasm_i32x4_shuffle(a, b, 2, 5, 0, 0), c, 0, 1, 4, 7);
+}
+DROVANA_WIDE void wideLoadTriples(const int32_t* words, __m256i& first, __m256i& second,
+                                  __m256i& third) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(words);
+    wideSplitTriples(wasm_v128_load(bytes), wasm_v128_load(bytes + 16), wasm_v128_load(bytes + 32),
+                     first.lo, second.lo, third.lo);
+    wideSplitTriples(wasm_v128_load(bytes + 48), wasm_v128_load(bytes + 64),
+                     wasm_v128_load(bytes + 80), first.hi, second.hi, third.hi);
+}
 #define _mm256_i32gather_epi32(base, index, scale) wideGather((base), (index), (scale))
 #define _mm256_mask_i32gather_epi32(fallback, base, index, mask, scale)                            \
     wideGather((base), (index), (scale), (mask), (fallback))

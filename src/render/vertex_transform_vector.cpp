@@ -232,9 +232,17 @@ projectEight(CachedVertex* slots, const Vec3* array, uint32_t first, uint32_t la
     const __m256i word = _mm256_mullo_epi32(lane, _mm256_set1_epi32(3));
     const int* coordinates = reinterpret_cast<const int*>(array);
     EightLanes v;
-    v.x = _mm256_i32gather_epi32(coordinates, word, 4);
-    v.y = _mm256_i32gather_epi32(coordinates + 1, word, 4);
-    v.z = _mm256_i32gather_epi32(coordinates + 2, word, 4);
+#if defined(__wasm_simd128__)
+    // WebAssembly gathers lane by lane; eight whole vertices in a row are read whole instead.
+    if (last - first >= 7) {
+        wideLoadTriples(coordinates + 3 * first, v.x, v.y, v.z);
+    } else
+#endif
+    {
+        v.x = _mm256_i32gather_epi32(coordinates, word, 4);
+        v.y = _mm256_i32gather_epi32(coordinates + 1, word, 4);
+        v.z = _mm256_i32gather_epi32(coordinates + 2, word, 4);
+    }
     v.oddX = oddHalves(v.x);
     v.oddY = oddHalves(v.y);
     v.oddZ = oddHalves(v.z);
