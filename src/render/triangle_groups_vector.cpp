@@ -59,6 +59,25 @@ __attribute__((target("avx2"))) GroupCorner loadCorner(const uint32_t* group, in
     return {index, _mm256_slli_epi32(index, 3)};
 }
 
+// The three corners of eight triangles; `whole` when all eight are there.
+__attribute__((target("avx2"))) void loadCorners(const uint32_t* group, __m256i valid, bool whole,
+                                                 GroupCorner (&c)[3]) {
+#if defined(__wasm_simd128__)
+    // WebAssembly gathers lane by lane; a whole group's 24 indices are read whole instead.
+    if (whole) {
+        wideLoadTriples(reinterpret_cast<const int32_t*>(group), c[0].index, c[1].index,
+                        c[2].index);
+        for (GroupCorner& corner : c)
+            corner.slot = _mm256_slli_epi32(corner.index, 3);
+        return;
+    }
+#else
+    (void)whole;
+#endif
+    for (int32_t place = 0; place < 3; ++place)
+        c[place] = loadCorner(group, place, valid);
+}
+
 __attribute__((target("avx2"))) __m256i gatherSlotWord(const int32_t* slots, const GroupCorner& c,
                                                        int32_t word) {
     return _mm256_i32gather_epi32(slots + word, c.slot, sizeof(int32_t));
@@ -499,8 +518,8 @@ drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin
     for (; end - i >= 3; i += std::min(end - i, kTriangleGroupIndices)) {
         const __m256i valid = lanesBelow((end - i) / 3);
         const uint32_t* group = indices + i;
-        const GroupCorner c[3] = {loadCorner(group, 0, valid), loadCorner(group, 1, valid),
-                                  loadCorner(group, 2, valid)};
+        GroupCorner c[3];
+        loadCorners(group, valid, end - i >= kTriangleGroupIndices, c);
         GroupRows r = reachingLanes(slots, c);
         r.reaching &= laneBits(valid);
         if (r.reaching == 0)
