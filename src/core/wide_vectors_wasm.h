@@ -172,6 +172,39 @@ DROVANA_WIDE void wideLoadTriples(const int32_t* words, __m256i& first, __m256i&
     wideSplitTriples(wasm_v128_load(bytes + 48), wasm_v128_load(bytes + 64),
                      wasm_v128_load(bytes + 80), first.hi, second.hi, third.hi);
 }
+// Eight records of eight words, lane k's at base + index[k] words, turned so that words[w]
+// holds word w of every lane's record: two loads a lane and four 4 x 4 transposes, where
+// gathering each wanted word would take a load a lane per word.
+DROVANA_WIDE void wideTransposeFour(v128_t a, v128_t b, v128_t c, v128_t d, v128_t* out) {
+    const v128_t ab01 = wasm_i32x4_shuffle(a, b, 0, 4, 1, 5);
+    const v128_t ab23 = wasm_i32x4_shuffle(a, b, 2, 6, 3, 7);
+    const v128_t cd01 = wasm_i32x4_shuffle(c, d, 0, 4, 1, 5);
+    const v128_t cd23 = wasm_i32x4_shuffle(c, d, 2, 6, 3, 7);
+    out[0] = wasm_i64x2_shuffle(ab01, cd01, 0, 2);
+    out[1] = wasm_i64x2_shuffle(ab01, cd01, 1, 3);
+    out[2] = wasm_i64x2_shuffle(ab23, cd23, 0, 2);
+    out[3] = wasm_i64x2_shuffle(ab23, cd23, 1, 3);
+}
+DROVANA_WIDE void wideGatherRecordHalf(const int32_t* base, v128_t index, v128_t (&low)[4],
+                                       v128_t (&high)[4]) {
+    const int32_t* at[4] = {
+        base + wasm_i32x4_extract_lane(index, 0), base + wasm_i32x4_extract_lane(index, 1),
+        base + wasm_i32x4_extract_lane(index, 2), base + wasm_i32x4_extract_lane(index, 3)};
+    wideTransposeFour(wasm_v128_load(at[0]), wasm_v128_load(at[1]), wasm_v128_load(at[2]),
+                      wasm_v128_load(at[3]), low);
+    wideTransposeFour(wasm_v128_load(at[0] + 4), wasm_v128_load(at[1] + 4),
+                      wasm_v128_load(at[2] + 4), wasm_v128_load(at[3] + 4), high);
+}
+DROVANA_WIDE void wideGatherRecords(const int32_t* base, __m256i index, __m256i (&words)[8]) {
+    v128_t low[2][4], high[2][4];
+    wideGatherRecordHalf(base, index.lo, low[0], high[0]);
+    wideGatherRecordHalf(base, index.hi, low[1], high[1]);
+    for (int w = 0; w < 4; ++w) {
+        words[w] = {low[0][w], low[1][w]};
+        words[w + 4] = {high[0][w], high[1][w]};
+    }
+}
+
 #define _mm256_i32gather_epi32(base, index, scale) wideGather((base), (index), (scale))
 #define _mm256_mask_i32gather_epi32(fallback, base, index, mask, scale)                            \
     wideGather((base), (index), (scale), (mask), (fallback))

@@ -83,6 +83,29 @@ __attribute__((target("avx2"))) __m256i gatherSlotWord(const int32_t* slots, con
     return _mm256_i32gather_epi32(slots + word, c.slot, sizeof(int32_t));
 }
 
+// The words of each lane's slot that a set-up reads.
+struct SlotLanes {
+    __m256i visible;
+    __m256i x, y, z; // on the screen, Fixed
+    __m256i cx, cy;  // on the sample grid
+};
+
+// Gathered word by word on x86 (a word the caller does not read is never gathered); WebAssembly
+// gathers lane by lane, so there each lane's slot is read whole and the slots transposed.
+[[gnu::always_inline]] __attribute__((target("avx2"))) inline SlotLanes
+slotLanes(const int32_t* slots, const GroupCorner& c) {
+#if defined(__wasm_simd128__)
+    __m256i words[kSlotWords];
+    wideGatherRecords(slots, c.slot, words);
+    return {words[kVisibleWord], words[kVertexXWord], words[kVertexYWord],
+            words[kVertexZWord], words[kCornerXWord], words[kCornerYWord]};
+#else
+    return {gatherSlotWord(slots, c, kVisibleWord), gatherSlotWord(slots, c, kVertexXWord),
+            gatherSlotWord(slots, c, kVertexYWord), gatherSlotWord(slots, c, kVertexZWord),
+            gatherSlotWord(slots, c, kCornerXWord), gatherSlotWord(slots, c, kCornerYWord)};
+#endif
+}
+
 __attribute__((target("avx2"))) __m256i min3(__m256i a, __m256i b, __m256i c) {
     return _mm256_min_epi32(a, _mm256_min_epi32(b, c));
 }
@@ -119,16 +142,11 @@ struct GroupRows {
 // rasteriseCorners' tests for eight triangles: visible vertices, a row centre, a column centre.
 __attribute__((target("avx2"))) GroupRows reachingLanes(const int32_t* slots,
                                                         const GroupCorner (&c)[3]) {
-    const __m256i visible =
-        _mm256_and_si256(gatherSlotWord(slots, c[0], kVisibleWord),
-                         _mm256_and_si256(gatherSlotWord(slots, c[1], kVisibleWord),
-                                          gatherSlotWord(slots, c[2], kVisibleWord)));
-    const __m256i y0 = gatherSlotWord(slots, c[0], kCornerYWord);
-    const __m256i y1 = gatherSlotWord(slots, c[1], kCornerYWord);
-    const __m256i y2 = gatherSlotWord(slots, c[2], kCornerYWord);
-    const __m256i x0 = gatherSlotWord(slots, c[0], kCornerXWord);
-    const __m256i x1 = gatherSlotWord(slots, c[1], kCornerXWord);
-    const __m256i x2 = gatherSlotWord(slots, c[2], kCornerXWord);
+    const SlotLanes s0 = slotLanes(slots, c[0]), s1 = slotLanes(slots, c[1]),
+                    s2 = slotLanes(slots, c[2]);
+    const __m256i visible = _mm256_and_si256(s0.visible, _mm256_and_si256(s1.visible, s2.visible));
+    const __m256i y0 = s0.cy, y1 = s1.cy, y2 = s2.cy;
+    const __m256i x0 = s0.cx, x1 = s1.cx, x2 = s2.cx;
     GroupRows out;
     out.firstRow = ceilToGrid(min3(y0, y1, y2));
     out.rows = _mm256_srai_epi32(_mm256_add_epi32(_mm256_sub_epi32(max3(y0, y1, y2), out.firstRow),
@@ -163,10 +181,8 @@ __attribute__((target("avx2"))) VertexLanes vertexAt(const int32_t* slots,
         _mm256_blendv_epi8(_mm256_blendv_epi8(corners[0].index, corners[1].index,
                                               _mm256_cmpeq_epi32(place, _mm256_set1_epi32(1))),
                            corners[2].index, _mm256_cmpeq_epi32(place, _mm256_set1_epi32(2)));
-    const GroupCorner c = {index, _mm256_slli_epi32(index, 3)};
-    return {gatherSlotWord(slots, c, kVertexXWord), gatherSlotWord(slots, c, kVertexYWord),
-            gatherSlotWord(slots, c, kVertexZWord), gatherSlotWord(slots, c, kCornerXWord),
-            gatherSlotWord(slots, c, kCornerYWord)};
+    const SlotLanes s = slotLanes(slots, {index, _mm256_slli_epi32(index, 3)});
+    return {s.x, s.y, s.z, s.cx, s.cy};
 }
 
 // rowOrderIndex, lane by lane.
@@ -315,9 +331,8 @@ __attribute__((target("avx2"))) uint32_t prepareLanes(const int32_t* slots,
         out.prepared = 0;
         return 0;
     }
-    const __m256i order = rowOrderLanes(gatherSlotWord(slots, c[0], kVertexYWord),
-                                        gatherSlotWord(slots, c[1], kVertexYWord),
-                                        gatherSlotWord(slots, c[2], kVertexYWord));
+    const __m256i order =
+        rowOrderLanes(slotLanes(slots, c[0]).y, slotLanes(slots, c[1]).y, slotLanes(slots, c[2]).y);
     const VertexLanes top = vertexAt(slots, c, order, kTopOf);
     const VertexLanes middle = vertexAt(slots, c, order, kMiddleOf);
     const VertexLanes bottom = vertexAt(slots, c, order, kBottomOf);
