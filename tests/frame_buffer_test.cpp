@@ -43,6 +43,7 @@ struct FrameBufferFixture : ::testing::Test {
         beginFrame(fb);
         for (int i = 0; i < kScreenPixels; ++i)
             fb.drawBuffer[i] = colour;
+        markRowsDrawn(fb, 0, kScreenHeight);
     }
 };
 
@@ -75,6 +76,7 @@ TEST_F(FrameBufferFixture, FirstFrameWritesEveryPixelAnIdenticalOneNone) {
         presentFrame(fb, display.base(), {640, -2}, 1, written)); // a full copy always writes
     beginFrame(fb);
     fb.drawBuffer[frameBufferIndex(239, 0)] ^= 0xF8;
+    markRowsDrawn(fb, 0, 1);
     EXPECT_TRUE(presentFrame(fb, display.base(), {640, -2}, 0, written)); // one pixel is a change
 }
 

@@ -290,6 +290,14 @@ RowCursor startRow(const RenderContext& rc, int32_t row) {
             static_cast<ptrdiff_t>(row) * rc.width, rc.width};
 }
 
+// Rows first .. end - 1 are about to be drawn: their colour, and their depth when it is tested
+// (only the tested spans store depth), must be restored before the next frame.
+inline void markRowsDrawn(RenderContext& rc, int32_t first, int32_t end) {
+    addRows(*rc.colourRows, first, end);
+    if (rc.depthTestOn)
+        addRows(rc.depthRows, first, end);
+}
+
 // The walk, the right edge's x and the cursor are held in locals and written back once: a
 // pixel store could otherwise be one of their ints, and every row would read them again.
 template <SpanFunction span>
@@ -473,6 +481,7 @@ struct SortedCorners {
     const uint32_t z = depthAtFirstCentre(left, column, g);
     const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
     const int32_t row = firstRow >> kSubpixelBits;
+    markRowsDrawn(rc, row, row + 1);
     if (rc.depthTestOn)
         rc.blendOn ? drawSpan<blendSpanDepthTested>(rc, row, column, count, z, dz)
                    : drawSpan<fillSpanDepthTested>(rc, row, column, count, z, dz);
@@ -537,6 +546,7 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 
     // Upper half, then lower half, with the pixel loop of the current state.
     const int32_t row = firstRow >> kSubpixelBits;
+    markRowsDrawn(rc, row + skip, row + rows);
     if (rc.depthTestOn)
         rc.blendOn ? drawHalves<blendSpanDepthTested>(rc, edges, g, row, skip)
                    : drawHalves<fillSpanDepthTested>(rc, edges, g, row, skip);
@@ -636,6 +646,21 @@ inline void drawLonePixel(uint32_t* colour, uint16_t* depth, const LonePixels& l
     }
 }
 
+// One range for all of the group's prepared triangles: a group's triangles are neighbours in
+// a mesh, so the rows between them are few, and the group's others mark their own.
+inline void markPreparedRows(RenderContext& rc, const TriangleGroup& g) {
+    if (g.prepared == 0)
+        return;
+    int32_t first = INT32_MAX;
+    int32_t end = 0;
+    for (uint32_t lanes = g.prepared; lanes != 0; lanes &= lanes - 1) {
+        const int lane = __builtin_ctz(lanes);
+        first = std::min(first, g.firstRow[lane]);
+        end = std::max(end, g.firstRow[lane] + (g.rows[lane] << kSubpixelBits));
+    }
+    markRowsDrawn(rc, first >> kSubpixelBits, end >> kSubpixelBits);
+}
+
 // The span loop chosen once for the group; the paint made again only where the colour changes.
 // The buffers and their size are held in locals: a pixel store could otherwise be the context's
 // or the group's ints, and every span would read them again.
@@ -649,6 +674,7 @@ DROVANA_GROUP_TARGET void drawGroupWith(RenderContext& rc, const TriangleGroup& 
     uint32_t paintWord = g.colour[__builtin_ctz(g.prepared | others)];
     Paint paint = paintFor<span>(colourOfWord(paintWord));
     constexpr bool depthTested = span == fillSpanDepthTested || span == blendSpanDepthTested;
+    markPreparedRows(rc, g);
     LonePixels lone;
     if constexpr (depthTested)
         findLonePixels(rc, g, lone);
