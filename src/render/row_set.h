@@ -21,6 +21,11 @@ struct RowSet {
 // screen is not tracked, and its users pass over it whole.
 inline void addRows(RowSet& set, int32_t first, int32_t end) {
     end = std::min(end, kRowSetRows);
+    // Most ranges lie within one word: a triangle, a glyph, a button.
+    if (first < end && first >> 6 == (end - 1) >> 6) {
+        set.bits[first >> 6] |= ~uint64_t{0} >> (64 - (end - first)) << (first & 63);
+        return;
+    }
     while (first < end) {
         const int32_t bit = first & 63;
         const int32_t taken = std::min(end - first, 64 - bit);
