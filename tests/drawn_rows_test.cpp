@@ -27,15 +27,15 @@ bool rowHoldsBackdrop(const FrameBuffers& fb, const uint32_t* buffer, int y) {
 // context's set the value its last clear wrote.
 std::string firstUnmarkedRow(const FrameBuffers& fb) {
     for (int y = 0; y < kScreenHeight; ++y) {
-        if (!containsRow(fb.rowsA, y) && !rowHoldsBackdrop(fb, fb.bufferA, y))
+        if (!rowMarked(fb.rowsA, y) && !rowHoldsBackdrop(fb, fb.bufferA, y))
             return "bufferA row " + std::to_string(y);
-        if (!containsRow(fb.rowsB, y) && !rowHoldsBackdrop(fb, fb.bufferB, y))
+        if (!rowMarked(fb.rowsB, y) && !rowHoldsBackdrop(fb, fb.bufferB, y))
             return "bufferB row " + std::to_string(y);
     }
     const RenderContext& rc = *fb.renderContext;
     for (int y = 0; y < rc.height; ++y) {
         const uint16_t* row = rc.depthBuffer + static_cast<ptrdiff_t>(y) * rc.width;
-        if (!containsRow(rc.depthRows, y) &&
+        if (!rowMarked(rc.depthRows, y) &&
             !std::all_of(row, row + rc.width, [&](uint16_t d) { return d == rc.depthRowsHold; }))
             return "depth row " + std::to_string(y);
     }

@@ -53,9 +53,9 @@ size_t arrayEnd(const RowRun& run) {
     return static_cast<size_t>(kScreenHeight - run.first) * kScreenWidth;
 }
 
-void restoreBackdrop(uint32_t* buffer, const uint32_t* backdrop, const RowSet& rows) {
+void restoreBackdrop(uint32_t* buffer, const uint32_t* backdrop, const ScreenRows& rows) {
     RowRun runs[kMaxRowRuns];
-    const int count = rowRuns(rows, runs);
+    const int count = markedRuns(rows, runs);
     for (int i = 0; i < count; ++i) {
         const size_t start = arrayStart(runs[i]);
         copyWords(buffer + start, backdrop + start, arrayEnd(runs[i]) - start);
@@ -77,7 +77,7 @@ void beginFrame(FrameBuffers& buffers) {
     // Bound every frame, swapped or not; the depth buffer is kept while the size is the same.
     rcBindBuffer(buffers.renderContext, buffers.drawBuffer, kScreenWidth, kScreenHeight);
     buffers.frameShown = 0;
-    RowSet& rows = drawnRows(buffers);
+    ScreenRows& rows = drawnRows(buffers);
     if (RenderContext* rc = buffers.renderContext) {
         rcTrackColourRows(rc, &rows);
         rcClearColor(rc, kFrameClearRed, kFrameClearGreen, kFrameClearBlue, 0);
@@ -224,10 +224,10 @@ constexpr size_t kBlockWords = 32;
 // blocks (a block may start in the row before and end in the row after) and starts where the
 // run before it left off, so that no block is found twice; the words it takes in from rows
 // outside the set are equal in both buffers and change nothing.
-size_t findChangedBlocksInRows(const uint32_t* src, const uint32_t* shown, const RowSet& rows,
+size_t findChangedBlocksInRows(const uint32_t* src, const uint32_t* shown, const ScreenRows& rows,
                                ChangedBlock* out) {
     RowRun runs[kMaxRowRuns];
-    const int count = rowRuns(rows, runs);
+    const int count = markedRuns(rows, runs);
     size_t found = 0;
     size_t scannedTo = 0;
     // From the bottom of the screen up, which is array order.
@@ -247,7 +247,7 @@ size_t findChangedBlocksInRows(const uint32_t* src, const uint32_t* shown, const
 
 // Only the pixels whose word differs from the shown buffer, found 32 at a time among the rows
 // either buffer may have drawn: every other row holds the backdrop in both.
-bool copyChanged(const uint32_t* src, const uint32_t* shown, const RowSet& rows,
+bool copyChanged(const uint32_t* src, const uint32_t* shown, const ScreenRows& rows,
                  const DisplayPlace& place, ScreenRows& written) {
     ChangedBlock blocks[kScreenPixels / kBlockWords];
     const size_t found = findChangedBlocksInRows(src, shown, rows, blocks);
@@ -274,7 +274,7 @@ bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPi
         markAllRows(written);
     const uint32_t* src = buffers.drawBuffer;
     const uint32_t* shown = buffers.shownBuffer;
-    const RowSet rows = unionOf(buffers.rowsA, buffers.rowsB);
+    const ScreenRows rows = rowsOfEither(buffers.rowsA, buffers.rowsB);
     if (pitches.cbxPitch == 640 && pitches.cbyPitch == -2) {
         if (!fullCopy)
             return copyChanged(src, shown, rows, rotatedPlace(displayMemory), written);

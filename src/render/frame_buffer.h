@@ -6,7 +6,6 @@
 
 #include "core/display.h"
 #include "core/screen_rows.h"
-#include "render/row_set.h"
 
 struct RenderContext;
 
@@ -32,32 +31,32 @@ struct FrameBuffers {
     // The rows of bufferA and bufferB that may differ from the backdrop: every row not in a
     // buffer's set holds the backdrop's, so the next frame restores only those in its set, and
     // the present compares only rows in either buffer's set.
-    RowSet rowsA;
-    RowSet rowsB;
+    ScreenRows rowsA;
+    ScreenRows rowsB;
 };
 
 constexpr int frameBufferIndex(int x, int y) {
     return (kScreenHeight - 1 - y) * kScreenWidth + x;
 }
 
-inline RowSet& drawnRows(FrameBuffers& buffers) {
+inline ScreenRows& drawnRows(FrameBuffers& buffers) {
     return buffers.drawBuffer == buffers.bufferA ? buffers.rowsA : buffers.rowsB;
 }
 
-inline const RowSet& drawnRows(const FrameBuffers& buffers) {
+inline const ScreenRows& drawnRows(const FrameBuffers& buffers) {
     return buffers.drawBuffer == buffers.bufferA ? buffers.rowsA : buffers.rowsB;
 }
 
 // Everything that writes drawBuffer other than through the render context says which screen
 // rows it wrote (from the top); rows off the screen are left out.
 inline void markRowsDrawn(FrameBuffers& buffers, int top, int rows) {
-    addRows(drawnRows(buffers), std::max(top, 0), std::min(top + rows, kScreenHeight));
+    markRows(drawnRows(buffers), std::max(top, 0), std::min(top + rows, kScreenHeight));
 }
 
 // After the backdrop is written: no buffer's rows are then known to hold it.
 inline void markBackdropChanged(FrameBuffers& buffers) {
-    addAllRows(buffers.rowsA);
-    addAllRows(buffers.rowsB);
+    markAllRows(buffers.rowsA);
+    markAllRows(buffers.rowsB);
 }
 
 // bufferA filled with byte 0, bufferB with 1, the backdrop with 2, so the first frame differs

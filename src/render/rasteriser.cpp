@@ -294,8 +294,8 @@ RowCursor startRow(const RenderContext& rc, int32_t row) {
 // before the next frame. Depth is marked even where it is not tested and so not stored: the few
 // rows cleared for nothing cost less than telling them apart on every triangle.
 inline void markRowsDrawn(RenderContext& rc, int32_t first, int32_t end) {
-    addRows(*rc.colourRows, first, end);
-    addRows(rc.depthRows, first, end);
+    markRows(*rc.colourRows, first, end);
+    markRows(rc.depthRows, first, end);
 }
 
 // The walk, the right edge's x and the cursor are held in locals and written back once: a

@@ -74,7 +74,7 @@ void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int3
     }
     // A new buffer holds nothing known, and a new shape moves what the rows held.
     if (width != rc->width || height != rc->height)
-        addRows(rc->depthRows, 0, height);
+        markRows(rc->depthRows, 0, height);
     rc->width = width;
     rc->height = height;
     rc->projectionValid = 0;
@@ -82,7 +82,7 @@ void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int3
     rc->colourBuffer = colourBuffer;
 }
 
-void rcTrackColourRows(RenderContext* rc, RowSet* rows) {
+void rcTrackColourRows(RenderContext* rc, ScreenRows* rows) {
     rc->colourRows = rows ? rows : &rc->ownColourRows;
 }
 
@@ -90,11 +90,11 @@ namespace {
 
 void clearDepthRows(RenderContext* rc) {
     const size_t width = static_cast<size_t>(rc->width);
-    if (rc->height > kRowSetRows || rc->clearDepth != rc->depthRowsHold) {
+    if (rc->height > kScreenHeight || rc->clearDepth != rc->depthRowsHold) {
         fillHalfWords(rc->depthBuffer, rc->clearDepth, width * rc->height);
     } else {
         RowRun runs[kMaxRowRuns];
-        const int count = rowRuns(rc->depthRows, runs);
+        const int count = markedRuns(rc->depthRows, runs);
         for (int i = 0; i < count; ++i)
             fillHalfWords(rc->depthBuffer + runs[i].first * width, rc->clearDepth,
                           (runs[i].end - runs[i].first) * width);
@@ -111,7 +111,7 @@ void rcClear(RenderContext* rc, uint32_t mask) {
     const size_t pixels = static_cast<size_t>(rc->width) * rc->height;
     if (mask & GL_COLOR_BUFFER_BIT) {
         std::fill_n(rc->colourBuffer, pixels, pixelWord(rc->clearColour));
-        addRows(*rc->colourRows, 0, rc->height);
+        markRows(*rc->colourRows, 0, rc->height);
     }
     if (mask & GL_DEPTH_BUFFER_BIT)
         clearDepthRows(rc);

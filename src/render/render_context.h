@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "core/fixed_point.h"
+#include "core/screen_rows.h"
 #include "render/render_limits.h"
-#include "render/row_set.h"
 #include "render/triangle_groups_vector.h"
 #include "render/vertex_cache.h"
 #include "render/vertex_transform_vector.h"
@@ -48,11 +48,11 @@ struct RenderContext {
     // The rows drawn into go to colourRows: the frame buffers point it at the set of the buffer
     // being drawn, so that the next frame restores only those rows; otherwise it is the context's
     // own set, which nothing reads.
-    RowSet* colourRows = &ownColourRows;
-    RowSet ownColourRows;
+    ScreenRows* colourRows = &ownColourRows;
+    ScreenRows ownColourRows;
     // Rows whose depths may differ from depthRowsHold, the value the last clear wrote; a clear
     // to that value again need only fill these.
-    RowSet depthRows;
+    ScreenRows depthRows;
     uint16_t depthRowsHold = kFarthestDepth;
     Rgba colour = {255, 255, 255, 255};
     Rgba clearColour = {0, 0, 0, 255};
@@ -94,10 +94,10 @@ void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int3
 
 // Rows drawn into the bound colour buffer from now on are added to `rows` as well (screen rows
 // from the top), until another set is given; null gives the context's own set back.
-void rcTrackColourRows(RenderContext* rc, RowSet* rows);
+void rcTrackColourRows(RenderContext* rc, ScreenRows* rows);
 
 // State. A depth clear fills only the rows written since the last one when the clear value is
-// the same and the buffer no taller than a row set holds.
+// the same and the buffer no taller than the screen.
 void rcClear(RenderContext* rc, uint32_t mask);
 void rcClearColor(RenderContext* rc, Fixed r, Fixed g, Fixed b, Fixed a);
 void rcClearDepth(RenderContext* rc, double depth);
