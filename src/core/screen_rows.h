@@ -24,17 +24,21 @@ inline bool rowMarked(const ScreenRows& rows, int y) {
 // are not tracked (its users pass over it whole).
 inline void markRows(ScreenRows& rows, int first, int end) {
     end = std::min(end, kScreenHeight);
+    if (first >= end)
+        return;
+    const int firstWord = first >> 5;
+    const int lastWord = (end - 1) >> 5;
+    const uint32_t head = ~uint32_t{0} << (first & 31);
+    const uint32_t tail = ~uint32_t{0} >> (31 - ((end - 1) & 31));
     // Most ranges lie within one word: a triangle, a glyph, a button.
-    if (first < end && first >> 5 == (end - 1) >> 5) {
-        rows.words[first >> 5] |= ~uint32_t{0} >> (32 - (end - first)) << (first & 31);
+    if (firstWord == lastWord) {
+        rows.words[firstWord] |= head & tail;
         return;
     }
-    for (; first < end && (first & 31) != 0; ++first)
-        markRow(rows, first);
-    for (; first + 32 <= end; first += 32)
-        rows.words[first >> 5] = ~uint32_t{0};
-    for (; first < end; ++first)
-        markRow(rows, first);
+    rows.words[firstWord] |= head;
+    for (int w = firstWord + 1; w < lastWord; ++w)
+        rows.words[w] = ~uint32_t{0};
+    rows.words[lastWord] |= tail;
 }
 
 inline ScreenRows rowsOfEither(const ScreenRows& a, const ScreenRows& b) {
