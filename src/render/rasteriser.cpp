@@ -290,14 +290,6 @@ RowCursor startRow(const RenderContext& rc, int32_t row) {
             static_cast<ptrdiff_t>(row) * rc.width, rc.width};
 }
 
-// Rows first .. end - 1 are about to be drawn: their colour, and their depth, must be restored
-// before the next frame. Depth is marked even where it is not tested and so not stored: the few
-// rows cleared for nothing cost less than telling them apart on every triangle.
-inline void markRowsDrawn(RenderContext& rc, int32_t first, int32_t end) {
-    markRows(*rc.colourRows, first, end);
-    markRows(rc.depthRows, first, end);
-}
-
 // The walk, the right edge's x and the cursor are held in locals and written back once: a
 // pixel store could otherwise be one of their ints, and every row would read them again.
 template <SpanFunction span>
@@ -646,54 +638,6 @@ inline void drawLonePixel(uint32_t* colour, uint16_t* depth, const LonePixels& l
     }
 }
 
-// One range for all of the group's prepared triangles: a group's triangles are neighbours in
-// a mesh, so the rows between them are few, and the group's others mark their own.
-#if defined(DROVANA_X86_VECTORS)
-
-[[gnu::always_inline]] DROVANA_GROUP_TARGET inline int32_t leastLane(__m256i v) {
-    v = _mm256_min_epi32(v, _mm256_permute2x128_si256(v, v, 1));
-    v = _mm256_min_epi32(v, _mm256_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2)));
-    return _mm256_cvtsi256_si32(
-        _mm256_min_epi32(v, _mm256_shuffle_epi32(v, _MM_SHUFFLE(2, 3, 0, 1))));
-}
-
-[[gnu::always_inline]] DROVANA_GROUP_TARGET inline int32_t greatestLane(__m256i v) {
-    v = _mm256_max_epi32(v, _mm256_permute2x128_si256(v, v, 1));
-    v = _mm256_max_epi32(v, _mm256_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2)));
-    return _mm256_cvtsi256_si32(
-        _mm256_max_epi32(v, _mm256_shuffle_epi32(v, _MM_SHUFFLE(2, 3, 0, 1))));
-}
-
-[[gnu::always_inline]] DROVANA_GROUP_TARGET inline void markPreparedRows(RenderContext& rc,
-                                                                         const TriangleGroup& g) {
-    const __m256i laneBit = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
-    const __m256i prepared = _mm256_cmpeq_epi32(
-        _mm256_and_si256(_mm256_set1_epi32(static_cast<int32_t>(g.prepared)), laneBit), laneBit);
-    const __m256i first = _mm256_load_si256(reinterpret_cast<const __m256i*>(g.firstRow));
-    const __m256i end = _mm256_add_epi32(
-        first, _mm256_slli_epi32(_mm256_load_si256(reinterpret_cast<const __m256i*>(g.rows)),
-                                 kSubpixelBits));
-    const int32_t top =
-        leastLane(_mm256_blendv_epi8(_mm256_set1_epi32(INT32_MAX), first, prepared));
-    const int32_t bottom = greatestLane(_mm256_and_si256(end, prepared));
-    markRowsDrawn(rc, top >> kSubpixelBits, bottom >> kSubpixelBits);
-}
-
-#else
-
-inline void markPreparedRows(RenderContext& rc, const TriangleGroup& g) {
-    int32_t first = INT32_MAX;
-    int32_t end = 0;
-    for (uint32_t lanes = g.prepared; lanes != 0; lanes &= lanes - 1) {
-        const int lane = __builtin_ctz(lanes);
-        first = std::min(first, g.firstRow[lane]);
-        end = std::max(end, g.firstRow[lane] + (g.rows[lane] << kSubpixelBits));
-    }
-    markRowsDrawn(rc, first >> kSubpixelBits, end >> kSubpixelBits);
-}
-
-#endif
-
 // The span loop chosen once for the group; the paint made again only where the colour changes.
 // The buffers and their size are held in locals: a pixel store could otherwise be the context's
 // or the group's ints, and every span would read them again.
@@ -707,7 +651,6 @@ DROVANA_GROUP_TARGET void drawGroupWith(RenderContext& rc, const TriangleGroup& 
     uint32_t paintWord = g.colour[__builtin_ctz(g.prepared | others)];
     Paint paint = paintFor<span>(colourOfWord(paintWord));
     constexpr bool depthTested = span == fillSpanDepthTested || span == blendSpanDepthTested;
-    markPreparedRows(rc, g);
     LonePixels lone;
     if constexpr (depthTested)
         findLonePixels(rc, g, lone);

@@ -85,6 +85,14 @@ struct RenderContext {
     uint8_t projectionValid = 0;
 };
 
+// Rows first .. end - 1 are about to be drawn: their colour, and their depth, must be restored
+// before the next frame. Depth is marked even where it is not tested and so not stored: the few
+// rows cleared for nothing cost less than telling them apart on every triangle.
+inline void markRowsDrawn(RenderContext& rc, int32_t first, int32_t end) {
+    markRows(*rc.colourRows, first, end);
+    markRows(rc.depthRows, first, end);
+}
+
 // Context management; every operation below takes its context explicitly.
 RenderContext* rcCreate();
 void rcDestroy(RenderContext* rc);
