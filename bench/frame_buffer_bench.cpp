@@ -50,8 +50,10 @@ void presentLoop(benchmark::State& state, uint8_t fullCopy, int changedPercent,
         state.PauseTiming();
         beginFrame(fb);
         ++tick;
-        for (int i : changed)
+        for (int i : changed) {
             fb.drawBuffer[i] ^= tick;
+            markRowsDrawn(fb, kScreenHeight - 1 - i / kScreenWidth, 1);
+        }
         state.ResumeTiming();
         if (measureBegin)
             beginFrame(fb);

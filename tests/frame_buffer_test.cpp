@@ -43,6 +43,7 @@ struct FrameBufferFixture : ::testing::Test {
         beginFrame(fb);
         for (int i = 0; i < kScreenPixels; ++i)
             fb.drawBuffer[i] = colour;
+        markRowsDrawn(fb, 0, kScreenHeight);
     }
 };
 
@@ -75,6 +76,7 @@ TEST_F(FrameBufferFixture, FirstFrameWritesEveryPixelAnIdenticalOneNone) {
         presentFrame(fb, display.base(), {640, -2}, 1, written)); // a full copy always writes
     beginFrame(fb);
     fb.drawBuffer[frameBufferIndex(239, 0)] ^= 0xF8;
+    markRowsDrawn(fb, 0, 1);
     EXPECT_TRUE(presentFrame(fb, display.base(), {640, -2}, 0, written)); // one pixel is a change
 }
 
@@ -203,6 +205,50 @@ TEST_F(FrameBufferFixture, ABlockAcrossARowsEndMarksBothRows) {
     presentFrame(fb, display.base(), portrait, 0, written);
     for (int y = 0; y < kScreenHeight; ++y)
         ASSERT_EQ(rowMarked(written, y), y >= 318) << y;
+}
+
+// Rows drawn in separate runs, some a row apart, so that the blocks of 32 words the comparison
+// widens each run to overlap and cross into clean rows: every changed pixel is still written
+// once, and a row the shown frame drew but this one did not goes back to the backdrop.
+TEST_F(FrameBufferFixture, OnlyMarkedRowsAreComparedYetEveryChangeInThemIsWritten) {
+    for (int i = 0; i < kScreenPixels; ++i)
+        fb.backdrop[i] = 0xFF000000u | static_cast<uint32_t>(i * 7);
+    markBackdropChanged(fb);
+    for (int k = 0; k < 2; ++k) { // both buffers hold the backdrop and are clean
+        beginFrame(fb);
+        presentFrame(fb, display.base(), portrait, 0, written);
+    }
+    const int drawnRows[] = {0, 2, 4, 5, 9, 150, 151, 152, 317, 319};
+    beginFrame(fb);
+    for (int y : drawnRows) {
+        fb.drawBuffer[frameBufferIndex(0, y)] = 0x00112233;
+        fb.drawBuffer[frameBufferIndex(239, y)] = 0x00445566;
+        markRowsDrawn(fb, y, 1);
+    }
+    display.reset();
+    presentFrame(fb, display.base(), portrait, 0, written);
+    EXPECT_EQ(display.writtenPixels(), 2 * std::size(drawnRows));
+    for (int y = 0; y < kScreenHeight; ++y)
+        EXPECT_EQ(rowMarked(written, y),
+                  std::count(std::begin(drawnRows), std::end(drawnRows), y) == 1)
+            << y;
+    for (int y : drawnRows) {
+        EXPECT_EQ(display.at(y * 480), toRgb565(0x00112233)) << y;
+        EXPECT_EQ(display.at(y * 480 + 239 * 2), toRgb565(0x00445566)) << y;
+    }
+
+    // A frame drawn but not shown is restored where it was drawn.
+    beginFrame(fb);
+    fb.drawBuffer[frameBufferIndex(7, 200)] = 0;
+    markRowsDrawn(fb, 200, 1);
+    beginFrame(fb);
+    EXPECT_EQ(fb.drawBuffer[frameBufferIndex(7, 200)], fb.backdrop[frameBufferIndex(7, 200)]);
+
+    // Now nothing is drawn: only the shown buffer's rows mark what goes back to the backdrop.
+    display.reset();
+    presentFrame(fb, display.base(), portrait, 0, written);
+    EXPECT_EQ(display.writtenPixels(), 2 * std::size(drawnRows));
+    EXPECT_EQ(display.at(319 * 480), toRgb565(fb.backdrop[frameBufferIndex(0, 319)]));
 }
 
 TEST_F(FrameBufferFixture, PaintAfterFrameRewritesEverything) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/camera.h"
+#include "render/rasteriser.h"
 #include "render_fixture.h"
 
 namespace {
@@ -19,6 +20,50 @@ FxMatrix translation(Fixed x, Fixed y, Fixed z) {
     m.m[13] = y;
     m.m[14] = z;
     return m;
+}
+
+// Every depth of a bound buffer equals `depth`.
+bool depthsAllAre(const RenderContext& rc, uint16_t depth) {
+    return std::all_of(rc.depthBuffer, rc.depthBuffer + rc.width * rc.height,
+                       [&](uint16_t d) { return d == depth; });
+}
+
+// A triangle at depth 0 over rows 10 to 40 of a buffer at least 60 wide, and over `lowRow`
+// too when the buffer is tall enough.
+void drawNearTriangle(RenderContext* rc, int lowRow = 40) {
+    rcEnable(rc, GL_DEPTH_TEST);
+    rasteriseTriangle(*rc, {fxFromInt(1), fxFromInt(10), 0}, {fxFromInt(60), fxFromInt(10), 0},
+                      {fxFromInt(1), fxFromInt(lowRow), 0});
+}
+
+// A depth clear may fill only the rows drawn since the last one, but never leaves a depth that
+// is not the clear value: not when the value changes, nor the shape, nor in a buffer taller than
+// the rows tracked.
+TEST(RenderContext, ADepthClearLeavesNoDrawnDepthBehind) {
+    std::vector<uint32_t> pixels(400 * 240);
+    const OwnedContext owned{rcCreate()};
+    RenderContext* rc = owned.get();
+    rcBindBuffer(rc, pixels.data(), 240, 320);
+    rcClear(rc, GL_DEPTH_BUFFER_BIT);
+    drawNearTriangle(rc);
+    ASSERT_FALSE(depthsAllAre(*rc, 32767));
+    rcClear(rc, GL_DEPTH_BUFFER_BIT);
+    EXPECT_TRUE(depthsAllAre(*rc, 32767));
+    rcClearDepth(rc, 0.5);
+    rcClear(rc, GL_DEPTH_BUFFER_BIT);
+    EXPECT_TRUE(depthsAllAre(*rc, 16383));
+
+    // The same depth buffer laid out 320 wide: the rows drawn at 240 lie elsewhere now.
+    drawNearTriangle(rc);
+    rcBindBuffer(rc, pixels.data(), 320, 240);
+    rcClear(rc, GL_DEPTH_BUFFER_BIT);
+    EXPECT_TRUE(depthsAllAre(*rc, 16383));
+
+    rcBindBuffer(rc, pixels.data(), 240, 400);
+    rcClear(rc, GL_DEPTH_BUFFER_BIT);
+    drawNearTriangle(rc, 390);
+    rcClear(rc, GL_DEPTH_BUFFER_BIT);
+    EXPECT_TRUE(depthsAllAre(*rc, 16383));
 }
 
 // A vertex in normalised device coordinates lands on the screen through identity matrices.
@@ -65,13 +110,13 @@ TEST(RenderContext, ClearsWithTruncatedColourBytesAndDepth) {
     rcClearDepth(t->rc, 1.0);
     EXPECT_EQ(32767, t->rc->clearDepth);
 
-    t->rc->depthBuffer[5] = 7;
+    drawNearTriangle(t->rc);
     rcClear(t->rc, GL_COLOR_BUFFER_BIT);
     EXPECT_EQ(0x00E5987Fu, pixelAt(*t, 0, 0));
     EXPECT_EQ(0x00E5987Fu, pixelAt(*t, 239, 319));
-    EXPECT_EQ(7, t->rc->depthBuffer[5]);
+    EXPECT_EQ(0, depthAt(*t, 5, 20));
     rcClear(t->rc, GL_DEPTH_BUFFER_BIT);
-    EXPECT_EQ(32767, t->rc->depthBuffer[5]);
+    EXPECT_EQ(32767, depthAt(*t, 5, 20));
 }
 
 TEST(MatrixStack, PushAndPopStopAtTheEnds) {

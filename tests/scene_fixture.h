@@ -15,6 +15,7 @@ struct SceneFixture : EngineFixture {
 
     SceneFixture() {
         std::fill(engine->frame.backdrop, engine->frame.backdrop + kScreenPixels, kGreyBackdrop);
+        markBackdropChanged(engine->frame);
         // Both players off to the side, beyond the view; the ball dead at rest.
         for (MatchPlayer& p : match.players) {
             p.position = {fxFromInt(60), 0, 0};

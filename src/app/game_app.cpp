@@ -268,6 +268,7 @@ void changeScreen(GameApp* app, int32_t id) {
     enterScreenFromTable(app->resources.engine->jpeg, app->resources.engine->frame.backdrop,
                          app->resources.pak, static_cast<ScreenId>(id), gameEntryContext(app, id),
                          app->buttons);
+    markBackdropChanged(app->resources.engine->frame);
     afterEntry(app, id);
 }
 

@@ -1,6 +1,7 @@
 // frame_buffer.cpp: buffer set-up, the start of each frame and the dirty copy to the display.
 #include "render/frame_buffer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -33,12 +34,35 @@ void makeFrameBuffers(FrameBuffers& buffers) {
     buffers.drawBuffer = buffers.bufferA;
     buffers.shownBuffer = buffers.bufferB;
     buffers.frameShown = 0;
+    markBackdropChanged(buffers); // each buffer differs from the backdrop everywhere
 }
 
 void freeFrameBuffers(FrameBuffers& buffers) {
     delete[] buffers.block;
     buffers = FrameBuffers{};
 }
+
+namespace {
+
+// Screen rows first .. end - 1 are array rows 320 - end .. 319 - first, stored in one stretch.
+size_t arrayStart(const RowRun& run) {
+    return static_cast<size_t>(kScreenHeight - run.end) * kScreenWidth;
+}
+
+size_t arrayEnd(const RowRun& run) {
+    return static_cast<size_t>(kScreenHeight - run.first) * kScreenWidth;
+}
+
+void restoreBackdrop(uint32_t* buffer, const uint32_t* backdrop, const ScreenRows& rows) {
+    RowRun runs[kMaxRowRuns];
+    const int count = markedRuns(rows, runs);
+    for (int i = 0; i < count; ++i) {
+        const size_t start = arrayStart(runs[i]);
+        copyWords(buffer + start, backdrop + start, arrayEnd(runs[i]) - start);
+    }
+}
+
+} // namespace
 
 void beginFrame(FrameBuffers& buffers) {
     if (buffers.frameShown) {
@@ -53,14 +77,17 @@ void beginFrame(FrameBuffers& buffers) {
     // Bound every frame, swapped or not; the depth buffer is kept while the size is the same.
     rcBindBuffer(buffers.renderContext, buffers.drawBuffer, kScreenWidth, kScreenHeight);
     buffers.frameShown = 0;
+    ScreenRows& rows = drawnRows(buffers);
     if (RenderContext* rc = buffers.renderContext) {
+        rcTrackColourRows(rc, &rows);
         rcClearColor(rc, kFrameClearRed, kFrameClearGreen, kFrameClearBlue, 0);
         rcClearDepth(rc, 1.0);
         // The backdrop below covers every pixel, so only the depth half of the clear is done;
         // pixels and depth come out as if both had been cleared.
         rcClear(rc, GL_DEPTH_BUFFER_BIT);
     }
-    copyWords(buffers.drawBuffer, buffers.backdrop, kScreenPixels);
+    restoreBackdrop(buffers.drawBuffer, buffers.backdrop, rows);
+    rows = {};
 }
 
 namespace {
@@ -191,11 +218,39 @@ void markChangedRows(const ChangedBlock* blocks, size_t found, ScreenRows& writt
     }
 }
 
-// Only the pixels whose word differs from the shown buffer, found 32 at a time.
-bool copyChanged(const uint32_t* src, const uint32_t* shown, const DisplayPlace& place,
-                 ScreenRows& written) {
-    ChangedBlock blocks[kScreenPixels / 32];
-    const size_t found = findChangedBlocks(src, shown, kScreenPixels, blocks);
+constexpr size_t kBlockWords = 32;
+
+// The changed blocks within the rows, in increasing order. A run of rows is widened to whole
+// blocks (a block may start in the row before and end in the row after) and starts where the
+// run before it left off, so that no block is found twice; the words it takes in from rows
+// outside the set are equal in both buffers and change nothing.
+size_t findChangedBlocksInRows(const uint32_t* src, const uint32_t* shown, const ScreenRows& rows,
+                               ChangedBlock* out) {
+    RowRun runs[kMaxRowRuns];
+    const int count = markedRuns(rows, runs);
+    size_t found = 0;
+    size_t scannedTo = 0;
+    // From the bottom of the screen up, which is array order.
+    for (int i = count - 1; i >= 0; --i) {
+        const size_t start = std::max(arrayStart(runs[i]) / kBlockWords * kBlockWords, scannedTo);
+        const size_t end = (arrayEnd(runs[i]) + kBlockWords - 1) / kBlockWords * kBlockWords;
+        if (start >= end)
+            continue;
+        const size_t more = findChangedBlocks(src + start, shown + start, end - start, out + found);
+        for (size_t b = found; b < found + more; ++b)
+            out[b].first += static_cast<uint32_t>(start);
+        found += more;
+        scannedTo = end;
+    }
+    return found;
+}
+
+// Only the pixels whose word differs from the shown buffer, found 32 at a time among the rows
+// either buffer may have drawn: every other row holds the backdrop in both.
+bool copyChanged(const uint32_t* src, const uint32_t* shown, const ScreenRows& rows,
+                 const DisplayPlace& place, ScreenRows& written) {
+    ChangedBlock blocks[kScreenPixels / kBlockWords];
+    const size_t found = findChangedBlocksInRows(src, shown, rows, blocks);
     markChangedRows(blocks, found, written);
 #if defined(DROVANA_X86_VECTORS)
     if (cpuHasAvx2()) {
@@ -219,9 +274,10 @@ bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPi
         markAllRows(written);
     const uint32_t* src = buffers.drawBuffer;
     const uint32_t* shown = buffers.shownBuffer;
+    const ScreenRows rows = rowsOfEither(buffers.rowsA, buffers.rowsB);
     if (pitches.cbxPitch == 640 && pitches.cbyPitch == -2) {
         if (!fullCopy)
-            return copyChanged(src, shown, rotatedPlace(displayMemory), written);
+            return copyChanged(src, shown, rows, rotatedPlace(displayMemory), written);
         copyAllRotated(src, displayMemory);
         return true;
     }
@@ -229,7 +285,7 @@ bool presentFrame(FrameBuffers& buffers, uint8_t* displayMemory, const DisplayPi
     const int xStep = (pitches.cbxPitch & ~1) >> 1;
     const int yStep = pitches.cbyPitch >> 1;
     if (!fullCopy)
-        return copyChanged(src, shown, generalPlace(displayMemory, xStep, yStep), written);
+        return copyChanged(src, shown, rows, generalPlace(displayMemory, xStep, yStep), written);
     copyAllGeneral(src, display, xStep, yStep);
     return true;
 }

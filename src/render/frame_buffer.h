@@ -1,6 +1,7 @@
 // frame_buffer.h: the two ping-pong frame buffers, the backdrop, and their copy to the display.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/display.h"
@@ -27,10 +28,35 @@ struct FrameBuffers {
     RenderContext* renderContext = nullptr; // not owned
     uint8_t frameShown = 0;
     uint8_t* block = nullptr; // owns all of the above
+    // The rows of bufferA and bufferB that may differ from the backdrop: every row not in a
+    // buffer's set holds the backdrop's, so the next frame restores only those in its set, and
+    // the present compares only rows in either buffer's set.
+    ScreenRows rowsA;
+    ScreenRows rowsB;
 };
 
 constexpr int frameBufferIndex(int x, int y) {
     return (kScreenHeight - 1 - y) * kScreenWidth + x;
+}
+
+inline ScreenRows& drawnRows(FrameBuffers& buffers) {
+    return buffers.drawBuffer == buffers.bufferA ? buffers.rowsA : buffers.rowsB;
+}
+
+inline const ScreenRows& drawnRows(const FrameBuffers& buffers) {
+    return buffers.drawBuffer == buffers.bufferA ? buffers.rowsA : buffers.rowsB;
+}
+
+// Everything that writes drawBuffer other than through the render context says which screen
+// rows it wrote (from the top); rows off the screen are left out.
+inline void markRowsDrawn(FrameBuffers& buffers, int top, int rows) {
+    markRows(drawnRows(buffers), std::max(top, 0), std::min(top + rows, kScreenHeight));
+}
+
+// After the backdrop is written: no buffer's rows are then known to hold it.
+inline void markBackdropChanged(FrameBuffers& buffers) {
+    markAllRows(buffers.rowsA);
+    markAllRows(buffers.rowsB);
 }
 
 // bufferA filled with byte 0, bufferB with 1, the backdrop with 2, so the first frame differs

@@ -473,6 +473,7 @@ struct SortedCorners {
     const uint32_t z = depthAtFirstCentre(left, column, g);
     const uint32_t dz = static_cast<uint32_t>(g.dzdx >> kFixedToSubpixelShift);
     const int32_t row = firstRow >> kSubpixelBits;
+    markRowsDrawn(rc, row, row + 1);
     if (rc.depthTestOn)
         rc.blendOn ? drawSpan<blendSpanDepthTested>(rc, row, column, count, z, dz)
                    : drawSpan<fillSpanDepthTested>(rc, row, column, count, z, dz);
@@ -537,6 +538,7 @@ void rasteriseReaching(RenderContext& rc, const ScreenCorner& c0, const ScreenCo
 
     // Upper half, then lower half, with the pixel loop of the current state.
     const int32_t row = firstRow >> kSubpixelBits;
+    markRowsDrawn(rc, row + skip, row + rows);
     if (rc.depthTestOn)
         rc.blendOn ? drawHalves<blendSpanDepthTested>(rc, edges, g, row, skip)
                    : drawHalves<fillSpanDepthTested>(rc, edges, g, row, skip);

@@ -98,8 +98,9 @@ struct TriangleGroup {
 };
 
 // Draws the group's triangles in lane order, with the pixel loop of the context's state; the
-// context's colour is left as the last triangle drawn one by one set it. On x86 compiled for
-// AVX2, as the set-up is: only where the processor has it.
+// context's colour is left as the last triangle drawn one by one set it. The caller marks the
+// prepared triangles' rows drawn (a whole mesh's at once); the others mark their own. On x86
+// compiled for AVX2, as the set-up is: only where the processor has it.
 void drawTriangleGroup(RenderContext& rc, const TriangleGroup& g);
 
 // The same as rasteriseOnScreen for vertices whose corners are already known. Inline, since

@@ -72,6 +72,9 @@ void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int3
         delete[] rc->depthBuffer;
         rc->depthBuffer = new uint16_t[pixels];
     }
+    // A new buffer holds nothing known, and a new shape moves what the rows held.
+    if (width != rc->width || height != rc->height)
+        markRows(rc->depthRows, 0, height);
     rc->width = width;
     rc->height = height;
     rc->projectionValid = 0;
@@ -79,14 +82,39 @@ void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int3
     rc->colourBuffer = colourBuffer;
 }
 
+void rcTrackColourRows(RenderContext* rc, ScreenRows* rows) {
+    rc->colourRows = rows ? rows : &rc->ownColourRows;
+}
+
+namespace {
+
+void clearDepthRows(RenderContext* rc) {
+    const size_t width = static_cast<size_t>(rc->width);
+    if (rc->height > kScreenHeight || rc->clearDepth != rc->depthRowsHold) {
+        fillHalfWords(rc->depthBuffer, rc->clearDepth, width * rc->height);
+    } else {
+        RowRun runs[kMaxRowRuns];
+        const int count = markedRuns(rc->depthRows, runs);
+        for (int i = 0; i < count; ++i)
+            fillHalfWords(rc->depthBuffer + runs[i].first * width, rc->clearDepth,
+                          (runs[i].end - runs[i].first) * width);
+    }
+    rc->depthRows = {};
+    rc->depthRowsHold = rc->clearDepth;
+}
+
+} // namespace
+
 void rcClear(RenderContext* rc, uint32_t mask) {
     if (!rc->colourBuffer)
         return;
     const size_t pixels = static_cast<size_t>(rc->width) * rc->height;
-    if (mask & GL_COLOR_BUFFER_BIT)
+    if (mask & GL_COLOR_BUFFER_BIT) {
         std::fill_n(rc->colourBuffer, pixels, pixelWord(rc->clearColour));
+        markRows(*rc->colourRows, 0, rc->height);
+    }
     if (mask & GL_DEPTH_BUFFER_BIT)
-        fillHalfWords(rc->depthBuffer, rc->clearDepth, pixels);
+        clearDepthRows(rc);
 }
 
 void rcClearColor(RenderContext* rc, Fixed r, Fixed g, Fixed b, Fixed a) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/fixed_point.h"
+#include "core/screen_rows.h"
 #include "render/render_limits.h"
 #include "render/triangle_groups_vector.h"
 #include "render/vertex_cache.h"
@@ -44,6 +45,15 @@ struct RenderContext {
     int32_t height = 0;
     uint32_t* colourBuffer = nullptr; // bottom-up rows, not owned
     uint16_t* depthBuffer = nullptr;  // top-down rows, width x height, owned
+    // The rows drawn into go to colourRows: the frame buffers point it at the set of the buffer
+    // being drawn, so that the next frame restores only those rows; otherwise it is the context's
+    // own set, which nothing reads.
+    ScreenRows* colourRows = &ownColourRows;
+    ScreenRows ownColourRows;
+    // Rows whose depths may differ from depthRowsHold, the value the last clear wrote; a clear
+    // to that value again need only fill these.
+    ScreenRows depthRows;
+    uint16_t depthRowsHold = kFarthestDepth;
     Rgba colour = {255, 255, 255, 255};
     Rgba clearColour = {0, 0, 0, 255};
     uint16_t clearDepth = kFarthestDepth;
@@ -75,6 +85,14 @@ struct RenderContext {
     uint8_t projectionValid = 0;
 };
 
+// Rows first .. end - 1 are about to be drawn: their colour, and their depth, must be restored
+// before the next frame. Depth is marked even where it is not tested and so not stored: the few
+// rows cleared for nothing cost less than telling them apart on every triangle.
+inline void markRowsDrawn(RenderContext& rc, int32_t first, int32_t end) {
+    markRows(*rc.colourRows, first, end);
+    markRows(rc.depthRows, first, end);
+}
+
 // Context management; every operation below takes its context explicitly.
 RenderContext* rcCreate();
 void rcDestroy(RenderContext* rc);
@@ -82,7 +100,12 @@ void rcDestroy(RenderContext* rc);
 // the depth buffer when the pixel count is unchanged.
 void rcBindBuffer(RenderContext* rc, uint32_t* colourBuffer, int32_t width, int32_t height);
 
-// State.
+// Rows drawn into the bound colour buffer from now on are added to `rows` as well (screen rows
+// from the top), until another set is given; null gives the context's own set back.
+void rcTrackColourRows(RenderContext* rc, ScreenRows* rows);
+
+// State. A depth clear fills only the rows written since the last one when the clear value is
+// the same and the buffer no taller than the screen.
 void rcClear(RenderContext* rc, uint32_t mask);
 void rcClearColor(RenderContext* rc, Fixed r, Fixed g, Fixed b, Fixed a);
 void rcClearDepth(RenderContext* rc, double depth);

@@ -455,6 +455,25 @@ __attribute__((target("avx2"))) __m256i lanesBelow(int32_t triangles) {
                               _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
+// Bit k of `bits` as all of lane k.
+__attribute__((target("avx2"))) __m256i laneMask(uint32_t bits) {
+    const __m256i bit = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+    return _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(static_cast<int32_t>(bits)), bit),
+                              bit);
+}
+
+__attribute__((target("avx2"))) int32_t leastLane(__m256i v) {
+    v = _mm256_min_epi32(v, _mm256_permute2x128_si256(v, v, 1));
+    v = _mm256_min_epi32(v, _mm256_shuffle_epi32(v, 0x4E));
+    return _mm256_cvtsi256_si32(_mm256_min_epi32(v, _mm256_shuffle_epi32(v, 0xB1)));
+}
+
+__attribute__((target("avx2"))) int32_t greatestLane(__m256i v) {
+    v = _mm256_max_epi32(v, _mm256_permute2x128_si256(v, v, 1));
+    v = _mm256_max_epi32(v, _mm256_shuffle_epi32(v, 0x4E));
+    return _mm256_cvtsi256_si32(_mm256_max_epi32(v, _mm256_shuffle_epi32(v, 0xB1)));
+}
+
 // The first eight pending triangles, or all of them when fewer, drawn; the rest moved forward.
 __attribute__((target("avx2"))) void drawPending(RenderContext& rc, PendingTriangles& p) {
     GroupCorner c[3];
@@ -529,6 +548,9 @@ drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin
     int32_t i = begin;
     int32_t run = 0;
     PendingTriangles pending;
+    // The rows of every triangle drawn, marked once at the end: the mesh's own rows.
+    __m256i top = _mm256_set1_epi32(INT32_MAX);
+    __m256i bottom = _mm256_setzero_si256();
     // The last group may hold fewer than eight triangles: its missing lanes are masked off.
     for (; end - i >= 3; i += std::min(end - i, kTriangleGroupIndices)) {
         const __m256i valid = lanesBelow((end - i) / 3);
@@ -539,12 +561,19 @@ drawTriangleGroupsAvx2(RenderContext& rc, const uint32_t* indices, int32_t begin
         r.reaching &= laneBits(valid);
         if (r.reaching == 0)
             continue;
+        const __m256i reaching = laneMask(r.reaching);
+        top = _mm256_min_epi32(top, _mm256_blendv_epi8(top, r.firstRow, reaching));
+        bottom = _mm256_max_epi32(
+            bottom,
+            _mm256_and_si256(_mm256_add_epi32(r.firstRow, _mm256_slli_epi32(r.rows, kSubpixelBits)),
+                             reaching));
         appendReaching(pending, c, r, laneColours(runs, runCount, run, i));
         if (pending.count >= kGroup)
             drawPending(rc, pending);
     }
     if (pending.count > 0)
         drawPending(rc, pending);
+    markRowsDrawn(rc, leastLane(top) >> kSubpixelBits, greatestLane(bottom) >> kSubpixelBits);
     return i;
 }
 

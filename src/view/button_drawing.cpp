@@ -173,6 +173,7 @@ void drawButton(FrameBuffers& fb, const ImageButton& button) {
     const int endRow = std::min(button.height, kScreenHeight - button.top);
     if (endColumn <= firstColumn || endRow <= firstRow)
         return;
+    markRowsDrawn(fb, button.top + firstRow, endRow - firstRow);
     // Screen rows downward are array rows backward.
     blendFaceRows(fb.drawBuffer +
                       frameBufferIndex(button.left + firstColumn, button.top + firstRow),

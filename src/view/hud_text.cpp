@@ -56,6 +56,7 @@ void drawGlyph(FrameBuffers& fb, const uint8_t* font, int x, int y, uint32_t cod
     const int cell = fontCellOf(code);
     const uint8_t* cellTopLeft =
         font + (cell >> 4) * 16 * kFontBitmapWidth + (cell & (kFontCellsPerRow - 1)) * 8;
+    markRowsDrawn(fb, y, height);
 #if defined(DROVANA_X86_VECTORS)
     if (x >= 0 && y >= 0 && x + width <= kScreenWidth && y + height <= kScreenHeight &&
         cpuHasAvx2())
@@ -82,6 +83,7 @@ int fontCellOf(uint32_t code) {
 }
 
 void fillRect(FrameBuffers& fb, int x, int y, int w, int h, uint32_t colour) {
+    markRowsDrawn(fb, y, h);
     for (int row = y; row < y + h; ++row)
         for (int column = x; column < x + w; ++column)
             if (onScreen(column, row))

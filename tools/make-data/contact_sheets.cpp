@@ -182,6 +182,7 @@ Sheet composeSheet(const SheetSources& sources, const SheetVariant& variant) {
                          : screen->backdropByStadium[static_cast<size_t>(variant.stadium)];
     FrameBuffers& frame = *sources.frame;
     loadBackground(sources.decoder, sources.pak, dataEntryName(backdrop), frame.backdrop);
+    markBackdropChanged(frame);
     beginFrame(frame);
     if (variant.screen == ExhibitionMatch || variant.screen == TournamentMatch ||
         variant.screen == Practice)

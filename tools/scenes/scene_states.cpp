@@ -33,6 +33,7 @@ void enterScreen(SceneRig& rig, ScreenId screen, int stadium) {
     context.shownProfile = &kDefaultRoster[0];
     enterScreenFromTable(rig.resources.engine->jpeg, rig.resources.engine->frame.backdrop,
                          rig.resources.pak, screen, context, rig.buttons);
+    markBackdropChanged(rig.resources.engine->frame);
 }
 
 void step(Match* match, Fixed dt) {
