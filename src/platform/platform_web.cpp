@@ -213,17 +213,27 @@ void platformEndDraw(Platform* platform, const ScreenRows& changed) {
     const int stored = widenChangedRuns(platform, rows, runs);
     // clang-format off
     // The picture is put from the canvas pixels where they lie in the wasm's memory, without a
-    // copy; its view is made again when the memory has grown (a new buffer).
+    // copy; its view is made again when the memory has grown (a new buffer). They hold the whole
+    // last picture, so a canvas that comes back blank after its context was lost (the browser
+    // may drop it under memory pressure) gets all of it again at once, a menu at rest included.
     EM_ASM({
         const first = !Module.drovanaImage;
-        if (first)
-            Module.drovanaContext = document.getElementById('canvas').getContext('2d');
-        if (first || Module.drovanaImage.data.buffer !== HEAPU8.buffer)
-            Module.drovanaImage = new ImageData(
-                new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4), $1, $2);
+        Module.drovanaPicture = () => {
+            if (!Module.drovanaImage || Module.drovanaImage.data.buffer !== HEAPU8.buffer)
+                Module.drovanaImage = new ImageData(
+                    new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4), $1, $2);
+            return Module.drovanaImage;
+        };
+        if (first) {
+            const canvas = document.getElementById('canvas');
+            Module.drovanaContext = canvas.getContext('2d');
+            canvas.addEventListener('contextrestored', () =>
+                Module.drovanaContext.putImageData(Module.drovanaPicture(), 0, 0));
+        }
+        const picture = Module.drovanaPicture();
         for (let i = 0; i < $4; i += 2) {
             const row = HEAP32[($3 >> 2) + i];
-            Module.drovanaContext.putImageData(Module.drovanaImage, 0, 0, 0, row, $1,
+            Module.drovanaContext.putImageData(picture, 0, 0, 0, row, $1,
                                                HEAP32[($3 >> 2) + i + 1]);
         }
         if (first && Module.drovanaFirstFrame)
