@@ -10,9 +10,11 @@
 namespace {
 
 std::vector<std::pair<int, int>> runsOf(const ScreenRows& rows, int gap) {
+    RowRun found[kMaxRowRuns];
+    const int count = joinRowRuns(found, markedRuns(rows, found), gap);
     std::vector<std::pair<int, int>> runs;
-    for (RowRun run = nextRowRun(rows, 0, gap); run.end != 0; run = nextRowRun(rows, run.end, gap))
-        runs.emplace_back(run.first, run.end);
+    for (int i = 0; i < count; ++i)
+        runs.emplace_back(found[i].first, found[i].end);
     return runs;
 }
 

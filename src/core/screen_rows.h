@@ -49,8 +49,7 @@ inline ScreenRows rowsOfEither(const ScreenRows& a, const ScreenRows& b) {
 }
 
 inline void markAllRows(ScreenRows& rows) {
-    for (int y = 0; y < kScreenHeight; ++y)
-        markRow(rows, y);
+    markRows(rows, 0, kScreenHeight);
 }
 
 inline void clearRows(ScreenRows& rows) {
@@ -62,23 +61,6 @@ struct RowRun {
     int first;
     int end;
 };
-
-// The next run at or after row `from`, taking in up to `gap` unmarked rows between marked ones
-// (each run the display updates costs something of its own beside its rows); end is 0 when
-// there is none.
-inline RowRun nextRowRun(const ScreenRows& rows, int from, int gap) {
-    int y = from;
-    while (y < kScreenHeight && !rowMarked(rows, y))
-        ++y;
-    if (y == kScreenHeight)
-        return {kScreenHeight, 0};
-    const int first = y;
-    int end = y + 1;
-    for (y = end; y < kScreenHeight && y - end <= gap; ++y)
-        if (rowMarked(rows, y))
-            end = y + 1;
-    return {first, end};
-}
 
 // Every other row is the most runs there can be.
 constexpr int kMaxRowRuns = kScreenHeight / 2;
@@ -106,4 +88,19 @@ inline int markedRuns(const ScreenRows& rows, RowRun* out) {
     if (inRun)
         out[count++].end = kScreenHeight;
     return count;
+}
+
+// The runs joined where up to `gap` unmarked rows lie between one and the next (each run the
+// display updates costs something of its own beside its rows); returns how many are left.
+inline int joinRowRuns(RowRun* runs, int count, int gap) {
+    if (count == 0)
+        return 0;
+    int kept = 0;
+    for (int i = 1; i < count; ++i) {
+        if (runs[i].first - runs[kept].end <= gap)
+            runs[kept].end = runs[i].end;
+        else
+            runs[++kept] = runs[i];
+    }
+    return kept + 1;
 }

@@ -257,24 +257,17 @@ DROVANA_WIDE __m256i _mm256_mul_epi32(__m256i a, __m256i b) {
 }
 
 // Shifts by a count, which x86 takes as everything shifted out from the lane's width on.
-DROVANA_WIDE __m256i _mm256_slli_epi32(__m256i v, int n) {
-    return {_mm_slli_epi32(v.lo, n), _mm_slli_epi32(v.hi, n)};
-}
-DROVANA_WIDE __m256i _mm256_srli_epi16(__m256i v, int n) {
-    return {_mm_srli_epi16(v.lo, n), _mm_srli_epi16(v.hi, n)};
-}
-DROVANA_WIDE __m256i _mm256_srli_epi32(__m256i v, int n) {
-    return {_mm_srli_epi32(v.lo, n), _mm_srli_epi32(v.hi, n)};
-}
-DROVANA_WIDE __m256i _mm256_srai_epi32(__m256i v, int n) {
-    return {_mm_srai_epi32(v.lo, n), _mm_srai_epi32(v.hi, n)};
-}
-DROVANA_WIDE __m256i _mm256_slli_epi64(__m256i v, int n) {
-    return {_mm_slli_epi64(v.lo, n), _mm_slli_epi64(v.hi, n)};
-}
-DROVANA_WIDE __m256i _mm256_srli_epi64(__m256i v, int n) {
-    return {_mm_srli_epi64(v.lo, n), _mm_srli_epi64(v.hi, n)};
-}
+#define DROVANA_WIDE_SHIFT(name, half)                                                             \
+    DROVANA_WIDE __m256i name(__m256i v, int n) {                                                  \
+        return {half(v.lo, n), half(v.hi, n)};                                                     \
+    }
+DROVANA_WIDE_SHIFT(_mm256_slli_epi32, _mm_slli_epi32)
+DROVANA_WIDE_SHIFT(_mm256_srli_epi16, _mm_srli_epi16)
+DROVANA_WIDE_SHIFT(_mm256_srli_epi32, _mm_srli_epi32)
+DROVANA_WIDE_SHIFT(_mm256_srai_epi32, _mm_srai_epi32)
+DROVANA_WIDE_SHIFT(_mm256_slli_epi64, _mm_slli_epi64)
+DROVANA_WIDE_SHIFT(_mm256_srli_epi64, _mm_srli_epi64)
+#undef DROVANA_WIDE_SHIFT
 
 // Bytes whose mask byte has its top bit set come from b. The byte mask by a comparison with
 // zero, one instruction on x86, where a byte shift is unpacked, shifted and packed again.

@@ -184,15 +184,16 @@ constexpr int kRowRunGap = 8;
 // The changed rows as runs (first row, row count), widened for the canvas on the way; returns
 // how many numbers were stored. The display memory is one run of rows (platformOpenWeb).
 int widenChangedRuns(Platform* platform, const ScreenRows& changed, int32_t* runs) {
+    RowRun found[kMaxRowRuns];
+    const int count = joinRowRuns(found, markedRuns(changed, found), kRowRunGap);
     int stored = 0;
-    for (RowRun run = nextRowRun(changed, 0, kRowRunGap); run.end != 0;
-         run = nextRowRun(changed, run.end, kRowRunGap)) {
-        const size_t first = static_cast<size_t>(run.first) * kScreenWidth;
-        const size_t count = static_cast<size_t>(run.end - run.first) * kScreenWidth;
+    for (int i = 0; i < count; ++i) {
+        const size_t first = static_cast<size_t>(found[i].first) * kScreenWidth;
+        const size_t pixels = static_cast<size_t>(found[i].end - found[i].first) * kScreenWidth;
         widenDisplayRun(platform->displayMemory + 2 * first,
-                        platform->canvasPixels.data() + 4 * first, count);
-        runs[stored++] = run.first;
-        runs[stored++] = run.end - run.first;
+                        platform->canvasPixels.data() + 4 * first, pixels);
+        runs[stored++] = found[i].first;
+        runs[stored++] = found[i].end - found[i].first;
     }
     return stored;
 }
@@ -217,14 +218,14 @@ void platformEndDraw(Platform* platform, const ScreenRows& changed) {
     // last picture, so a canvas that comes back blank after its context was lost (the browser
     // may drop it under memory pressure) gets all of it again at once, a menu at rest included.
     EM_ASM({
-        const first = !Module.drovanaImage;
-        Module.drovanaPicture = () => {
-            if (!Module.drovanaImage || Module.drovanaImage.data.buffer !== HEAPU8.buffer)
-                Module.drovanaImage = new ImageData(
-                    new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4), $1, $2);
-            return Module.drovanaImage;
-        };
+        const first = !Module.drovanaPicture;
         if (first) {
+            Module.drovanaPicture = () => {
+                if (!Module.drovanaImage || Module.drovanaImage.data.buffer !== HEAPU8.buffer)
+                    Module.drovanaImage = new ImageData(
+                        new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4), $1, $2);
+                return Module.drovanaImage;
+            };
             const canvas = document.getElementById('canvas');
             Module.drovanaContext = canvas.getContext('2d');
             canvas.addEventListener('contextrestored', () =>
