@@ -76,6 +76,20 @@ async function waitForActiveWorker(page) {
   await page.evaluate(async () => { await navigator.serviceWorker.ready; });
 }
 
+// The browser looks for a new worker on a navigation as well as when asked, and may install the
+// same new release twice, the second time after the first is already waiting: wait until no
+// install is under way and the host has been asked for nothing for a second, so that what comes
+// after is the page's own doing.
+async function waitForSettledInstalls(page, served) {
+  for (let quiet = 0; quiet < 4;) {
+    const asked = served.requests.length;
+    await new Promise((resolve) => setTimeout(resolve, 250));
+    const installing = await page.evaluate(
+        async () => !!(await navigator.serviceWorker.getRegistration()).installing);
+    quiet = !installing && served.requests.length === asked ? quiet + 1 : 0;
+  }
+}
+
 // The game's own folder sync has written everything it was asked to.
 async function waitForSavedProfiles(page, writesBefore) {
   await page.waitForFunction(
@@ -214,6 +228,7 @@ test('a new release is taken whole at the next start, and the kept profiles stay
   await page.waitForFunction(
       async () => !!(await navigator.serviceWorker.getRegistration()).waiting, { polling: 50 });
   assert.deepStrictEqual(await runningRelease(page), { title: 'Drovana', next: false });
+  await waitForSettledInstalls(page, shared.served);
   assert.deepStrictEqual(await cachesInPage(page), { ...first, ...second });
 
   // The next start: the new release takes over before the game loads, the page starts again on
